@@ -1,0 +1,23 @@
+# Copies the program's data files into a program folder. Files that hold the user's own records
+# or settings are copied only when missing; the program's own pages, tables and help are
+# refreshed when they differ.
+set(KEEP_PATTERNS "\\.dtb$" "\\.ini$" "\\.dat$" "^YourData/" "^editlist\\.txt$")
+file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
+foreach(f ${files})
+  set(keep FALSE)
+  foreach(p ${KEEP_PATTERNS})
+    if(f MATCHES "${p}")
+      set(keep TRUE)
+    endif()
+  endforeach()
+  get_filename_component(dir ${DST}/${f} DIRECTORY)
+  file(MAKE_DIRECTORY ${dir})
+  if(keep)
+    if(NOT EXISTS ${DST}/${f})
+      file(COPY ${SRC}/${f} DESTINATION ${dir})
+    endif()
+  else()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SRC}/${f} ${DST}/${f})
+  endif()
+endforeach()
+file(MAKE_DIRECTORY ${DST}/YourData)

@@ -1,0 +1,99 @@
+// windows-1252 <-> UTF-8.
+#include "Encoding.h"
+
+#include <cstdint>
+
+namespace fendrel {
+
+namespace {
+
+// Unicode code points of the bytes 0x80 to 0x9F.
+constexpr char32_t kHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+char byteFor(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<char>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == cp)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+} // namespace
+
+std::string cp1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (unsigned char b : bytes) {
+        if (b < 0x80)
+            out.push_back(static_cast<char>(b));
+        else if (b < 0xA0)
+            appendUtf8(out, kHigh[b - 0x80]);
+        else
+            appendUtf8(out, b);
+    }
+    return out;
+}
+
+std::string utf8ToCp1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n) {
+        auto b = static_cast<unsigned char>(text[i]);
+        char32_t cp;
+        size_t len;
+        if (b < 0x80) {
+            cp = b;
+            len = 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            cp = b & 0x1F;
+            len = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            cp = b & 0x0F;
+            len = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            cp = b & 0x07;
+            len = 4;
+        } else {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        bool ok = i + len <= n;
+        for (size_t k = 1; ok && k < len; ++k) {
+            auto c = static_cast<unsigned char>(text[i + k]);
+            if ((c & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (c & 0x3F);
+        }
+        if (!ok) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        out.push_back(byteFor(cp));
+        i += len;
+    }
+    return out;
+}
+
+} // namespace fendrel

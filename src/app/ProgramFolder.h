@@ -1,0 +1,34 @@
+// The program folder: where it is, and finding its files whatever the case of their names.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace fendrel {
+
+// The entry of `folder` named `name`, compared without regard to case. `name` may hold
+// several components separated by "\" or "/" ("HelpDocs\HELP-Fendrel.chm"); each is resolved
+// in turn. A component that does not exist is kept as written, so the result is also the path
+// at which to create a missing file.
+std::filesystem::path resolveName(const std::filesystem::path& folder, const std::string& name);
+
+// A path as text with a separator between the folder and the name (for files that store paths).
+std::string pathText(const std::filesystem::path& path);
+
+// The folder name with a trailing separator, as Lastpath.dat stores it.
+std::string folderWithSeparator(const std::filesystem::path& folder);
+
+// Where the program's files live. FENDREL_HOME first; otherwise the executable's folder when
+// it can be written; otherwise a per-user copy in <data home>/fendrel, made from the
+// executable's folder on first use. `error` receives a reason when the copy fails.
+struct ProgramFolderChoice {
+    std::filesystem::path folder;
+    bool copiedNow = false;
+    std::string error;
+};
+ProgramFolderChoice chooseProgramFolder(const std::optional<std::string>& fendrelHome,
+                                        const std::filesystem::path& executableFolder,
+                                        const std::filesystem::path& userDataHome);
+
+} // namespace fendrel

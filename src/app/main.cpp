@@ -1,0 +1,42 @@
+// The workbench.
+#include "AppContext.h"
+#include "Module1.h"
+#include "ProgramFolder.h"
+#include "SharedState.h"
+#include "WindowRegistry.h"
+#include "ui/QtPrompts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Fen-drel"));
+    QApplication::setApplicationVersion(QStringLiteral("6.0"));
+    QApplication::setDesktopFileName(QStringLiteral("fendrel"));
+
+    const char* home = std::getenv("FENDREL_HOME");
+    std::string dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                               .toStdString();
+    auto choice = fendrel::chooseProgramFolder(
+        home ? std::optional<std::string>(home) : std::nullopt,
+        QCoreApplication::applicationDirPath().toStdString(), dataHome);
+    if (!choice.error.empty())
+        QMessageBox::warning(nullptr, QStringLiteral("Fen-drel"),
+                             QStringLiteral("Your data folder could not be prepared: %1")
+                                 .arg(QString::fromStdString(choice.error)));
+
+    fendrel::SharedState state;
+    state.programFolder = choice.folder;
+    fendrel::QtPrompts prompts;
+    fendrel::WindowRegistry windows;
+    fendrel::AppContext context{state, prompts, windows};
+    windows.setContext(&context);
+
+    fendrel::startUp(context);
+    int rc = app.exec();
+    windows.closeAll();
+    return rc;
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, runs every test and prints a summary.
+#   ./test.sh             the whole suite
+#   ./test.sh --sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
+set -uo pipefail
+cd "$(dirname "$0")"
+tools/setup.sh || exit 1
+
+build=build
+extra=()
+if [ "${1:-}" = "--sanitize" ]; then
+  build=build-sanitize
+  extra=(-DFENDREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
+fi
+cmake -S . -B "$build" -G Ninja "${extra[@]}" >/dev/null || exit 1
+cmake --build "$build" || exit 1
+
+export QT_QPA_PLATFORM=offscreen LC_ALL=C
+log=$(mktemp)
+(cd "$build" && ctest --output-on-failure -j2) 2>&1 | tee "$log"
+status=${PIPESTATUS[0]}
+passed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* +Passed' "$log")
+failed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Failed|Timeout|Not Run)' "$log")
+rm -f "$log"
+echo "${passed} passed, ${failed} failed"
+exit "$status"

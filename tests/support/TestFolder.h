@@ -1,0 +1,31 @@
+// A temporary program folder for one test, laid out from the program's data files, removed
+// when the test ends.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace fendrel::test {
+
+class TestFolder {
+public:
+    // withData: copy data/ into the folder; otherwise the folder starts empty.
+    explicit TestFolder(bool withData = true);
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+    void write(const std::string& name, const std::string& bytes) const;
+    std::string read(const std::string& name) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// A fixture file of tests/data.
+std::filesystem::path fixture(const std::string& name);
+
+} // namespace fendrel::test

@@ -1,6 +1,9 @@
 #include "frmRoundDevel.h"
 
 #include "Companion.h"
+#include "Databases.h"
+#include "frmSelect.h"
+#include "frmViewLogs.h"
 #include "HelpLaunch.h"
 #include "ReferenceList.h"
 #include "RoundRecord.h"
@@ -207,11 +210,9 @@ frmRoundDevel::frmRoundDevel(AppContext& context) : m_context(context) {
     connect(cmdCancel, &QPushButton::clicked, this, &frmRoundDevel::cmdCancel_Click);
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, this, &frmRoundDevel::cmdCancel_Click);
-    connect(cmdSave, &QPushButton::clicked, this, [this] { notAvailableYet(QStringLiteral("Save")); });
-    connect(cmdSaveAs, &QPushButton::clicked, this,
-            [this] { notAvailableYet(QStringLiteral("Save As")); });
-    connect(cmdSaveGun, &QPushButton::clicked, this,
-            [this] { notAvailableYet(QStringLiteral("Save this info")); });
+    connect(cmdSave, &QPushButton::clicked, this, &frmRoundDevel::cmdSave_Click);
+    connect(cmdSaveAs, &QPushButton::clicked, this, &frmRoundDevel::cmdSaveAs_Click);
+    connect(cmdSaveGun, &QPushButton::clicked, this, &frmRoundDevel::cmdSaveGun_Click);
 
     // Load step: the two lists, the year, the calculation command and the stop flag.
     const auto& folder = m_context.state.programFolder;
@@ -307,9 +308,11 @@ void frmRoundDevel::buildMenus() {
     connect(mnuHelpHowto, &QAction::triggered, this, &frmRoundDevel::mnuHelpHowto_Click);
     connect(mnuViewB, &QAction::triggered, this, &frmRoundDevel::mnuViewB_Click);
     connect(mnuGraphB, &QAction::triggered, this, &frmRoundDevel::mnuGraphB_Click);
-    const QList<QAction*> later = {mnuFileLoadR,     mnuFileLoadF,   mnuFileUpgrade,
-                                   mnuFileRestore,   mnuInteractive, mnuToolsStabCalc,
-                                   mnuRangeMeas,     mnuToolsStats,  mnuToolsEditDTB};
+    connect(mnuFileLoadR, &QAction::triggered, this, &frmRoundDevel::mnuFileLoadR_Click);
+    connect(mnuFileLoadF, &QAction::triggered, this, &frmRoundDevel::mnuFileLoadF_Click);
+    connect(mnuToolsEditDTB, &QAction::triggered, this, &frmRoundDevel::mnuToolsEditDTB_Click);
+    const QList<QAction*> later = {mnuFileUpgrade, mnuFileRestore, mnuInteractive,
+                                   mnuToolsStabCalc, mnuRangeMeas, mnuToolsStats};
     for (QAction* a : later)
         connect(a, &QAction::triggered, this, [this, a] { notAvailableYet(a->text()); });
 }
@@ -371,6 +374,172 @@ bool frmRoundDevel::eventFilter(QObject* watched, QEvent* event) {
         (watched == cmbCal || watched == txtBWt || watched == txtBMake))
         rebuildDescription();
     return QMainWindow::eventFilter(watched, event);
+}
+
+std::vector<std::string> frmRoundDevel::roundRecord() const {
+    return {fieldBytes(txtDescription), fieldBytes(cmbCal),   fieldBytes(txtBWt),
+            fieldBytes(txtBC),          fieldBytes(txtSD),    fieldBytes(txtBMake),
+            fieldBytes(txtBStyle),      fieldBytes(txtLPwdr), fieldBytes(txtLWt),
+            fieldBytes(txtfps),         fieldBytes(txtLPrmr), fieldBytes(txtLBrass),
+            fieldBytes(cmbMake),        fieldBytes(txtGunModel), fieldBytes(txtGunYr),
+            fieldBytes(txtGunSN),       fieldBytes(txtGunBBL), fieldBytes(txtGunWt)};
+}
+
+std::vector<std::string> frmRoundDevel::firearmRecord() const {
+    return {fieldBytes(cmbMake),  fieldBytes(txtGunModel), fieldBytes(txtGunYr),
+            fieldBytes(txtGunSN), fieldBytes(txtGunBBL),   fieldBytes(txtGunWt)};
+}
+
+namespace {
+void setField(QLineEdit* field, const std::string& bytes) {
+    field->setText(fromBytes(bytes));
+    field->setCursorPosition(0);
+}
+} // namespace
+
+void frmRoundDevel::showFirearm(const std::vector<std::string>& r, size_t first) {
+    cmbMake->setEditText(fromBytes(r[first]));
+    setField(txtGunModel, r[first + 1]);
+    setField(txtGunYr, r[first + 2]);
+    setField(txtGunSN, r[first + 3]);
+    setField(txtGunBBL, r[first + 4]);
+    setField(txtGunWt, r[first + 5]);
+}
+
+void frmRoundDevel::showRound(const std::vector<std::string>& r) {
+    setField(txtDescription, r[0]);
+    // A stored caliber missing from the list joins the list rather than being lost.
+    const QString caliber = fromBytes(r[1]);
+    int at = cmbCal->findText(caliber, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (at < 0) {
+        std::vector<std::string> entries;
+        for (int i = 0; i < cmbCal->count(); ++i)
+            entries.push_back(utf8ToCp1252(cmbCal->itemText(i).toStdString()));
+        at = static_cast<int>(insertSorted(entries, r[1]));
+        cmbCal->insertItem(at, caliber);
+    }
+    cmbCal->setCurrentIndex(at);
+    QLineEdit* round[] = {txtBWt, txtBC, txtSD, txtBMake, txtBStyle, txtLPwdr, txtLWt, txtfps,
+                          txtLPrmr, txtLBrass};
+    for (size_t i = 0; i < std::size(round); ++i)
+        setField(round[i], r[2 + i]);
+    showFirearm(r, 12);
+}
+
+bool frmRoundDevel::saveToDatabase(bool rounds, const std::vector<std::string>& record,
+                                   bool replace) {
+    const SaveResult res = saveRecord(m_context.state.programFolder, rounds ? kRounds : kFirearms,
+                                      record, replace);
+    if (!res.ok)
+        m_context.prompts.message(
+            this,
+            QStringLiteral("%1 could not be saved: %2. The database on disk is unchanged.")
+                .arg(QString::fromLatin1(rounds ? kRounds.fileName : kFirearms.fileName),
+                     fromBytes(res.error)),
+            QStringLiteral("Error"), Icon::Error, Buttons::Ok);
+    return res.ok;
+}
+
+void frmRoundDevel::cmdSave_Click() {
+    if (txtDescription->text() == QLatin1String(kDescriptionPlaceholder)) {
+        m_context.prompts.message(this, QStringLiteral("You must specify a DESCRIPTION"),
+                                  QStringLiteral("Error"), Icon::Error, Buttons::Ok);
+        return;
+    }
+    const auto record = roundRecord();
+    const auto db = resolveName(m_context.state.programFolder, kRounds.fileName);
+    bool replace = false;
+    if (containsKey(db, kRounds, record[kRoundKey]))
+        replace = m_context.prompts.message(
+                      this,
+                      QStringLiteral("A load with this description already exists in your "
+                                     "database. Do you want to replace it with this information?"),
+                      QStringLiteral("Database Integrity Conflict"), Icon::Error,
+                      Buttons::YesNo) == Answer::Yes;
+    if (!saveToDatabase(true, record, replace))
+        return;
+    setStatusText(QStringLiteral(
+        "All round developement data on this page has been saved.  Retrieve it for later use by "
+        "loading round info and selecting this rounds DESCRIPTION."));
+    if (m_context.prompts.message(
+            this,
+            QStringLiteral("Additionally would you like to separately save the firearm information?"),
+            QStringLiteral("Question?"), Icon::Question, Buttons::YesNo) == Answer::Yes)
+        cmdSaveGun_Click();
+}
+
+void frmRoundDevel::cmdSaveAs_Click() {
+    const QString typed =
+        m_context.prompts.input(this, QStringLiteral("Please type a new description for this round:"),
+                                QStringLiteral("Save As..."), txtDescription->text());
+    txtDescription->setText(typed);
+    if (!txtDescription->text().isEmpty())
+        cmdSave_Click();
+}
+
+void frmRoundDevel::cmdSaveGun_Click() {
+    const auto record = firearmRecord();
+    bool replace = false;
+    if (txtGunSN->text() != QLatin1String("(optional)")) {
+        const auto db = resolveName(m_context.state.programFolder, kFirearms.fileName);
+        if (containsKey(db, kFirearms, record[kFirearmKey]))
+            replace = m_context.prompts.message(
+                          this,
+                          QStringLiteral("A firearm with this Serial Number already exists in your "
+                                         "database.  Do you want to replace it with this "
+                                         "information?"),
+                          QStringLiteral("Database Integrity Conflict"), Icon::Error,
+                          Buttons::YesNo) == Answer::Yes;
+    }
+    if (!saveToDatabase(false, record, replace))
+        return;
+    setStatusText(QStringLiteral(
+        "Your firearm information has been saved...retrieve it for later use by loading firearm info"));
+}
+
+int frmRoundDevel::pickRecord(const std::string& file, int fieldCount) {
+    m_context.state.currentDataFile = file;
+    m_context.state.recordFieldCount = static_cast<std::uint8_t>(fieldCount);
+    const int chosen = frmSelect::run(m_context, this);
+    return chosen < 0 ? -1 : chosen;
+}
+
+void frmRoundDevel::mnuFileLoadR_Click() {
+    const auto db = resolveName(m_context.state.programFolder, kRounds.fileName);
+    const int chosen = pickRecord(db.string(), kRoundFields);
+    if (chosen < 0)
+        return;
+    m_context.state.recordCounter = 0;
+    if (auto record = recordAt(db, kRoundFields, static_cast<size_t>(chosen)))
+        showRound(*record);
+}
+
+void frmRoundDevel::mnuFileLoadF_Click() {
+    const auto db = resolveName(m_context.state.programFolder, kFirearms.fileName);
+    const int chosen = pickRecord(db.string(), kFirearmFields);
+    if (chosen < 0)
+        return;
+    m_context.state.recordCounter = 0;
+    if (auto record = recordAt(db, kFirearmFields, static_cast<size_t>(chosen)))
+        showFirearm(*record, 0);
+}
+
+void frmRoundDevel::mnuToolsEditDTB_Click() {
+    const auto list = resolveName(m_context.state.programFolder, "editlist.txt");
+    const int chosen = pickRecord(list.string(), 1);
+    if (chosen < 0)
+        return;
+    auto name = recordAt(list, 1, static_cast<size_t>(chosen));
+    if (!name)
+        return;
+    m_context.state.currentDataFile = resolveName(m_context.state.programFolder, (*name)[0]).string();
+    if (auto* open = m_context.windows.find<frmViewLogs>()) {
+        open->loadOther();
+        WindowRegistry::bringForward(open);
+        return;
+    }
+    auto* editor = m_context.windows.show<frmViewLogs>();
+    editor->Form_Load();
 }
 
 void frmRoundDevel::cmdCancel_Click() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QMainWindow>
+#include <string>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -88,6 +90,12 @@ public slots:
     void TmrValidate_Timer();
 
     void cmdCancel_Click();
+    void cmdSave_Click();
+    void cmdSaveAs_Click();
+    void cmdSaveGun_Click();
+    void mnuFileLoadR_Click();
+    void mnuFileLoadF_Click();
+    void mnuToolsEditDTB_Click();
     void mnuOrrin_Click();
     void mnuHelpHowto_Click();
     void mnuViewB_Click();
@@ -106,6 +114,13 @@ private:
     void buildMenus();
     void notAvailableYet(const QString& caption);
     void rebuildDescription();
+    std::vector<std::string> roundRecord() const;
+    std::vector<std::string> firearmRecord() const;
+    void showRound(const std::vector<std::string>& record);
+    void showFirearm(const std::vector<std::string>& record, size_t first);
+    bool saveToDatabase(bool rounds, const std::vector<std::string>& record, bool replace);
+    // Shows the selection list over `file` and returns the chosen record's position, or -1.
+    int pickRecord(const std::string& file, int fieldCount);
 
     AppContext& m_context;
     QLabel* m_status;

@@ -188,7 +188,7 @@ SaveResult saveRecord(const fs::path& folder, const DatabaseKind& kind, const Re
         ::close(fd);
         return fail(injected(RewriteStep::WriteTemporary) ? "the disk is full" : reason(err));
     }
-    if (injected(RewriteStep::FlushTemporary) || ::fsync(fd) != 0) {
+    if (injected(RewriteStep::FlushTemporary) || ::fdatasync(fd) != 0) {
         ::close(fd);
         return fail("the temporary file could not be flushed to disk");
     }

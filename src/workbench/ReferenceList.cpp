@@ -26,7 +26,8 @@ bool listOrderLess(const std::string& a, const std::string& b) {
 
 size_t insertSorted(std::vector<std::string>& list, const std::string& entry) {
     auto at = std::upper_bound(list.begin(), list.end(), entry, listOrderLess);
-    return static_cast<size_t>(list.insert(at, entry) - list.begin());
+    const auto placed = list.insert(at, entry);
+    return static_cast<size_t>(placed - list.begin());
 }
 
 std::vector<std::string> loadReferenceList(const std::filesystem::path& file) {

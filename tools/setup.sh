@@ -20,3 +20,25 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The help compiler. Debian ships chmcmd in fp-utils, whose dependencies bring in the whole
+# Pascal compiler (about 200 MB); the program itself needs only the C library, so take just
+# that one file out of the package.
+if ! command -v chmcmd >/dev/null 2>&1; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "Missing the help compiler chmcmd (run as root to install it)" >&2
+    exit 1
+  fi
+  echo "Installing chmcmd"
+  tmp=$(mktemp -d)
+  trap 'rm -rf "$tmp"' EXIT
+  chown _apt "$tmp" 2>/dev/null || true
+  if ! (cd "$tmp" && apt-get download -qq fp-utils-3.2.2 >/dev/null 2>&1); then
+    apt-get update -qq
+    (cd "$tmp" && apt-get download -qq fp-utils-3.2.2 >/dev/null)
+  fi
+  dpkg-deb -x "$tmp"/fp-utils-3.2.2_*.deb "$tmp/extract"
+  install -m 0755 "$tmp/extract/usr/bin/chmcmd-3.2.2" /usr/local/bin/chmcmd
+  rm -rf "$tmp"
+  trap - EXIT
+fi

@@ -1,0 +1,87 @@
+#include "backup/frmRestore.h"
+#include "support/TestApp.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace fendrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+QString qpath(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+struct Bench {
+    test::TestApp app;
+    test::TestFolder package{false};
+    test::TestFolder home{false};
+    frmRestore* w = nullptr;
+
+    Bench() {
+        w = app.windows.show<frmRestore>();
+        w->setHomeFolder(qpath(home.path()));
+    }
+};
+
+} // namespace
+
+class TestFrmRestore : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void browseFillsTheFolderOfTheChosenFile() {
+        Bench b;
+        b.w->txtRestorePackage->setText(QStringLiteral("/typed"));
+        b.w->cmdBrowse->click(); // cancelled before anything was chosen: the typing stays
+        QCOMPARE(b.w->txtRestorePackage->text(), QStringLiteral("/typed"));
+        QCOMPARE(b.app.prompts.last()->file.filter, QStringLiteral("All files (*.*)|*.*|"));
+        QCOMPARE(b.app.prompts.last()->file.startFolder, qpath(b.home.path()));
+
+        b.app.prompts.files.push_back(qpath(b.package / "rounds.dtb"));
+        b.w->cmdBrowse->click();
+        QCOMPARE(b.w->txtRestorePackage->text(), qpath(b.package.path()));
+        b.w->txtRestorePackage->setText(QStringLiteral("/typed again"));
+        b.w->cmdBrowse->click(); // cancelled: the folder chosen last comes back
+        QCOMPARE(b.w->txtRestorePackage->text(), qpath(b.package.path()));
+    }
+
+    void emptyPathFails() {
+        Bench b;
+        b.w->cmdRestore->click();
+        QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Error!"));
+        QCOMPARE(b.app.prompts.last()->text,
+                 QStringLiteral("Your RESTORE PACKAGE has failed.  Use Fendrel's "
+                                "Help---Troubleshooting section to import files by hand.\r\n\r\n"
+                                "No package folder was given."));
+    }
+
+    void restoresAPastedPackage() {
+        Bench b;
+        b.package.write("firearms.dtb", "guns\r\n");
+        b.package.write("a.htm", "1");
+        b.package.write("G.GRP", "2");
+        b.w->txtRestorePackage->setText(qpath(b.package.path()) + QStringLiteral(" \r\n"));
+        b.w->cmdRestore->click();
+        QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Restore successful!"));
+        QCOMPARE(b.app.prompts.last()->text,
+                 QStringLiteral("Your RESTORE PACKAGE has been successfully imported.  It is now "
+                                "safe to delete the restore package folder and the "
+                                "Fendrel_ReadMe.txt file on your desktop."));
+        QCOMPARE(b.app.folder.read("Firearms.dtb"), std::string("guns\r\n"));
+        QCOMPARE(b.app.folder.read("YourData/G.GRP"), std::string("2"));
+        QCOMPARE(b.w->filRestore->count(), 2);
+        QVERIFY(b.w->isVisible() && b.w->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestFrmRestore)
+#include "tst_frmRestore.moc"

@@ -12,7 +12,11 @@
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
 #include "app/WindowRegistry.h"
+#include "backup/frmRestore.h"
+#include "backup/frmUpgrade.h"
+#include "groups/frmMeasure.h"
 #include "help/frmHelp.h"
+#include "stabilizer/frmStabilizer.h"
 #include "frmSplash.h"
 #include "ui/Geometry.h"
 #include "ui/Prompts.h"
@@ -311,8 +315,15 @@ void frmRoundDevel::buildMenus() {
     connect(mnuFileLoadR, &QAction::triggered, this, &frmRoundDevel::mnuFileLoadR_Click);
     connect(mnuFileLoadF, &QAction::triggered, this, &frmRoundDevel::mnuFileLoadF_Click);
     connect(mnuToolsEditDTB, &QAction::triggered, this, &frmRoundDevel::mnuToolsEditDTB_Click);
-    const QList<QAction*> later = {mnuFileUpgrade, mnuFileRestore, mnuInteractive,
-                                   mnuToolsStabCalc, mnuRangeMeas, mnuToolsStats};
+    connect(mnuToolsStabCalc, &QAction::triggered, this,
+            [this] { m_context.windows.show<frmStabilizer>(); });
+    connect(mnuRangeMeas, &QAction::triggered, this,
+            [this] { m_context.windows.show<frmMeasure>(); });
+    connect(mnuFileUpgrade, &QAction::triggered, this,
+            [this] { m_context.windows.show<frmUpgrade>(); });
+    connect(mnuFileRestore, &QAction::triggered, this,
+            [this] { m_context.windows.show<frmRestore>(); });
+    const QList<QAction*> later = {mnuInteractive, mnuToolsStats};
     for (QAction* a : later)
         connect(a, &QAction::triggered, this, [this, a] { notAvailableYet(a->text()); });
 }

@@ -1,0 +1,469 @@
+#include "frmReport.h"
+
+#include "ReportGridWidget.h"
+#include "ReportPage.h"
+#include "app/AppContext.h"
+#include "app/Encoding.h"
+#include "app/ProgramFolder.h"
+#include "app/SharedState.h"
+#include "ui/Geometry.h"
+#include "ui/Printing.h"
+#include "ui/Prompts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace fendrel {
+
+std::function<void(AppContext&)> frmReport::chartOpener;
+
+namespace {
+
+const char* const kNoFile = "[NONE]";
+const char* const kOpenFilter = "Text file (.txt)|*.txt|Comma-delimited files (.csv)|*.csv|";
+const char* const kHtmlFilter =
+    "Hypertext mark-up file (.htm)|*.htm| Hypertext mark-up language (.html)|*.html|";
+
+// Designer geometry, in twips.
+constexpr int kClientWidth = 8685;
+constexpr int kClientHeight = 8175;
+constexpr int kParametersWidth = 8415;
+constexpr int kParameterHeadingHeight = 600;
+constexpr std::array<int, kParameterColumns> kParameterWidths = {700, 500,  750, 775, 1100,
+                                                                 800, 1100, 850, 800, 800};
+constexpr std::array<int, kResultColumns> kResultWidths = {800, 750, 1200, 1100, 1500, 900, 1000};
+// Room for the vertical scroll bar beside the seven columns.
+constexpr int kResultsWidth = 800 + 750 + 1200 + 1100 + 1500 + 900 + 1000 + 200;
+constexpr int kResultsTop = 3000;
+
+struct FooterPlace {
+    int left, top, width, height;
+};
+constexpr std::array<FooterPlace, kFooterLines> kFooterPlaces = {{{120, 6240, 8535, 375},
+                                                                  {120, 6480, 4215, 255},
+                                                                  {4440, 6480, 4095, 255},
+                                                                  {120, 6720, 8655, 255},
+                                                                  {120, 7200, 8775, 255},
+                                                                  {120, 7440, 4575, 255},
+                                                                  {4440, 7440, 4215, 255},
+                                                                  {120, 7680, 8775, 255},
+                                                                  {120, 7920, 8775, 375}}};
+
+QString fromBytes(const std::string& bytes) {
+    return QString::fromStdString(cp1252ToUtf8(bytes));
+}
+
+QFont boldFont(qreal points) {
+    QFont f = QApplication::font();
+    f.setPointSizeF(points);
+    f.setBold(true);
+    return f;
+}
+
+// A left edge that centres a width in another, in pixels; negative when it does not fit.
+int centredLeft(int outerTwips, int innerTwips) {
+    return twips(static_cast<int>(std::lround((outerTwips - innerTwips) / 2.0)));
+}
+
+} // namespace
+
+frmReport::frmReport(AppContext& context) : m_context(context), m_report(emptyReport()) {
+    setObjectName(QStringLiteral("frmReport"));
+    setWindowTitle(QStringLiteral("Report Viewer"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(central);
+
+    // The white sheet of the report; everything else lies on top of it.
+    shpBak = new QWidget(central);
+    shpBak->setObjectName(QStringLiteral("shpBak"));
+    shpBak->setGeometry(twipsRect(0, 0, 8655, 8175));
+    shpBak->setAutoFillBackground(true);
+    {
+        QPalette p = shpBak->palette();
+        p.setColor(QPalette::Window, QColor(255, 255, 255));
+        shpBak->setPalette(p);
+    }
+
+    Label1 = addLabel("Label1", 0, 0, 8535, 495);
+    Label1->setFont(boldFont(13.5));
+    const int headerTops[3] = {840, 360, 600};
+    for (int i = 0; i < 3; ++i) {
+        lblHeader[i] = addLabel(QStringLiteral("lblHeader(%1)").arg(i).toLatin1().constData(), 0,
+                                headerTops[i], 8535, 255);
+    }
+
+    Label2 = addLabel("Label2", 120, 1080, 8415, 375);
+    Label2->setText(QString::fromLatin1(kConditionParameters));
+    Label2->setToolTip(QStringLiteral("Assumed environmental conditions"));
+    Label2->setFont(boldFont(12));
+
+    const QColor window = QApplication::palette().color(QPalette::Base);
+    const QColor windowText = QApplication::palette().color(QPalette::Text);
+    grdParameters = new ReportGridWidget(
+        1, 0,
+        {QColor(0, 0, 255), QColor(255, 255, 255), window, QColor(0, 0, 0), QColor(255, 255, 0),
+         QColor(0, 0, 0), QColor(224, 224, 224), QColor(192, 192, 192), QColor(0, 0, 0)},
+        central);
+    grdParameters->setObjectName(QStringLiteral("grdParameters"));
+    grdParameters->setAccessibleName(QString::fromLatin1(kConditionParameters));
+    grdParameters->setColumnCount(kParameterColumns);
+    grdParameters->setRows(2);
+    grdParameters->setGeometry(twipsRect(120, 1440, kParametersWidth, 1095));
+
+    Label3 = addLabel("Label3", 120, 2640, 8415, 375);
+    Label3->setText(QString::fromLatin1(kExteriorBallisticsTable));
+    Label3->setToolTip(QStringLiteral("Range, velocity, trajectory, and terminal ballistics such "
+                                      "as energy of bullet, forward momentum, and penetration "
+                                      "indices. "));
+    Label3->setFont(boldFont(12));
+
+    grdResults = new ReportGridWidget(1, 1,
+                                      {QColor(0, 0, 192), QColor(255, 255, 255), window, windowText,
+                                       QColor(255, 255, 0), QColor(0, 0, 0), QColor(224, 224, 224),
+                                       QColor(192, 192, 192), QColor(0, 0, 0)},
+                                      central);
+    grdResults->setObjectName(QStringLiteral("grdResults"));
+    grdResults->setAccessibleName(QString::fromLatin1(kExteriorBallisticsTable));
+    grdResults->setColumnCount(kResultColumns);
+    grdResults->setRows(static_cast<int>(m_report.results.size()));
+    grdResults->setGeometry(twipsRect(840, kResultsTop, kResultsWidth, 3135));
+    grdResults->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    // The row heights follow the font, but never fall below the grid's usual 240 twips.
+    const int rowHeight = std::max(twips(240), grdResults->fontMetrics().height() + 6);
+    for (ReportGridWidget* grid : {grdParameters, grdResults})
+        grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+    for (size_t c = 0; c < kParameterColumns; ++c)
+        grdParameters->setColumnWidth(static_cast<int>(c), twips(kParameterWidths[c]));
+    grdParameters->setRowHeight(0, twips(kParameterHeadingHeight));
+    for (size_t c = 0; c < kResultColumns; ++c)
+        grdResults->setColumnWidth(static_cast<int>(c), twips(kResultWidths[c]));
+
+    for (size_t i = 0; i < kFooterLines; ++i) {
+        const FooterPlace& f = kFooterPlaces[i];
+        lblFooter[i] = addLabel(QStringLiteral("lblFooter(%1)").arg(i).toLatin1().constData(),
+                                f.left, f.top, f.width, f.height);
+        lblFooter[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+
+    Label4 = addLabel("Label4", 0, 6960, 8655, 255);
+    Label4->setText(QString::fromLatin1(kTerminalBallistics));
+    Label4->setToolTip(QStringLiteral("Ballistics in the target"));
+    Label4->setFont(boldFont(12));
+
+    Picture1 = new QLabel(central);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->hide();
+    Picture2 = new QLabel(central);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->hide();
+
+    buildMenus();
+    connect(grdResults, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { mnuView->popup(grdResults->viewport()->mapToGlobal(at)); });
+
+    // On load: nothing of the report is shown until a file is loaded.
+    showReport();
+    mnuEditACopy->setEnabled(false);
+    m_loaded = false;
+
+    resize(twips(kClientWidth), twips(kClientHeight) + menuBar()->sizeHint().height());
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(10);
+    connect(Timer1, &QTimer::timeout, this, &frmReport::Timer1_Timer);
+    Timer1->start();
+}
+
+QLabel* frmReport::addLabel(const char* name, int left, int top, int width, int height) {
+    auto* label = new QLabel(centralWidget());
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(twipsRect(left, top, width, height));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+void frmReport::buildMenus() {
+    const auto action = [this](QMenu* menu, const char* name, const char* caption,
+                               void (frmReport::*slot)()) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileOpen = action(mnuFile, "mnuFileOpen", "Open", &frmReport::mnuFileOpen_Click);
+    mnuSaveAs = action(mnuFile, "mnuSaveAs", "Save As html", &frmReport::mnuSaveAs_Click);
+    mnuFilePrint = action(mnuFile, "mnuFilePrint", "Print", &frmReport::mnuFilePrint_Click);
+    mnuFileSep1 = mnuFile->addSeparator();
+    mnuFileSep1->setObjectName(QStringLiteral("mnuFileSep1"));
+    mnuFileExit = action(mnuFile, "mnuFileExit", "Exit", &frmReport::mnuFileExit_Click);
+
+    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditCopy = action(mnuEdit, "mnuEditCopy", "Copy", &frmReport::mnuEditCopy_Click);
+    mnuEditACopy = action(mnuEdit, "mnuEditACopy", "Append Copy", &frmReport::mnuEditACopy_Click);
+
+    // The View menu stays out of the menu bar: it is the results grid's context menu.
+    mnuView = new QMenu(QStringLiteral("&View"), this);
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuViewGraph =
+        action(mnuView, "mnuViewGraph", "Graph ballistics", &frmReport::mnuViewGraph_Click);
+}
+
+void frmReport::showReport() {
+    const Report& r = m_report;
+    Label1->setText(fromBytes(r.title));
+    for (size_t i = 0; i < lblHeader.size(); ++i)
+        lblHeader[i]->setText(fromBytes(r.headers[i]));
+    for (size_t i = 0; i < lblFooter.size(); ++i)
+        lblFooter[i]->setText(fromBytes(r.footers[i]));
+
+    for (int row = 0; row < 2; ++row)
+        for (size_t c = 0; c < kParameterColumns; ++c)
+            grdParameters->setCellText(row, static_cast<int>(c), fromBytes(r.parameters[row][c]));
+
+    grdResults->setRows(static_cast<int>(r.results.size()));
+    for (size_t row = 0; row < r.results.size(); ++row)
+        for (size_t c = 0; c < kResultColumns; ++c)
+            grdResults->setCellText(static_cast<int>(row), static_cast<int>(c),
+                                    fromBytes(r.results[row][c]));
+    grdResults->move(centredLeft(outerSizeTwips().width(), kResultsWidth), twips(kResultsTop));
+
+    grdParameters->setVisible(r.parametersVisible);
+    grdResults->setVisible(r.resultsVisible);
+    for (QLabel* label : {Label1, Label2, Label3, Label4})
+        label->setVisible(r.labelsVisible);
+    for (QLabel* label : lblHeader)
+        label->setVisible(r.labelsVisible);
+    for (QLabel* label : lblFooter)
+        label->setVisible(r.labelsVisible);
+}
+
+void frmReport::LoadReport() {
+    const std::string& path = m_context.state.currentDataFile;
+    if (path.empty() || path == kNoFile)
+        return;
+    loadReportFile(std::filesystem::path(path), m_report);
+    showReport();
+}
+
+void frmReport::OpenFile() {
+    FileRequest request;
+    request.filter = QString::fromLatin1(kOpenFilter);
+    request.filterIndex = 2;
+    std::error_code ec;
+    const auto yourData = resolveName(m_context.state.programFolder, "YourData");
+    if (std::filesystem::is_directory(yourData, ec))
+        request.startFolder = QString::fromStdString(yourData.string());
+    const std::optional<QString> chosen = m_context.prompts.openFile(this, request);
+    if (!chosen || chosen->isEmpty()) {
+        m_context.state.currentDataFile = kNoFile;
+        return;
+    }
+    m_context.state.currentDataFile = chosen->toStdString();
+    m_context.state.lastOutputFile = m_context.state.currentDataFile;
+}
+
+void frmReport::Timer1_Timer() {
+    if (!m_loaded && !m_starting) {
+        // The dialog of File > Open lets this timer tick again: the start-up step runs once.
+        m_starting = true;
+        if (m_context.state.currentDataFile.empty())
+            mnuFileOpen_Click();
+        m_starting = false;
+        if (m_context.state.currentDataFile == kNoFile) {
+            Timer1->stop();
+            close();
+            return;
+        }
+        m_loaded = true;
+        LoadReport();
+    }
+    if (!m_accumulator.isEmpty())
+        mnuEditACopy->setEnabled(true);
+}
+
+void frmReport::mnuFileOpen_Click() {
+    OpenFile();
+    LoadReport();
+}
+
+void frmReport::mnuSaveAs_Click() {
+    letEventsRun();
+    FileRequest request;
+    request.filter = QString::fromLatin1(kHtmlFilter);
+    request.filterIndex = 1;
+    std::error_code ec;
+    const auto yourData = resolveName(m_context.state.programFolder, "YourData");
+    if (std::filesystem::is_directory(yourData, ec))
+        request.startFolder = QString::fromStdString(yourData.string());
+    const std::optional<QString> chosen = m_context.prompts.saveFile(this, request);
+    if (!chosen || chosen->isEmpty())
+        return;
+    m_context.state.outputFile = chosen->toStdString();
+
+    // A page that cannot be written ends the command quietly; the user sees no success note.
+    if (!writeReportPage(std::filesystem::path(m_context.state.outputFile), m_report,
+                         m_context.state.programFolder)
+             .empty())
+        return;
+    // Writing went through every cell: each grid ends on its last one.
+    grdParameters->setCurrentCell(grdParameters->rowCount() - 1, grdParameters->columnCount() - 1);
+    grdResults->setCurrentCell(grdResults->rowCount() - 1, grdResults->columnCount() - 1);
+    m_context.prompts.message(this, *chosen + QStringLiteral(" written successfully."),
+                              QStringLiteral("HTML Export Complete"), Icon::Information,
+                              Buttons::Ok);
+}
+
+void frmReport::mnuFilePrint_Click() {
+    const std::optional<PrintSetup> setup = m_context.prompts.print(this, PrintSetup{});
+    if (!setup)
+        return;
+
+    // The grids go onto the page as pictures of themselves, laid exactly over them.
+    const std::pair<QLabel*, ReportGridWidget*> pairs[] = {{Picture1, grdParameters},
+                                                           {Picture2, grdResults}};
+    for (const auto& [picture, grid] : pairs) {
+        if (!grid->isVisible())
+            continue;
+        picture->setGeometry(grid->geometry());
+        picture->setPixmap(grid->grab());
+        picture->show();
+        picture->raise();
+    }
+    const QPixmap image = centralWidget()->grab();
+    for (const auto& [picture, grid] : pairs) {
+        picture->hide();
+        picture->clear();
+    }
+
+    // One page per copy: the client area at its size on screen, shrunk only to fit the page.
+    const QSizeF size = image.deviceIndependentSize();
+    bool failed = false;
+    printCopies(*setup, [&](QPrinter& printer) {
+        if (failed)
+            return;
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            failed = true;
+            return;
+        }
+        const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+        qreal scale = printer.resolution() / qreal(std::max(1, logicalDpiX()));
+        scale = std::min({scale, page.width() / size.width(), page.height() / size.height()});
+        painter.drawPixmap(QRectF(0, 0, size.width() * scale, size.height() * scale), image,
+                           QRectF(image.rect()));
+        painter.end();
+    });
+}
+
+void frmReport::mnuFileExit_Click() {
+    close();
+}
+
+QString frmReport::focusedRange(bool& found) const {
+    QWidget* focused = focusWidget();
+    found = focused != nullptr;
+    if (!focused)
+        return {};
+    return focused == grdResults ? grdResults->rangeText() : grdParameters->rangeText();
+}
+
+void frmReport::mnuEditCopy_Click() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    m_accumulator.clear();
+    bool found = false;
+    m_copyText = focusedRange(found);
+    if (!found)
+        return;
+    clipboard->setText(m_copyText);
+    m_accumulator = clipboard->text();
+}
+
+void frmReport::mnuEditACopy_Click() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    bool found = false;
+    m_copyText = focusedRange(found);
+    if (!found)
+        return;
+    clipboard->setText(m_copyText);
+    m_accumulator += QStringLiteral("\r\n") + clipboard->text();
+    clipboard->clear();
+    clipboard->setText(m_accumulator);
+}
+
+void frmReport::mnuViewGraph_Click() {
+    m_context.state.currentDataFile = m_context.state.lastOutputFile;
+    if (chartOpener)
+        chartOpener(m_context);
+}
+
+QSize frmReport::outerSizeTwips() const {
+    // The outer size counts the window's frame and title bar. Where the platform reports less
+    // (no window manager, or not shown yet), a usual frame is counted instead, so that the
+    // sheet still covers the client area.
+    const int border = 4;
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize frame = frameGeometry().size();
+    const int width = std::max(frame.width(), geometry().width() + 2 * border);
+    const int height = std::max(frame.height(), geometry().height() + title + 2 * border);
+    return {toTwips(width), toTwips(height)};
+}
+
+void frmReport::Form_Resize() {
+    const QSize outer = outerSizeTwips();
+    const int sheetWidth = outer.width() - 100;
+    const int sheetHeight = outer.height() - 500;
+    // A size below nothing is simply not applied; the next rule still runs.
+    if (sheetWidth >= 0)
+        m_sheetWidth = sheetWidth;
+    if (sheetHeight >= 0)
+        m_sheetHeight = sheetHeight;
+    shpBak->resize(twips(m_sheetWidth), twips(m_sheetHeight));
+
+    const int width = m_sheetWidth;
+    for (QLabel* label : lblHeader)
+        label->resize(twips(width), label->height());
+    for (size_t i = 0; i + 1 < lblFooter.size(); ++i)
+        lblFooter[i]->resize(twips(width), lblFooter[i]->height());
+    for (size_t i : {1, 2, 5, 6})
+        lblFooter[i]->resize(twips(width / 2), lblFooter[i]->height());
+    for (QLabel* label : {Label1, Label2, Label3, Label4})
+        label->resize(twips(width), label->height());
+
+    grdParameters->move(centredLeft(width, kParametersWidth), grdParameters->y());
+    grdResults->move(centredLeft(outer.width(), kResultsWidth), grdResults->y());
+}
+
+void frmReport::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmReport::closeEvent(QCloseEvent* event) {
+    Timer1->stop();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace fendrel

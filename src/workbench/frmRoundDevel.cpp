@@ -8,6 +8,8 @@
 #include "ReferenceList.h"
 #include "RoundRecord.h"
 #include "app/AppContext.h"
+#include "app/Navigation.h"
+#include "engine/frmDialog.h"
 #include "app/Encoding.h"
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
@@ -323,7 +325,8 @@ void frmRoundDevel::buildMenus() {
             [this] { m_context.windows.show<frmUpgrade>(); });
     connect(mnuFileRestore, &QAction::triggered, this,
             [this] { m_context.windows.show<frmRestore>(); });
-    const QList<QAction*> later = {mnuInteractive, mnuToolsStats};
+    connect(mnuToolsStats, &QAction::triggered, this, &frmRoundDevel::mnuToolsStats_Click);
+    const QList<QAction*> later = {mnuInteractive};
     for (QAction* a : later)
         connect(a, &QAction::triggered, this, [this, a] { notAvailableYet(a->text()); });
 }
@@ -592,12 +595,87 @@ void frmRoundDevel::mnuHelpHowto_Click() {
 
 void frmRoundDevel::mnuViewB_Click() {
     m_context.state.currentDataFile = m_context.state.lastOutputFile;
-    notAvailableYet(mnuViewB->text());
+    openReport(m_context);
 }
 
 void frmRoundDevel::mnuGraphB_Click() {
     m_context.state.currentDataFile = m_context.state.lastOutputFile;
-    notAvailableYet(mnuGraphB->text());
+    openChart(m_context);
+}
+
+namespace {
+
+// What the calculation run asks of the main window: its status line and its dialogs.
+class WindowRunHost : public RunHost {
+public:
+    WindowRunHost(frmRoundDevel& window, AppContext& context)
+        : m_window(window), m_context(context) {}
+
+    void status(const std::string& text) override {
+        m_window.setStatusText(fromBytes(text));
+        letEventsRun();
+    }
+    void message(const std::string& text, const std::string& title, MessageIcon icon) override {
+        Icon shown = Icon::Information;
+        if (icon == MessageIcon::Error)
+            shown = Icon::Error;
+        else if (icon == MessageIcon::Exclamation)
+            shown = Icon::Exclamation;
+        else if (icon == MessageIcon::Question)
+            shown = Icon::Question;
+        m_context.prompts.message(&m_window, fromBytes(text), fromBytes(title), shown, Buttons::Ok);
+    }
+    bool specifications(RunSettings& settings) override {
+        frmDialog dialog(m_context, settings, &m_window);
+        dialog.exec();
+        return !m_context.state.stop;
+    }
+    std::string input(const std::string& prompt, const std::string& title,
+                      const std::string& prefilled) override {
+        return utf8ToCp1252(m_context.prompts
+                                .input(&m_window, fromBytes(prompt), fromBytes(title),
+                                       fromBytes(prefilled))
+                                .toStdString());
+    }
+    std::optional<std::string> saveFile(const std::string& filter, int filterIndex,
+                                        const std::filesystem::path& startFolder) override {
+        FileRequest request;
+        request.title = QStringLiteral("Save the ballistics as");
+        request.filter = fromBytes(filter);
+        request.filterIndex = filterIndex;
+        request.startFolder = fromBytes(startFolder.string());
+        auto chosen = m_context.prompts.saveFile(&m_window, request);
+        if (!chosen)
+            return std::nullopt;
+        return utf8ToCp1252(chosen->toStdString());
+    }
+
+private:
+    frmRoundDevel& m_window;
+    AppContext& m_context;
+};
+
+} // namespace
+
+RoundTexts frmRoundDevel::roundTexts() const {
+    RoundTexts r;
+    r.description = fieldBytes(txtDescription);
+    r.caliber = fieldBytes(cmbCal);
+    r.bulletWeight = fieldBytes(txtBWt);
+    r.ballisticCoefficient = fieldBytes(txtBC);
+    r.sectionalDensity = fieldBytes(txtSD);
+    r.bulletStyle = fieldBytes(txtBStyle);
+    r.powderCharge = fieldBytes(txtLWt);
+    r.muzzleVelocity = fieldBytes(txtfps);
+    r.firearmWeight = fieldBytes(txtGunWt);
+    return r;
+}
+
+void frmRoundDevel::mnuToolsStats_Click() {
+    WindowRunHost host(*this, m_context);
+    const RunResult result = m_engine.runCommand(m_context.state, roundTexts(), host);
+    if (result.completed())
+        mnuViewB->setEnabled(true);
 }
 
 } // namespace fendrel

@@ -2,6 +2,8 @@
 // every tool, and the validation that enables saving and calculating.
 #pragma once
 
+#include "engine/BallisticsEngine.h"
+
 #include <QMainWindow>
 #include <string>
 #include <vector>
@@ -85,6 +87,11 @@ public:
     static std::string fieldBytes(const QLineEdit* field);
     static std::string fieldBytes(const QComboBox* field);
 
+    // The round on screen as the calculation run reads it.
+    RoundTexts roundTexts() const;
+    // The calculation engine, with the trajectory rows of the last run.
+    const BallisticsEngine& engine() const { return m_engine; }
+
 public slots:
     void Timer1_Timer();
     void TmrValidate_Timer();
@@ -96,6 +103,7 @@ public slots:
     void mnuFileLoadR_Click();
     void mnuFileLoadF_Click();
     void mnuToolsEditDTB_Click();
+    void mnuToolsStats_Click();
     void mnuOrrin_Click();
     void mnuHelpHowto_Click();
     void mnuViewB_Click();
@@ -124,6 +132,7 @@ private:
 
     AppContext& m_context;
     QLabel* m_status;
+    BallisticsEngine m_engine;
 };
 
 } // namespace fendrel

@@ -7,6 +7,7 @@
 #include "ui/QtPrompts.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdlib>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Fen-drel"));
     QApplication::setApplicationVersion(QStringLiteral("6.0"));
     QApplication::setDesktopFileName(QStringLiteral("fendrel"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/fendrel.png")));
 
     const char* home = std::getenv("FENDREL_HOME");
     std::string dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)

@@ -5,9 +5,12 @@
 #include "SharedState.h"
 #include "WindowRegistry.h"
 #include "ui/QtPrompts.h"
+#include "workbench/frmRoundDevel.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
+#include <QTimer>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <cstdlib>
@@ -37,7 +40,18 @@ int main(int argc, char** argv) {
     fendrel::AppContext context{state, prompts, windows};
     windows.setContext(&context);
 
-    fendrel::startUp(context);
+    auto* main = fendrel::startUp(context);
+    // For the start-up benchmark: end as soon as the main window has painted itself.
+    if (qEnvironmentVariableIsSet("FENDREL_QUIT_WHEN_SHOWN")) {
+        struct QuitOnPaint : QObject {
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint)
+                    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+                return false;
+            }
+        };
+        main->installEventFilter(new QuitOnPaint);
+    }
     int rc = app.exec();
     windows.closeAll();
     return rc;

@@ -119,12 +119,16 @@ frmMeasure::frmMeasure(AppContext& context) : m_context(context) {
     txtY = addTextBox("txtY", QStringLiteral("0"), QRect(1800, 2880, 855, 375));
     Label3->setBuddy(txtX);
     Label4->setBuddy(txtY);
+    Label7->setBuddy(txtTitle);
+    Label6->setBuddy(txtCal);
+    Label2->setBuddy(txtTtlRounds);
     cmdAccept = addButton("cmdAccept", QStringLiteral("&Accept"), QRect(2760, 2880, 1095, 375));
     cmdAccept->setToolTip(kEnterTip);
     cmdClear = addButton("cmdClear", QStringLiteral("Clear"), QRect(3960, 2880, 975, 375));
 
     gridSpread = new QTableWidget(0, 3, central);
     gridSpread->setObjectName(QStringLiteral("gridSpread"));
+    gridSpread->setAccessibleName(QStringLiteral("Rounds of this group"));
     gridSpread->setGeometry(twipsRect(120, 3360, 4815, 2055));
     gridSpread->setHorizontalHeaderLabels(
         {QStringLiteral("Round"), QStringLiteral("X coord"), QStringLiteral("Y coord")});

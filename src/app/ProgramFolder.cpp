@@ -61,13 +61,14 @@ std::string folderWithSeparator(const fs::path& folder) {
 
 ProgramFolderChoice chooseProgramFolder(const std::optional<std::string>& fendrelHome,
                                         const fs::path& executableFolder,
-                                        const fs::path& userDataHome) {
+                                        const fs::path& userDataHome,
+                                        const std::function<bool(const fs::path&)>& writable) {
     ProgramFolderChoice choice;
     if (fendrelHome && !fendrelHome->empty()) {
         choice.folder = fs::path(*fendrelHome);
         return choice;
     }
-    if (writableFolder(executableFolder)) {
+    if (writable ? writable(executableFolder) : writableFolder(executableFolder)) {
         choice.folder = executableFolder;
         return choice;
     }

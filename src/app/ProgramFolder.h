@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,8 +28,10 @@ struct ProgramFolderChoice {
     bool copiedNow = false;
     std::string error;
 };
-ProgramFolderChoice chooseProgramFolder(const std::optional<std::string>& fendrelHome,
-                                        const std::filesystem::path& executableFolder,
-                                        const std::filesystem::path& userDataHome);
+// `writable` decides whether a folder can be written (by default: may this process write it).
+ProgramFolderChoice chooseProgramFolder(
+    const std::optional<std::string>& fendrelHome, const std::filesystem::path& executableFolder,
+    const std::filesystem::path& userDataHome,
+    const std::function<bool(const std::filesystem::path&)>& writable = {});
 
 } // namespace fendrel

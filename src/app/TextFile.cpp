@@ -47,13 +47,20 @@ std::string FieldReader::readField() {
         ++m_pos;
     std::string field;
     if (m_pos < n && m_bytes[m_pos] == '"') {
-        size_t close = m_bytes.find('"', m_pos + 1);
+        size_t from = m_pos + 1;
+        size_t close = m_bytes.find('"', from);
+        while (m_doubledQuotes && close != std::string::npos && close + 1 < n &&
+               m_bytes[close + 1] == '"') {
+            field.append(m_bytes, from, close + 1 - from);
+            from = close + 2;
+            close = m_bytes.find('"', from);
+        }
         if (close == std::string::npos) {
-            field = m_bytes.substr(m_pos + 1);
+            field += m_bytes.substr(from);
             m_pos = n;
             return field;
         }
-        field = m_bytes.substr(m_pos + 1, close - m_pos - 1);
+        field.append(m_bytes, from, close - from);
         m_pos = close + 1;
         while (m_pos < n && m_bytes[m_pos] != ',' && !isLineEnd(m_bytes[m_pos]))
             ++m_pos;

@@ -30,6 +30,9 @@ public:
     bool atEnd() const { return m_pos >= m_bytes.size(); }
 
     std::string readField();
+    // Inside a quoted field, two double quotes stand for one (the databases' escape of a quote
+    // typed into a field). Off by default: a quote then always ends the field.
+    void setDoubledQuotes(bool on) { m_doubledQuotes = on; }
     // Reads `count` fields; false (and nothing returned) when the file ends first.
     bool readRecord(size_t count, std::vector<std::string>& fields);
     // The rest of the current line, without its line end.
@@ -42,6 +45,7 @@ private:
 
     std::string m_bytes;
     size_t m_pos = 0;
+    bool m_doubledQuotes = false;
 };
 
 // One value of a written record: a text (written in double quotes) or a number (written bare in

@@ -14,12 +14,6 @@ namespace fs = std::filesystem;
 
 namespace fendrel {
 
-namespace {
-
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-
-} // namespace
-
 std::string encodeDatabaseRecord(const Record& fields) {
     std::string out;
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -39,68 +33,11 @@ std::string encodeDatabaseRecord(const Record& fields) {
 
 DatabaseReader::DatabaseReader(const fs::path& file, size_t fieldCount)
     : m_fieldCount(fieldCount) {
-    if (auto bytes = readFileBytes(file)) {
-        m_bytes = std::move(*bytes);
+    if (auto reader = FieldReader::open(file)) {
+        m_reader = std::move(*reader);
         m_exists = true;
     }
-}
-
-// The field rules of every list file, with one addition: inside a quoted field, two double
-// quotes stand for one.
-std::string DatabaseReader::readField() {
-    const size_t n = m_bytes.size();
-    while (m_pos < n && (m_bytes[m_pos] == ' ' || m_bytes[m_pos] == '\t'))
-        ++m_pos;
-    std::string field;
-    if (m_pos < n && m_bytes[m_pos] == '"') {
-        ++m_pos;
-        while (m_pos < n) {
-            char c = m_bytes[m_pos];
-            if (c == '"') {
-                if (m_pos + 1 < n && m_bytes[m_pos + 1] == '"') {
-                    field.push_back('"');
-                    m_pos += 2;
-                    continue;
-                }
-                ++m_pos;
-                break;
-            }
-            field.push_back(c);
-            ++m_pos;
-        }
-        while (m_pos < n && m_bytes[m_pos] != ',' && !isLineEnd(m_bytes[m_pos]))
-            ++m_pos;
-    } else {
-        size_t start = m_pos;
-        while (m_pos < n && m_bytes[m_pos] != ',' && !isLineEnd(m_bytes[m_pos]))
-            ++m_pos;
-        size_t end = m_pos;
-        while (end > start && (m_bytes[end - 1] == ' ' || m_bytes[end - 1] == '\t'))
-            --end;
-        field = m_bytes.substr(start, end - start);
-    }
-    if (m_pos < n) {
-        if (m_bytes[m_pos] == ',') {
-            ++m_pos;
-        } else if (m_bytes[m_pos] == '\r') {
-            ++m_pos;
-            if (m_pos < n && m_bytes[m_pos] == '\n')
-                ++m_pos;
-        } else if (m_bytes[m_pos] == '\n') {
-            ++m_pos;
-        }
-    }
-    return field;
-}
-
-bool DatabaseReader::next(Record& record) {
-    record.clear();
-    for (size_t i = 0; i < m_fieldCount; ++i) {
-        if (m_pos >= m_bytes.size())
-            return false;
-        record.push_back(readField());
-    }
-    return true;
+    m_reader.setDoubledQuotes(true);
 }
 
 std::vector<Record> readAllRecords(const fs::path& file, size_t fieldCount) {

@@ -5,6 +5,8 @@
 // that at every instant either the old or the new database is complete on disk.
 #pragma once
 
+#include "app/TextFile.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -40,12 +42,10 @@ public:
     DatabaseReader(const std::filesystem::path& file, size_t fieldCount);
     bool exists() const { return m_exists; }
     // The next whole record; false at the end.
-    bool next(Record& record);
+    bool next(Record& record) { return m_reader.readRecord(m_fieldCount, record); }
 
 private:
-    std::string readField();
-    std::string m_bytes;
-    size_t m_pos = 0;
+    FieldReader m_reader;
     size_t m_fieldCount;
     bool m_exists = false;
 };

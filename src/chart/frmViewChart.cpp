@@ -5,6 +5,7 @@
 #include "app/Encoding.h"
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
+#include "ui/Text.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
 #include "ui/Prompts.h"
@@ -30,10 +31,6 @@ const QString kInstructions = QStringLiteral(
     "To determine the date for a data point, simply select one point with the mouse.");
 const QString kFilter =
     QStringLiteral("Text file (.txt)|*.txt|Comma-delimited files (.csv)|*.csv|");
-
-QString textOf(const std::string& bytes) {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
-}
 
 // The busy pointer while a file loads.
 class BusyPointer {
@@ -178,7 +175,7 @@ bool frmViewChart::LoadArray(bool newChart) {
     if (!read.table) {
         m_context.prompts.message(this,
                                   QStringLiteral("The file \"%1\" cannot be charted: %2.")
-                                      .arg(QString::fromStdString(path), textOf(read.refusal)),
+                                      .arg(QString::fromStdString(path), fromBytes(read.refusal)),
                                   kTitle, Icon::Error, Buttons::Ok);
         return false;
     }
@@ -195,7 +192,7 @@ void frmViewChart::DrawChart() {
     QStringList titles;
     std::vector<std::vector<int>> values;
     for (int s = 1; s <= m_data.seriesCount(); ++s) {
-        titles << textOf(m_data.title(s));
+        titles << fromBytes(m_data.title(s));
         std::vector<int> column;
         for (int r = 1; r <= m_data.rows(); ++r)
             column.push_back(m_data.point(s, r).height);
@@ -203,7 +200,7 @@ void frmViewChart::DrawChart() {
     }
     QStringList labels;
     for (const std::string& label : m_data.rowLabels())
-        labels << textOf(label);
+        labels << fromBytes(label);
 
     // A redrawn chart keeps what was selected in it when the series are still there.
     const int series = MSChart1->selectedSeries();
@@ -308,7 +305,7 @@ void frmViewChart::mnuVTable_Click() {
 }
 
 void frmViewChart::MSChart1_PointSelected(int series, int row) {
-    setStatusText(textOf(m_data.pointText(series, row)));
+    setStatusText(fromBytes(m_data.pointText(series, row)));
 }
 
 void frmViewChart::MSChart1_SeriesSelected(int series) {

@@ -5,6 +5,7 @@
 #include "app/Encoding.h"
 #include "app/SharedState.h"
 #include "ui/Prompts.h"
+#include "ui/Text.h"
 #include "ui/UpDown.h"
 
 #include <QEvent>
@@ -20,40 +21,6 @@
 
 namespace fendrel {
 
-namespace {
-
-QString fromBytes(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
-std::string toBytes(const QString& text) { return utf8ToCp1252(text.toStdString()); }
-
-// Selects the whole text when the box gets the focus.
-class SelectAllOnFocus : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn) {
-            auto* edit = static_cast<QLineEdit*>(watched);
-            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
-        }
-        return false;
-    }
-};
-
-Icon iconFor(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Error:
-        return Icon::Error;
-    case MessageIcon::Question:
-        return Icon::Question;
-    case MessageIcon::Exclamation:
-        return Icon::Exclamation;
-    case MessageIcon::Information:
-        break;
-    }
-    return Icon::Information;
-}
-
-} // namespace
-
 QGroupBox* frmDialog::frame(const char* name, const QString& caption, const QString& tip) {
     auto* box = new QGroupBox(caption, this);
     box->setObjectName(QString::fromLatin1(name));
@@ -68,7 +35,6 @@ frmDialog::frmDialog(AppContext& context, RunSettings& settings, QWidget* parent
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
-    auto* selectAll = new SelectAllOnFocus(this);
     auto makeBox = [&](const char* name, const QString& accessible) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
@@ -192,7 +158,7 @@ frmDialog::frmDialog(AppContext& context, RunSettings& settings, QWidget* parent
     layout->addLayout(buttons);
 
     for (QLineEdit* e : {txtRInt, txtRMax, txtRZero, txtRHeight})
-        e->installEventFilter(selectAll);
+        selectAllOnFocus(e);
     connect(optRange[0], &QRadioButton::clicked, this, &frmDialog::optRange_Click);
     connect(optRange[1], &QRadioButton::clicked, this, &frmDialog::optRange_Click);
     connect(OKButton, &QPushButton::clicked, this, &frmDialog::OKButton_Click);
@@ -236,7 +202,7 @@ void frmDialog::OKButton_Click() {
     texts.zeroHeight = toBytes(txtRHeight->text());
     if (auto refusal = acceptSpecs(texts, m_settings)) {
         m_context.prompts.message(this, fromBytes(refusal->text), fromBytes(refusal->title),
-                                  iconFor(refusal->icon), Buttons::Ok);
+                                  promptIcon(refusal->icon), Buttons::Ok);
         if (auto* box = findChild<QLineEdit*>(QString::fromStdString(refusal->control)))
             box->setFocus();
         return;

@@ -9,6 +9,7 @@
 #include "app/SharedState.h"
 #include "app/TextFile.h"
 #include "app/WindowRegistry.h"
+#include "ui/Text.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
 #include "ui/Prompts.h"
@@ -53,12 +54,6 @@ const QString kCaliberRefusal =
 // grow with the layout.
 constexpr double kFontScale = 1.25;
 
-std::string bytesOf(const QString& text) {
-    return utf8ToCp1252(text.toStdString());
-}
-QString textOf(const std::string& bytes) {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
-}
 
 } // namespace
 
@@ -199,7 +194,7 @@ frmMeasure::frmMeasure(AppContext& context) : m_context(context) {
         caliber = leadingNumber(frmRoundDevel::fieldBytes(main->cmbCal));
     if (!std::isfinite(caliber))
         caliber = 0;
-    txtCal->setText(textOf(generalNumber(caliber)));
+    txtCal->setText(fromBytes(generalNumber(caliber)));
     txtCal->setCursorPosition(0);
     cmdAccept->setEnabled(true);
     cmdDoIt->setEnabled(false);
@@ -291,7 +286,7 @@ void frmMeasure::setCell(int row, int column, const QString& text) {
 }
 
 std::optional<int> frmMeasure::rounds() const {
-    return roundsText(bytesOf(txtTtlRounds->text()));
+    return roundsText(toBytes(txtTtlRounds->text()));
 }
 
 void frmMeasure::refuse(const QString& text) {
@@ -346,8 +341,8 @@ void frmMeasure::cmdAccept_Click() {
         refuse(kRoundsRefusal);
         return;
     }
-    const auto x = numberText(bytesOf(txtX->text()));
-    const auto y = numberText(bytesOf(txtY->text()));
+    const auto x = numberText(toBytes(txtX->text()));
+    const auto y = numberText(toBytes(txtY->text()));
     if (!x || !y) {
         refuse(QStringLiteral(
             "The X and Y coordinates must be numbers of inches (for example 1.25)."));
@@ -364,8 +359,8 @@ void frmMeasure::cmdAccept_Click() {
     if (m_table.size() <= static_cast<size_t>(k))
         m_table.resize(static_cast<size_t>(k) + 1);
     m_table[static_cast<size_t>(k)] = {*x, *y};
-    setCell(k, 1, textOf(formatPattern(*x, "###0.0##")));
-    setCell(k, 2, textOf(formatPattern(*y, "##0.0##")));
+    setCell(k, 1, fromBytes(formatPattern(*x, "###0.0##")));
+    setCell(k, 2, fromBytes(formatPattern(*y, "##0.0##")));
 
     m_currentRound = k + 1;
     setCounter(m_currentRound);
@@ -444,7 +439,7 @@ void frmMeasure::cmdDisplay_Click() {
         refuse(kRoundsRefusal);
         return;
     }
-    const auto caliber = numberText(bytesOf(txtCal->text()));
+    const auto caliber = numberText(toBytes(txtCal->text()));
     if (!caliber || *caliber < 0) {
         refuse(kCaliberRefusal);
         return;
@@ -473,7 +468,7 @@ void frmMeasure::cmdDisplay_Click() {
     }
     lblCaption->setText(
         QStringLiteral("Illustration of your target and group (note each square cell is ") +
-        textOf(formatPattern(1 / scale, "0.00")) + QStringLiteral(" inch in size)."));
+        fromBytes(formatPattern(1 / scale, "0.00")) + QStringLiteral(" inch in size)."));
     m_displayed = true;
 }
 
@@ -484,13 +479,13 @@ void frmMeasure::cmdCLS_Click() {
 
 void frmMeasure::cmdDoIt_Click() {
     GroupEntry entry;
-    entry.caliberText = bytesOf(txtCal->text());
-    entry.roundsText = bytesOf(txtTtlRounds->text());
+    entry.caliberText = toBytes(txtCal->text());
+    entry.roundsText = toBytes(txtTtlRounds->text());
     for (int r = 1; r <= gridSpread->rowCount(); ++r)
-        entry.cells.emplace_back(bytesOf(cell(r, 1)), bytesOf(cell(r, 2)));
+        entry.cells.emplace_back(toBytes(cell(r, 1)), toBytes(cell(r, 2)));
     GroupEvaluation e = evaluateGroup(entry);
     if (!e.refusal.empty()) {
-        refuse(textOf(e.refusal));
+        refuse(fromBytes(e.refusal));
         return;
     }
     // The measured coordinates are the grid's; the table follows them.
@@ -505,13 +500,13 @@ void frmMeasure::cmdDoIt_Click() {
             this,
             QStringLiteral("The distance files could not be written (%1). The results are not "
                            "affected.")
-                .arg(textOf(reason)),
+                .arg(fromBytes(reason)),
             QStringLiteral("Measures"), Icon::Exclamation, Buttons::Ok);
 
     m_results = e.results;
     mnuFileSave->setEnabled(true);
     const Answer answer = m_context.prompts.message(
-        this, textOf(m_results) + QStringLiteral("\r\nWould you like to save this Group File?"),
+        this, fromBytes(m_results) + QStringLiteral("\r\nWould you like to save this Group File?"),
         QStringLiteral("Calculations Complete"), Icon::Question, Buttons::YesNo);
     if (answer == Answer::Yes)
         mnuFileSave_Click();
@@ -540,9 +535,9 @@ void frmMeasure::mnuFileSave_Click() {
         m_groupFile = path;
 
         GroupFileData data;
-        data.title = bytesOf(txtTitle->text());
-        data.caliber = bytesOf(txtCal->text());
-        data.rounds = bytesOf(txtTtlRounds->text());
+        data.title = toBytes(txtTitle->text());
+        data.caliber = toBytes(txtCal->text());
+        data.rounds = toBytes(txtTtlRounds->text());
         const int last = std::min<int>(*n, static_cast<int>(m_table.size()) - 1);
         for (int r = 1; r <= last; ++r)
             data.shots.push_back(m_table[static_cast<size_t>(r)]);
@@ -553,7 +548,7 @@ void frmMeasure::mnuFileSave_Click() {
         if (!reason.empty())
             m_context.prompts.message(this,
                                       QStringLiteral("The group file %1 could not be saved: %2")
-                                          .arg(path, textOf(reason)),
+                                          .arg(path, fromBytes(reason)),
                                       QStringLiteral("Error"), Icon::Exclamation, Buttons::Ok);
     } else {
         // A cancelled save leaves no file to print from.
@@ -580,23 +575,23 @@ void frmMeasure::mnuFileGroup_Click() {
     // What was read before a malformed part stays in the window.
     const GroupFileRead read = readGroupFile(*bytes);
     if (read.hasTitle)
-        txtTitle->setText(textOf(read.title));
+        txtTitle->setText(fromBytes(read.title));
     if (read.hasCaliber)
-        txtCal->setText(textOf(read.caliber));
+        txtCal->setText(fromBytes(read.caliber));
     if (read.rounds == 0)
         return;
     txtTtlRounds->setText(QString::number(read.rounds));
     m_currentRound = read.rounds + 1;
     for (size_t i = 0; i < read.cells.size(); ++i) {
-        setCell(static_cast<int>(i) + 1, 1, textOf(read.cells[i].first));
-        setCell(static_cast<int>(i) + 1, 2, textOf(read.cells[i].second));
+        setCell(static_cast<int>(i) + 1, 1, fromBytes(read.cells[i].first));
+        setCell(static_cast<int>(i) + 1, 2, fromBytes(read.cells[i].second));
     }
     if (!read.complete)
         return;
     m_table.assign(static_cast<size_t>(read.rounds) + 1, Shot{});
     for (int r = 1; r <= read.rounds; ++r) {
         for (int c = 1; c <= 2; ++c) {
-            double v = leadingNumber(bytesOf(cell(r, c)));
+            double v = leadingNumber(toBytes(cell(r, c)));
             if (!std::isfinite(v))
                 v = 0;
             (c == 1 ? m_table[static_cast<size_t>(r)].x : m_table[static_cast<size_t>(r)].y) = v;
@@ -610,7 +605,7 @@ void frmMeasure::mnuFileGroup_Click() {
 }
 
 void frmMeasure::showPrintView(const std::string& results) {
-    QString text = textOf(results);
+    QString text = fromBytes(results);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (text.endsWith(QLatin1Char('\n')))
         text.chop(1);

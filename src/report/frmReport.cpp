@@ -6,6 +6,7 @@
 #include "app/Encoding.h"
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
+#include "ui/Text.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
 #include "ui/Prompts.h"
@@ -60,10 +61,6 @@ constexpr std::array<FooterPlace, kFooterLines> kFooterPlaces = {{{120, 6240, 85
                                                                   {4440, 7440, 4215, 255},
                                                                   {120, 7680, 8775, 255},
                                                                   {120, 7920, 8775, 375}}};
-
-QString fromBytes(const std::string& bytes) {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
-}
 
 QFont boldFont(qreal points) {
     QFont f = QApplication::font();
@@ -358,23 +355,7 @@ void frmReport::mnuFilePrint_Click() {
     }
 
     // One page per copy: the client area at its size on screen, shrunk only to fit the page.
-    const QSizeF size = image.deviceIndependentSize();
-    bool failed = false;
-    printCopies(*setup, [&](QPrinter& printer) {
-        if (failed)
-            return;
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            failed = true;
-            return;
-        }
-        const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-        qreal scale = printer.resolution() / qreal(std::max(1, logicalDpiX()));
-        scale = std::min({scale, page.width() / size.width(), page.height() / size.height()});
-        painter.drawPixmap(QRectF(0, 0, size.width() * scale, size.height() * scale), image,
-                           QRectF(image.rect()));
-        painter.end();
-    });
+    printImage(*setup, image, logicalDpiX());
 }
 
 void frmReport::mnuFileExit_Click() {

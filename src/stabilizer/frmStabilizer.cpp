@@ -8,6 +8,7 @@
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
 #include "app/WindowRegistry.h"
+#include "ui/Text.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
 #include "ui/Prompts.h"
@@ -37,27 +38,6 @@
 namespace fendrel {
 
 namespace {
-
-QString fromBytes(const std::string& bytes) {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
-}
-
-std::string toBytes(const QString& text) {
-    return utf8ToCp1252(text.toStdString());
-}
-
-// A field that gets the focus shows its whole text selected, ready to be typed over.
-class SelectAllOnFocus : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn) {
-            auto* edit = static_cast<QLineEdit*>(watched);
-            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
-        }
-        return false;
-    }
-};
 
 // The results table places its values after a 38-character label and its headings after 66
 // blanks: it lines up only where a blank is about half as wide as the other characters. In the
@@ -192,9 +172,8 @@ frmStabilizer::frmStabilizer(AppContext& context) : m_context(context) {
     setTabOrder(cmdDoIt, cmdCancel);
     setTabOrder(cmdCancel, txtResults);
 
-    auto* selector = new SelectAllOnFocus(this);
     for (QLineEdit* e : {txtCal, txtMuzzlefps, txtTwist}) {
-        e->installEventFilter(selector);
+        selectAllOnFocus(e);
         // Enter in a field computes, as the button would.
         connect(e, &QLineEdit::returnPressed, this, &frmStabilizer::cmdDoIt_Click);
     }
@@ -342,21 +321,7 @@ void frmStabilizer::mnuFilePrint_Click() {
     // One page per copy: the window as it stands, at its size on screen, shrunk to fit the page
     // when it is larger.
     const QPixmap image = grab();
-    const QSizeF size = image.deviceIndependentSize();
-    bool failed = false;
-    printCopies(*setup, [&](QPrinter& printer) {
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            failed = true;
-            return;
-        }
-        const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-        qreal scale = printer.resolution() / qreal(std::max(1, logicalDpiX()));
-        scale = std::min({scale, page.width() / size.width(), page.height() / size.height()});
-        painter.drawPixmap(QRectF(0, 0, size.width() * scale, size.height() * scale), image,
-                           QRectF(image.rect()));
-        painter.end();
-    });
+    const bool failed = !printImage(*setup, image, logicalDpiX());
     if (failed)
         m_context.prompts.message(this, QStringLiteral("The printer could not be started."),
                                   QStringLiteral("Print"), Icon::Exclamation, Buttons::Ok);

@@ -3,6 +3,9 @@
 
 #include <QFileInfo>
 #include <QPageLayout>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
 #include <QPrinter>
 
 namespace fendrel {
@@ -34,6 +37,27 @@ int printCopies(const PrintSetup& setup, const std::function<void(QPrinter&)>& p
         ++jobs;
     }
     return jobs;
+}
+
+bool printImage(const PrintSetup& setup, const QPixmap& image, int logicalDpi) {
+    const QSizeF size = image.deviceIndependentSize();
+    bool failed = false;
+    printCopies(setup, [&](QPrinter& printer) {
+        if (failed)
+            return;
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            failed = true;
+            return;
+        }
+        const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+        qreal scale = printer.resolution() / qreal(std::max(1, logicalDpi));
+        scale = std::min({scale, page.width() / size.width(), page.height() / size.height()});
+        painter.drawPixmap(QRectF(0, 0, size.width() * scale, size.height() * scale), image,
+                           QRectF(image.rect()));
+        painter.end();
+    });
+    return !failed;
 }
 
 } // namespace fendrel

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class QPixmap;
 class QPrinter;
 
 namespace fendrel {
@@ -18,5 +19,10 @@ std::unique_ptr<QPrinter> makePrinter(const PrintSetup& setup, int jobIndex);
 // Runs `paint` once per copy, each time on a fresh printer (one print job per copy).
 // Returns the number of jobs printed.
 int printCopies(const PrintSetup& setup, const std::function<void(QPrinter&)>& paint);
+
+// Prints a picture of a window, one job per copy: at its size on screen, shrunk only when it
+// does not fit the page. `logicalDpi` is the screen's, to size the picture on paper. False when
+// the printer could not be started.
+bool printImage(const PrintSetup& setup, const QPixmap& image, int logicalDpi);
 
 } // namespace fendrel

@@ -1,6 +1,8 @@
 // Filter conversion shared by the dialog implementations.
 #include "Prompts.h"
 
+#include "engine/RunHost.h"
+
 #include <QStringList>
 
 namespace fendrel {
@@ -18,6 +20,20 @@ QStringList filterEntries(const QString& programFilter) {
     return entries;
 }
 } // namespace
+
+Icon promptIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Error:
+        return Icon::Error;
+    case MessageIcon::Question:
+        return Icon::Question;
+    case MessageIcon::Exclamation:
+        return Icon::Exclamation;
+    case MessageIcon::Information:
+        break;
+    }
+    return Icon::Information;
+}
 
 QString qtFilter(const QString& programFilter) {
     return filterEntries(programFilter).join(QStringLiteral(";;"));

@@ -51,6 +51,10 @@ public:
                                                 const QString& startFolder) = 0;
 };
 
+// The icon of a message the core asks for.
+enum class MessageIcon;
+Icon promptIcon(MessageIcon icon);
+
 // Converts the program's filter form into Qt's ("text file (.txt) (*.txt);;...").
 QString qtFilter(const QString& programFilter);
 // The Qt filter entry at a 1-based index of the program's filter, or empty.

@@ -5,11 +5,11 @@ namespace fendrel {
 
 namespace {
 template <typename T> T takeFront(std::deque<T>& queue, T fallback) {
-    if (queue.empty())
-        return fallback;
-    T v = queue.front();
-    queue.pop_front();
-    return v;
+    if (!queue.empty()) {
+        fallback = std::move(queue.front());
+        queue.pop_front();
+    }
+    return fallback;
 }
 } // namespace
 

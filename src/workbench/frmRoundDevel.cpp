@@ -22,6 +22,7 @@
 #include "frmSplash.h"
 #include "ui/Geometry.h"
 #include "ui/Prompts.h"
+#include "ui/Text.h"
 #include "ui/UpDown.h"
 
 #include <QApplication>
@@ -40,8 +41,6 @@
 namespace fendrel {
 
 namespace {
-
-QString fromBytes(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
 // Selects from the caret to the end of the text when a text box gets the focus: all of it when
 // the caret stands at the start.
@@ -616,14 +615,8 @@ public:
         letEventsRun();
     }
     void message(const std::string& text, const std::string& title, MessageIcon icon) override {
-        Icon shown = Icon::Information;
-        if (icon == MessageIcon::Error)
-            shown = Icon::Error;
-        else if (icon == MessageIcon::Exclamation)
-            shown = Icon::Exclamation;
-        else if (icon == MessageIcon::Question)
-            shown = Icon::Question;
-        m_context.prompts.message(&m_window, fromBytes(text), fromBytes(title), shown, Buttons::Ok);
+        m_context.prompts.message(&m_window, fromBytes(text), fromBytes(title), promptIcon(icon),
+                                  Buttons::Ok);
     }
     bool specifications(RunSettings& settings) override {
         frmDialog dialog(m_context, settings, &m_window);

@@ -8,6 +8,7 @@
 #include "app/TextFile.h"
 #include "ui/Geometry.h"
 #include "ui/Prompts.h"
+#include "ui/Text.h"
 
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -15,11 +16,6 @@
 #include <QShortcut>
 
 namespace fendrel {
-
-namespace {
-QString toQt(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
-std::string toBytes(const QString& text) { return utf8ToCp1252(text.toStdString()); }
-} // namespace
 
 frmViewLogs::frmViewLogs(AppContext& context) : m_context(context) {
     setObjectName(QStringLiteral("frmViewLogs"));
@@ -87,7 +83,7 @@ void frmViewLogs::loadOther() {
         const Answer a = m_context.prompts.message(
             this,
             QStringLiteral("Your changes to %1 have not been saved. Discard them and open %2?")
-                .arg(toQt(m_loaded.string()), toQt(m_context.state.currentDataFile)),
+                .arg(fromBytes(m_loaded.string()), fromBytes(m_context.state.currentDataFile)),
             QStringLiteral("View and Edit"), Icon::Question, Buttons::YesNo);
         if (a != Answer::Yes)
             return;
@@ -99,11 +95,11 @@ bool frmViewLogs::LoadText() {
     const std::filesystem::path file = m_context.state.currentDataFile;
     EditorLoad load = prepareEdit(m_context.state.programFolder, file);
     if (!load.ok) {
-        m_context.prompts.message(this, toQt(load.error), QStringLiteral("View and Edit"),
+        m_context.prompts.message(this, fromBytes(load.error), QStringLiteral("View and Edit"),
                                   Icon::Exclamation, Buttons::Ok);
         return false;
     }
-    txt1->setPlainText(toQt(load.text));
+    txt1->setPlainText(fromBytes(load.text));
     txt1->document()->setModified(false);
     m_loaded = file;
     setWindowTitle(QStringLiteral("View and Edit"));
@@ -116,7 +112,7 @@ bool frmViewLogs::OpenFile() {
     request.filter = QStringLiteral("text file (.txt)|*.txt| Comma-delimited files (.csv)|*.csv| "
                                     "Initialization files (.ini)|*.ini| Database files (.dtb)|*.dtb|");
     request.filterIndex = 2;
-    request.startFolder = toQt(m_context.state.programFolder.string());
+    request.startFolder = fromBytes(m_context.state.programFolder.string());
     auto chosen = m_context.prompts.openFile(this, request);
     if (!chosen)
         return false;
@@ -143,12 +139,12 @@ void frmViewLogs::cmdSave_Click() {
     if (!why.empty()) {
         m_context.prompts.message(this,
                                   QStringLiteral("The file %1 could not be saved: %2")
-                                      .arg(toQt(m_loaded.string()), toQt(why)),
+                                      .arg(fromBytes(m_loaded.string()), fromBytes(why)),
                                   QStringLiteral("Error"), Icon::Error, Buttons::Ok);
         return;
     }
     txt1->document()->setModified(false);
-    m_context.prompts.message(this, QStringLiteral("File saved as ") + toQt(m_loaded.string()),
+    m_context.prompts.message(this, QStringLiteral("File saved as ") + fromBytes(m_loaded.string()),
                               QStringLiteral("Notice"), Icon::Information, Buttons::Ok);
 }
 

@@ -9,13 +9,13 @@
 #include "SpecsDialog.h"
 #include "TerminalBallistics.h"
 #include "TrajectoryOutput.h"
+#include "WindSpeed.h"
 
 #include "app/Numbers.h"
 #include "app/ProgramFolder.h"
 #include "app/TextFile.h"
 
 #include <cmath>
-#include <limits>
 
 namespace fs = std::filesystem;
 
@@ -129,16 +129,6 @@ std::string trajectoryFailure(TrajectoryError e, const std::string& dragFunction
     return "The numbers of this round run out of range: the trajectory cannot be computed.";
 }
 
-// The wind in ft/s: mph x 22 as a 16-bit product, over 15, rounded halves to even.
-bool windFeet(std::int16_t mph, std::int16_t& out) {
-    const int product = mph * 22;
-    if (product < std::numeric_limits<std::int16_t>::min() ||
-        product > std::numeric_limits<std::int16_t>::max())
-        return false;
-    out = toInt16(product / 15.0);
-    return true;
-}
-
 } // namespace
 
 // Trajectory: parameters.ini, the drag table, the zeroing and the final pass, and the table
@@ -191,7 +181,7 @@ bool BallisticsEngine::trajectory(Run& run) {
         return refuse(run, kRowsRefusal);
     }
     std::int16_t downrange = 0, cross = 0;
-    if (!windFeet(s.downrangeWind, downrange) || !windFeet(s.crossWind, cross))
+    if (!windFeetPerSecond(s.downrangeWind, downrange) || !windFeetPerSecond(s.crossWind, cross))
         return refuse(run, "A wind of more than 1489 mph cannot be computed.");
     const double k = atmosphere.c * atmosphere.density / bc;
     if (!std::isfinite(k))

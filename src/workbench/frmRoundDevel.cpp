@@ -18,6 +18,7 @@
 #include "backup/frmUpgrade.h"
 #include "groups/frmMeasure.h"
 #include "help/frmHelp.h"
+#include "simulator/frmInteractive.h"
 #include "stabilizer/frmStabilizer.h"
 #include "frmSplash.h"
 #include "ui/Geometry.h"
@@ -325,16 +326,8 @@ void frmRoundDevel::buildMenus() {
     connect(mnuFileRestore, &QAction::triggered, this,
             [this] { m_context.windows.show<frmRestore>(); });
     connect(mnuToolsStats, &QAction::triggered, this, &frmRoundDevel::mnuToolsStats_Click);
-    const QList<QAction*> later = {mnuInteractive};
-    for (QAction* a : later)
-        connect(a, &QAction::triggered, this, [this, a] { notAvailableYet(a->text()); });
-}
-
-void frmRoundDevel::notAvailableYet(const QString& caption) {
-    m_context.prompts.message(this,
-                              QStringLiteral("\"%1\" is not available yet in this version.")
-                                  .arg(QString(caption).remove(QLatin1Char('&'))),
-                              QStringLiteral("FYI"), Icon::Information, Buttons::Ok);
+    connect(mnuInteractive, &QAction::triggered, this,
+            [this] { m_context.windows.show<frmInteractive>(); });
 }
 
 QString frmRoundDevel::statusText() const { return m_status->text(); }

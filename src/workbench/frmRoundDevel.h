@@ -120,7 +120,6 @@ private:
                      int top, int right);
     QAction* addEntry(QMenu* menu, const char* name, const QString& caption);
     void buildMenus();
-    void notAvailableYet(const QString& caption);
     void rebuildDescription();
     std::vector<std::string> roundRecord() const;
     std::vector<std::string> firearmRecord() const;

@@ -3,7 +3,9 @@
 // view the report and export it, graph it. Every dialog is answered by the scripted prompts.
 #include "TestApp.h"
 #include "app/Module1.h"
+#include "app/Numbers.h"
 #include "chart/frmViewChart.h"
+#include "simulator/frmInteractive.h"
 #include "engine/frmDialog.h"
 #include "report/frmReport.h"
 #include "report/ReportGridWidget.h"
@@ -157,6 +159,27 @@ private slots:
         QVERIFY(chart->loaded());
         QCOMPARE(chart->seriesCount(), 2);
         QCOMPARE(QString::fromStdString(app.state.currentDataFile), output);
+
+        // The simulator: a 10 mph wind from 90 degrees gives the effective winds, which fill
+        // the next run's dialog.
+        w->mnuInteractive->trigger();
+        auto* sim = app.windows.find<frmInteractive>();
+        QVERIFY(sim);
+        sim->txtBearing->setText(QStringLiteral("90"));
+        sim->txtWindSpeed->setText(QStringLiteral("10"));
+        sim->cmdApply->click();
+        sim->cmdRefresh->click();
+        QVERIFY(app.state.effectiveCrossWind != 0);
+        app.prompts.files = {app.path("YourData/second.csv")};
+        QString shownCross, shownDown;
+        whenShown<frmDialog>([&](frmDialog* d) {
+            shownDown = d->txtRangeWind->text();
+            shownCross = d->txtCrossWind->text();
+            d->CancelButton->click();
+        });
+        w->mnuToolsStats->trigger();
+        QCOMPARE(shownCross, QString::fromStdString(generalNumber(app.state.effectiveCrossWind)));
+        QCOMPARE(shownDown, QString::fromStdString(generalNumber(app.state.effectiveDownrangeWind)));
     }
 };
 

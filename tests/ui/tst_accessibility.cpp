@@ -8,6 +8,7 @@
 #include "groups/frmMeasure.h"
 #include "help/frmHelp.h"
 #include "report/frmReport.h"
+#include "simulator/frmInteractive.h"
 #include "stabilizer/frmStabilizer.h"
 #include "workbench/frmRoundDevel.h"
 #include "workbench/frmSelect.h"
@@ -113,6 +114,7 @@ private slots:
     void backup() { check(app->windows.get<frmUpgrade>()); }
     void restore() { check(app->windows.get<frmRestore>()); }
     void help() { check(app->windows.get<frmHelp>()); }
+    void simulator() { check(app->windows.get<frmInteractive>()); }
 };
 
 QTEST_MAIN(Accessibility)

@@ -4,7 +4,7 @@
 
 #include "engine/BallisticsEngine.h"
 #include "engine/ExteriorSummary.h"
-#include "engine/SpecsDialog.h"
+#include "engine/SettingsDialog.h"
 
 #include <cstdio>
 #include <cstdlib>

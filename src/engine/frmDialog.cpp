@@ -1,6 +1,6 @@
 #include "frmDialog.h"
 
-#include "SpecsDialog.h"
+#include "SettingsDialog.h"
 #include "app/AppContext.h"
 #include "app/Encoding.h"
 #include "app/SharedState.h"

@@ -14,7 +14,7 @@ namespace fendrel::test {
 
 class ScriptedHost : public RunHost {
 public:
-    std::optional<RunSettings> specs;     // stored by the dialog on OK; nullopt = Cancel
+    std::optional<RunSettings> dialogSettings;     // stored by the dialog on OK; nullopt = Cancel
     std::deque<std::string> inputAnswers; // the input box answers in turn; then ""
     std::optional<std::string> savedFile; // the save dialog's answer; nullopt = Cancel
     std::vector<std::string> statuses, messages, titles, prompts, startFolders;
@@ -27,9 +27,9 @@ public:
     }
     bool specifications(RunSettings& settings) override {
         ++specsShown;
-        if (specs)
-            settings = *specs;
-        return specs.has_value();
+        if (dialogSettings)
+            settings = *dialogSettings;
+        return dialogSettings.has_value();
     }
     std::string input(const std::string& prompt, const std::string&, const std::string&) override {
         prompts.push_back(prompt);

@@ -38,7 +38,7 @@ struct EngineRun {
     RunSettings shared;
 
     RunResult operator()(const RoundTexts& round, std::optional<RunSettings> dialog) {
-        host.specs = dialog;
+        host.dialogSettings = dialog;
         return engine.calculate(folder.path(), round, shared, output, host);
     }
     std::string text() const { return fileText(output); }
@@ -182,7 +182,7 @@ TEST(RunCommand, LastPathStartsTheDialogAndRemembersTheFolder) {
     SharedState state;
     state.programFolder = folder.path();
     test::ScriptedHost host;
-    host.specs = settingsOf("Y", 100, 500, 200);
+    host.dialogSettings = settingsOf("Y", 100, 500, 200);
     host.savedFile = (folder / "out" / "load.csv").string();
     BallisticsEngine engine;
     ASSERT_TRUE(engine.runCommand(state, test::checkRound(), host).completed());

@@ -1,5 +1,5 @@
 // Specifications dialog checks and storage.
-#include "SpecsDialog.h"
+#include "SettingsDialog.h"
 
 #include "app/Numbers.h"
 

@@ -1,4 +1,4 @@
-#include "engine/SpecsDialog.h"
+#include "engine/SettingsDialog.h"
 
 #include <gtest/gtest.h>
 

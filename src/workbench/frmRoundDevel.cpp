@@ -207,7 +207,7 @@ frmRoundDevel::frmRoundDevel(AppContext& context) : m_context(context) {
     StatusBar1->setSizeGripEnabled(false);
     m_status = new QLabel(StatusBar1);
     m_status->setObjectName(QStringLiteral("StatusBar1Text"));
-    m_status->setAccessibleName(QStringLiteral("Status"));
+    m_status->setAccessibleDescription(QStringLiteral("Status line"));
     StatusBar1->addWidget(m_status, 1);
     setStatusBar(StatusBar1);
 

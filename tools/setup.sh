@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang pkg-config
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          libchm-dev fonts-liberation fonts-dejavu-core)
+          libclang-rt-14-dev libchm-dev fonts-liberation fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -82,8 +82,10 @@ bool FieldReader::readRecord(size_t count, std::vector<std::string>& fields) {
     fields.clear();
     for (size_t i = 0; i < count; ++i) {
         // A record cut short by the end of the file is not a record.
-        if (atEnd())
+        if (atEnd()) {
+            fields.clear();
             return false;
+        }
         fields.push_back(readField());
     }
     return true;

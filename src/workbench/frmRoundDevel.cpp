@@ -136,6 +136,8 @@ frmRoundDevel::frmRoundDevel(AppContext& context) : m_context(context) {
     cmbMake->setAccessibleDescription(
         QStringLiteral("Select or type the manufacturer of the firearm used for the above round"));
     findChild<QLabel*>(QStringLiteral("Label10"))->setBuddy(cmbMake);
+    cmbMake->setAccessibleName(QStringLiteral("Make"));
+    cmbMake->lineEdit()->setAccessibleName(QStringLiteral("Make"));
     txtGunModel = addTextBox("txtGunModel", "Label11", QStringLiteral("Model"),
                              QStringLiteral("Firearm model"), QStringLiteral("BBR"), gun,
                              QRect(4200, 4440, 1935, 285));

@@ -1,5 +1,6 @@
 // fendrel-calc: the program's computations from the command line.
 #include "Commands.h"
+#include "app/ProgramFolder.h"
 #include "app/Version.h"
 
 #include <cstdio>
@@ -64,9 +65,18 @@ void setExecutableFolder(const std::string& folder) { g_executableFolder = folde
 std::string programFolder(const Options& options) {
     if (options.has("program-folder"))
         return options.get("program-folder");
-    if (const char* home = std::getenv("FENDREL_HOME"); home && *home)
-        return home;
-    return g_executableFolder;
+    // The same folder the workbench uses: FENDREL_HOME, the executable's folder, or the
+    // per-user copy of an installed, read-only program folder.
+    const char* home = std::getenv("FENDREL_HOME");
+    std::filesystem::path dataHome;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        dataHome = xdg;
+    else if (const char* user = std::getenv("HOME"); user && *user)
+        dataHome = std::filesystem::path(user) / ".local" / "share";
+    const ProgramFolderChoice choice =
+        chooseProgramFolder(home ? std::optional<std::string>(home) : std::nullopt,
+                            g_executableFolder, dataHome);
+    return choice.folder.string();
 }
 
 void writeOut(const std::string& bytes) {

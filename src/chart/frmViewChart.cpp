@@ -5,6 +5,7 @@
 #include "app/Encoding.h"
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
+#include "ui/Menus.h"
 #include "ui/Text.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
@@ -96,8 +97,7 @@ frmViewChart::frmViewChart(AppContext& context) : m_context(context) {
 }
 
 void frmViewChart::buildMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
     auto entry = [this](QMenu* menu, const char* name, const QString& caption) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
@@ -106,8 +106,7 @@ void frmViewChart::buildMenus() {
     mnuFileOpen = entry(mnuFile, "mnuFileOpen", QStringLiteral("Open"));
     mnuFileAdd = entry(mnuFile, "mnuFileAdd", QStringLiteral("Add data"));
     mnuFilePrint = entry(mnuFile, "mnuFilePrint", QStringLiteral("Print"));
-    mnuFileSep = mnuFile->addSeparator();
-    mnuFileSep->setObjectName(QStringLiteral("mnuFileSep"));
+    mnuFileSep = addSeparator(mnuFile, "mnuFileSep");
     mnuFileExit = entry(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
 
     // Not added to the menu bar: it pops up over the chart.

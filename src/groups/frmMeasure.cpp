@@ -9,6 +9,7 @@
 #include "app/SharedState.h"
 #include "app/TextFile.h"
 #include "app/WindowRegistry.h"
+#include "ui/Menus.h"
 #include "ui/Text.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
@@ -239,8 +240,7 @@ QPushButton* frmMeasure::addButton(const char* name, const QString& caption, QRe
 }
 
 void frmMeasure::buildMenu() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
     auto entry = [this](const char* name, const QString& caption) {
         QAction* a = mnuFile->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
@@ -249,8 +249,7 @@ void frmMeasure::buildMenu() {
     mnuFileGroup = entry("mnuFileGroup", QStringLiteral("Open Group file"));
     mnuFileSave = entry("mnuFileSave", QStringLiteral("Save Group file"));
     mnuFilePrint = entry("mnuFilePrint", QStringLiteral("Print Group file"));
-    mnuFileSep = mnuFile->addSeparator();
-    mnuFileSep->setObjectName(QStringLiteral("mnuFileSep"));
+    mnuFileSep = addSeparator(mnuFile, "mnuFileSep");
     mnuFileClose = entry("mnuFileClose", QStringLiteral("Close"));
     connect(mnuFileGroup, &QAction::triggered, this, &frmMeasure::mnuFileGroup_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmMeasure::mnuFileSave_Click);

@@ -6,6 +6,7 @@
 #include "app/Encoding.h"
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
+#include "ui/Menus.h"
 #include "ui/Text.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
@@ -206,17 +207,14 @@ void frmReport::buildMenus() {
         return a;
     };
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
     mnuFileOpen = action(mnuFile, "mnuFileOpen", "Open", &frmReport::mnuFileOpen_Click);
     mnuSaveAs = action(mnuFile, "mnuSaveAs", "Save As html", &frmReport::mnuSaveAs_Click);
     mnuFilePrint = action(mnuFile, "mnuFilePrint", "Print", &frmReport::mnuFilePrint_Click);
-    mnuFileSep1 = mnuFile->addSeparator();
-    mnuFileSep1->setObjectName(QStringLiteral("mnuFileSep1"));
+    mnuFileSep1 = addSeparator(mnuFile, "mnuFileSep1");
     mnuFileExit = action(mnuFile, "mnuFileExit", "Exit", &frmReport::mnuFileExit_Click);
 
-    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit = addMenu(menuBar(), "mnuEdit", QStringLiteral("&Edit"));
     mnuEditCopy = action(mnuEdit, "mnuEditCopy", "Copy", &frmReport::mnuEditCopy_Click);
     mnuEditACopy = action(mnuEdit, "mnuEditACopy", "Append Copy", &frmReport::mnuEditACopy_Click);
 

@@ -10,6 +10,7 @@
 #include "app/SharedState.h"
 #include "app/TextFile.h"
 #include "app/WindowRegistry.h"
+#include "ui/Menus.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
 #include "ui/Text.h"
@@ -417,22 +418,16 @@ QWidget* frmInteractive::buildMapPanel() {
 }
 
 void frmInteractive::buildMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileSave = mnuFile->addAction(QStringLiteral("Save as..."));
-    mnuFileSave->setObjectName(QStringLiteral("mnuFileSave"));
-    mnuFilePrint = mnuFile->addAction(QStringLiteral("Print"));
-    mnuFilePrint->setObjectName(QStringLiteral("mnuFilePrint"));
-    mnuFileSep1 = mnuFile->addSeparator();
-    mnuFileSep1->setObjectName(QStringLiteral("mnuFileSep1"));
-    mnuFileExit = mnuFile->addAction(QStringLiteral("Exit"));
-    mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
+    mnuFileSave = addEntry(mnuFile, "mnuFileSave", QStringLiteral("Save as..."));
+    mnuFilePrint = addEntry(mnuFile, "mnuFilePrint", QStringLiteral("Print"));
+    mnuFileSep1 = addSeparator(mnuFile, "mnuFileSep1");
+    mnuFileExit = addEntry(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
 
     // The yardage labels' pop-up, never part of the menu bar.
     mnuEdit = new QMenu(QStringLiteral("&Edit"), this);
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEditZero = mnuEdit->addAction(QStringLiteral("Zero at this range"));
-    mnuEditZero->setObjectName(QStringLiteral("mnuEditZero"));
+    mnuEditZero = addEntry(mnuEdit, "mnuEditZero", QStringLiteral("Zero at this range"));
 
     connect(mnuFileSave, &QAction::triggered, this, &frmInteractive::mnuFileSave_Click);
     connect(mnuFilePrint, &QAction::triggered, this, &frmInteractive::mnuFilePrint_Click);

@@ -8,6 +8,7 @@
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
 #include "app/WindowRegistry.h"
+#include "ui/Menus.h"
 #include "ui/Text.h"
 #include "ui/Geometry.h"
 #include "ui/Printing.h"
@@ -210,16 +211,11 @@ QLineEdit* frmStabilizer::addField(const char* name, const QString& text, QLabel
 }
 
 void frmStabilizer::buildMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileSave = mnuFile->addAction(QStringLiteral("Save"));
-    mnuFileSave->setObjectName(QStringLiteral("mnuFileSave"));
-    mnuFilePrint = mnuFile->addAction(QStringLiteral("Print"));
-    mnuFilePrint->setObjectName(QStringLiteral("mnuFilePrint"));
-    mnuFileSep1 = mnuFile->addSeparator();
-    mnuFileSep1->setObjectName(QStringLiteral("mnuFileSep1"));
-    mnuFileExit = mnuFile->addAction(QStringLiteral("Exit"));
-    mnuFileExit->setObjectName(QStringLiteral("mnuFileExit"));
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
+    mnuFileSave = addEntry(mnuFile, "mnuFileSave", QStringLiteral("Save"));
+    mnuFilePrint = addEntry(mnuFile, "mnuFilePrint", QStringLiteral("Print"));
+    mnuFileSep1 = addSeparator(mnuFile, "mnuFileSep1");
+    mnuFileExit = addEntry(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
 
     connect(mnuFileSave, &QAction::triggered, this, &frmStabilizer::mnuFileSave_Click);
     connect(mnuFilePrint, &QAction::triggered, this, &frmStabilizer::mnuFilePrint_Click);

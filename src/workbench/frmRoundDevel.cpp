@@ -21,6 +21,7 @@
 #include "simulator/frmInteractive.h"
 #include "stabilizer/frmStabilizer.h"
 #include "frmSplash.h"
+#include "ui/Menus.h"
 #include "ui/Geometry.h"
 #include "ui/Prompts.h"
 #include "ui/Text.h"
@@ -275,40 +276,28 @@ QLineEdit* frmRoundDevel::addTextBox(const char* name, const char* labelName,
     return edit;
 }
 
-QAction* frmRoundDevel::addEntry(QMenu* menu, const char* name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
 void frmRoundDevel::buildMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
     mnuFileLoadR = addEntry(mnuFile, "mnuFileLoadR", QStringLiteral("Load round info"));
     mnuFileLoadF = addEntry(mnuFile, "mnuFileLoadF", QStringLiteral("Load firearm info"));
     mnuFileUpgrade = addEntry(mnuFile, "mnuFileUpgrade", QStringLiteral("Prepare for upgrade"));
     mnuFileRestore = addEntry(mnuFile, "mnuFileRestore", QStringLiteral("Restore backup package"));
-    mnuFileSep1 = mnuFile->addSeparator();
-    mnuFileSep1->setObjectName(QStringLiteral("mnuFileSep1"));
+    mnuFileSep1 = addSeparator(mnuFile, "mnuFileSep1");
     mnuFileClose = addEntry(mnuFile, "mnuFileClose", QStringLiteral("Close"));
 
-    mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    mnuTools = addMenu(menuBar(), "mnuTools", QStringLiteral("&Tools"));
     mnuInteractive = addEntry(mnuTools, "mnuInteractive", QStringLiteral("Interactive Range Simulator"));
     mnuToolsStabCalc = addEntry(mnuTools, "mnuToolsStabCalc", QStringLiteral("Bullet Stabilization Calculator"));
     mnuRangeMeas = addEntry(mnuTools, "mnuRangeMeas", QStringLiteral("Range Measurements Calculator"));
     mnuOrrin = addEntry(mnuTools, "mnuOrrin", QStringLiteral("Orrin Calculator"));
-    mnuSep1 = mnuTools->addSeparator();
-    mnuSep1->setObjectName(QStringLiteral("mnuSep1"));
+    mnuSep1 = addSeparator(mnuTools, "mnuSep1");
     mnuToolsStats = addEntry(mnuTools, "mnuToolsStats", QStringLiteral("Calculate ballistics"));
     mnuViewB = addEntry(mnuTools, "mnuViewB", QStringLiteral("View ballistics"));
     mnuGraphB = addEntry(mnuTools, "mnuGraphB", QStringLiteral("Graph ballistics"));
-    mnuSep2 = mnuTools->addSeparator();
-    mnuSep2->setObjectName(QStringLiteral("mnuSep2"));
+    mnuSep2 = addSeparator(mnuTools, "mnuSep2");
     mnuToolsEditDTB = addEntry(mnuTools, "mnuToolsEditDTB", QStringLiteral("Edit Databases"));
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp = addMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"));
     mnuHelpHowto = addEntry(mnuHelp, "mnuHelpHowto", QStringLiteral("How-to..."));
 
     connect(mnuFileClose, &QAction::triggered, this, &frmRoundDevel::cmdCancel_Click);

@@ -118,7 +118,6 @@ private:
                           QRect field);
     QLabel* addLabel(const char* name, const QString& caption, const QString& tip, int left,
                      int top, int right);
-    QAction* addEntry(QMenu* menu, const char* name, const QString& caption);
     void buildMenus();
     void rebuildDescription();
     std::vector<std::string> roundRecord() const;

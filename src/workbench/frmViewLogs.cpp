@@ -6,6 +6,7 @@
 #include "app/ProgramFolder.h"
 #include "app/SharedState.h"
 #include "app/TextFile.h"
+#include "ui/Menus.h"
 #include "ui/Geometry.h"
 #include "ui/Prompts.h"
 #include "ui/Text.h"
@@ -50,14 +51,10 @@ frmViewLogs::frmViewLogs(AppContext& context) : m_context(context) {
     setTabOrder(cmdSave, cmdCancel);
     setTabOrder(cmdCancel, txt1);
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileOpen = mnuFile->addAction(QStringLiteral("Open"));
-    mnuFileOpen->setObjectName(QStringLiteral("mnuFileOpen"));
-    mnuFileSave = mnuFile->addAction(QStringLiteral("Save"));
-    mnuFileSave->setObjectName(QStringLiteral("mnuFileSave"));
-    mnuFileClose = mnuFile->addAction(QStringLiteral("Close"));
-    mnuFileClose->setObjectName(QStringLiteral("mnuFileClose"));
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
+    mnuFileOpen = addEntry(mnuFile, "mnuFileOpen", QStringLiteral("Open"));
+    mnuFileSave = addEntry(mnuFile, "mnuFileSave", QStringLiteral("Save"));
+    mnuFileClose = addEntry(mnuFile, "mnuFileClose", QStringLiteral("Close"));
 
     connect(cmdSave, &QPushButton::clicked, this, &frmViewLogs::cmdSave_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmViewLogs::cmdSave_Click);

@@ -98,39 +98,6 @@ bool BallisticsEngine::interiorBallistics(Run& run) {
     return false;
 }
 
-namespace {
-
-std::string trajectoryFailure(TrajectoryError e, const std::string& dragFunction,
-                              const DragTable& table) {
-    switch (e) {
-    case TrajectoryError::BeyondDragTable:
-        return "The bullet's speed reaches the end of the drag table " + dragFunction + " (Mach " +
-               plainNumber(table.lastMach()) + "): the trajectory cannot be computed.";
-    case TrajectoryError::NoSpeedOfSound:
-    case TrajectoryError::NoModel:
-        return "The temperature in parameters.ini leaves no speed of sound: the trajectory "
-               "cannot be computed.";
-    case TrajectoryError::BulletStopped:
-        return "The bullet stops or turns before the end of the table: the trajectory cannot "
-               "be computed.";
-    case TrajectoryError::ZeroingFailed:
-        return "The rifle cannot be zeroed at this range: two zeroing passes reached the same "
-               "height.";
-    case TrajectoryError::TooManyRows:
-        return kRowsRefusal;
-    case TrajectoryError::BadSetup:
-        return "The range table settings cannot be used: the interval and maximum range must "
-               "be greater than zero.";
-    case TrajectoryError::NotFinite:
-    case TrajectoryError::NoSettling:
-    case TrajectoryError::None:
-        break;
-    }
-    return "The numbers of this round run out of range: the trajectory cannot be computed.";
-}
-
-} // namespace
-
 // Trajectory: parameters.ini, the drag table, the zeroing and the final pass, and the table
 // appended to the output file. Everything is computed before anything is written, so that a
 // refusal leaves the file as the earlier steps wrote it.
@@ -220,13 +187,14 @@ bool BallisticsEngine::trajectory(Run& run) {
     setup.interval = s.rangeInterval;
     setup.maximumRange = s.maximumRange;
     if (auto e = computeTrajectory(setup, m_table, m_result); e != TrajectoryError::None)
-        return refuse(run, trajectoryFailure(e, p.dragFunction, m_table));
+        return refuse(run, trajectoryFailureText(e, p.dragFunction, m_table, "the end of the table"));
 
     std::string lines;
     try {
         lines = trajectoryLines(c, m_result);
     } catch (const std::exception&) {
-        return refuse(run, trajectoryFailure(TrajectoryError::NotFinite, p.dragFunction, m_table));
+        return refuse(run, trajectoryFailureText(TrajectoryError::NotFinite, p.dragFunction, m_table,
+                                                 "the end of the table"));
     }
     if (!append(run, lines))
         return false;

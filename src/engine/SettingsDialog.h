@@ -3,6 +3,7 @@
 #pragma once
 
 #include "RunHost.h"
+#include "Trajectory.h"
 
 #include "app/SharedState.h"
 
@@ -40,9 +41,6 @@ struct SpecsRefusal {
 inline constexpr const char* kIntervalRefusal =
     "The range interval must be less than maximum range";
 inline constexpr const char* kZeroRefusal = "The range at zero must be less than maximum range";
-inline constexpr const char* kRowsRefusal =
-    "The range table can hold at most 256 rows: choose a larger range interval or a smaller "
-    "maximum range.";
 
 // OK: checks the boxes and, when they pass, stores them into `settings` (units code, maximum
 // range, interval, winds, range of zero, each rounded halves to even to a 16-bit whole number,

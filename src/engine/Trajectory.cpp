@@ -4,6 +4,8 @@
 // where the last one ended, the ground speed only where a row is taken).
 #include "Trajectory.h"
 
+#include "TrajectoryOutput.h"
+
 #include <cmath>
 
 namespace fendrel {
@@ -203,6 +205,39 @@ TrajectoryError computeTrajectory(const TrajectorySetup& setup, const DragTable&
     if (!within)
         return flyPass(model, angle, setup.maximumRange, setup.interval, &result.rows, s);
     return continuePass(model, setup.maximumRange, setup.interval, &result.rows, s, next);
+}
+
+std::string trajectoryFailureText(TrajectoryError e, const std::string& dragFunction,
+                                  const DragTable& table, const std::string& endOfFlight) {
+    switch (e) {
+    case TrajectoryError::BeyondDragTable:
+        return "The bullet's speed reaches the end of the drag table " + dragFunction + " (Mach " +
+               plainNumber(table.lastMach()) + "): the trajectory cannot be computed.";
+    case TrajectoryError::NoSpeedOfSound:
+    case TrajectoryError::NoModel:
+        return "The temperature in parameters.ini leaves no speed of sound: the trajectory "
+               "cannot be computed.";
+    case TrajectoryError::BulletStopped:
+    {
+        std::string text = "The bullet stops or turns before ";
+        text += endOfFlight;
+        text += ": the trajectory cannot be computed.";
+        return text;
+    }
+    case TrajectoryError::ZeroingFailed:
+        return "The rifle cannot be zeroed at this range: two zeroing passes reached the same "
+               "height.";
+    case TrajectoryError::TooManyRows:
+        return kRowsRefusal;
+    case TrajectoryError::BadSetup:
+        return "The range table settings cannot be used: the interval and maximum range must "
+               "be greater than zero.";
+    case TrajectoryError::NotFinite:
+    case TrajectoryError::NoSettling:
+    case TrajectoryError::None:
+        break;
+    }
+    return "The numbers of this round run out of range: the trajectory cannot be computed.";
 }
 
 } // namespace fendrel

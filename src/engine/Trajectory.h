@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace fendrel {
@@ -157,5 +158,15 @@ TrajectoryError secantZeroing(double target, double& angle, std::vector<ZeroingT
 // vectors keep their storage.
 TrajectoryError computeTrajectory(const TrajectorySetup& setup, const DragTable& table,
                                   TrajectoryResult& result);
+
+// The refusal of a range table with more rows than the table holds.
+inline constexpr const char* kRowsRefusal =
+    "The range table can hold at most 256 rows: choose a larger range interval or a smaller "
+    "maximum range.";
+
+// Why a trajectory could not be computed, in words for the user. `endOfFlight` names where
+// the flight was to end ("the end of the table", "500 yards").
+std::string trajectoryFailureText(TrajectoryError error, const std::string& dragFunction,
+                                  const DragTable& table, const std::string& endOfFlight);
 
 } // namespace fendrel

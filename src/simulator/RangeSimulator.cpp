@@ -26,26 +26,6 @@ SimulatorMessage refusal(std::string text) {
     return {std::move(text), kSimulatorErrorTitle, MessageIcon::Exclamation};
 }
 
-std::string failureText(TrajectoryError e, const std::string& dragFunction,
-                        const DragTable& table) {
-    switch (e) {
-    case TrajectoryError::BeyondDragTable:
-        return "The bullet's speed reaches the end of the drag table " + dragFunction + " (Mach " +
-               plainNumber(table.lastMach()) + "): the trajectory cannot be computed.";
-    case TrajectoryError::NoSpeedOfSound:
-    case TrajectoryError::NoModel:
-        return "The temperature in parameters.ini leaves no speed of sound: the trajectory "
-               "cannot be computed.";
-    case TrajectoryError::BulletStopped:
-        return "The bullet stops or turns before 500 yards: the trajectory cannot be computed.";
-    case TrajectoryError::ZeroingFailed:
-        return "The rifle cannot be zeroed at this range: two zeroing passes reached the same "
-               "height.";
-    default:
-        return "The numbers of this bullet run out of range: the trajectory cannot be computed.";
-    }
-}
-
 } // namespace
 
 std::optional<SimulatorMessage> checkSimulatorInputs(const SimulatorTexts& texts) {
@@ -140,9 +120,10 @@ std::optional<SimulatorMessage> RangeSimulator::calculate(const std::filesystem:
     setup.interval = kRowInterval;
     setup.maximumRange = kMaximumRange;
     if (auto e = computeTrajectory(setup, m_dragTable, m_result); e != TrajectoryError::None)
-        return refusal(failureText(e, p.dragFunction, m_dragTable));
+        return refusal(trajectoryFailureText(e, p.dragFunction, m_dragTable, "500 yards"));
     if (m_result.rows.size() != static_cast<std::size_t>(kRows))
-        return refusal(failureText(TrajectoryError::NotFinite, p.dragFunction, m_dragTable));
+        return refusal(trajectoryFailureText(TrajectoryError::NotFinite, p.dragFunction, m_dragTable,
+                                           "500 yards"));
 
     std::array<SimulatorRow, kRows + 1> table{};
     try {
@@ -152,7 +133,8 @@ std::optional<SimulatorMessage> RangeSimulator::calculate(const std::filesystem:
                             i == 0 ? wholeV0 : toInt16(r.velocity), r.time};
         }
     } catch (const OverflowError&) {
-        return refusal(failureText(TrajectoryError::NotFinite, p.dragFunction, m_dragTable));
+        return refusal(trajectoryFailureText(TrajectoryError::NotFinite, p.dragFunction, m_dragTable,
+                                           "500 yards"));
     }
     m_table = table;
     m_history = m_result.trials;

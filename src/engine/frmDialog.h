@@ -1,5 +1,5 @@
-// "Exterior Ballistics User Specs": the range table, the winds and the zero of a calculation
-// run. Modal; OK stores the values into the run settings, Cancel stops the run.
+// The range, wind and zero dialog of a calculation run. Modal; OK stores the values into the
+// run settings, Cancel stops the run.
 #pragma once
 
 #include <QDialog>

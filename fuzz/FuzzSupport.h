@@ -59,6 +59,11 @@ inline std::filesystem::path writeScratch(const std::string& name, std::string_v
     return path;
 }
 
+inline std::string readScratch(const std::string& name) {
+    std::ifstream in(scratchFolder() / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 inline void removeScratch(const std::string& name) {
     std::error_code ec;
     std::filesystem::remove(scratchFolder() / name, ec);

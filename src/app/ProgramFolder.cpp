@@ -1,7 +1,11 @@
 // Program folder location and case-insensitive name resolution.
 #include "ProgramFolder.h"
 
+#include "SafeFile.h"
+#include "TextFile.h"
+
 #include <algorithm>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -33,7 +37,53 @@ fs::path resolveComponent(const fs::path& folder, const std::string& component) 
 
 bool writableFolder(const fs::path& folder) { return ::access(folder.c_str(), W_OK) == 0; }
 
+bool endsWith(const std::string& s, const std::string& end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+bool sameFolder(const fs::path& a, const fs::path& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// True for the names of the files the program keeps for itself in its folder.
+bool ownName(const std::string& name, const std::string& dragTable) {
+    const std::string n = lower(name);
+    for (const char* end : {".dtb", ".ini", ".dat", ".sqlite", ".sqlite-wal", ".sqlite-shm",
+                            ".sqlite-journal", ".lock"})
+        if (endsWith(n, end))
+            return true;
+    if (n == "editlist.txt" || n == lower(dragTable))
+        return true;
+    return n.rfind("drag", 0) == 0 && endsWith(n, ".txt");
+}
+
+// The drag table parameters.ini names (its fifth field), or empty.
+std::string namedDragTable(const fs::path& folder) {
+    auto bytes = readFileBytes(resolveName(folder, "parameters.ini"));
+    if (!bytes)
+        return {};
+    FieldReader reader(std::move(*bytes));
+    std::vector<std::string> fields;
+    return reader.readRecord(5, fields) ? fields[4] : std::string();
+}
+
 } // namespace
+
+std::string ownProgramFile(const fs::path& programFolder, const fs::path& target) {
+    const std::string dragTable = namedDragTable(programFolder);
+    // The path as given, and the file it finally names when it is a link.
+    std::vector<fs::path> named{target, writeTarget(target)};
+    for (const fs::path& p : named) {
+        if (p.empty() || !ownName(p.filename().string(), dragTable))
+            continue;
+        const fs::path parent = p.has_parent_path() ? p.parent_path() : fs::path(".");
+        if (sameFolder(parent, programFolder))
+            return p.filename().string();
+    }
+    return {};
+}
 
 fs::path resolveName(const fs::path& folder, const std::string& name) {
     fs::path current = folder;

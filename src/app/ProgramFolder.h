@@ -20,6 +20,13 @@ std::string pathText(const std::filesystem::path& path);
 // The folder name with a trailing separator, as Lastpath.dat stores it.
 std::string folderWithSeparator(const std::filesystem::path& folder);
 
+// When `target` is one of the program's own files in `programFolder` (or a link to one), that
+// file's name; otherwise empty. Own files: the databases, the .ini and .dat settings and lists,
+// editlist.txt, the drag tables, the load history and the lock. Names are compared without regard
+// to case. Commands that write a file the user names refuse these.
+std::string ownProgramFile(const std::filesystem::path& programFolder,
+                           const std::filesystem::path& target);
+
 // Where the program's files live. FENDREL_HOME first; otherwise the executable's folder when
 // it can be written; otherwise a per-user copy in <data home>/fendrel, made from the
 // executable's folder on first use. `error` receives a reason when the copy fails.

@@ -2,20 +2,14 @@
 #include "TextFile.h"
 
 #include "Numbers.h"
+#include "SafeFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace fendrel {
 
 namespace {
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-
-std::string systemReason(int err) { return std::strerror(err); }
 
 } // namespace
 
@@ -43,21 +37,17 @@ void FieldReader::skipSeparator() {
 
 std::string FieldReader::readField() {
     const size_t n = m_bytes.size();
+    m_unclosed = false;
     while (m_pos < n && (m_bytes[m_pos] == ' ' || m_bytes[m_pos] == '\t'))
         ++m_pos;
     std::string field;
     if (m_pos < n && m_bytes[m_pos] == '"') {
-        size_t from = m_pos + 1;
-        size_t close = m_bytes.find('"', from);
-        while (m_doubledQuotes && close != std::string::npos && close + 1 < n &&
-               m_bytes[close + 1] == '"') {
-            field.append(m_bytes, from, close + 1 - from);
-            from = close + 2;
-            close = m_bytes.find('"', from);
-        }
+        const size_t from = m_pos + 1;
+        const size_t close = m_bytes.find('"', from);
         if (close == std::string::npos) {
             field += m_bytes.substr(from);
             m_pos = n;
+            m_unclosed = true;
             return field;
         }
         field.append(m_bytes, from, close - from);
@@ -135,61 +125,15 @@ std::string plainLine(std::string_view text) {
 }
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return std::nullopt;
-    std::string bytes;
-    char buf[65536];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
-        bytes.append(buf, got);
-    bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    if (bad)
-        return std::nullopt;
-    return bytes;
+    return readInputFile(path);
 }
 
 std::string writeFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
-    std::filesystem::path tmp = path;
-    tmp += ".part";
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return systemReason(errno);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            int err = errno;
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return systemReason(err);
-        }
-        done += static_cast<size_t>(w);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        int err = errno;
-        ::unlink(tmp.c_str());
-        return systemReason(err);
-    }
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(tmp.c_str());
-        return systemReason(err);
-    }
-    return {};
+    return replaceFile(path, bytes).reason;
 }
 
 std::string appendToFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "ab");
-    if (!f)
-        return systemReason(errno);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    return ok ? std::string() : std::string("the file could not be written");
+    return appendByReplacing(path, bytes).reason;
 }
 
 } // namespace fendrel

@@ -30,9 +30,8 @@ public:
     bool atEnd() const { return m_pos >= m_bytes.size(); }
 
     std::string readField();
-    // Inside a quoted field, two double quotes stand for one (the databases' escape of a quote
-    // typed into a field). Off by default: a quote then always ends the field.
-    void setDoubledQuotes(bool on) { m_doubledQuotes = on; }
+    // True when the last field read opened with a double quote that the file never closed.
+    bool lastFieldUnclosed() const { return m_unclosed; }
     // Reads `count` fields; false (and nothing returned) when the file ends first.
     bool readRecord(size_t count, std::vector<std::string>& fields);
     // The rest of the current line, without its line end.
@@ -45,7 +44,7 @@ private:
 
     std::string m_bytes;
     size_t m_pos = 0;
-    bool m_doubledQuotes = false;
+    bool m_unclosed = false;
 };
 
 // One value of a written record: a text (written in double quotes) or a number (written bare in
@@ -60,16 +59,17 @@ std::string quotedRecord(const std::vector<std::string>& texts);
 // A text written unchanged, followed by CR LF.
 std::string plainLine(std::string_view text);
 
-// The whole contents of a file; nullopt when it is missing or cannot be read.
+// The whole contents of a file; nullopt when it is missing or cannot be read, is not a plain
+// file, or is too big (see readInputFile).
 std::optional<std::string> readFileBytes(const std::filesystem::path& path);
 
-// Replaces (or creates) a file with the given bytes so that at every instant either the old
-// or the new file is complete on disk: write a temporary file beside it, flush it, rename it
-// over the target. Returns an empty string on success, otherwise the reason.
+// Replaces (or creates) a file with the given bytes through replaceFile, so that at every
+// instant either the old or the new file is complete on disk. Returns an empty string on
+// success, otherwise the reason.
 std::string writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
-// Appends bytes to a file, creating it when absent. Returns an empty string on success,
-// otherwise the reason.
+// Appends bytes to a file, creating it when absent, by replacing it with its old contents and
+// the new bytes. Returns an empty string on success, otherwise the reason.
 std::string appendToFile(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace fendrel

@@ -2,7 +2,7 @@
 #include "RoundTexts.h"
 
 #include "app/ProgramFolder.h"
-#include "app/TextFile.h"
+#include "workbench/Databases.h"
 
 namespace fendrel {
 
@@ -24,12 +24,14 @@ RoundTexts roundFromRecord(const std::vector<std::string>& f) {
 
 std::string readRound(const std::filesystem::path& programFolder, std::size_t index,
                       RoundTexts& out) {
-    auto reader = FieldReader::open(resolveName(programFolder, "rounds.dtb"));
-    if (!reader)
-        return "rounds.dtb is missing or cannot be read";
-    std::vector<std::string> fields;
+    DatabaseReader reader(resolveName(programFolder, kRounds.fileName), kRoundFields);
+    if (!reader.exists())
+        return "rounds.dtb is missing";
+    if (reader.error().failed())
+        return "rounds.dtb cannot be read: " + reader.error().reason;
+    Record fields;
     for (std::size_t n = 0;; ++n) {
-        if (!reader->readRecord(kRoundFieldCount, fields))
+        if (!reader.next(fields))
             return "rounds.dtb has no record " + std::to_string(index) + " (it holds " +
                    std::to_string(n) + (n == 1 ? " record" : " records") + ", counted from 0)";
         if (n == index)

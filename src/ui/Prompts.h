@@ -36,8 +36,10 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
 
+    // `details` (when not empty) is shown behind a Details button: the cause of a failure
+    // whose message text is fixed.
     virtual Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon,
-                           Buttons buttons) = 0;
+                           Buttons buttons, const QString& details = QString()) = 0;
     // The text typed; Cancel gives the empty text.
     virtual QString input(QWidget* parent, const QString& prompt, const QString& title,
                           const QString& prefilled) = 0;

@@ -11,10 +11,12 @@
 namespace fendrel {
 
 Answer QtPrompts::message(QWidget* parent, const QString& text, const QString& title, Icon icon,
-                          Buttons buttons) {
+                          Buttons buttons, const QString& details) {
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     switch (icon) {
     case Icon::Error:
         box.setIcon(QMessageBox::Critical);

@@ -8,7 +8,7 @@ namespace fendrel {
 class QtPrompts : public Prompts {
 public:
     Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon,
-                   Buttons buttons) override;
+                   Buttons buttons, const QString& details) override;
     QString input(QWidget* parent, const QString& prompt, const QString& title,
                   const QString& prefilled) override;
     std::optional<QString> openFile(QWidget* parent, const FileRequest& request) override;

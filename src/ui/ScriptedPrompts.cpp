@@ -14,10 +14,11 @@ template <typename T> T takeFront(std::deque<T>& queue, T fallback) {
 } // namespace
 
 Answer ScriptedPrompts::message(QWidget*, const QString& text, const QString& title, Icon icon,
-                                Buttons buttons) {
+                                Buttons buttons, const QString& details) {
     PromptRecord r;
     r.kind = QStringLiteral("message");
     r.text = text;
+    r.details = details;
     r.title = title;
     r.icon = icon;
     r.buttons = buttons;

@@ -17,6 +17,7 @@ struct PromptRecord {
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
     QString prefilled;
+    QString details; // a message's details
     FileRequest file;
     PrintSetup print;
 };
@@ -34,7 +35,7 @@ public:
     QList<PromptRecord> asked;
 
     Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon,
-                   Buttons buttons) override;
+                   Buttons buttons, const QString& details) override;
     QString input(QWidget* parent, const QString& prompt, const QString& title,
                   const QString& prefilled) override;
     std::optional<QString> openFile(QWidget* parent, const FileRequest& request) override;

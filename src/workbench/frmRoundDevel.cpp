@@ -501,7 +501,46 @@ int frmRoundDevel::pickRecord(const std::string& file, int fieldCount) {
     return chosen < 0 ? -1 : chosen;
 }
 
+bool frmRoundDevel::databaseUsable(const DatabaseKind& kind) {
+    const auto db = resolveName(m_context.state.programFolder, kind.fileName);
+    const QString name = QString::fromLatin1(kind.fileName);
+    if (const std::string why = databaseUnreadable(db); !why.empty()) {
+        m_context.prompts.message(
+            this, QStringLiteral("%1 cannot be read: %2.").arg(name, fromBytes(why)),
+            QStringLiteral("Error"), Icon::Error, Buttons::Ok);
+        return false;
+    }
+    // Records saved by earlier versions with a typed quote doubled: offered once a session.
+    bool& asked = &kind == &kRounds ? m_askedRoundsRepair : m_askedFirearmsRepair;
+    const auto bytes = readFileBytes(db);
+    const size_t count = bytes ? doubledQuoteRecords(*bytes, kind) : 0;
+    if (count == 0 || asked)
+        return true;
+    asked = true;
+    const QString text =
+        QStringLiteral("%1 holds %2 saved by an earlier version of this program, which stored a "
+                       "double quote typed into a field as two. As they stand they load with "
+                       "text missing or in the wrong fields.\n\nRewrite %3 so that %4 load as "
+                       "typed? Nothing else in the file changes.")
+            .arg(name, count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count),
+                 count == 1 ? QStringLiteral("it") : QStringLiteral("them"),
+                 count == 1 ? QStringLiteral("it will") : QStringLiteral("they will"));
+    if (m_context.prompts.message(this, text, QStringLiteral("Repair the database?"),
+                                  Icon::Question, Buttons::YesNo) != Answer::Yes)
+        return true;
+    const SaveResult repaired = repairDatabase(m_context.state.programFolder, kind);
+    if (!repaired.ok)
+        m_context.prompts.message(
+            this,
+            QStringLiteral("%1 could not be repaired: %2. The database on disk is unchanged.")
+                .arg(name, fromBytes(repaired.error)),
+            QStringLiteral("Error"), Icon::Error, Buttons::Ok);
+    return true;
+}
+
 void frmRoundDevel::mnuFileLoadR_Click() {
+    if (!databaseUsable(kRounds))
+        return;
     const auto db = resolveName(m_context.state.programFolder, kRounds.fileName);
     const int chosen = pickRecord(db.string(), kRoundFields);
     if (chosen < 0)
@@ -512,6 +551,8 @@ void frmRoundDevel::mnuFileLoadR_Click() {
 }
 
 void frmRoundDevel::mnuFileLoadF_Click() {
+    if (!databaseUsable(kFirearms))
+        return;
     const auto db = resolveName(m_context.state.programFolder, kFirearms.fileName);
     const int chosen = pickRecord(db.string(), kFirearmFields);
     if (chosen < 0)
@@ -598,9 +639,10 @@ public:
         m_window.setStatusText(fromBytes(text));
         letEventsRun();
     }
-    void message(const std::string& text, const std::string& title, MessageIcon icon) override {
+    void message(const std::string& text, const std::string& title, MessageIcon icon,
+                 const std::string& details) override {
         m_context.prompts.message(&m_window, fromBytes(text), fromBytes(title), promptIcon(icon),
-                                  Buttons::Ok);
+                                  Buttons::Ok, fromBytes(details));
     }
     bool specifications(RunSettings& settings) override {
         frmDialog dialog(m_context, settings, &m_window);

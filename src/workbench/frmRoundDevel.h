@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/BallisticsEngine.h"
+#include "workbench/Databases.h"
 
 #include <QMainWindow>
 #include <string>
@@ -127,10 +128,15 @@ private:
     bool saveToDatabase(bool rounds, const std::vector<std::string>& record, bool replace);
     // Shows the selection list over `file` and returns the chosen record's position, or -1.
     int pickRecord(const std::string& file, int fieldCount);
+    // False (after saying why) when the database cannot be read; offers the repair of records
+    // saved by earlier versions.
+    bool databaseUsable(const DatabaseKind& kind);
 
     AppContext& m_context;
     QLabel* m_status;
     BallisticsEngine m_engine;
+    bool m_askedRoundsRepair = false;
+    bool m_askedFirearmsRepair = false;
 };
 
 } // namespace fendrel

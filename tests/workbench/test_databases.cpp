@@ -3,9 +3,13 @@
 #include "app/TextFile.h"
 #include "workbench/Databases.h"
 #include "workbench/EditSession.h"
+#include "engine/RoundTexts.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace fendrel;
 using fendrel::test::TestFolder;
@@ -35,16 +39,60 @@ TEST(Databases, RecordIsWrittenQuotedWithCrLf) {
     EXPECT_EQ(f.read("Firearms.dtb"), "\"A\",\"B, C\",\"\",\"SN 1\",\"24\",\"9.5\"\r\n");
 }
 
-TEST(Databases, CommaAndQuoteSurviveARoundTrip) {
+TEST(Databases, TypedQuotesAreStoredSoTheFieldRulesStillHold) {
     TestFolder f(false);
-    Record r = round("7mm, \"hot\" load");
-    r[6] = "Spitzer \"boat tail\"";
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, r, false).ok);
-    auto back = recordAt(f / "rounds.dtb", kRoundFields, 0);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(*back, r);
-    // The stored form still reads by the plain field rules up to the first quote.
-    EXPECT_EQ(f.read("rounds.dtb").substr(0, 23), "\"7mm, \"\"hot\"\" load\",\".3");
+    Record r = firearm("SN \"7\"");
+    r[4] = "24\"";
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, r, false).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"),
+              "\"Maker\",\"M1\",\"1990\",\"SN \x7F" "7\x7F\",\"24\x7F\",\"9.5\"\r\n");
+    EXPECT_EQ(recordAt(f / "Firearms.dtb", kFirearmFields, 0), r);
+    EXPECT_TRUE(containsKey(f / "Firearms.dtb", kFirearms, "SN \"7\""));
+}
+
+TEST(Databases, QuotesWrittenByTheOldRulesReadAsTheRulesSay) {
+    // A typed 24" stored unchanged ends its field at the quote; the rest of the field is skipped
+    // and the records after it stay whole. A quote inside a field shifts the fields after it.
+    TestFolder f(false);
+    const std::string a = "\"Maker\",\"M1\",\"1990\",\"A\",\"24\"\",\"9.5\"\r\n";
+    const std::string b = encodeDatabaseRecord(firearm("B"));
+    f.write("Firearms.dtb", a + b + a);
+    auto all = readAllRecords(f / "Firearms.dtb", kFirearmFields);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0][4], "24");
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("C"), false).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"), a + b + a + encodeDatabaseRecord(firearm("C")));
+
+    Record primer = round("P");
+    const std::string line = "\"P\",\".308\",\"150\",\".4\",\".2\",\"BrandA\",\"Spitzer\",\"IMR\","
+                             "\"45\",\"2700\",\"CCI 200 \"Lot 7, box 2\"\",\"Fed\",\"M\",\"X\","
+                             "\"1990\",\"S\",\"24\",\"8\"\r\n";
+    f.write("rounds.dtb", line + line);
+    auto shifted = readAllRecords(f / "rounds.dtb", kRoundFields);
+    ASSERT_EQ(shifted.size(), 2u);
+    EXPECT_EQ(shifted[0][10], "CCI 200 ");
+    EXPECT_EQ(shifted[0][11], "box 2\"\"");
+    EXPECT_EQ(shifted[0][17], "24");
+    // The command line reads the same record.
+    RoundTexts texts;
+    ASSERT_EQ(readRound(f.path(), 0, texts), "");
+    EXPECT_EQ(texts.firearmWeight, "24");
+}
+
+TEST(Databases, DoubledQuotesOfEarlierVersionsAreFoundAndRepairedInPlace) {
+    TestFolder f(false);
+    const std::string plain = encodeDatabaseRecord(firearm("A"));
+    const std::string oldForm = "\"Maker\",\"M \"\"X\"\"\",\"1990\",\"B\",\"24\"\"\",\"\"\r\n";
+    const std::string rulesForm = "\"Maker\",\"M1\",\"1990\",\"C\",\"24\"\",\"9\"\r\n";
+    f.write("Firearms.dtb", plain + oldForm + rulesForm + "\"cut short\",\"");
+    const std::string bytes = f.read("Firearms.dtb");
+    EXPECT_EQ(doubledQuoteRecords(bytes, kFirearms), 1u);
+    ASSERT_TRUE(repairDatabase(f.path(), kFirearms).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"),
+              plain + "\"Maker\",\"M \x7FX\x7F\",\"1990\",\"B\",\"24\x7F\",\"\"\r\n" + rulesForm +
+                  "\"cut short\",\"");
+    EXPECT_EQ(readAllRecords(f / "Firearms.dtb", kFirearmFields)[1],
+              (Record{"Maker", "M \"X\"", "1990", "B", "24\"", ""}));
 }
 
 TEST(Databases, NoKeepsDuplicatesYesDropsAllAndPutsNewLast) {
@@ -57,7 +105,8 @@ TEST(Databases, NoKeepsDuplicatesYesDropsAllAndPutsNewLast) {
     ASSERT_TRUE(saveRecord(f.path(), kRounds, newer, true).ok);
     EXPECT_EQ(keys(f), (std::vector<std::string>{"B", "C", "A"}));
     EXPECT_EQ(readAllRecords(f / "rounds.dtb", kRoundFields).back()[1], ".224 .223 Remington");
-    EXPECT_FALSE(std::filesystem::exists(f / "rounds.tmp"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2)
+        << "only the database and the lock are left";
 }
 
 TEST(Databases, KeysAreCaseSensitiveAndUntrimmed) {
@@ -70,25 +119,18 @@ TEST(Databases, KeysAreCaseSensitiveAndUntrimmed) {
     EXPECT_EQ(keys(f), (std::vector<std::string>{"Load", "load"}));
 }
 
-TEST(Databases, FirearmKeyIsTheSerialNumber) {
+TEST(Databases, FirearmKeyIsTheSerialNumberAndTheFileIsFoundWhateverItsCase) {
     TestFolder f(false);
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("X1"), false).ok);
+    f.write("firearms.dtb", encodeDatabaseRecord(firearm("X1")));
     ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("X2"), false).ok);
     Record changed = firearm("X1");
     changed[1] = "M2";
     ASSERT_TRUE(saveRecord(f.path(), kFirearms, changed, true).ok);
-    auto all = readAllRecords(f / "Firearms.dtb", kFirearmFields);
+    EXPECT_FALSE(std::filesystem::exists(f / "Firearms.dtb"));
+    auto all = readAllRecords(f / "firearms.dtb", kFirearmFields);
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[0][3], "X2");
     EXPECT_EQ(all[1][1], "M2");
-}
-
-TEST(Databases, FirearmsFileIsFoundWhateverItsCase) {
-    TestFolder f(false);
-    f.write("firearms.dtb", "\"A\",\"B\",\"1\",\"S\",\"2\",\"3\"\r\n");
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("T"), true).ok);
-    EXPECT_FALSE(std::filesystem::exists(f / "Firearms.dtb"));
-    EXPECT_EQ(readAllRecords(f / "firearms.dtb", kFirearmFields).size(), 2u);
 }
 
 TEST(Databases, LoadingPicksByPositionNotKey) {
@@ -101,103 +143,147 @@ TEST(Databases, LoadingPicksByPositionNotKey) {
     ASSERT_TRUE(third);
     EXPECT_EQ((*third)[2], "180");
     EXPECT_FALSE(recordAt(f / "rounds.dtb", kRoundFields, 3));
+    EXPECT_EQ(selectionLines(f / "rounds.dtb", kRoundFields).size(), 3u);
 }
 
 TEST(Databases, MissingFileHasNoRecordsAndIsCreatedOnSave) {
     TestFolder f(false);
     EXPECT_TRUE(readAllRecords(f / "rounds.dtb", kRoundFields).empty());
+    EXPECT_TRUE(selectionLines(f / "rounds.dtb", kRoundFields).empty());
     EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "x"));
     ASSERT_TRUE(saveRecord(f.path(), kRounds, round("x"), true).ok);
     EXPECT_EQ(keys(f), std::vector<std::string>{"x"});
 }
 
-TEST(Databases, TruncatedLastRecordIsSkippedAndDoesNotSwallowTheNextSave) {
-    TestFolder f(false);
+TEST(Databases, BrokenEndsAreKeptAndNeverSwallowTheNextRecord) {
     const std::string whole = encodeDatabaseRecord(firearm("A"));
-    f.write("Firearms.dtb", whole + "\"B\",\"M\",\"19");
-    EXPECT_EQ(readAllRecords(f / "Firearms.dtb", kFirearmFields).size(), 1u);
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("C"), false).ok);
-    EXPECT_EQ(f.read("Firearms.dtb"), whole + encodeDatabaseRecord(firearm("C")));
+    const Record c = firearm("C");
+    struct Case {
+        std::string bytes, expected;
+    };
+    const Case cases[] = {
+        // cut short inside a quote: closed, completed with empty fields
+        {whole + "\"B\",\"M\",\"19", whole + "\"B\",\"M\",\"19\",\"\",\"\",\"\"\r\n"},
+        // cut short after a separator
+        {whole + "\"B\",", whole + "\"B\",\"\",\"\",\"\",\"\",\"\"\r\n"},
+        {whole + "\"B\"\r\n", whole + "\"B\"\r\n\"\",\"\",\"\",\"\",\"\"\r\n"},
+        // hand-written, no quotes, no final line end
+        {"Maker, M1 ,1990,A,24,9.5", "Maker, M1 ,1990,A,24,9.5\r\n"},
+        // blank lines after the last record hold nothing
+        {whole + "\r\n\r\n", whole},
+    };
+    for (const Case& k : cases) {
+        auto after = contentsAfterSave(k.bytes, kFirearms, c, false);
+        ASSERT_TRUE(after) << k.bytes;
+        EXPECT_EQ(*after, k.expected + encodeDatabaseRecord(c)) << k.bytes;
+        EXPECT_EQ(parseDatabase(*after, kFirearmFields).records.back().fields, c);
+    }
 }
 
-TEST(Databases, HandWrittenRecordsWithoutFinalLineEndStillTakeAnAppend) {
-    TestFolder f(false);
-    f.write("Firearms.dtb", "Maker, M1 ,1990,A,24,9.5");
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("C"), false).ok);
-    auto all = readAllRecords(f / "Firearms.dtb", kFirearmFields);
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0], firearm("A"));
-    EXPECT_EQ(all[1], firearm("C"));
-}
-
-TEST(Databases, SelectionLinesStartWithABlank) {
-    TestFolder f(false);
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("S 1"), false).ok);
-    auto lines = selectionLines(f / "Firearms.dtb", kFirearmFields);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], " Maker M1 1990 S 1 24 9.5");
-    EXPECT_TRUE(selectionLines(f / "missing.dtb", 6).empty());
+TEST(Databases, ASaveCopiesEveryUntouchedRecordByteForByte) {
+    // Random files of good, damaged and foreign lines: after a save, the records it kept are the
+    // same bytes in the same order, the dropped ones carry the key, and the new record reads last.
+    std::mt19937 rng(2024);
+    const std::vector<std::string> pieces = {
+        encodeDatabaseRecord(firearm("K")), encodeDatabaseRecord(firearm("L")),
+        "\"M\",\"x\"\r\n", "\"Maker\",\"a \"quoted\" b\",\"1\",\"K\",\"2\",\"3\"\r\n",
+        "plain,fields ,here,K,1,2\n", "\r\n", "\"unclosed,\r\n", ",,,,,\r", "\xff\xfe\x01,\"",
+        "\"A\",\"B\",\"C\",\"K\",\"E\",\"F\",\"extra\"\r\n"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes;
+        for (int n = rng() % 8; n > 0; --n)
+            bytes += pieces[rng() % pieces.size()];
+        if (rng() % 3 == 0)
+            bytes.resize(rng() % (bytes.size() + 1));
+        const bool replace = rng() % 2;
+        const Record fresh = firearm(rng() % 2 ? "K" : "N");
+        auto after = contentsAfterSave(bytes, kFirearms, fresh, replace);
+        ASSERT_TRUE(after) << bytes;
+        const ParsedDatabase before = parseDatabase(bytes, kFirearmFields);
+        size_t at = 0;
+        for (const RecordSpan& span : before.records) {
+            if (replace && span.fields[3] == fresh[3])
+                continue;
+            const std::string kept = bytes.substr(span.begin, span.end - span.begin);
+            ASSERT_EQ(after->compare(at, kept.size(), kept), 0) << bytes;
+            at += kept.size();
+        }
+        const ParsedDatabase saved = parseDatabase(*after, kFirearmFields);
+        ASSERT_FALSE(saved.records.empty());
+        EXPECT_EQ(saved.records.back().fields, fresh);
+        EXPECT_EQ(saved.tail, after->size());
+    }
 }
 
 namespace {
-struct FailAt : RewriteFaults {
-    RewriteStep step;
-    explicit FailAt(RewriteStep s) : step(s) {}
-    bool failAt(RewriteStep s) override { return s == step; }
+struct FailAt : WriteFaults {
+    WriteStep step;
+    explicit FailAt(WriteStep s) : step(s) {}
+    bool failAt(WriteStep s) override { return s == step; }
 };
 } // namespace
 
 TEST(Databases, AnInterruptedRewriteLeavesTheOldDatabaseWhole) {
-    for (RewriteStep step : {RewriteStep::CreateTemporary, RewriteStep::WriteTemporary,
-                             RewriteStep::FlushTemporary, RewriteStep::Replace}) {
-        for (bool replace : {false, true}) {
-            TestFolder f(false);
-            for (const char* d : {"A", "B", "A"})
-                ASSERT_TRUE(saveRecord(f.path(), kRounds, round(d), false).ok);
-            const std::string before = f.read("rounds.dtb");
-            FailAt fault(step);
-            SaveResult r = saveRecord(f.path(), kRounds, round("A"), replace, &fault);
-            EXPECT_FALSE(r.ok);
-            EXPECT_FALSE(r.error.empty());
-            EXPECT_EQ(f.read("rounds.dtb"), before) << static_cast<int>(step);
-            EXPECT_FALSE(std::filesystem::exists(f / "rounds.tmp"));
-        }
+    for (WriteStep step : {WriteStep::CreateTemporary, WriteStep::Write, WriteStep::Sync,
+                           WriteStep::Rename}) {
+        TestFolder f(false);
+        for (const char* d : {"A", "B", "A"})
+            ASSERT_TRUE(saveRecord(f.path(), kRounds, round(d), false).ok);
+        const std::string before = f.read("rounds.dtb");
+        FailAt fault(step);
+        SaveResult r = saveRecord(f.path(), kRounds, round("A"), true, &fault);
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.error.empty());
+        EXPECT_EQ(f.read("rounds.dtb"), before) << static_cast<int>(step);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2);
     }
 }
 
-TEST(Databases, ReadersSurviveRandomAndTruncatedBytes) {
-    std::mt19937 rng(12345);
-    const std::string alphabet = "\"\",,\r\n \tab1.";
+TEST(Databases, APlantedLinkAtTheOldTemporaryNameIsNotFollowed) {
     TestFolder f(false);
-    const std::string good = encodeDatabaseRecord(round("x, \"y\"")) + encodeDatabaseRecord(round("z"));
-    size_t records = 0;
-    for (int i = 0; i < 100000; ++i) {
-        std::string bytes;
-        if (i % 2) {
-            bytes = good.substr(0, rng() % (good.size() + 1));
-        } else {
-            size_t n = rng() % 64;
-            for (size_t k = 0; k < n; ++k)
-                bytes.push_back(i % 4 == 0 ? static_cast<char>(rng() & 0xFF)
-                                           : alphabet[rng() % alphabet.size()]);
-        }
-        FieldReader reader(bytes);
-        size_t guard = 0;
-        while (!reader.atEnd() && guard++ <= bytes.size())
-            reader.readField();
-        ASSERT_TRUE(reader.atEnd()) << "a field read made no progress";
-        FieldReader lines(bytes);
-        guard = 0;
-        while (!lines.atEnd() && guard++ <= bytes.size())
-            lines.readLine();
-        ASSERT_TRUE(lines.atEnd());
-        if (i % 50 == 0) {
-            f.write("rounds.dtb", bytes);
-            records += readAllRecords(f / "rounds.dtb", kRoundFields).size();
-            records += selectionLines(f / "rounds.dtb", kFirearmFields).size();
+    f.write("Firearms.dtb", encodeDatabaseRecord(firearm("A")));
+    std::filesystem::create_symlink(f / "Firearms.dtb", f / "rounds.tmp");
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("R"), false).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"), encodeDatabaseRecord(firearm("A")));
+    EXPECT_EQ(keys(f), std::vector<std::string>{"R"});
+}
+
+TEST(Databases, RestoreCheckFindsWhatIsNotADatabase) {
+    const std::string good = encodeDatabaseRecord(firearm("A"));
+    EXPECT_EQ(databaseDefect("", kFirearmFields), "");
+    EXPECT_EQ(databaseDefect(good + good, kFirearmFields), "");
+    EXPECT_NE(databaseDefect(good + std::string("\0x", 2), kFirearmFields), "");
+    EXPECT_NE(databaseDefect(good + "\"a\",\"b\"\r\n", kFirearmFields), "");
+    EXPECT_NE(databaseDefect(encodeDatabaseRecord(round("r")), kFirearmFields), "")
+        << "18 fields a line are no firearms";
+}
+
+TEST(Databases, TwoProgramsSavingAtOnceKeepEveryRecord) {
+    TestFolder f(false);
+    constexpr int kEach = 40;
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = fork();
+        ASSERT_GE(children[c], 0);
+        if (children[c] == 0) {
+            int failures = 0;
+            for (int i = 0; i < kEach; ++i)
+                failures += !saveRecord(f.path(), kRounds, round(std::to_string(c) + "-" +
+                                                                 std::to_string(i)),
+                                        false)
+                                 .ok;
+            _exit(failures);
         }
     }
-    EXPECT_GT(records, 0u);
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<std::string> saved = keys(f);
+    std::sort(saved.begin(), saved.end());
+    ASSERT_EQ(saved.size(), 2u * kEach);
+    EXPECT_EQ(std::unique(saved.begin(), saved.end()), saved.end());
 }
 
 TEST(EditSession, CountBackupAndText) {

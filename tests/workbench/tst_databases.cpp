@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace fendrel;
 using fendrel::test::TestApp;
@@ -194,6 +195,31 @@ private slots:
         QCOMPARE(w->cmbMake->currentText(), QStringLiteral("Maker"));
         QCOMPARE(w->txtGunWt->text(), QStringLiteral("7.25"));
         QCOMPARE(w->txtDescription->text(), QStringLiteral("Test load"));
+    }
+
+    void earlierDoubledQuotesAreRepairedOnceAskedAndUnreadableFilesNamed() {
+        app->folder.write("Firearms.dtb",
+                          "\"Maker\",\"Model \"\"7\"\"\",\"1988\",\"SN9\",\"22\"\"\",\"7\"\r\n");
+        app->prompts.answers = {Answer::Yes};
+        choose(0);
+        w->mnuFileLoadF->trigger();
+        QCOMPARE(app->prompts.asked.first().title, QStringLiteral("Repair the database?"));
+        QCOMPARE(w->txtGunModel->text(), QStringLiteral("Model \"7\""));
+        QCOMPARE(w->txtGunBBL->text(), QStringLiteral("22\""));
+        // Asked once a session: the second load goes straight to the list.
+        const auto asked = app->prompts.asked.size();
+        choose(0);
+        w->mnuFileLoadF->trigger();
+        QCOMPARE(app->prompts.asked.size(), asked);
+
+        std::filesystem::remove(app->folder / "rounds.dtb");
+        QCOMPARE(::mkfifo((app->folder / "rounds.dtb").c_str(), 0600), 0);
+        w->mnuFileLoadR->trigger();
+        QVERIFY(app->prompts.last()->text.startsWith(QStringLiteral("rounds.dtb cannot be read")));
+        app->prompts.answers = {Answer::No};
+        w->cmdSave->click();
+        QVERIFY(app->prompts.last()->text.contains(QStringLiteral("could not be saved")));
+        QVERIFY(std::filesystem::is_fifo(app->folder / "rounds.dtb"));
     }
 
     void selectionListRules() {

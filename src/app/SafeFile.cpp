@@ -1,0 +1,267 @@
+// Reading inputs whole, replacing files safely, and the data lock.
+#include "SafeFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace fendrel {
+
+namespace {
+
+FileError systemError(int err) { return {err, std::strerror(err)}; }
+
+void report(FileError* out, FileError error) {
+    if (out)
+        *out = std::move(error);
+}
+
+// Closes a descriptor once, whatever happens in between.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor() { close(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+    void reset(int fd) {
+        close();
+        m_fd = fd;
+    }
+    // Closes now and tells whether the close succeeded (a late write error shows here).
+    bool close() {
+        if (m_fd < 0)
+            return true;
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (w < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<size_t>(w);
+    }
+    return true;
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+std::string randomSuffix() {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<int> pick(0, 61);
+    std::string s(8, 'x');
+    for (char& c : s)
+        c = kLetters[pick(generator)];
+    return s;
+}
+
+} // namespace
+
+std::optional<std::string> readInputFile(const fs::path& path, std::size_t limit,
+                                         FileError* error) {
+    // O_NONBLOCK: opening a FIFO must not wait for a writer; for a plain file it changes nothing.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0) {
+        report(error, systemError(errno));
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) {
+        report(error, systemError(errno));
+        return std::nullopt;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        report(error, {EISDIR, "it is a folder, not a file"});
+        return std::nullopt;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        report(error, {EINVAL, "it is not a plain file (a device or a pipe)"});
+        return std::nullopt;
+    }
+    if (static_cast<unsigned long long>(st.st_size) > limit) {
+        report(error, {EFBIG, "it is too big (more than " + std::to_string(limit) + " bytes)"});
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buf, sizeof buf);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            report(error, systemError(errno));
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buf, static_cast<size_t>(got));
+        // The file may grow while it is read.
+        if (bytes.size() > limit) {
+            report(error, {EFBIG, "it is too big (more than " + std::to_string(limit) + " bytes)"});
+            return std::nullopt;
+        }
+    }
+    return bytes;
+}
+
+fs::path writeTarget(const fs::path& path, FileError* error) {
+    fs::path p = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return p;
+        std::string link(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        const ssize_t n = ::readlink(p.c_str(), link.data(), link.size());
+        if (n < 0) {
+            report(error, systemError(errno));
+            return {};
+        }
+        link.resize(static_cast<size_t>(n));
+        const fs::path next(link);
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    report(error, systemError(ELOOP));
+    return {};
+}
+
+FileError replaceFile(const fs::path& path, std::string_view bytes, WriteFaults* faults) {
+    auto injected = [&](WriteStep step) { return faults && faults->failAt(step); };
+
+    FileError error;
+    const fs::path target = writeTarget(path, &error);
+    if (error.failed())
+        return error;
+    fs::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+
+    // Keep the mode (and, for root, the owner) of the file replaced; a new file gets what the
+    // user's umask allows.
+    struct stat old {};
+    const bool exists = ::lstat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode))
+        return {EINVAL, "it is not a plain file (a device, a pipe or a folder) and is left as it is"};
+    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~currentUmask());
+
+    if (injected(WriteStep::CreateTemporary))
+        return {ENOSPC, std::strerror(ENOSPC)};
+    fs::path temporary;
+    Descriptor fd;
+    for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
+        temporary = folder / ("." + target.filename().string() + "." + randomSuffix());
+        fd.reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        0600));
+        if (fd.get() < 0 && errno != EEXIST)
+            return systemError(errno);
+    }
+    if (fd.get() < 0)
+        return systemError(EEXIST);
+
+    auto abandon = [&](FileError why) {
+        fd.close();
+        ::unlink(temporary.c_str());
+        return why;
+    };
+    if (injected(WriteStep::Write))
+        return abandon({ENOSPC, std::strerror(ENOSPC)});
+    if (!writeAll(fd.get(), bytes))
+        return abandon(systemError(errno));
+    if (::fchmod(fd.get(), mode) != 0)
+        return abandon(systemError(errno));
+    if (exists && ::geteuid() == 0 && (old.st_uid != 0 || old.st_gid != 0))
+        (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
+    if (injected(WriteStep::Sync))
+        return abandon({EIO, std::strerror(EIO)});
+    if (::fsync(fd.get()) != 0)
+        return abandon(systemError(errno));
+    if (!fd.close())
+        return abandon(systemError(errno));
+    if (injected(WriteStep::Rename) || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int err = injected(WriteStep::Rename) ? EIO : errno;
+        ::unlink(temporary.c_str());
+        return systemError(err);
+    }
+    // The rename lives in the folder: sync it too, or a power loss can undo the save.
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (injected(WriteStep::SyncFolder))
+        return {EIO, std::strerror(EIO)};
+    if (dir.get() >= 0 && ::fsync(dir.get()) != 0 && errno != EINVAL)
+        return systemError(errno);
+    return {};
+}
+
+FileError appendByReplacing(const fs::path& path, std::string_view bytes, std::size_t limit) {
+    FileError error;
+    const fs::path target = writeTarget(path, &error);
+    if (error.failed())
+        return error;
+    std::string contents;
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(target, ec))) {
+        auto old = readInputFile(target, limit, &error);
+        if (!old)
+            return error;
+        contents = std::move(*old);
+    }
+    contents.append(bytes);
+    return replaceFile(target, contents);
+}
+
+std::optional<DataLock> DataLock::acquire(const fs::path& folder, std::chrono::milliseconds wait,
+                                          FileError* error) {
+    const fs::path file = folder / kFileName;
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        report(error, systemError(errno));
+        return std::nullopt;
+    }
+    const auto until = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return DataLock(fd);
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            const int err = errno;
+            ::close(fd);
+            report(error, systemError(err));
+            return std::nullopt;
+        }
+        if (std::chrono::steady_clock::now() >= until)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::close(fd);
+    report(error, {EWOULDBLOCK, "another copy of the program is saving to it; try again"});
+    return std::nullopt;
+}
+
+DataLock::~DataLock() {
+    if (m_fd >= 0)
+        ::close(m_fd); // closing releases the lock
+}
+
+} // namespace fendrel

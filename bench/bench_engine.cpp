@@ -77,7 +77,8 @@ BENCHMARK(BM_Trajectory)->Unit(benchmark::kMicrosecond);
 class QuietHost : public RunHost {
 public:
     void status(const std::string&) override {}
-    void message(const std::string&, const std::string&, MessageIcon) override {}
+    void message(const std::string&, const std::string&, MessageIcon,
+                 const std::string&) override {}
     bool specifications(RunSettings&) override { return true; }
     std::string input(const std::string&, const std::string&, const std::string&) override {
         return "3";

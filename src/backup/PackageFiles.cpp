@@ -2,6 +2,7 @@
 #include "PackageFiles.h"
 
 #include "app/ProgramFolder.h"
+#include "app/SafeFile.h"
 
 #include <algorithm>
 
@@ -84,16 +85,11 @@ std::string copyReplacing(const fs::path& source, const fs::path& target) {
         return "The file does not exist";
     if (fs::is_directory(source, ec))
         return "It is a folder, not a file";
-    const fs::path temporary = target.parent_path() / kCopyTemporaryName;
-    fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, ec);
-    if (!ec)
-        fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return ec.message();
-    }
-    return {};
+    FileError error;
+    const auto bytes = readInputFile(source, kDefaultInputLimit, &error);
+    if (!bytes)
+        return "It cannot be read: " + error.reason;
+    return replaceFile(target, *bytes).reason;
 }
 
 } // namespace fendrel

@@ -28,13 +28,10 @@ std::vector<std::string> listFiles(const std::filesystem::path& folder, std::str
 // there is none.
 std::filesystem::path entryIn(const std::filesystem::path& folder, const std::string& name);
 
-// Copies `source` to `target`, replacing it: the bytes go to a temporary file in the target's
-// folder, which is then renamed over the target, so that the target is at every instant either
-// the old file or the whole new one. Returns an empty string on success, otherwise the reason.
+// Copies `source` to `target`, replacing it through the safe writer: the target is at every
+// instant either the old file or the whole new one, synced to disk before it takes the old
+// one's place. Returns an empty string on success, otherwise the reason.
 std::string copyReplacing(const std::filesystem::path& source, const std::filesystem::path& target);
-
-// The temporary name a copy writes to before it is renamed into place.
-inline constexpr const char* kCopyTemporaryName = ".fendrel-copy.part";
 
 // Progress of a long copy: called after each file with the number of files done and the number
 // in all. The windows let pending events run here.

@@ -1,5 +1,5 @@
 // The restore after an upgrade: the databases and the user data files of a restore package are
-// copied back into the program folder and its user data folder.
+// checked, then copied back into the program folder and its user data folder.
 #pragma once
 
 #include "PackageFiles.h"
@@ -20,19 +20,51 @@ struct RestoreResult {
     size_t copied = 0; // files copied before the failure (or all of them)
 };
 
+// One file a restore copies: from the package to a folder, under a name matched there without
+// regard to case.
+struct RestoreStep {
+    std::filesystem::path source;
+    std::filesystem::path folder;
+    std::string name;
+    bool database = false;
+};
+
+// A database of the package that should only replace the current one when the user says so:
+// it does not read as a database, or it is empty while the current one holds records.
+struct DatabaseDoubt {
+    std::string name;   // its name in the package ("rounds.dtb")
+    std::string reason; // why it is doubted, in words
+};
+
+// What a restore will do, worked out before anything is copied.
+struct RestorePlan {
+    RestoreResult failure;             // !ok: the package cannot be restored at all
+    std::vector<std::string> clashes;  // names in the package that differ only in case
+    std::vector<DatabaseDoubt> doubts; // databases to confirm
+    std::vector<RestoreStep> steps;    // in the order they are copied
+};
+
 // The user data files of a package, by kind in the restore order and by name within a kind. A
 // name that fits two kinds stands twice. `error` receives the reason when the folder cannot
 // be read.
 std::vector<std::string> packageDataFiles(const std::filesystem::path& packageFolder,
                                           std::string* error = nullptr);
 
-// Restores the package in `packageFolder`: the firearms database and rounds.dtb when the
-// package holds them, then every "*.csv", "*.htm*", "*.txt" and "*.grp" file into the user data
-// folder (made when missing). Names are matched without regard to case in the package and at
-// the destination, so a restored file replaces the one already there whatever the case of its
-// name. Each file is copied to a temporary name beside its destination and renamed into place.
-// Stops at the first failure; files copied before it stay. An empty or missing package folder
-// is a failure before anything is copied.
+// Looks at the package in `packageFolder`: the firearms database and rounds.dtb when it holds
+// them, then every "*.csv", "*.htm*", "*.txt" and "*.grp" file for the user data folder. Names
+// are matched without regard to case at the destination. An empty or missing package folder, or
+// one that cannot be listed, is a failure.
+RestorePlan planRestore(const std::filesystem::path& packageFolder,
+                        const std::filesystem::path& programFolder);
+
+// Copies the plan's files, leaving out the databases named in `skipped` (in any case), making the user data
+// folder when it is missing. Each copy is synced before it replaces the file at its destination.
+// Stops at the first failure; files copied before it stay.
+RestoreResult carryOutRestore(const RestorePlan& plan, const std::filesystem::path& programFolder,
+                              const std::vector<std::string>& skipped = {},
+                              const CopyProgress& progress = {});
+
+// Plan and copy in one step, with no clash and no doubted database restored.
 RestoreResult restorePackage(const std::filesystem::path& packageFolder,
                              const std::filesystem::path& programFolder,
                              const CopyProgress& progress = {});

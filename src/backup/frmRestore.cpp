@@ -197,26 +197,45 @@ void frmRestore::cmdRestore_Click() {
     for (const std::string& name : packageDataFiles(package))
         filRestore->addItem(shownName(name));
 
+    // Everything is looked at before anything is copied.
+    const RestorePlan plan = planRestore(package, m_context.state.programFolder);
+    if (!plan.clashes.empty()) {
+        QString names;
+        for (const std::string& name : plan.clashes)
+            names += QStringLiteral("\n") + shownName(name);
+        showRestoreFailure(shownName(package.string()),
+                           QStringLiteral("The package holds files whose names differ only in "
+                                          "letter case; restoring both would replace one with "
+                                          "the other:") + names,
+                           0);
+        return;
+    }
+    std::vector<std::string> skipped;
+    for (const DatabaseDoubt& doubt : plan.doubts) {
+        const QString name = shownName(doubt.name);
+        if (m_context.prompts.message(
+                this,
+                QStringLiteral("The %1 in the restore package may not be a database you want: "
+                               "%2.\n\nReplace your current %1 with it?")
+                    .arg(name, shownName(doubt.reason)),
+                QStringLiteral("Restore %1?").arg(name), Icon::Exclamation,
+                Buttons::YesNo) != Answer::Yes)
+            skipped.push_back(doubt.name);
+    }
+
     m_busy = true;
     setEnabled(false);
     prgCopy->hide();
     const RestoreResult result =
-        restorePackage(package, m_context.state.programFolder,
-                       [this](size_t done, size_t total) { showProgress(done, total); });
+        carryOutRestore(plan, m_context.state.programFolder, skipped,
+                        [this](size_t done, size_t total) { showProgress(done, total); });
     prgCopy->hide();
     setEnabled(true);
     m_busy = false;
 
     if (!result.ok) {
-        QString detail =
-            result.path.empty() ? QString() : shownName(result.path) + QStringLiteral("\r\n");
-        detail += shownName(result.reason) + QLatin1Char('.');
-        if (result.copied > 0)
-            detail += QStringLiteral("\r\nFiles restored before it: ") +
-                      shownName(std::to_string(result.copied)) + QLatin1Char('.');
-        m_context.prompts.message(
-            this, QString::fromLatin1(kRestoreFailed) + QStringLiteral("\r\n\r\n") + detail,
-            QStringLiteral("Error!"), Icon::Information, Buttons::Ok);
+        showRestoreFailure(result.path.empty() ? QString() : shownName(result.path),
+                           shownName(result.reason), result.copied);
         return;
     }
     m_context.prompts.message(
@@ -225,6 +244,20 @@ void frmRestore::cmdRestore_Click() {
                        "delete the restore package folder and the Fendrel_ReadMe.txt file on "
                        "your desktop."),
         QStringLiteral("Restore successful!"), Icon::Information, Buttons::Ok);
+}
+
+void frmRestore::showRestoreFailure(const QString& path, const QString& reason, size_t copied) {
+    // The message keeps its fixed words; what went wrong, where, and how far the restore got
+    // are in the details.
+    QString details;
+    if (!path.isEmpty())
+        details += path + QStringLiteral("\n");
+    details += reason;
+    if (!details.endsWith(QLatin1Char('.')))
+        details += QLatin1Char('.');
+    details += QStringLiteral("\nFiles restored before it: %1.").arg(copied);
+    m_context.prompts.message(this, QString::fromLatin1(kRestoreFailed), QStringLiteral("Error!"),
+                              Icon::Information, Buttons::Ok, details);
 }
 
 void frmRestore::cmdCancel_Click() {

@@ -47,6 +47,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void showRestoreFailure(const QString& path, const QString& reason, size_t copied);
     void showProgress(size_t done, size_t total);
 
     AppContext& m_context;

@@ -79,8 +79,10 @@ public:
         : m_styleAnswer(std::move(styleAnswer)) {}
 
     void status(const std::string&) override {}
-    void message(const std::string& text, const std::string&, MessageIcon) override {
-        m_message = oneLine(text);
+    void message(const std::string& text, const std::string&, MessageIcon,
+                 const std::string& details) override {
+        // The cause names what went wrong better than the window's general text.
+        m_message = oneLine(details.empty() ? text : details);
     }
     bool specifications(RunSettings&) override { return true; }
     std::string input(const std::string&, const std::string&, const std::string&) override {

@@ -25,7 +25,7 @@ struct Registrar {
 };
 
 // Options of the form --name VALUE. Returns false (with a message on stderr) for an unknown
-// option or a missing value. Arguments that do not start with "--" are collected as positional.
+// option, an option given twice or a missing value. Arguments that do not start with "--" are collected as positional.
 struct Options {
     std::vector<std::pair<std::string, std::string>> named;
     std::vector<std::string> positional;

@@ -1,6 +1,7 @@
 // fendrel-calc group: measures the group of a group file as the shot group window's Do It does,
 // leaves the two distance dumps in the program folder and prints the results text.
 #include "Commands.h"
+#include "app/SafeFile.h"
 #include "app/TextFile.h"
 #include "groups/GroupFile.h"
 #include "groups/GroupStatistics.h"
@@ -11,6 +12,9 @@
 namespace fendrel::cli {
 namespace {
 
+// A group file of 181 rounds is a few kilobytes; anything far larger is not one.
+constexpr std::size_t kGroupFileLimit = 1 << 20;
+
 int runGroup(const std::vector<std::string>& args) {
     Options options;
     if (!parseOptions("group", args, {"program-folder"}, options))
@@ -20,9 +24,11 @@ int runGroup(const std::vector<std::string>& args) {
         return 2;
     }
     const std::string& file = options.positional.front();
-    const auto bytes = readFileBytes(file);
+    FileError error;
+    const auto bytes = readInputFile(file, kGroupFileLimit, &error);
     if (!bytes) {
-        std::fprintf(stderr, "fendrel-calc group: cannot read '%s'\n", file.c_str());
+        std::fprintf(stderr, "fendrel-calc group: cannot read '%s': %s\n", file.c_str(),
+                     error.reason.c_str());
         return 1;
     }
     const GroupFileRead read = readGroupFile(*bytes);

@@ -46,6 +46,11 @@ bool parseOptions(const std::string& command, const std::vector<std::string>& ar
                          a.c_str());
             return false;
         }
+        if (out.has(name)) {
+            std::fprintf(stderr, "fendrel-calc %s: option '%s' is given twice\n", command.c_str(),
+                         a.c_str());
+            return false;
+        }
         if (i + 1 >= args.size()) {
             std::fprintf(stderr, "fendrel-calc %s: option '%s' needs a value\n", command.c_str(),
                          a.c_str());

@@ -13,6 +13,7 @@
 
 #include "app/Numbers.h"
 #include "app/ProgramFolder.h"
+#include "app/SafeFile.h"
 #include "app/TextFile.h"
 
 #include <cmath>
@@ -28,6 +29,7 @@ struct BallisticsEngine::Run {
     const fs::path& outputFile;
     RunHost& host;
     RunResult result;
+    std::string contents; // the output file as far as the run has written it
 };
 
 RunResult BallisticsEngine::runCommand(SharedState& state, const RoundTexts& round, RunHost& host) {
@@ -40,7 +42,7 @@ RunResult BallisticsEngine::runCommand(SharedState& state, const RoundTexts& rou
     if (!chosen) {
         state.stop = false;
         host.status(kStatusStopped);
-        return {RunStop::OutputFile, {}};
+        return {RunStop::OutputFile, {}, {}};
     }
     state.outputFile = *chosen;
     state.lastOutputFile = *chosen;
@@ -52,10 +54,10 @@ RunResult BallisticsEngine::runCommand(SharedState& state, const RoundTexts& rou
 RunResult BallisticsEngine::calculate(const fs::path& programFolder, const RoundTexts& round,
                                       RunSettings& settings, const fs::path& outputFile,
                                       RunHost& host) {
-    Run run{programFolder, round, settings, outputFile, host, {}};
+    Run run{programFolder, round, settings, outputFile, host, {}, {}};
     bool going = interiorBallistics(run);
     if (going && !host.specifications(settings)) {
-        run.result = {RunStop::Cancelled, {}};
+        run.result = {RunStop::Cancelled, {}, {}};
         going = false;
     }
     going = going && trajectory(run) && exteriorSummary(run) && terminalBallistics(run);
@@ -64,17 +66,20 @@ RunResult BallisticsEngine::calculate(const fs::path& programFolder, const Round
 }
 
 bool BallisticsEngine::refuse(Run& run, const std::string& text) {
-    run.host.message(text, "Error", MessageIcon::Exclamation);
-    run.result = {RunStop::Refused, text};
+    run.host.message(text, "Error", MessageIcon::Exclamation, {});
+    run.result = {RunStop::Refused, text, {}};
     return false;
 }
 
+// Each step replaces the output file with everything written so far, through the safe writer:
+// the file on disk is always a whole state of the run, never a half-written line.
 bool BallisticsEngine::append(Run& run, const std::string& bytes) {
-    const std::string reason = appendToFile(run.outputFile, bytes);
-    if (reason.empty())
+    run.contents += bytes;
+    const FileError error = replaceFile(run.outputFile, run.contents);
+    if (!error.failed())
         return true;
     return refuse(run, "The output file " + run.outputFile.filename().string() +
-                           " cannot be written: " + reason + ".");
+                           " cannot be written: " + error.reason + ".");
 }
 
 // IntBal: the recoil energy, then the output file started afresh with the description and the
@@ -84,17 +89,20 @@ bool BallisticsEngine::interiorBallistics(Run& run) {
     const RoundTexts& r = run.round;
     const auto energy = recoilEnergy(leadingNumber(r.muzzleVelocity), leadingNumber(r.bulletWeight),
                                      leadingNumber(r.powderCharge), leadingNumber(r.firearmWeight));
-    bool ok = energy.has_value();
-    if (ok) {
-        // Open for appending (creating it), delete it, and write it anew.
-        std::error_code ec;
-        ok = appendToFile(run.outputFile, "").empty() && fs::remove(run.outputFile, ec) && !ec &&
-             appendToFile(run.outputFile, interiorLines(r.description, *energy)).empty();
+    // The file is started afresh: whatever it held is replaced by the two lines.
+    std::string cause = "the firearm weight is 0, so the recoil cannot be computed";
+    if (const std::string own = ownProgramFile(run.programFolder, run.outputFile); !own.empty()) {
+        cause = run.outputFile.string() + " is " + own +
+                ", one of the program's own files; choose another output file";
+    } else if (energy) {
+        run.contents = interiorLines(r.description, *energy);
+        const FileError error = replaceFile(run.outputFile, run.contents);
+        if (!error.failed())
+            return true;
+        cause = run.outputFile.string() + ": " + error.reason;
     }
-    if (ok)
-        return true;
-    run.host.message(kInteriorErrorText, kInteriorErrorTitle, MessageIcon::Exclamation);
-    run.result = {RunStop::Interior, kInteriorErrorText};
+    run.host.message(kInteriorErrorText, kInteriorErrorTitle, MessageIcon::Exclamation, cause);
+    run.result = {RunStop::Interior, kInteriorErrorText, cause};
     return false;
 }
 
@@ -228,7 +236,7 @@ bool BallisticsEngine::exteriorSummary(Run& run) {
             if (style != StyleClass::None || m_formFactor != 0)
                 break;
             if (m_styleReply.empty()) {
-                run.result = {RunStop::StyleUnknown, {}};
+                run.result = {RunStop::StyleUnknown, {}, {}};
                 return false;
             }
         }

@@ -36,6 +36,7 @@ enum class RunStop {
 struct RunResult {
     RunStop stop = RunStop::None;
     std::string message; // the message shown, if any
+    std::string cause;   // what lies behind it, when the message does not say (a write error)
     bool completed() const { return stop == RunStop::None; }
 };
 

@@ -2,17 +2,21 @@
 #include "DragTable.h"
 
 #include "app/Numbers.h"
+#include "app/SafeFile.h"
 #include "app/TextFile.h"
 
+#include <cerrno>
 #include <cmath>
 
 namespace fendrel {
 
 std::string DragTable::load(const std::filesystem::path& path, std::size_t capacity,
                             DragTable& table) {
-    auto bytes = readFileBytes(path);
+    FileError error;
+    auto bytes = readInputFile(path, kDefaultInputLimit, &error);
     if (!bytes)
-        return "The drag table " + path.filename().string() + " is missing or cannot be read.";
+        return "The drag table " + path.filename().string() + " is missing or cannot be read" +
+               (error.code == ENOENT ? std::string(".") : " (" + error.reason + ").");
     std::string reason = parse(std::move(*bytes), capacity, table);
     if (!reason.empty())
         return "The drag table " + path.filename().string() + " " + reason;
@@ -35,6 +39,9 @@ std::string DragTable::parse(std::string bytes, std::size_t capacity, DragTable&
         if (!std::isfinite(m) || !std::isfinite(g))
             return "holds a number too large to use (record " +
                    std::to_string(loaded.m_mach.size()) + ").";
+        if (g < 0)
+            return "holds a negative drag value (record " + std::to_string(loaded.m_mach.size()) +
+                   "): drag always slows the bullet.";
         if (loaded.m_mach.size() > capacity)
             return "holds more than " + std::to_string(capacity) + " records.";
         loaded.m_mach.push_back(m);

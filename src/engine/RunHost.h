@@ -19,7 +19,9 @@ public:
     // The main window's status line.
     virtual void status(const std::string& text) = 0;
     // A message box with an OK button. Texts are windows-1252 bytes; lines are split by CR LF.
-    virtual void message(const std::string& text, const std::string& title, MessageIcon icon) = 0;
+    // `details` (possibly empty) says what lies behind the message, for the box's details.
+    virtual void message(const std::string& text, const std::string& title, MessageIcon icon,
+                         const std::string& details) = 0;
     // The exterior ballistics specifications dialog, shown modally; on OK it has stored its
     // values into `settings`. False when it was cancelled.
     virtual bool specifications(RunSettings& settings) = 0;

@@ -129,6 +129,8 @@ std::string reportPage(const Report& report, const ReportPageLinks& links) {
 
 std::string writeReportPage(const std::filesystem::path& file, const Report& report,
                             const std::filesystem::path& programFolder) {
+    if (const std::string own = ownProgramFile(programFolder, file); !own.empty())
+        return "it is " + own + ", one of the program's own files; choose another name";
     return writeFileAtomic(file, reportPage(report, reportPageLinks(programFolder)));
 }
 

@@ -17,7 +17,8 @@ namespace {
 class QuietRun : public RunHost {
 public:
     void status(const std::string&) override {}
-    void message(const std::string& text, const std::string&, MessageIcon) override {
+    void message(const std::string& text, const std::string&, MessageIcon,
+                 const std::string&) override {
         std::printf("calculation message: %s\n", text.c_str());
     }
     bool specifications(RunSettings&) override { return true; }

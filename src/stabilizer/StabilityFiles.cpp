@@ -99,6 +99,8 @@ std::string stabilityBackground(const std::filesystem::path& programFolder) {
 
 std::string saveStabilityPage(const std::filesystem::path& chosen, const StabilityPage& page,
                               const std::filesystem::path& programFolder) {
+    if (const std::string own = ownProgramFile(programFolder, chosen); !own.empty())
+        return "it is " + own + ", one of the program's own files; choose another name";
     const std::string bytes = savesAsText(chosen)
                                   ? stabilityTextPage(page)
                                   : stabilityHtmlPage(page, stabilityBackground(programFolder));

@@ -22,6 +22,8 @@ Names entries(const fs::path& folder) {
     return names;
 }
 
+const std::string kGun = "\"Maker\",\"M1\",\"1990\",\"SN\",\"24\",\"8\"\r\n";
+
 // A program folder as an installation leaves it: empty databases and an empty YourData.
 struct FreshInstall : test::TestFolder {
     FreshInstall() : TestFolder(false) {
@@ -61,11 +63,12 @@ TEST(Restore, KindsInOrderAndNamesMatchedWithoutCase) {
     for (const char* name :
          {"FIREARMS.DTB", "b.grp", "z.txt", "two.HTML", "one.htm", "loads.csv", "skip.doc"})
         package.write(name, name);
+    package.write("FIREARMS.DTB", kGun);
     EXPECT_EQ(packageDataFiles(package.path()),
               (Names{"loads.csv", "one.htm", "two.HTML", "z.txt", "b.grp"}));
     ASSERT_TRUE(restorePackage(package.path(), install.path()).ok);
     EXPECT_EQ(entries(install.path()), (Names{"Firearms.dtb", "YourData", "rounds.dtb"}));
-    EXPECT_EQ(install.read("Firearms.dtb"), "FIREARMS.DTB");
+    EXPECT_EQ(install.read("Firearms.dtb"), kGun);
     EXPECT_EQ(entries(install / "YourData"),
               (Names{"Loads.CSV", "b.grp", "one.htm", "two.HTML", "z.txt"}));
     EXPECT_EQ(install.read("YourData/Loads.CSV"), "loads.csv");
@@ -77,12 +80,43 @@ TEST(Restore, FailureStopsAndKeepsWhatWasCopied) {
     test::TestFolder package(false);
     for (const char* name : {"firearms.dtb", "a.csv", "b.csv", "c.csv"})
         package.write(name, name);
+    package.write("firearms.dtb", kGun);
     const RestoreResult r = restorePackage(package.path(), install.path());
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.path, (package / "b.csv").string());
     EXPECT_EQ(r.copied, 2u);
-    EXPECT_EQ(install.read("Firearms.dtb"), "firearms.dtb");
+    EXPECT_EQ(install.read("Firearms.dtb"), kGun);
     EXPECT_EQ(entries(install / "YourData"), (Names{"a.csv", "b.csv"}));
+}
+
+TEST(Restore, ThePackageIsCheckedBeforeAnythingIsCopied) {
+    FreshInstall install;
+    install.write("rounds.dtb", "\"kept\",\".308\",\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\","
+                                "\"8\",\"9\",\"10\",\"11\",\"12\",\"13\",\"14\",\"15\",\"16\"\r\n");
+    const std::string current = install.read("rounds.dtb");
+    test::TestFolder package(false);
+    package.write("Loads.csv", "1");
+    package.write("loads.CSV", "2");
+    RestorePlan plan = planRestore(package.path(), install.path());
+    EXPECT_EQ(plan.clashes, (Names{"Loads.csv", "loads.CSV"}));
+    EXPECT_FALSE(restorePackage(package.path(), install.path()).ok);
+    EXPECT_TRUE(entries(install / "YourData").empty());
+
+    // A binary firearms file and an empty rounds.dtb are doubted; the rest goes on without them.
+    fs::remove(package / "loads.CSV");
+    package.write("firearms.dtb", std::string("\0\x01binary", 8));
+    package.write("rounds.dtb", "");
+    plan = planRestore(package.path(), install.path());
+    ASSERT_EQ(plan.doubts.size(), 2u);
+    EXPECT_NE(plan.doubts[0].reason.find("NUL"), std::string::npos);
+    EXPECT_NE(plan.doubts[1].reason.find("holds 1 record"), std::string::npos);
+    ASSERT_TRUE(carryOutRestore(plan, install.path(), {"firearms.dtb", "rounds.dtb"}).ok);
+    EXPECT_EQ(install.read("rounds.dtb"), current);
+    EXPECT_EQ(install.read("Firearms.dtb"), "");
+    EXPECT_EQ(install.read("YourData/Loads.csv"), "1");
+    // Confirmed, the empty database replaces the current one.
+    ASSERT_TRUE(carryOutRestore(plan, install.path(), {"firearms.dtb"}).ok);
+    EXPECT_EQ(install.read("rounds.dtb"), "");
 }
 
 TEST(Restore, RoundTripIsByteIdentical) {

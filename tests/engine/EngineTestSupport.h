@@ -21,7 +21,10 @@ public:
     int specsShown = 0;
 
     void status(const std::string& text) override { statuses.push_back(text); }
-    void message(const std::string& text, const std::string& title, MessageIcon) override {
+    std::vector<std::string> details;
+    void message(const std::string& text, const std::string& title, MessageIcon,
+                 const std::string& detail) override {
+        details.push_back(detail);
         messages.push_back(text);
         titles.push_back(title);
     }

@@ -44,6 +44,8 @@ TEST(DragTable, LoadsAfterTheOriginAndRefusesWhatItCannotUse) {
     EXPECT_EQ(refusal("0.5,1\r\n0.9"), "ends in the middle of a record.");
     for (const char* bad : {"0.5,1\r\n0.5,2\r\n", "mach,cd\r\n0,1\r\n", "-0.5,1\r\n1,2\r\n"})
         EXPECT_NE(refusal(bad).find("out of order"), std::string::npos) << bad;
+    EXPECT_NE(refusal("0.5,1\r\n0.9,-2\r\n1.5,1").find("negative drag value (record 2)"),
+              std::string::npos);
     EXPECT_EQ(refusal(records(999)), ""); // the run holds 999 records, the simulator 1000
     EXPECT_EQ(refusal(records(1000)), "holds more than 999 records.");
     EXPECT_EQ(refusal(records(1000), DragTable::kSimulatorCapacity), "");

@@ -111,7 +111,16 @@ TEST(RunStops, InteriorFailureStopsBeforeTheDialog) {
     EXPECT_EQ(run.host.titles, std::vector<std::string>{"Error!"});
     EXPECT_FALSE(fs::exists(run.output));
     run.output = run.folder / "no such folder" / "run.csv";
+    const RunResult missing = run(test::checkRound(), settingsOf("Y", 100, 500, 200));
+    EXPECT_EQ(missing.stop, RunStop::Interior);
+    EXPECT_NE(missing.cause.find("No such file or directory"), std::string::npos);
+    EXPECT_EQ(run.host.details.back(), missing.cause);
+    // The program's own files are no output: the database stays as it was.
+    run.output = run.folder / "rounds.dtb";
+    const std::string rounds = run.folder.read("rounds.dtb");
     EXPECT_EQ(run(test::checkRound(), settingsOf("Y", 100, 500, 200)).stop, RunStop::Interior);
+    EXPECT_EQ(run.folder.read("rounds.dtb"), rounds);
+    EXPECT_EQ(run.host.messages.back(), kInteriorErrorText);
 }
 
 TEST(RunStops, RefusalsWriteNothingPastTheInteriorLines) {

@@ -35,6 +35,36 @@ char byteFor(char32_t cp) {
     return '?';
 }
 
+// The code point of the UTF-8 sequence at text[i] and its length; false for a malformed one.
+bool decodeAt(std::string_view text, size_t i, char32_t& cp, size_t& len) {
+    const size_t n = text.size();
+    auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+        cp = b;
+        len = 1;
+    } else if ((b & 0xE0) == 0xC0) {
+        cp = b & 0x1F;
+        len = 2;
+    } else if ((b & 0xF0) == 0xE0) {
+        cp = b & 0x0F;
+        len = 3;
+    } else if ((b & 0xF8) == 0xF0) {
+        cp = b & 0x07;
+        len = 4;
+    } else {
+        return false;
+    }
+    if (i + len > n)
+        return false;
+    for (size_t k = 1; k < len; ++k) {
+        auto c = static_cast<unsigned char>(text[i + k]);
+        if ((c & 0xC0) != 0x80)
+            return false;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    return true;
+}
+
 } // namespace
 
 std::string cp1252ToUtf8(std::string_view bytes) {
@@ -51,47 +81,50 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string pathToFileText(std::string_view path) {
+    std::string text = utf8ToCp1252(path);
+    if (cp1252ToUtf8(text) == path)
+        return text;
+    return std::string(kUtf8PathMark) + std::string(path);
+}
+
+std::string pathFromFileText(std::string_view text) {
+    if (text.substr(0, kUtf8PathMark.size()) == kUtf8PathMark)
+        return std::string(text.substr(kUtf8PathMark.size()));
+    return cp1252ToUtf8(text);
+}
+
+std::string pathToHtmlText(std::string_view path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (size_t i = 0; i < path.size();) {
+        char32_t cp = 0;
+        size_t len = 1;
+        if (!decodeAt(path, i, cp, len)) {
+            const auto b = static_cast<unsigned char>(path[i]);
+            out += {'%', kHex[b >> 4], kHex[b & 15]};
+            ++i;
+            continue;
+        }
+        const char byte = byteFor(cp);
+        if (byte != '?' || cp == '?')
+            out.push_back(byte);
+        else
+            out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+        i += len;
+    }
+    return out;
+}
+
 std::string utf8ToCp1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    size_t i = 0;
-    const size_t n = text.size();
-    while (i < n) {
-        auto b = static_cast<unsigned char>(text[i]);
-        char32_t cp;
-        size_t len;
-        if (b < 0x80) {
-            cp = b;
-            len = 1;
-        } else if ((b & 0xE0) == 0xC0) {
-            cp = b & 0x1F;
-            len = 2;
-        } else if ((b & 0xF0) == 0xE0) {
-            cp = b & 0x0F;
-            len = 3;
-        } else if ((b & 0xF8) == 0xF0) {
-            cp = b & 0x07;
-            len = 4;
-        } else {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        bool ok = i + len <= n;
-        for (size_t k = 1; ok && k < len; ++k) {
-            auto c = static_cast<unsigned char>(text[i + k]);
-            if ((c & 0xC0) != 0x80)
-                ok = false;
-            else
-                cp = (cp << 6) | (c & 0x3F);
-        }
-        if (!ok) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        out.push_back(byteFor(cp));
-        i += len;
+    for (size_t i = 0; i < text.size();) {
+        char32_t cp = 0;
+        size_t len = 1;
+        const bool ok = decodeAt(text, i, cp, len);
+        out.push_back(ok ? byteFor(cp) : '?');
+        i += ok ? len : 1;
     }
     return out;
 }

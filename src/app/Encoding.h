@@ -13,4 +13,17 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // Characters without a windows-1252 byte become '?'. Malformed UTF-8 sequences too.
 std::string utf8ToCp1252(std::string_view text);
 
+// Paths are the system's bytes and are never converted through windows-1252; only when a path is
+// written into one of the program's text files does it take the file's code page. A path that
+// windows-1252 can spell is written in it; any other is written as its own bytes after the
+// UTF-8 byte order mark, which no path of the old form can begin with. Either way it reads back
+// as the same path.
+inline constexpr std::string_view kUtf8PathMark = "\xEF\xBB\xBF";
+std::string pathToFileText(std::string_view path);
+std::string pathFromFileText(std::string_view text);
+
+// A path in a windows-1252 web page: what the code page cannot spell as numeric character
+// references, bytes that are no UTF-8 at all as %XX escapes.
+std::string pathToHtmlText(std::string_view path);
+
 } // namespace fendrel

@@ -117,7 +117,10 @@ BackupResult makePackage(const BackupOrder& order, const CopyProgress& progress)
 
 std::string readmeBlock(const std::string& packageFolder) {
     std::string block = plainLine("The location of your RESTORE BACKUP PACKAGE is: ");
-    block += plainLine(utf8ToCp1252(packageFolder));
+    // The folder in the read-me's code page when it can spell it; otherwise as the system names
+    // it, so that the line can be copied back into the restore window.
+    const std::string spelled = utf8ToCp1252(packageFolder);
+    block += plainLine(cp1252ToUtf8(spelled) == packageFolder ? spelled : packageFolder);
     for (const char* line :
          {"[Copy and paste the above line into Fendrel when prompted, see step 3, below].",
           "1. Uninstall your current version of Fendrel.",

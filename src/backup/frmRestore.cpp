@@ -35,6 +35,12 @@ QString shownName(const std::string& name) {
     return QFile::decodeName(QByteArray::fromStdString(name));
 }
 
+// A path pasted from the read-me may bring blanks, a line end or an invisible byte order mark.
+QString pastedPath(QString text) {
+    text.remove(QChar(0xFEFF));
+    return text.trimmed();
+}
+
 std::string pathBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
@@ -191,7 +197,7 @@ void frmRestore::cmdRestore_Click() {
         return;
     // Pasted from the read-me, the path may bring a stray blank or line end along.
     const fs::path package =
-        packageFolderPath(pathBytes(txtRestorePackage->text().trimmed()), pathBytes(m_home));
+        packageFolderPath(pathBytes(pastedPath(txtRestorePackage->text())), pathBytes(m_home));
 
     filRestore->clear();
     for (const std::string& name : packageDataFiles(package))

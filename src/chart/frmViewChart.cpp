@@ -219,13 +219,13 @@ bool frmViewChart::OpenFile() {
     request.filter = kFilter;
     request.filterIndex = 2;
     request.startFolder =
-        QString::fromStdString(pathText(resolveName(m_context.state.programFolder, "YourData")));
+        fromPath(resolveName(m_context.state.programFolder, "YourData"));
     const auto chosen = m_context.prompts.openFile(this, request);
     if (!chosen || chosen->isEmpty()) {
         m_context.state.currentDataFile.clear();
         return false;
     }
-    m_context.state.currentDataFile = chosen->toStdString();
+    m_context.state.currentDataFile = toPath(*chosen);
     return true;
 }
 

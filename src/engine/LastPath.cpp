@@ -1,6 +1,7 @@
 // Lastpath.dat and the choice of the output file.
 #include "LastPath.h"
 
+#include "app/Encoding.h"
 #include "app/ProgramFolder.h"
 #include "app/TextFile.h"
 
@@ -17,7 +18,7 @@ std::string ensureLastPath(const fs::path& programFolder) {
     fs::create_directories(data, ec);
     if (ec)
         return "the folder " + data.string() + " cannot be made: " + ec.message();
-    std::string folder = folderWithSeparator(data);
+    std::string folder = pathToFileText(folderWithSeparator(data));
     // The file is read back as one field: quote a folder that a comma or outer blanks would cut.
     if (folder.find_first_of(",\t") != std::string::npos || folder.front() == ' ' ||
         folder.back() == ' ')
@@ -30,11 +31,21 @@ std::optional<std::string> readLastFolder(const fs::path& programFolder) {
     auto reader = FieldReader::open(resolveName(programFolder, "Lastpath.dat"));
     if (!reader || reader->atEnd())
         return std::nullopt;
-    return reader->readField();
+    const std::string field = reader->readField();
+    const std::string folder = pathFromFileText(field);
+    // Earlier versions wrote the folder in the system's own bytes without the mark: when only
+    // that reading names an existing folder, it is the one meant.
+    std::error_code ec;
+    if (folder != field && !fs::is_directory(rememberedFolder(programFolder, folder), ec) &&
+        fs::is_directory(rememberedFolder(programFolder, field), ec))
+        return field;
+    return folder;
 }
 
 bool writeLastFolder(const fs::path& programFolder, const std::string& folder) {
-    return writeFileAtomic(resolveName(programFolder, "Lastpath.dat"), plainLine(folder)).empty();
+    return writeFileAtomic(resolveName(programFolder, "Lastpath.dat"),
+                           plainLine(pathToFileText(folder)))
+        .empty();
 }
 
 std::string folderOfPath(const std::string& path) {

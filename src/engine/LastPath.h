@@ -18,11 +18,12 @@ inline constexpr int kOutputFileFilterIndex = 2;
 // Returns an empty string on success or when the file exists, otherwise the reason.
 std::string ensureLastPath(const std::filesystem::path& programFolder);
 
-// The folder remembered in Lastpath.dat (its first field); nullopt when the file is missing or
-// unreadable.
+// The folder remembered in Lastpath.dat (its first field), as the system spells it; nullopt
+// when the file is missing or unreadable.
 std::optional<std::string> readLastFolder(const std::filesystem::path& programFolder);
 
-// Replaces Lastpath.dat with one line holding `folder`. False when it cannot be written.
+// Replaces Lastpath.dat with one line holding `folder` (the system's bytes), in the file's code
+// page when it can spell the folder. False when it cannot be written.
 bool writeLastFolder(const std::filesystem::path& programFolder, const std::string& folder);
 
 // A chosen path without its file name, separator kept ("/data/load.csv" gives "/data/").

@@ -48,8 +48,6 @@ const QString kAllEnteredTip = QStringLiteral(
 const QString kGroupFilter = QStringLiteral("Group File Format(.grp)|*.grp|");
 const QString kRoundsRefusal =
     QStringLiteral("The number of rounds must be a whole number from 2 to 181.");
-const QString kCaliberRefusal =
-    QStringLiteral("The caliber must be a number of inches, zero or more (for example 0.308).");
 
 // The stated sizes of the window's special fonts were chosen for a smaller default font; ours
 // grow with the layout.
@@ -302,7 +300,7 @@ void frmMeasure::enableAccept(bool enabled) {
 }
 
 QString frmMeasure::userDataFolder() const {
-    return QString::fromStdString(pathText(resolveName(m_context.state.programFolder, "YourData")));
+    return fromPath(resolveName(m_context.state.programFolder, "YourData"));
 }
 
 void frmMeasure::Update() {
@@ -438,11 +436,7 @@ void frmMeasure::cmdDisplay_Click() {
         refuse(kRoundsRefusal);
         return;
     }
-    const auto caliber = numberText(toBytes(txtCal->text()));
-    if (!caliber || *caliber < 0) {
-        refuse(kCaliberRefusal);
-        return;
-    }
+    const double caliber = leadingNumber(toBytes(txtCal->text()));
     const int last = std::min<int>(*n, static_cast<int>(m_table.size()) - 1);
     double largest = -9999;
     for (int r = 1; r <= last; ++r)
@@ -458,7 +452,10 @@ void frmMeasure::cmdDisplay_Click() {
         scale = 5 / largest;
     }
     // The hole keeps the bullet's size whatever the scale.
-    const double radius = std::floor(std::floor(*caliber * TargetWidget::kTwipsPerInchX) / 2);
+    const double radius =
+        std::isfinite(caliber)
+            ? std::max(0.0, std::floor(std::floor(caliber * TargetWidget::kTwipsPerInchX) / 2))
+            : 0;
     for (int r = 1; r <= last; ++r) {
         const Shot& s = m_table[static_cast<size_t>(r)];
         picTarget->drawHole(QPointF(scale * s.x * TargetWidget::kTwipsPerInchX,
@@ -543,7 +540,7 @@ void frmMeasure::mnuFileSave_Click() {
         data.results = m_results;
         data.displayed = m_displayed;
         const std::string reason =
-            writeFileAtomic(std::filesystem::path(path.toStdString()), groupFileBytes(data));
+            writeFileAtomic(std::filesystem::path(toPath(path)), groupFileBytes(data));
         if (!reason.empty())
             m_context.prompts.message(this,
                                       QStringLiteral("The group file %1 could not be saved: %2")
@@ -566,8 +563,8 @@ void frmMeasure::mnuFileGroup_Click() {
     const auto chosen = m_context.prompts.openFile(this, request);
     if (!chosen || chosen->isEmpty())
         return;
-    m_context.state.currentDataFile = chosen->toStdString();
-    const auto bytes = readFileBytes(std::filesystem::path(chosen->toStdString()));
+    m_context.state.currentDataFile = toPath(*chosen);
+    const auto bytes = readFileBytes(std::filesystem::path(toPath(*chosen)));
     if (!bytes)
         return;
 
@@ -645,7 +642,7 @@ void frmMeasure::mnuFilePrint_Click() {
                               "file\" or open one with \"Open Group file\" first."));
         return;
     }
-    const auto bytes = readFileBytes(std::filesystem::path(m_groupFile.toStdString()));
+    const auto bytes = readFileBytes(std::filesystem::path(toPath(m_groupFile)));
     if (!bytes) {
         refuse(QStringLiteral("The group file %1 cannot be read.").arg(m_groupFile));
         return;

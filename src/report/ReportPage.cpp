@@ -52,7 +52,7 @@ ReportPageLinks reportPageLinks(const std::filesystem::path& programFolder) {
     while (folder.size() > 1 && folder.back() == std::filesystem::path::preferred_separator)
         folder.pop_back();
     const auto address = [&](const char* name) {
-        return utf8ToCp1252(folder + "\\" + resolveName(programFolder, name).filename().string());
+        return pathToHtmlText(folder + "\\" + resolveName(programFolder, name).filename().string());
     };
     return {address("html_bak.gif"), address("ICAO-StdMetro.htm"), address("mach-drag.htm"),
             address("w1_index.htm"), address("fp_energy.htm")};

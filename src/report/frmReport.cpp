@@ -269,13 +269,13 @@ void frmReport::OpenFile() {
     std::error_code ec;
     const auto yourData = resolveName(m_context.state.programFolder, "YourData");
     if (std::filesystem::is_directory(yourData, ec))
-        request.startFolder = QString::fromStdString(yourData.string());
+        request.startFolder = fromPath(yourData);
     const std::optional<QString> chosen = m_context.prompts.openFile(this, request);
     if (!chosen || chosen->isEmpty()) {
         m_context.state.currentDataFile = kNoFile;
         return;
     }
-    m_context.state.currentDataFile = chosen->toStdString();
+    m_context.state.currentDataFile = toPath(*chosen);
     m_context.state.lastOutputFile = m_context.state.currentDataFile;
 }
 
@@ -311,11 +311,11 @@ void frmReport::mnuSaveAs_Click() {
     std::error_code ec;
     const auto yourData = resolveName(m_context.state.programFolder, "YourData");
     if (std::filesystem::is_directory(yourData, ec))
-        request.startFolder = QString::fromStdString(yourData.string());
+        request.startFolder = fromPath(yourData);
     const std::optional<QString> chosen = m_context.prompts.saveFile(this, request);
     if (!chosen || chosen->isEmpty())
         return;
-    m_context.state.outputFile = chosen->toStdString();
+    m_context.state.outputFile = toPath(*chosen);
 
     // A page that cannot be written ends the command quietly; the user sees no success note.
     if (!writeReportPage(std::filesystem::path(m_context.state.outputFile), m_report,

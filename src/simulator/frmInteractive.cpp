@@ -595,16 +595,16 @@ void frmInteractive::mnuFileSave_Click() {
     std::error_code ec;
     const auto yourData = resolveName(folder, "yourdata");
     if (std::filesystem::is_directory(yourData, ec))
-        request.startFolder = QString::fromStdString(yourData.string());
+        request.startFolder = fromPath(yourData);
 
     // Cancel leaves the shared output file path empty; nothing is written and nothing is said.
     const std::optional<QString> chosen = m_context.prompts.saveFile(this, request);
     const QString path = chosen.value_or(QString());
-    m_context.state.outputFile = path.toStdString();
+    m_context.state.outputFile = toPath(path);
     if (path.isEmpty())
         return;
     const QByteArray bytes = bitmapBytes(picRange->image());
-    (void)writeFileAtomic(std::filesystem::path(path.toStdString()),
+    (void)writeFileAtomic(std::filesystem::path(toPath(path)),
                           std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 

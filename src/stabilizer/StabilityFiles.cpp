@@ -94,7 +94,7 @@ std::string stabilityBackground(const std::filesystem::path& programFolder) {
     while (folder.size() > 1 && folder.back() == std::filesystem::path::preferred_separator)
         folder.pop_back();
     const std::string image = resolveName(programFolder, "html_bak.gif").filename().string();
-    return utf8ToCp1252(folder + "\\" + image);
+    return pathToHtmlText(folder + "\\" + image);
 }
 
 std::string saveStabilityPage(const std::filesystem::path& chosen, const StabilityPage& page,

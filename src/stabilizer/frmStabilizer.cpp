@@ -282,7 +282,7 @@ void frmStabilizer::mnuFileSave_Click() {
     std::error_code ec;
     const auto yourData = resolveName(folder, "yourdata");
     if (std::filesystem::is_directory(yourData, ec))
-        request.startFolder = QString::fromStdString(yourData.string());
+        request.startFolder = fromPath(yourData);
 
     const std::optional<QString> chosen = m_context.prompts.saveFile(this, request);
     if (!chosen || chosen->isEmpty())
@@ -295,7 +295,7 @@ void frmStabilizer::mnuFileSave_Click() {
     page.results = resultsBytes();
     page.standardLength = m_standardLength;
     page.modifiedLength = m_modifiedLength;
-    const std::string path = chosen->toStdString();
+    const std::string path = toPath(*chosen);
     const std::string failure = saveStabilityPage(path, page, folder);
     if (!failure.empty()) {
         m_context.prompts.message(this,

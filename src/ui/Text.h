@@ -4,9 +4,12 @@
 
 #include "app/Encoding.h"
 
+#include <QFile>
 #include <QString>
+#include <filesystem>
 #include <string>
 
+class QEvent;
 class QLineEdit;
 
 namespace fendrel {
@@ -16,6 +19,18 @@ inline QString fromBytes(const std::string& bytes) {
 }
 
 inline std::string toBytes(const QString& text) { return utf8ToCp1252(text.toStdString()); }
+
+// A path is the system's bytes: shown and chosen in windows as the system names it, never through
+// the code page of the program's files.
+inline QString fromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+inline std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// True for a focus event of a real move between fields (a tab, a click, a shortcut, a program's
+// own move); false when focus only leaves for a menu or a popup, or with the whole window when
+// a dialog or another window takes over, and when it comes back from them.
+bool realFocusMove(const QEvent* event);
 
 // The box shows its whole text selected whenever it gets the focus, ready to be typed over.
 void selectAllOnFocus(QLineEdit* box);

@@ -80,7 +80,7 @@ void frmViewLogs::loadOther() {
         const Answer a = m_context.prompts.message(
             this,
             QStringLiteral("Your changes to %1 have not been saved. Discard them and open %2?")
-                .arg(fromBytes(m_loaded.string()), fromBytes(m_context.state.currentDataFile)),
+                .arg(fromPath(m_loaded), fromPath(m_context.state.currentDataFile)),
             QStringLiteral("View and Edit"), Icon::Question, Buttons::YesNo);
         if (a != Answer::Yes)
             return;
@@ -109,11 +109,11 @@ bool frmViewLogs::OpenFile() {
     request.filter = QStringLiteral("text file (.txt)|*.txt| Comma-delimited files (.csv)|*.csv| "
                                     "Initialization files (.ini)|*.ini| Database files (.dtb)|*.dtb|");
     request.filterIndex = 2;
-    request.startFolder = fromBytes(m_context.state.programFolder.string());
+    request.startFolder = fromPath(m_context.state.programFolder);
     auto chosen = m_context.prompts.openFile(this, request);
     if (!chosen)
         return false;
-    m_context.state.currentDataFile = toBytes(*chosen);
+    m_context.state.currentDataFile = toPath(*chosen);
     return true;
 }
 
@@ -136,12 +136,12 @@ void frmViewLogs::cmdSave_Click() {
     if (!why.empty()) {
         m_context.prompts.message(this,
                                   QStringLiteral("The file %1 could not be saved: %2")
-                                      .arg(fromBytes(m_loaded.string()), fromBytes(why)),
+                                      .arg(fromPath(m_loaded), fromBytes(why)),
                                   QStringLiteral("Error"), Icon::Error, Buttons::Ok);
         return;
     }
     txt1->document()->setModified(false);
-    m_context.prompts.message(this, QStringLiteral("File saved as ") + fromBytes(m_loaded.string()),
+    m_context.prompts.message(this, QStringLiteral("File saved as ") + fromPath(m_loaded),
                               QStringLiteral("Notice"), Icon::Information, Buttons::Ok);
 }
 

@@ -83,3 +83,24 @@ TEST(Encoding, MalformedTextNeverLosesTheRest) {
     EXPECT_NE(out.find("cd"), std::string::npos);
     EXPECT_EQ(out.find('\xFF'), std::string::npos);
 }
+
+TEST(PathText, EveryPathReadsBackAsItselfInTheFilesCodePageWhenItCan) {
+    const std::string cyrillic = "/home/\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/data/";
+    const std::string broken = "/srv/\xFC\xFF/"; // bytes that are no UTF-8
+    struct Case {
+        std::string path, text;
+    };
+    const Case cases[] = {
+        {"/home/ann/", "/home/ann/"},
+        {"/home/j\xC3\xBCrgen/Schie\xC3\x9F" "en/", "/home/j\xFCrgen/Schie\xDF" "en/"},
+        {cyrillic, "\xEF\xBB\xBF" + cyrillic},
+        {broken, "\xEF\xBB\xBF" + broken},
+        {"/a \xE2\x82\xAC/", "/a \x80/"}, // the euro sign has a byte of its own
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pathToFileText(c.path), c.text) << c.path;
+        EXPECT_EQ(pathFromFileText(c.text), c.path) << c.path;
+    }
+    EXPECT_EQ(pathToHtmlText("C:\\Schie\xC3\x9F" "en\\\xD0\x98.htm"), "C:\\Schie\xDF" "en\\&#1048;.htm");
+    EXPECT_EQ(pathToHtmlText("/x\xFC/"), "/x%FC/");
+}

@@ -1,6 +1,8 @@
 // The main road on a fresh program folder, as a user walks it: fill a round, save it and its
-// firearm, load both back through the selection list, calculate the ballistics into YourData,
-// view the report and export it, graph it. Every dialog is answered by the scripted prompts.
+// firearm, load both back through the selection list, calculate the ballistics, view the report
+// and export it, graph it, edit a file, save stability results and a group, back up and restore.
+// The program folder and the output folder carry letters outside ASCII and blanks in their
+// names, as a user's home folder does. Every dialog is answered by the scripted prompts.
 #include "TestApp.h"
 #include "app/Module1.h"
 #include "app/Numbers.h"
@@ -9,13 +11,22 @@
 #include "engine/frmDialog.h"
 #include "report/frmReport.h"
 #include "report/ReportGridWidget.h"
+#include "ui/Text.h"
 #include "workbench/frmRoundDevel.h"
 #include "workbench/frmSelect.h"
 #include "workbench/frmSplash.h"
+#include "workbench/frmViewLogs.h"
+#include "stabilizer/frmStabilizer.h"
+#include "groups/frmMeasure.h"
+#include "backup/frmUpgrade.h"
+#include "backup/frmRestore.h"
+#include "app/TextFile.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,6 +36,7 @@
 
 using namespace fendrel;
 using fendrel::test::TestApp;
+namespace test = fendrel::test;
 
 namespace {
 
@@ -45,6 +57,10 @@ void type(QLineEdit* field, const QString& text) {
     QTest::keyClicks(field, text);
 }
 
+// Folder names a user may well have: German and Russian letters, blanks.
+const std::string kProgramFolderName = " Schie\xC3\x9F" "en \xC3\xBC \xD0\x9F\xD1\x80\xD0\xB8\xD1\x81\xD1\x82";
+const std::string kOutput = "YourData/Ausgabe \xC3\x9F \xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82";
+
 } // namespace
 
 class MainRoad : public QObject {
@@ -52,7 +68,8 @@ class MainRoad : public QObject {
 
 private slots:
     void walkTheMainRoad() {
-        TestApp app;
+        TestApp app(true, kProgramFolderName);
+        std::filesystem::create_directories(app.folder / kOutput);
         frmRoundDevel* w = startUp(app.context);
         w->Timer1->stop();
         w->TmrValidate->stop();
@@ -112,8 +129,8 @@ private slots:
         w->mnuFileLoadF->trigger();
         QCOMPARE(w->txtGunModel->text(), QStringLiteral("M700"));
 
-        // Calculate ballistics into YourData.
-        const QString output = app.path("YourData/road.csv");
+        // Calculate ballistics into the output folder.
+        const QString output = app.path(kOutput + "/road.csv");
         app.prompts.files = {output};
         whenShown<frmDialog>([](frmDialog* d) {
             d->optRange[1]->click();
@@ -125,7 +142,10 @@ private slots:
         QVERIFY(w->mnuToolsStats->isEnabled());
         w->mnuToolsStats->trigger();
         QCOMPARE(w->statusText(), QStringLiteral("Ballistic calculations completed."));
-        const std::string out = app.folder.read("YourData/road.csv");
+        const std::string out = app.folder.read(kOutput + "/road.csv");
+        // The folder is remembered so that it reads back as itself.
+        QCOMPARE(app.folder.read("Lastpath.dat"),
+                 pathToFileText((app.folder / kOutput).string() + "/") + "\r\n");
         QVERIFY(out.rfind(".308 WINCHESTER: 150GR. BRANDB\r\nRecoil for this round is ", 0) == 0);
         QVERIFY(out.find("\r\nRange(Y),Height,Deflection(in.),Velocity(fps),Time of travel(sec.)\r\n"
                          " 0,-1.5,0.0,2700,0.000\r\n") != std::string::npos);
@@ -139,17 +159,17 @@ private slots:
         QCOMPARE(report->grdResults->rowCount(), 7); // heading and six rows, 0 to 500
 
         // Save As html: the page the command line writes for the same file.
-        const QString page = app.path("YourData/road.htm");
+        const QString page = app.path(kOutput + "/road.htm");
         app.prompts.files = {page};
         report->mnuSaveAs_Click();
         QProcess cli;
-        const QString cliPage = app.path("YourData/cli.htm");
+        const QString cliPage = app.path(kOutput + "/cli.htm");
         cli.start(QStringLiteral(FENDREL_BIN_DIR "/fendrel-calc"),
                   {QStringLiteral("report"), QStringLiteral("--html"), cliPage, output,
                    QStringLiteral("--program-folder"), app.path("")});
         QVERIFY(cli.waitForFinished(30000));
         QCOMPARE(cli.exitCode(), 0);
-        QCOMPARE(app.folder.read("YourData/road.htm"), app.folder.read("YourData/cli.htm"));
+        QCOMPARE(app.folder.read(kOutput + "/road.htm"), app.folder.read(kOutput + "/cli.htm"));
 
         // Graph ballistics: the line of sight and the file's trajectory.
         w->mnuGraphB->trigger();
@@ -158,7 +178,7 @@ private slots:
         chart->Timer1_Timer();
         QVERIFY(chart->loaded());
         QCOMPARE(chart->seriesCount(), 2);
-        QCOMPARE(QString::fromStdString(app.state.currentDataFile), output);
+        QCOMPARE(fromPath(app.state.currentDataFile), output);
 
         // The simulator: a 10 mph wind from 90 degrees gives the effective winds, which fill
         // the next run's dialog.
@@ -170,7 +190,7 @@ private slots:
         sim->cmdApply->click();
         sim->cmdRefresh->click();
         QVERIFY(app.state.effectiveCrossWind != 0);
-        app.prompts.files = {app.path("YourData/second.csv")};
+        app.prompts.files = {app.path(kOutput + "/second.csv")};
         QString shownCross, shownDown;
         whenShown<frmDialog>([&](frmDialog* d) {
             shownDown = d->txtRangeWind->text();
@@ -180,6 +200,59 @@ private slots:
         w->mnuToolsStats->trigger();
         QCOMPARE(shownCross, QString::fromStdString(generalNumber(app.state.effectiveCrossWind)));
         QCOMPARE(shownDown, QString::fromStdString(generalNumber(app.state.effectiveDownrangeWind)));
+        QCOMPARE(app.prompts.asked.last().file.startFolder, app.path(kOutput + "/"));
+
+        // The editor: File > Open a file of the output folder, change it, save it in place.
+        app.folder.write(kOutput + "/notes.txt", "first\r\n");
+        auto* editor = app.windows.show<frmViewLogs>();
+        app.prompts.files = {app.path(kOutput + "/notes.txt")};
+        editor->mnuFileOpen_Click();
+        QCOMPARE(editor->txt1->toPlainText(), QStringLiteral("first"));
+        editor->txt1->setPlainText(QStringLiteral("second \u00DF"));
+        editor->cmdSave_Click();
+        QCOMPARE(app.folder.read(kOutput + "/notes.txt"), std::string("second \xDF\r\n"));
+
+        // Stability results and a group file saved into the output folder.
+        auto* stab = app.windows.show<frmStabilizer>();
+        stab->txtCal->setText(QStringLiteral("0.308"));
+        stab->txtMuzzlefps->setText(QStringLiteral("2700"));
+        stab->txtTwist->setText(QStringLiteral("10"));
+        stab->cmdDoIt->click();
+        app.prompts.files = {app.path(kOutput + "/stab.htm")};
+        stab->mnuFileSave->trigger();
+        QVERIFY(app.folder.read(kOutput + "/stab.htm").rfind("<HTML>", 0) == 0);
+        auto* group = app.windows.get<frmMeasure>();
+        group->Timer1->stop();
+        group->txtTtlRounds->setText(QStringLiteral("2"));
+        for (const char* xy : {"1", "2"}) {
+            group->txtX->setText(QString::fromLatin1(xy));
+            group->txtY->setText(QString::fromLatin1(xy));
+            group->cmdAccept_Click();
+        }
+        group->cmdDoIt_Click();
+        app.prompts.files = {app.path(kOutput + "/g.grp")};
+        group->mnuFileSave_Click();
+        QVERIFY(std::filesystem::file_size(app.folder / kOutput / "g.grp") > 0);
+
+        // Back up the databases into a package with such a name, lose them, restore them.
+        const std::string rounds = app.folder.read("rounds.dtb");
+        auto* backup = app.windows.show<frmUpgrade>();
+        test::TestFolder desktop(false, kProgramFolderName);
+        backup->setDesktopLookup([&] { return fromPath(desktop.path()); });
+        backup->chkDTB->setChecked(true);
+        const std::filesystem::path package = desktop.path() / "Paket \xC3\xBC \xD0\x9F";
+        app.prompts.inputs = {fromPath(package)};
+        backup->cmdBackup->click();
+        QCOMPARE(app.prompts.asked.last().title, QStringLiteral("Backup successfull"));
+        const std::string readme = desktop.read("FENDREL_README.TXT");
+        QVERIFY(readme.find("\r\n" + package.string() + "\r\n") != std::string::npos);
+        app.folder.write("rounds.dtb", "");
+        auto* restore = app.windows.show<frmRestore>();
+        restore->txtRestorePackage->setText(fromPath(package));
+        app.prompts.answers = {Answer::Yes};
+        restore->cmdRestore->click();
+        QCOMPARE(app.prompts.asked.last().title, QStringLiteral("Restore successful!"));
+        QCOMPARE(app.folder.read("rounds.dtb"), rounds);
     }
 };
 

@@ -226,6 +226,15 @@ TEST(RunCommand, LastPathIsWrittenOnlyWhenMissingAndQuotedWhenACommaWouldCutIt) 
     fs::create_directories(comma);
     ASSERT_EQ(ensureLastPath(comma), "");
     EXPECT_EQ(readLastFolder(comma), (comma / "YourData").string() + "/");
+
+    // A folder written by earlier versions in the system's own bytes still names itself.
+    const fs::path own = folder / "j\xC3\xBCrgen";
+    fs::create_directories(own);
+    folder.write("Lastpath.dat", own.string() + "/\r\n");
+    EXPECT_EQ(readLastFolder(folder.path()), own.string() + "/");
+    ASSERT_TRUE(writeLastFolder(folder.path(), own.string() + "/"));
+    EXPECT_EQ(folder.read("Lastpath.dat"), (folder / "j\xFCrgen").string() + "/\r\n");
+    EXPECT_EQ(readLastFolder(folder.path()), own.string() + "/");
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "ui/ScriptedPrompts.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QString>
 #include <QWidget>
 
@@ -21,14 +22,14 @@ struct TestApp {
     WindowRegistry windows;
     AppContext context{state, prompts, windows};
 
-    explicit TestApp(bool withData = true) : folder(withData) {
+    explicit TestApp(bool withData = true, const std::string& name = {}) : folder(withData, name) {
         state.programFolder = folder.path();
         windows.setContext(&context);
     }
     ~TestApp() { windows.closeAll(); }
 
     QString path(const std::string& name) const {
-        return QString::fromStdString((folder.path() / name).string());
+        return QFile::decodeName(QByteArray::fromStdString((folder.path() / name).string()));
     }
 };
 

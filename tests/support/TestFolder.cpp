@@ -11,10 +11,10 @@ namespace fs = std::filesystem;
 
 namespace fendrel::test {
 
-TestFolder::TestFolder(bool withData) {
+TestFolder::TestFolder(bool withData, const std::string& name) {
     std::random_device rd;
     m_path = fs::temp_directory_path() /
-             ("fendrel-test-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
+             ("fendrel-test-" + std::to_string(::getpid()) + "-" + std::to_string(rd()) + name);
     fs::create_directories(m_path);
     if (withData)
         fs::copy(FENDREL_DATA_DIR, m_path, fs::copy_options::recursive);

@@ -9,8 +9,9 @@ namespace fendrel::test {
 
 class TestFolder {
 public:
-    // withData: copy data/ into the folder; otherwise the folder starts empty.
-    explicit TestFolder(bool withData = true);
+    // withData: copy data/ into the folder; otherwise the folder starts empty. `name` ends the
+    // folder's name (letters outside ASCII, blanks).
+    explicit TestFolder(bool withData = true, const std::string& name = {});
     ~TestFolder();
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;

@@ -20,12 +20,13 @@ void openReport(AppContext& context) {
 }
 
 void openChart(AppContext& context) {
-    frmViewChart* open = context.windows.find<frmViewChart>();
-    const bool reload = open && open->isVisible() && !context.state.currentDataFile.empty();
+    // An open chart is shown as it is: its data, added files included, live until it closes.
+    if (frmViewChart* open = context.windows.find<frmViewChart>(); open && open->isVisible()) {
+        WindowRegistry::bringForward(open);
+        return;
+    }
     frmViewChart* chart = context.windows.show<frmViewChart>();
     chart->showReportWindow = [&context] { openReport(context); };
-    if (reload && chart->LoadArray(true))
-        chart->DrawChart();
 }
 
 } // namespace fendrel

@@ -182,11 +182,8 @@ GroupEvaluation evaluateGroup(const GroupEntry& entry) {
         e.refusal = "The number of rounds must be a whole number from 2 to 181.";
         return e;
     }
-    const auto caliber = numberText(entry.caliberText);
-    if (!caliber || *caliber < 0) {
-        e.refusal = "The caliber must be a number of inches, zero or more (for example 0.308).";
-        return e;
-    }
+    // The caliber is the number its text starts with: ".308 Win" is 0.308, no number is 0.
+    const double caliber = leadingNumber(entry.caliberText);
     std::vector<Shot> shots;
     for (int i = 0; i < *rounds; ++i) {
         const std::string round = std::to_string(i + 1);
@@ -208,7 +205,7 @@ GroupEvaluation evaluateGroup(const GroupEntry& entry) {
         shots.push_back({*x, *y});
     }
     try {
-        e.measurement = measureGroup(*caliber, shots);
+        e.measurement = measureGroup(caliber, shots);
     } catch (const std::invalid_argument& failure) {
         e.refusal = failure.what();
         return e;

@@ -1,6 +1,7 @@
 #include "Text.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -11,7 +12,7 @@ class SelectAllOnFocus : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn) {
+        if (event->type() == QEvent::FocusIn && realFocusMove(event)) {
             auto* edit = static_cast<QLineEdit*>(watched);
             // After the box's own focus handling, which may place the caret.
             QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
@@ -20,6 +21,19 @@ public:
     }
 };
 } // namespace
+
+bool realFocusMove(const QEvent* event) {
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+        return false;
+    switch (static_cast<const QFocusEvent*>(event)->reason()) {
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+    case Qt::MenuBarFocusReason:
+        return false;
+    default:
+        return true;
+    }
+}
 
 void selectAllOnFocus(QLineEdit* box) { box->installEventFilter(new SelectAllOnFocus(box)); }
 

@@ -21,6 +21,7 @@
 #include "simulator/frmInteractive.h"
 #include "stabilizer/frmStabilizer.h"
 #include "frmSplash.h"
+#include "ui/ElidedLabel.h"
 #include "ui/Menus.h"
 #include "ui/Geometry.h"
 #include "ui/Prompts.h"
@@ -50,7 +51,7 @@ class SelectOnFocus : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn) {
+        if (event->type() == QEvent::FocusIn && realFocusMove(event)) {
             auto* edit = static_cast<QLineEdit*>(watched);
             QTimer::singleShot(0, edit, [edit] {
                 const int start = edit->hasSelectedText() ? edit->selectionStart()
@@ -99,6 +100,7 @@ frmRoundDevel::frmRoundDevel(AppContext& context) : m_context(context) {
     txtBMake = addTextBox("txtBMake", "Label15", QStringLiteral("Make"),
                           QStringLiteral("Manufacturer of your bullet"), QStringLiteral("BrandA"),
                           right, QRect(6360, 840, 1935, 285));
+    txtBMake->setAccessibleName(QStringLiteral("Bullet make"));
     txtBStyle = addTextBox("txtBStyle", "Label16", QStringLiteral("Bullet Style"),
                            QStringLiteral("Enter bullet style description"),
                            QStringLiteral("Spitzer"), right, QRect(6360, 1200, 1935, 285));
@@ -137,8 +139,9 @@ frmRoundDevel::frmRoundDevel(AppContext& context) : m_context(context) {
     cmbMake->setAccessibleDescription(
         QStringLiteral("Select or type the manufacturer of the firearm used for the above round"));
     findChild<QLabel*>(QStringLiteral("Label10"))->setBuddy(cmbMake);
-    cmbMake->setAccessibleName(QStringLiteral("Make"));
-    cmbMake->lineEdit()->setAccessibleName(QStringLiteral("Make"));
+    // Both makes are captioned "Make"; a screen reader tells them apart by these names.
+    cmbMake->setAccessibleName(QStringLiteral("Firearm make"));
+    cmbMake->lineEdit()->setAccessibleName(QStringLiteral("Firearm make"));
     txtGunModel = addTextBox("txtGunModel", "Label11", QStringLiteral("Model"),
                              QStringLiteral("Firearm model"), QStringLiteral("BBR"), gun,
                              QRect(4200, 4440, 1935, 285));
@@ -208,7 +211,8 @@ frmRoundDevel::frmRoundDevel(AppContext& context) : m_context(context) {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
-    m_status = new QLabel(StatusBar1);
+    // A long message is drawn cut short: the window's width is fixed by its controls.
+    m_status = new ElidedLabel(StatusBar1);
     m_status->setObjectName(QStringLiteral("StatusBar1Text"));
     m_status->setAccessibleDescription(QStringLiteral("Status line"));
     StatusBar1->addWidget(m_status, 1);
@@ -367,7 +371,9 @@ void frmRoundDevel::rebuildDescription() {
 }
 
 bool frmRoundDevel::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut &&
+    // Only a real move out of the field rebuilds the description: opening a menu or a dialog
+    // over it must not overwrite what the user typed.
+    if (event->type() == QEvent::FocusOut && realFocusMove(event) &&
         (watched == cmbCal || watched == txtBWt || watched == txtBMake))
         rebuildDescription();
     return QMainWindow::eventFilter(watched, event);
@@ -662,11 +668,11 @@ public:
         request.title = QStringLiteral("Save the ballistics as");
         request.filter = fromBytes(filter);
         request.filterIndex = filterIndex;
-        request.startFolder = fromBytes(startFolder.string());
+        request.startFolder = fromPath(startFolder);
         auto chosen = m_context.prompts.saveFile(&m_window, request);
         if (!chosen)
             return std::nullopt;
-        return utf8ToCp1252(chosen->toStdString());
+        return toPath(*chosen);
     }
 
 private:

@@ -2,6 +2,7 @@
 // series with the mouse, View ballistics, printing and the resize rule.
 #include "app/SharedState.h"
 #include "chart/TrajectoryChartWidget.h"
+#include "app/Navigation.h"
 #include "chart/frmViewChart.h"
 #include "support/TestApp.h"
 #include "ui/Geometry.h"
@@ -247,6 +248,17 @@ private slots:
         click(point(3, 5));
         QCOMPARE(w->statusText(), QStringLiteral("Range =  0  yards Trajectory = 0 inches."));
         QVERIFY(app->prompts.messages().isEmpty());
+    }
+
+    void graphingAgainShowsTheOpenChartAsItIs() {
+        openYards();
+        w->show();
+        add("short.csv");
+        app->state.currentDataFile = fixturePath("long.csv");
+        openChart(app->context);
+        QCOMPARE(app->windows.find<frmViewChart>(), w.data());
+        QCOMPARE(w->seriesCount(), 3);
+        QCOMPARE(w->MSChart1->rowCount(), 6);
     }
 
     void aCancelledOrRefusedAddLeavesNoEmptySeries() {

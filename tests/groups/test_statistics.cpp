@@ -1,4 +1,5 @@
 #include "TestFolder.h"
+#include "app/Numbers.h"
 #include "groups/GroupStatistics.h"
 #include "groups/LongSorts.h"
 
@@ -144,9 +145,14 @@ TEST(EvaluateGroup, RefusesWhatCannotBeMeasured) {
     };
     EXPECT_EQ(refusal([](GroupEntry& e) { e.roundsText = "1"; }),
               "The number of rounds must be a whole number from 2 to 181.");
-    EXPECT_EQ(refusal([](GroupEntry& e) { e.caliberText = "-0.3"; }),
-              "The caliber must be a number of inches, zero or more (for example 0.308).");
-    EXPECT_NE(refusal([](GroupEntry& e) { e.caliberText = ""; }), "");
+    // The caliber is its text's leading number: a name after it or no number at all is no fault.
+    for (const char* caliber : {".308 Win", "", "caliber"})
+        EXPECT_EQ(refusal([&](GroupEntry& e) { e.caliberText = caliber; }), "") << caliber;
+    GroupEntry named = good;
+    named.caliberText = ".308 Win";
+    EXPECT_DOUBLE_EQ(evaluateGroup(named).measurement.extremeSpread,
+                     evaluateGroup(good).measurement.extremeSpread - leadingNumber(good.caliberText) +
+                         0.308);
     EXPECT_EQ(refusal([](GroupEntry& e) { e.cells[1].second = " "; }),
               "Round 2 has no coordinates yet: enter its X and Y before measuring the group.");
     EXPECT_EQ(refusal([](GroupEntry& e) { e.cells[0].first = "1,5"; }),

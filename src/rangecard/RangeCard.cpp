@@ -197,9 +197,9 @@ std::optional<double> RangeCard::stabilityAt(double velocity) const {
 std::vector<double> RangeCard::cardRanges() const {
     const double step = m_userStep, maximum = m_userMaximum;
     std::vector<double> ranges;
-    // Read back from 15 digits, so that 3 steps of 33.3 make 99.9 and not 99.89999999999999.
+    // Rounded to 9 decimals, so that 3 steps of 33.3 make 99.9 and not 99.89999999999999.
     for (std::size_t k = 0; k * step <= maximum * (1 + 1e-12); ++k)
-        ranges.push_back(leadingNumber(generalNumber(k * step)));
+        ranges.push_back(std::round(k * step * 1e9) / 1e9);
     if (ranges.back() < maximum * (1 - 1e-12))
         ranges.push_back(maximum);
     return ranges;

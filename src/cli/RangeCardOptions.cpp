@@ -64,6 +64,10 @@ std::string roundedText(double value, const char* pattern) {
 int readRangeCardOptions(const std::string& command, const Options& o, bool metric,
                          RangeCardInput& in) {
     in = metric ? RangeCardInput::metricDefaults() : RangeCardInput();
+    for (std::size_t i = 0; i < o.named.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (o.named[i].first == o.named[j].first)
+                return usageError(command, "--" + o.named[i].first + " is given twice");
     for (const char* needed : {"bc", "drag", "velocity"})
         if (!o.has(needed))
             return usageError(command, std::string("--") + needed + " is required");

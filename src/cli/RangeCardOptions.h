@@ -17,8 +17,8 @@ std::vector<std::string> rangeCardOptionNames();
 // Takes the --metric flag out of the arguments; true when it was there.
 bool takeMetricFlag(std::vector<std::string>& args);
 
-// Fills `input` from the options. Returns 0, or the exit code (2, a usage error) after a
-// message on stderr.
+// Fills `input` from the options. Returns 0, or the exit code (2, a usage error: a missing or
+// repeated option, a value that is not a number) after a message on stderr.
 int readRangeCardOptions(const std::string& command, const Options& options, bool metric,
                          RangeCardInput& input);
 

@@ -115,6 +115,7 @@ TEST(CardCommand, RefusesWithExitCodes) {
         {"card " + kRound + "--format xml", 2},
         {"card " + kRound + "--click-moa .25 --click-mil .1", 2},
         {"card " + kRound + "--max", 2},
+        {"card " + kRound + "--velocity 3000", 2},
         {"card --bc 0 --drag G1 --velocity 2700", 1},
         {"card --bc 1e999 --drag G1 --velocity 2700", 1},
         {"card --bc .4 --drag /nonexistent/drag.csv --velocity 2700", 1},

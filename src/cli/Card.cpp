@@ -26,30 +26,31 @@ struct Column {
 };
 
 const Column kColumns[] = {
-    {"range", nullptr, [](const RangeCardRow& r) { return std::optional(r.range); }, "0",
-     "Range", "yd", "m"},
+    {"range", nullptr, [](const RangeCardRow& r) { return std::optional(r.range); }, "0", "Range",
+     "yd", "m"},
     {"height_in", "height_cm", [](const RangeCardRow& r) { return std::optional(r.height); },
      "0.00", "Height", "in", "cm"},
     {"windage_in", "windage_cm", [](const RangeCardRow& r) { return std::optional(r.windage); },
      "0.00", "Windage", "in", "cm"},
     {"spin_drift_in", "spin_drift_cm",
      [](const RangeCardRow& r) { return std::optional(r.spinDrift); }, "0.00", "Spin", "in", "cm"},
-    {"elevation_moa", nullptr, [](const RangeCardRow& r) { return r.elevationMoa; }, "0.00",
-     "Elev", "MOA", "MOA"},
-    {"elevation_mil", nullptr, [](const RangeCardRow& r) { return r.elevationMil; }, "0.00",
-     "Elev", "mil", "mil"},
+    {"elevation_moa", nullptr, [](const RangeCardRow& r) { return r.elevationMoa; }, "0.00", "Elev",
+     "MOA", "MOA"},
+    {"elevation_mil", nullptr, [](const RangeCardRow& r) { return r.elevationMil; }, "0.00", "Elev",
+     "mil", "mil"},
     {"windage_moa", nullptr, [](const RangeCardRow& r) { return r.windageMoa; }, "0.00", "Wind",
      "MOA", "MOA"},
     {"windage_mil", nullptr, [](const RangeCardRow& r) { return r.windageMil; }, "0.00", "Wind",
      "mil", "mil"},
     {"elevation_clicks", nullptr, [](const RangeCardRow& r) { return r.elevationClicks; }, "0",
      "Elev", "clicks", "clicks"},
-    {"windage_clicks", nullptr, [](const RangeCardRow& r) { return r.windageClicks; }, "0",
-     "Wind", "clicks", "clicks"},
-    {"velocity_fps", "velocity_mps", [](const RangeCardRow& r) { return std::optional(r.velocity); },
-     "0", "Velocity", "ft/s", "m/s"},
-    {"mach", nullptr, [](const RangeCardRow& r) { return std::optional(r.mach); }, "0.000",
-     "Mach", "", ""},
+    {"windage_clicks", nullptr, [](const RangeCardRow& r) { return r.windageClicks; }, "0", "Wind",
+     "clicks", "clicks"},
+    {"velocity_fps", "velocity_mps",
+     [](const RangeCardRow& r) { return std::optional(r.velocity); }, "0", "Velocity", "ft/s",
+     "m/s"},
+    {"mach", nullptr, [](const RangeCardRow& r) { return std::optional(r.mach); }, "0.000", "Mach",
+     "", ""},
     {"energy_ftlb", "energy_j", [](const RangeCardRow& r) { return r.energy; }, "0", "Energy",
      "ft-lb", "J"},
     {"time_s", nullptr, [](const RangeCardRow& r) { return std::optional(r.time); }, "0.000",
@@ -108,8 +109,8 @@ std::string text(const RangeCardResult& card, const RangeCardInput& in) {
     out += "Muzzle velocity " + formatPattern(card.muzzleVelocity, "0") + (m ? " m/s" : " ft/s") +
            ", zero " + generalNumber(in.zeroRange) + (m ? " m" : " yd") + " at " +
            formatPattern(card.zeroAngleMoa, "0.00") + " MOA above the line of sight\n";
-    out += "Air density ratio " + formatPattern(card.densityRatio, "0.0000") +
-           ", speed of sound " + formatPattern(card.speedOfSound, "0") + (m ? " m/s" : " ft/s");
+    out += "Air density ratio " + formatPattern(card.densityRatio, "0.0000") + ", speed of sound " +
+           formatPattern(card.speedOfSound, "0") + (m ? " m/s" : " ft/s");
     if (card.stability)
         out += ", stability Sg " + formatPattern(*card.stability, "0.00");
     out += "\nClicks of " + generalNumber(in.click) +

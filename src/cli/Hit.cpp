@@ -16,7 +16,8 @@ constexpr const char* kName = "hit";
 
 // A whole number of up to 19 digits.
 bool wholeNumber(const std::string& text, std::uint64_t& value) {
-    if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 19 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     value = 0;
     for (char c : text)
@@ -28,8 +29,9 @@ int run(const std::vector<std::string>& arguments) {
     std::vector<std::string> args = arguments;
     const bool metric = takeMetricFlag(args);
     std::vector<std::string> names = rangeCardOptionNames();
-    for (const char* n : {"ranges", "target-width", "target-height", "target-diameter",
-                          "dispersion-moa", "velocity-sd", "wind-sd", "range-sd", "samples", "seed"})
+    for (const char* n :
+         {"ranges", "target-width", "target-height", "target-diameter", "dispersion-moa",
+          "velocity-sd", "wind-sd", "range-sd", "samples", "seed"})
         names.push_back(n);
     Options o;
     if (!parseOptions(kName, args, names, o))
@@ -50,7 +52,8 @@ int run(const std::vector<std::string>& arguments) {
         const std::size_t comma = std::min(ranges.find(',', start), ranges.size());
         const std::string one = ranges.substr(start, comma - start);
         if (!isDecimalNumber(one))
-            return usageError(kName, "--ranges needs numbers separated by commas, not '" + one + "'");
+            return usageError(kName,
+                              "--ranges needs numbers separated by commas, not '" + one + "'");
         in.ranges.push_back(leadingNumber(one));
         start = comma + 1;
     }
@@ -64,9 +67,12 @@ int run(const std::vector<std::string>& arguments) {
         const char* name;
         double* value;
     };
-    for (const Number& n : {Number{"target-width", &in.width}, {"target-height", &in.height},
-                            {"target-diameter", &in.diameter}, {"dispersion-moa", &in.dispersionMoa},
-                            {"velocity-sd", &in.velocitySd}, {"wind-sd", &in.windSd},
+    for (const Number& n : {Number{"target-width", &in.width},
+                            {"target-height", &in.height},
+                            {"target-diameter", &in.diameter},
+                            {"dispersion-moa", &in.dispersionMoa},
+                            {"velocity-sd", &in.velocitySd},
+                            {"wind-sd", &in.windSd},
                             {"range-sd", &in.rangeSd}})
         if (o.has(n.name))
             if (int code = numberOption(kName, o, n.name, *n.value))
@@ -93,8 +99,8 @@ int run(const std::vector<std::string>& arguments) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const HitRow& r = rows[i];
             out += std::string(i ? ",\n  " : "\n  ") + "{\"range\": " + jsonNumber(r.range) +
-                   ", \"probability\": " + jsonNumber(r.probability) + ", \"sigma_vertical" +
-                   unit + "\": " + jsonNumber(r.sigmaVertical) + ", \"sigma_horizontal" + unit +
+                   ", \"probability\": " + jsonNumber(r.probability) + ", \"sigma_vertical" + unit +
+                   "\": " + jsonNumber(r.sigmaVertical) + ", \"sigma_horizontal" + unit +
                    "\": " + jsonNumber(r.sigmaHorizontal) + ", \"mean_vertical" + unit +
                    "\": " + jsonNumber(r.meanVertical) + ", \"mean_horizontal" + unit +
                    "\": " + jsonNumber(r.meanHorizontal) + "}";
@@ -103,8 +109,9 @@ int run(const std::vector<std::string>& arguments) {
     } else {
         const std::string d = metric ? "m" : "yd", l = metric ? "cm" : "in";
         out = "   Range      Hit   SD up  SD right   Mean up  Mean right\n"
-              "      " + d + (metric ? " " : "") + "        %      " + l + "        " + l +
-              "        " + l + "          " + l + "\n";
+              "      " +
+              d + (metric ? " " : "") + "        %      " + l + "        " + l + "        " + l +
+              "          " + l + "\n";
         auto cell = [](double v, const char* pattern, std::size_t width) {
             const std::string t = pattern ? roundedText(v, pattern) : generalNumber(v);
             return std::string(t.size() < width ? width - t.size() : 0, ' ') + t;

@@ -108,7 +108,9 @@ struct RangeModel {
     }
 };
 
-bool finiteAndNotNegative(double v) { return std::isfinite(v) && v >= 0; }
+bool finiteAndNotNegative(double v) {
+    return std::isfinite(v) && v >= 0;
+}
 
 } // namespace
 

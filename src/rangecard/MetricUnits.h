@@ -13,8 +13,12 @@ inline constexpr double kHpaPerInHg = 33.8638866667;
 inline constexpr double kMpsPerMph = 0.44704;
 inline constexpr double kJoulesPerFootPound = 1.3558179483314004;
 
-inline constexpr double fahrenheitFromCelsius(double c) { return c * 1.8 + 32; }
+inline constexpr double fahrenheitFromCelsius(double c) {
+    return c * 1.8 + 32;
+}
 // A temperature difference's rate: m/s per degree C to ft/s per degree F.
-inline constexpr double fpsPerFFromMpsPerC(double s) { return s / kMetresPerFoot / 1.8; }
+inline constexpr double fpsPerFFromMpsPerC(double s) {
+    return s / kMetresPerFoot / 1.8;
+}
 
 } // namespace fendrel::metric

@@ -14,7 +14,9 @@ constexpr double kMoaPerRadian = 10800 / std::numbers::pi;
 constexpr double kDegree = std::numbers::pi / 180;
 constexpr std::size_t kMaxRows = 2000;
 
-bool within(double v, double low, double high) { return v >= low && v <= high; }
+bool within(double v, double low, double high) {
+    return v >= low && v <= high;
+}
 
 } // namespace
 
@@ -74,9 +76,9 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
         return "The ballistic coefficient must be above 0.";
     if (!(in.velocity > 0))
         return "The muzzle velocity must be above 0.";
-    for (const auto& [what, value] :
-         {std::pair{"bullet weight", in.weight}, {"bullet diameter", in.diameter},
-          {"bullet length", in.length}})
+    for (const auto& [what, value] : {std::pair{"bullet weight", in.weight},
+                                      {"bullet diameter", in.diameter},
+                                      {"bullet length", in.length}})
         if (value && !(*value > 0))
             return std::string("The ") + what + " must be above 0.";
     if (in.twist && *in.twist == 0)
@@ -91,7 +93,8 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
     if (in.pressure && !within(*in.pressure, 10, 35))
         return metricIn ? "The pressure must lie between 339 and 1185 hPa."
                         : "The pressure must lie between 10 and 35 inHg.";
-    for (const auto& t : {in.temperature, in.powderTemperature, std::optional(in.velocityTemperature)})
+    for (const auto& t :
+         {in.temperature, in.powderTemperature, std::optional(in.velocityTemperature)})
         if (t && !within(*t, -100, 160))
             return metricIn ? "Temperatures must lie between -73 and 71 C."
                             : "Temperatures must lie between -100 and 160 F.";
@@ -137,8 +140,8 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
         return "At this powder temperature the muzzle velocity would be 0 or less.";
     if (!(velocity / air.speedOfSound() <= curve->lastMach()))
         return "The muzzle velocity, Mach " + formatPattern(velocity / air.speedOfSound(), "0.00") +
-               ", lies beyond the drag curve (Mach " + generalNumber(curve->firstMach()) +
-               " to " + generalNumber(curve->lastMach()) + ").";
+               ", lies beyond the drag curve (Mach " + generalNumber(curve->firstMach()) + " to " +
+               generalNumber(curve->lastMach()) + ").";
 
     m_in = in;
     m_metric = metricIn;
@@ -182,9 +185,9 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
 std::string RangeCard::flightFailure(const FlightFailure& failure, double yards) const {
     if (failure.kind == FlightFailure::BeyondCurve && std::isfinite(failure.mach))
         return "Before " + distanceText(yards) + " the bullet slows to Mach " +
-               formatPattern(failure.mach, "0.00") +
-               ", beyond the drag curve (Mach " + generalNumber(m_curve->firstMach()) +
-               " to " + generalNumber(m_curve->lastMach()) + ").";
+               formatPattern(failure.mach, "0.00") + ", beyond the drag curve (Mach " +
+               generalNumber(m_curve->firstMach()) + " to " + generalNumber(m_curve->lastMach()) +
+               ").";
     return "The bullet cannot reach " + distanceText(yards) + ".";
 }
 
@@ -205,8 +208,8 @@ std::vector<double> RangeCard::cardRanges() const {
     return ranges;
 }
 
-std::string RangeCard::shots(const std::vector<double>& rangesYd, double velocity,
-                             double windMph, std::vector<FlightPoint>& out) const {
+std::string RangeCard::shots(const std::vector<double>& rangesYd, double velocity, double windMph,
+                             std::vector<FlightPoint>& out) const {
     std::vector<double> feet(rangesYd.size());
     for (std::size_t i = 0; i < feet.size(); ++i)
         feet[i] = rangesYd[i] * 3;
@@ -244,8 +247,8 @@ std::string RangeCard::rows(const std::vector<double>& ranges,
         r.height = p.height * length;
         r.windage = p.windage * length;
         if (sg)
-            r.spinDrift = (*m_in.twist > 0 ? 1 : -1) * 1.25 * (*sg + 1.2) * std::pow(p.time, 1.83) *
-                          length;
+            r.spinDrift =
+                (*m_in.twist > 0 ? 1 : -1) * 1.25 * (*sg + 1.2) * std::pow(p.time, 1.83) * length;
         if (yards[i] > 0) {
             const double up = std::atan(-p.height / (36 * yards[i]));
             const double right = std::atan(-p.windage / (36 * yards[i]));

@@ -25,8 +25,8 @@ struct RangeCardRow {
     // and in whole clicks (halves away from zero). None at range 0.
     std::optional<double> elevationMoa, elevationMil, windageMoa, windageMil;
     std::optional<double> elevationClicks, windageClicks;
-    double velocity = 0; // ft/s (m/s) over the ground
-    double mach = 0;     // speed relative to the air over the local speed of sound
+    double velocity = 0;          // ft/s (m/s) over the ground
+    double mach = 0;              // speed relative to the air over the local speed of sound
     std::optional<double> energy; // ft-lb (J); none without the weight
     double time = 0;              // s
 };

@@ -47,8 +47,10 @@ TEST(CardCommand, PrintsTheCardAsJsonCsvAndText) {
     for (const char* key :
          {"\"stability_sg\": null", "\"density_ratio\": 1,", "\"speed_of_sound_fps\": 1116.4",
           "\"rows\": [\n  {\"range\": 0, \"height_in\": -1.49999", "\"elevation_moa\": null",
-          "{\"range\": 1000, \"height_in\": -438.1", "\"windage_in\": 0, \"spin_drift_in\": 0, "
-          "\"elevation_moa\": 41.8", "\"energy_ftlb\": null, \"time_s\": 1.855"})
+          "{\"range\": 1000, \"height_in\": -438.1",
+          "\"windage_in\": 0, \"spin_drift_in\": 0, "
+          "\"elevation_moa\": 41.8",
+          "\"energy_ftlb\": null, \"time_s\": 1.855"})
         EXPECT_NE(json.out.find(key), std::string::npos) << key;
     EXPECT_EQ(count(json.out, "\"range\""), 11u);
     EXPECT_EQ(count(json.out, "\"elevation_clicks\": 167,"), 1u);
@@ -92,7 +94,8 @@ TEST(CardCommand, HitPrintsOneRowPerRangeInOrder) {
               std::string::npos);
     for (const char* key : {"sigma_horizontal_in", "mean_vertical_in", "mean_horizontal_in"})
         EXPECT_EQ(count(hit.out, key), 2u);
-    EXPECT_EQ(runCalc("hit " + kRound + "--ranges 600,100 --target-diameter 10 --dispersion-moa "
+    EXPECT_EQ(runCalc("hit " + kRound +
+                      "--ranges 600,100 --target-diameter 10 --dispersion-moa "
                       ".5 --velocity-sd 10 --wind-sd 2 --range-sd 10 --format json")
                   .out,
               hit.out);

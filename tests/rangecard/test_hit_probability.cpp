@@ -121,7 +121,10 @@ TEST(HitProbability, RayleighMetricAndRefusals) {
     EXPECT_NEAR(b.meanHorizontal / 2.54, a.meanHorizontal, 1e-6);
 
     const std::pair<void (*)(HitInput&), const char*> cases[] = {
-        {[](HitInput& i) { i.ranges = {100, 0}; }, "above 0"},
+        {[](HitInput& i) {
+             i.ranges = {100, 0};
+         },
+         "above 0"},
         {[](HitInput& i) { i.ranges.clear(); }, "ranges"},
         {[](HitInput& i) { i.diameter = 0; }, "size"},
         {[](HitInput& i) { i.shape = TargetShape::Rectangle, i.width = 10; }, "size"},

@@ -186,9 +186,13 @@ TEST(RangeCard, MetricPowderAndAir) {
         const RangeCardRow &x = a.rows[i], &y = b.rows[i];
         EXPECT_NEAR(y.range, x.range * 0.9144, 1e-9);
         for (const auto& [metric, imperial] :
-             {std::pair{y.height / 2.54, x.height}, {y.windage / 2.54, x.windage},
-              {y.spinDrift / 2.54, x.spinDrift}, {y.velocity / 0.3048, x.velocity},
-              {*y.energy / 1.3558179483314004, *x.energy}, {y.time, x.time}, {y.mach, x.mach},
+             {std::pair{y.height / 2.54, x.height},
+              {y.windage / 2.54, x.windage},
+              {y.spinDrift / 2.54, x.spinDrift},
+              {y.velocity / 0.3048, x.velocity},
+              {*y.energy / 1.3558179483314004, *x.energy},
+              {y.time, x.time},
+              {y.mach, x.mach},
               {y.elevationMoa.value_or(0), x.elevationMoa.value_or(0)}})
             EXPECT_NEAR(metric, imperial, 1e-6 * (1 + std::abs(imperial))) << "row " << i;
     }
@@ -279,7 +283,9 @@ TEST(RangeCard, RefusesWhatCannotBeComputed) {
          "muzzle velocity would be 0"},
         {[](RangeCardInput& i) { i.zeroRange = 6000; }, "cannot be zeroed at 6000 yd"},
         {[](RangeCardInput& i) { i.maximum = 9000, i.step = 1000; }, "cannot reach 6000 yd"},
-        {[](RangeCardInput& i) { i.metric = true, i.velocity = 800, i.maximum = 9000, i.step = 9000; },
+        {[](RangeCardInput& i) {
+             i.metric = true, i.velocity = 800, i.maximum = 9000, i.step = 9000;
+         },
          "cannot reach 9000 m"},
         {[](RangeCardInput& i) { i.ballisticCoefficient = 1e-300; }, "cannot be zeroed at 200 yd"}};
     for (const auto& [change, reason] : cases) {

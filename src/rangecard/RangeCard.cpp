@@ -83,9 +83,9 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
             return std::string("The ") + what + " must be above 0.";
     if (in.twist && *in.twist == 0)
         return "The twist must not be 0 (+ right hand, - left hand).";
-    if ((in.length || in.twist) && !(in.weight && in.diameter && in.length && in.twist))
-        return "The stability and spin drift need the bullet's weight, diameter, length and "
-               "twist together.";
+    if (in.length && in.twist && !(in.weight && in.diameter))
+        return "The stability and spin drift need the bullet's weight and diameter as well as "
+               "its length and twist.";
     if (in.sightHeight < 0)
         return "The sight height must not be negative.";
     if (!(in.zeroRange > 0))
@@ -163,8 +163,9 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
     setup.azimuth = std::fmod(in.azimuth.value_or(0), 360) * kDegree;
     m_solver.emplace(setup);
 
+    // Without the length or the twist there is no stability and no spin drift.
     m_millerSg.reset();
-    if (in.twist) {
+    if (in.twist && in.length) {
         const double d = *in.diameter;
         const double t = std::abs(*in.twist) / d, l = *in.length / d;
         m_millerSg = 30 * *in.weight / (t * t * d * d * d * l * (1 + l * l)) *

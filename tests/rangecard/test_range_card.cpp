@@ -147,8 +147,9 @@ TEST(RangeCard, DirectionsOfWindSpinAndSlope) {
         EXPECT_NEAR(r.rows.back().spinDrift, twist > 0 ? 13.52 : -13.52, 0.01);
         EXPECT_EQ(r.rows.back().windage, r.rows.back().spinDrift);
     }
-    in.twist.reset();
     in.length.reset();
+    EXPECT_FALSE(card(in).stability); // a twist alone: no stability, no spin drift
+    in.twist.reset();
     in.clickUnit = ClickUnit::Mil;
     in.click = 0.1;
     for (double look : {25.0, -25.0}) {
@@ -272,7 +273,7 @@ TEST(RangeCard, RefusesWhatCannotBeComputed) {
         {[](RangeCardInput& i) { i.velocity = -2700; }, "muzzle velocity must be above 0"},
         {[](RangeCardInput& i) { i.velocity = 6000; }, "beyond the drag curve (Mach 0 to 5)"},
         {[](RangeCardInput& i) { i.windSpeed = INFINITY; }, "wind speed is not a number"},
-        {[](RangeCardInput& i) { i.twist = 10; }, "weight, diameter, length and twist"},
+        {[](RangeCardInput& i) { i.twist = 10, i.length = 1; }, "weight and diameter"},
         {[](RangeCardInput& i) { i.humidity = 120; }, "humidity"},
         {[](RangeCardInput& i) { i.pressure = 0; }, "pressure"},
         {[](RangeCardInput& i) { i.lookAngle = 89; }, "look angle"},

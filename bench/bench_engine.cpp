@@ -2,12 +2,17 @@
 // .400, 2700 ft/s, zero 200 yd, rows every 100 yd to 1000 yd):
 //   BM_Trajectory  the zeroing and the passes, with the settings and drag table in memory;
 //   BM_FullRun     the whole run, from reading the program folder's files to the closed file.
+// And the range card's on the same round in standard air:
+//   BM_RangeCard   the zeroing and the card's rows, all in memory;
+//   BM_HitCurve    the hit probability at 20 ranges to 1000 yd with every uncertainty given.
 #include "engine/BallisticsEngine.h"
 #include "engine/DragTable.h"
 #include "engine/Parameters.h"
 #include "engine/Trajectory.h"
 
 #include "app/ProgramFolder.h"
+#include "rangecard/HitProbability.h"
+#include "rangecard/RangeCard.h"
 
 #include <benchmark/benchmark.h>
 
@@ -114,6 +119,55 @@ void BM_FullRun(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullRun)->Unit(benchmark::kMicrosecond);
+
+RangeCardInput cardRound() {
+    RangeCardInput in;
+    in.ballisticCoefficient = 0.4;
+    in.dragModel = DragModel::G1;
+    in.velocity = 2700;
+    in.weight = 150;
+    in.diameter = 0.308;
+    in.sightHeight = 1.5;
+    in.zeroRange = 200;
+    in.step = 100;
+    in.maximum = 1000;
+    return in;
+}
+
+void BM_RangeCard(benchmark::State& state) {
+    const RangeCardInput in = cardRound();
+    RangeCardResult card;
+    for (auto _ : state) {
+        const std::string refusal = computeRangeCard(in, card);
+        benchmark::DoNotOptimize(refusal.data());
+        benchmark::DoNotOptimize(card.rows.data());
+    }
+    state.counters["rows"] = static_cast<double>(card.rows.size());
+}
+BENCHMARK(BM_RangeCard)->Unit(benchmark::kMicrosecond);
+
+void BM_HitCurve(benchmark::State& state) {
+    HitInput in;
+    in.card = cardRound();
+    in.card.windSpeed = 10;
+    in.card.windFrom = 90;
+    for (int r = 50; r <= 1000; r += 50)
+        in.ranges.push_back(r);
+    in.shape = TargetShape::Circle;
+    in.diameter = 10;
+    in.dispersionMoa = 0.5;
+    in.velocitySd = 10;
+    in.windSd = 2;
+    in.rangeSd = 10;
+    std::vector<HitRow> rows;
+    for (auto _ : state) {
+        const std::string refusal = computeHitProbability(in, rows);
+        benchmark::DoNotOptimize(refusal.data());
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["samples_per_range"] = in.samples;
+}
+BENCHMARK(BM_HitCurve)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

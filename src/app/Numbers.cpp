@@ -321,6 +321,39 @@ std::string formatPattern(double value, std::string_view pattern) {
     return out;
 }
 
+bool isDecimalNumber(std::string_view s) {
+    size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    bool digits = false;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+        ++i;
+        digits = true;
+    }
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+            ++i;
+            digits = true;
+        }
+    }
+    if (!digits)
+        return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+            ++i;
+        bool exponent = false;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+            ++i;
+            exponent = true;
+        }
+        if (!exponent)
+            return false;
+    }
+    return i == s.size();
+}
+
 std::string roundTripNumber(double value) {
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, value);

@@ -21,6 +21,11 @@ public:
 // +/-infinity; callers that must refuse such values test with std::isfinite.
 double leadingNumber(std::string_view text);
 
+// True when the whole text is one decimal number and nothing else: an optional sign, digits
+// with an optional point (at least one digit), an optional exponent with digits. No blanks, no
+// "nan" or "inf". Used to refuse typed options before they are read by leadingNumber.
+bool isDecimalNumber(std::string_view text);
+
 // Whole-number conversion, halves to even (0.5 -> 0, 1.5 -> 2, 2.5 -> 2). Throws OverflowError
 // when the rounded value lies outside the type's range or the value is not finite.
 std::int16_t toInt16(double value);

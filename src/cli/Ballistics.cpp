@@ -6,6 +6,8 @@
 #include "engine/ExteriorSummary.h"
 #include "engine/SettingsDialog.h"
 
+#include "app/Numbers.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,40 +26,6 @@ int usageError(const std::string& text) {
 int refused(const std::string& text) {
     std::fprintf(stderr, "fendrel-calc ballistics: %s\n", text.c_str());
     return 1;
-}
-
-// A decimal number and nothing else: sign, digits with an optional point, optional exponent.
-bool isNumber(const std::string& s) {
-    size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-        ++i;
-    bool digits = false;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
-        ++i;
-        digits = true;
-    }
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
-            ++i;
-            digits = true;
-        }
-    }
-    if (!digits)
-        return false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
-            ++i;
-        bool exponent = false;
-        while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
-            ++i;
-            exponent = true;
-        }
-        if (!exponent)
-            return false;
-    }
-    return i == s.size();
 }
 
 // A message box's text on one line.
@@ -142,7 +110,7 @@ int run(const std::vector<std::string>& args) {
         if (!o.has(n.name))
             continue;
         const std::string value = o.get(n.name);
-        if (!isNumber(value))
+        if (!isDecimalNumber(value))
             return usageError(std::string("--") + n.name + " needs a number, not '" + value + "'");
         *n.box = value;
     }

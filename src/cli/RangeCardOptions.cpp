@@ -1,0 +1,146 @@
+#include "RangeCardOptions.h"
+
+#include "app/Numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+namespace fendrel::cli {
+
+std::vector<std::string> rangeCardOptionNames() {
+    return {"bc", "drag", "velocity", "weight", "diameter", "length", "twist", "sight-height",
+            "zero", "pressure", "temperature", "humidity", "altitude", "wind-speed", "wind-from",
+            "look-angle", "latitude", "azimuth", "powder-temperature", "velocity-temperature",
+            "temperature-sensitivity", "step", "max", "click-moa", "click-mil", "format",
+            "program-folder"};
+}
+
+bool takeMetricFlag(std::vector<std::string>& args) {
+    bool found = false;
+    for (auto it = args.begin(); it != args.end();) {
+        if (*it == "--metric") {
+            found = true;
+            it = args.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    return found;
+}
+
+int usageError(const std::string& command, const std::string& text) {
+    std::fprintf(stderr, "fendrel-calc %s: %s\n", command.c_str(), text.c_str());
+    return 2;
+}
+
+int refused(const std::string& command, const std::string& text) {
+    std::fprintf(stderr, "fendrel-calc %s: %s\n", command.c_str(), text.c_str());
+    return 1;
+}
+
+int numberOption(const std::string& command, const Options& options, const std::string& name,
+                 double& value) {
+    const std::string text = options.get(name);
+    if (!isDecimalNumber(text))
+        return usageError(command, "--" + name + " needs a number, not '" + text + "'");
+    value = leadingNumber(text);
+    return 0;
+}
+
+std::string jsonNumber(std::optional<double> value) {
+    if (!value || !std::isfinite(*value))
+        return "null";
+    return roundTripNumber(*value + 0.0);
+}
+
+std::string roundedText(double value, const char* pattern) {
+    std::string t = formatPattern(value, pattern);
+    if (t[0] == '-' && t.find_first_not_of("0.", 1) == std::string::npos)
+        t.erase(0, 1);
+    return t;
+}
+
+int readRangeCardOptions(const std::string& command, const Options& o, bool metric,
+                         RangeCardInput& in) {
+    in = metric ? RangeCardInput::metricDefaults() : RangeCardInput();
+    for (std::size_t i = 0; i < o.named.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (o.named[i].first == o.named[j].first)
+                return usageError(command, "--" + o.named[i].first + " is given twice");
+    for (const char* needed : {"bc", "drag", "velocity"})
+        if (!o.has(needed))
+            return usageError(command, std::string("--") + needed + " is required");
+    if (o.has("click-moa") && o.has("click-mil"))
+        return usageError(command, "give --click-moa or --click-mil, not both");
+
+    struct Plain {
+        const char* name;
+        double* value;
+    };
+    const Plain plain[] = {{"bc", &in.ballisticCoefficient},
+                           {"velocity", &in.velocity},
+                           {"sight-height", &in.sightHeight},
+                           {"zero", &in.zeroRange},
+                           {"humidity", &in.humidity},
+                           {"altitude", &in.altitude},
+                           {"wind-speed", &in.windSpeed},
+                           {"wind-from", &in.windFrom},
+                           {"look-angle", &in.lookAngle},
+                           {"velocity-temperature", &in.velocityTemperature},
+                           {"temperature-sensitivity", &in.temperatureSensitivity},
+                           {"step", &in.step},
+                           {"max", &in.maximum},
+                           {"click-moa", &in.click},
+                           {"click-mil", &in.click}};
+    for (const Plain& p : plain)
+        if (o.has(p.name))
+            if (int code = numberOption(command, o, p.name, *p.value))
+                return code;
+    struct Optional {
+        const char* name;
+        std::optional<double>* value;
+    };
+    const Optional optional[] = {{"weight", &in.weight},
+                                 {"diameter", &in.diameter},
+                                 {"length", &in.length},
+                                 {"twist", &in.twist},
+                                 {"pressure", &in.pressure},
+                                 {"temperature", &in.temperature},
+                                 {"latitude", &in.latitude},
+                                 {"azimuth", &in.azimuth},
+                                 {"powder-temperature", &in.powderTemperature}};
+    for (const Optional& p : optional) {
+        if (!o.has(p.name))
+            continue;
+        double value = 0;
+        if (int code = numberOption(command, o, p.name, value))
+            return code;
+        *p.value = value;
+    }
+    if (o.has("click-mil"))
+        in.clickUnit = ClickUnit::Mil;
+
+    const std::string drag = o.get("drag");
+    if (drag == "G1" || drag == "g1") {
+        in.dragModel = DragModel::G1;
+    } else if (drag == "G7" || drag == "g7") {
+        in.dragModel = DragModel::G7;
+    } else if (drag.empty()) {
+        return usageError(command, "--drag needs G1, G7 or a file of \"mach,cd\" lines");
+    } else {
+        // A file named without a folder that is not in the current folder may sit in the
+        // program folder.
+        in.dragModel = DragModel::File;
+        in.dragFile = drag;
+        std::error_code ec;
+        if (in.dragFile.is_relative() && !std::filesystem::exists(in.dragFile, ec)) {
+            const std::filesystem::path beside = std::filesystem::path(programFolder(o)) / drag;
+            if (std::filesystem::exists(beside, ec))
+                in.dragFile = beside;
+        }
+    }
+    return 0;
+}
+
+} // namespace fendrel::cli

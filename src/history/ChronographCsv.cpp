@@ -15,7 +15,7 @@ namespace {
 
 using Shots = HistoryResult<std::vector<double>>;
 
-constexpr double kFeetPerMetre = 1 / 0.3048;
+constexpr double kMetresPerFoot = 0.3048;
 
 std::string_view trimmed(std::string_view t) {
     while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
@@ -104,7 +104,7 @@ std::string takeSpeed(std::string_view text, bool decimalComma, bool metric,
         return text.empty() ? "no speed" : shown(text) + " is not a number";
     if (!(*value > 0))
         return "the speed " + shown(text) + " is not a positive number";
-    const double fps = metric ? *value * kFeetPerMetre : *value;
+    const double fps = metric ? *value / kMetresPerFoot : *value;
     if (!(fps <= kMaximumSpeedFps))
         return "the speed " + shown(text) + " is above 20000 ft/s";
     if (shots.size() == kMaximumShots)

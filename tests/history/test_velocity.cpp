@@ -48,7 +48,6 @@ TEST(VelocityStatistics, MatchesAnIndependentComputation) {
 }
 
 TEST(ChronographCsv, ReadsTheExportLayouts) {
-    const double mps = 1 / 0.3048;
     const struct {
         const char* bytes;
         std::vector<double> shots;
@@ -58,11 +57,11 @@ TEST(ChronographCsv, ReadsTheExportLayouts) {
          {2650.5, 2661}},
         {"\xEF\xBB\xBFNo.,Velocity (fps)\n1,2700\n\n2,2710\n", {2700, 2710}},
         {"#;Speed (m/s);Notes\r\n1;807,5;a\r\n2;810.25;\r\n-;;\r\nAVERAGE;808;\r\n",
-         {807.5 * mps, 810.25 * mps}},
+         {807.5 / 0.3048, 810.25 / 0.3048}},
         {"Session \"A\", 2024\nShot,\"Speed, FPS\"\n1,\"2650\"\n", {2650}},
         {"FPS\n2600\n2605.5\n", {2600, 2605.5}},
         {"2650\r\n 2655.25 \r\n2648\r\n", {2650, 2655.25, 2648}},
-        {"m/s\n+800\n", {800 * mps}},
+        {"m/s\n+800\n", {800 / 0.3048}},
     };
     for (const auto& c : cases) {
         const auto read = readChronographCsv(c.bytes);

@@ -42,9 +42,8 @@ std::string jsonLoad(const LoadHistory& load) {
         const VelocityStatistics s = velocityStatistics(load.strings[i].shotsFps);
         out += (i ? ", " : "") + std::string("{\"date\": ") + jsonText(load.strings[i].date) +
                ", \"count\": " + std::to_string(s.count) +
-               ", \"mean_fps\": " + jsonNumber(s.meanFps) +
-               ", \"sd_fps\": " + jsonNumber(s.sdFps) + ", \"es_fps\": " + jsonNumber(s.esFps) +
-               "}";
+               ", \"mean_fps\": " + jsonNumber(s.meanFps) + ", \"sd_fps\": " + jsonNumber(s.sdFps) +
+               ", \"es_fps\": " + jsonNumber(s.esFps) + "}";
     }
     out += "], \"groups\": [";
     for (size_t i = 0; i < load.groups.size(); ++i) {
@@ -66,9 +65,9 @@ std::string textLoad(const LoadHistory& load) {
                " ft/s, ES " + formatPattern(s.esFps, "0.0") + " ft/s\n";
     }
     for (const HistoryGroup& g : load.groups)
-        out += "  " + g.date + "  group at " + generalNumber(g.distanceYd) +
-               " yd: mean radius " + formatPattern(g.meanRadiusIn, "0.000") +
-               " in, extreme spread " + formatPattern(g.extremeSpreadIn, "0.000") + " in\n";
+        out += "  " + g.date + "  group at " + generalNumber(g.distanceYd) + " yd: mean radius " +
+               formatPattern(g.meanRadiusIn, "0.000") + " in, extreme spread " +
+               formatPattern(g.extremeSpreadIn, "0.000") + " in\n";
     return out;
 }
 
@@ -86,8 +85,8 @@ int runHistory(const std::vector<std::string>& args) {
                      options.positional.front().c_str());
         return 2;
     }
-    auto opened = HistoryDatabase::open(programFolder(options),
-                                        HistoryDatabase::WhenAbsent::Report);
+    auto opened =
+        HistoryDatabase::open(programFolder(options), HistoryDatabase::WhenAbsent::Report);
     if (!opened.absent && !opened.database) {
         std::fprintf(stderr, "fendrel-calc history: %s\n", opened.refusal.c_str());
         return 1;

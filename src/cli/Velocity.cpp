@@ -29,12 +29,10 @@ int runVelocity(const std::vector<std::string>& args) {
     }
     const VelocityStatistics s = velocityStatistics(shots.value);
     if (format == "json") {
-        writeOut("{\"count\": " + std::to_string(s.count) +
-                 ", \"mean_fps\": " + roundTripNumber(s.meanFps) +
-                 ", \"sd_fps\": " + roundTripNumber(s.sdFps) +
-                 ", \"es_fps\": " + roundTripNumber(s.esFps) +
-                 ", \"min_fps\": " + roundTripNumber(s.minFps) +
-                 ", \"max_fps\": " + roundTripNumber(s.maxFps) + "}\n");
+        writeOut("{\"count\": " + std::to_string(s.count) + ", \"mean_fps\": " +
+                 roundTripNumber(s.meanFps) + ", \"sd_fps\": " + roundTripNumber(s.sdFps) +
+                 ", \"es_fps\": " + roundTripNumber(s.esFps) + ", \"min_fps\": " +
+                 roundTripNumber(s.minFps) + ", \"max_fps\": " + roundTripNumber(s.maxFps) + "}\n");
         return 0;
     }
     auto fps = [](double v) { return formatPattern(v, "0.0") + " ft/s\n"; };

@@ -212,8 +212,8 @@ Shots readChronographCsv(std::string_view bytes) {
         if (header->column >= fields.size())
             return refuse(l.number, "no value in the speed column (column " +
                                         std::to_string(header->column + 1) + ")");
-        if (const std::string why = takeSpeed(fields[header->column], header->separator == ';',
-                                              header->metric, shots);
+        if (const std::string why =
+                takeSpeed(fields[header->column], header->separator == ';', header->metric, shots);
             !why.empty())
             return refuse(l.number, why);
     }

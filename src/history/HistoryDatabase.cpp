@@ -56,8 +56,8 @@ int openForReading(const fs::path& file, Connection& c) {
     std::error_code ec;
     const bool inUse = fs::exists(besideFile(file, "-wal"), ec);
     const std::string uri = fileUri(file) + (inUse ? "" : "?immutable=1");
-    const int rc = sqlite3_open_v2(uri.c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(uri.c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     if (c.db)
         sqlite3_extended_result_codes(c.db, 1);
     return rc;
@@ -174,8 +174,7 @@ int insertCoordinates(sqlite3* db, std::int64_t groupId, const std::vector<Shot>
 }
 
 // Runs a statement that returns no rows, with parameters bound by `bind`.
-template <typename Bind>
-int run(sqlite3* db, const char* sql, Bind&& bind) {
+template <typename Bind> int run(sqlite3* db, const char* sql, Bind&& bind) {
     SqliteStatement s(db, sql);
     bind(s);
     const int rc = s.step();
@@ -219,7 +218,9 @@ const char* const kNoEntry = "This entry is no longer in the load history.";
 
 HistoryDatabase::HistoryDatabase(sqlite3* db, fs::path file) : m_db(db), m_file(std::move(file)) {}
 
-HistoryDatabase::~HistoryDatabase() { sqlite3_close_v2(m_db); }
+HistoryDatabase::~HistoryDatabase() {
+    sqlite3_close_v2(m_db);
+}
 
 HistoryDatabase::Opening HistoryDatabase::open(const fs::path& folder, WhenAbsent whenAbsent) {
     return openFile(folder / kFileName, whenAbsent);
@@ -314,10 +315,11 @@ HistoryStatus HistoryDatabase::checkFile(const fs::path& file) {
     return {};
 }
 
-HistoryStatus HistoryDatabase::failure(int rc) const { return {sqliteFailure(m_db, rc, m_file)}; }
+HistoryStatus HistoryDatabase::failure(int rc) const {
+    return {sqliteFailure(m_db, rc, m_file)};
+}
 
-template <typename Body>
-HistoryStatus HistoryDatabase::inTransaction(Body&& body) {
+template <typename Body> HistoryStatus HistoryDatabase::inTransaction(Body&& body) {
     int rc = sqliteExec(m_db, "BEGIN IMMEDIATE");
     if (rc != SQLITE_OK)
         return failure(rc);
@@ -618,8 +620,8 @@ HistoryStatus HistoryDatabase::backupTo(const fs::path& destination) const {
     std::error_code ec;
     fs::remove(part, ec);
     sqlite3* to = nullptr;
-    int rc = sqlite3_open_v2(part.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(part.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK)
         rc = copyDatabase(to, m_db);
     const HistoryStatus copied{rc == SQLITE_OK ? "" : sqliteFailure(to, rc, part)};
@@ -647,9 +649,8 @@ HistoryStatus HistoryDatabase::restoreFrom(const fs::path& source) {
         return {sqliteFailure(from.db, rc, source)};
     if (const int rc = copyDatabase(m_db, from.db); rc != SQLITE_OK)
         return failure(rc);
-    return inTransaction([&](std::string& why) {
-        return migrateHistory(m_db, historyMigrations(), why);
-    });
+    return inTransaction(
+        [&](std::string& why) { return migrateHistory(m_db, historyMigrations(), why); });
 }
 
 } // namespace fendrel

@@ -107,8 +107,7 @@ public:
 private:
     HistoryDatabase(sqlite3* db, std::filesystem::path file);
     HistoryStatus failure(int rc) const;
-    template <typename Body>
-    HistoryStatus inTransaction(Body&& body);
+    template <typename Body> HistoryStatus inTransaction(Body&& body);
     int removeIfEmpty(std::int64_t loadId);
 
     sqlite3* m_db;

@@ -19,8 +19,8 @@ inline constexpr std::size_t kMaximumShots = 1000;
 inline constexpr double kMinimumTemperatureF = -100;
 inline constexpr double kMaximumTemperatureF = 200;
 inline constexpr double kMaximumDistanceYd = 10000;
-inline constexpr double kMaximumRoundNumber = 1e6;    // bullet weight, BC, charge
-inline constexpr double kMaximumCoordinateIn = 1e6;   // group coordinates and statistics
+inline constexpr double kMaximumRoundNumber = 1e6;     // bullet weight, BC, charge
+inline constexpr double kMaximumCoordinateIn = 1e6;    // group coordinates and statistics
 inline constexpr std::size_t kMaximumTextBytes = 4000; // description, caliber, note
 
 // The round's values when the entry was made. Renaming or re-saving the round later leaves

@@ -14,8 +14,7 @@ struct HistoryStatus {
     explicit operator bool() const { return ok(); }
 };
 
-template <typename T>
-struct HistoryResult : HistoryStatus {
+template <typename T> struct HistoryResult : HistoryStatus {
     T value{};
 
     static HistoryResult refused(std::string message) {

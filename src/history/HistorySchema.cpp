@@ -3,37 +3,49 @@
 
 #include "SqliteStatement.h"
 
+#include <string_view>
 #include <vector>
 
 namespace fendrel {
 
 namespace {
 
-// Recomputes the summary columns of one load, named by `id` (NEW.load_id or OLD.load_id): the
-// number of strings and groups, and the date and round values of its latest entry (strings
-// before groups of the same date, later entries before earlier ones). The list of loads reads
-// these columns instead of every entry.
-std::string refreshLoad(const std::string& id) {
-    return "UPDATE loads SET"
-           " string_count = (SELECT count(*) FROM velocity_strings WHERE load_id = " + id + "),"
-           " group_count = (SELECT count(*) FROM paper_groups WHERE load_id = " + id + "),"
-           " (last_date, caliber, bullet_weight_gr, bc, charge_gr) = ("
-           "  SELECT date, caliber, bullet_weight_gr, bc, charge_gr FROM ("
-           "   SELECT date, 1 AS kind, id, caliber, bullet_weight_gr, bc, charge_gr"
-           "    FROM velocity_strings WHERE load_id = " + id +
-           "   UNION ALL SELECT date, 0, id, caliber, bullet_weight_gr, bc, charge_gr"
-           "    FROM paper_groups WHERE load_id = " + id +
-           "  ) ORDER BY date DESC, kind DESC, id DESC LIMIT 1)"
-           " WHERE id = " + id + ";";
+// `text` with every `mark` replaced by `by`.
+std::string replaced(std::string text, std::string_view mark, const std::string& by) {
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + by.size()))
+        text.replace(at, mark.size(), by);
+    return text;
 }
 
+// Recomputes the summary columns of the load @ (NEW.load_id or OLD.load_id): the number of
+// strings and groups, and the date and round values of its latest entry (strings before groups
+// of the same date, later entries before earlier ones). The list of loads reads these columns
+// instead of every entry.
+const char* const kRefreshLoad = R"sql(
+    UPDATE loads SET
+        string_count = (SELECT count(*) FROM velocity_strings WHERE load_id = @),
+        group_count = (SELECT count(*) FROM paper_groups WHERE load_id = @),
+        (last_date, caliber, bullet_weight_gr, bc, charge_gr) = (
+            SELECT date, caliber, bullet_weight_gr, bc, charge_gr FROM (
+                SELECT date, 1 AS kind, id, caliber, bullet_weight_gr, bc, charge_gr
+                    FROM velocity_strings WHERE load_id = @
+                UNION ALL
+                SELECT date, 0, id, caliber, bullet_weight_gr, bc, charge_gr
+                    FROM paper_groups WHERE load_id = @)
+            ORDER BY date DESC, kind DESC, id DESC LIMIT 1)
+    WHERE id = @;)sql";
+
+// The triggers that keep the summary of table % up to date.
+const char* const kSummaryTriggers = R"sql(
+CREATE TRIGGER %_added AFTER INSERT ON % BEGIN {NEW} END;
+CREATE TRIGGER %_changed AFTER UPDATE ON % BEGIN {NEW} {OLD} END;
+CREATE TRIGGER %_removed AFTER DELETE ON % BEGIN {OLD} END;
+)sql";
+
 std::string summaryTriggers(const std::string& table) {
-    return "CREATE TRIGGER " + table + "_added AFTER INSERT ON " + table + " BEGIN " +
-           refreshLoad("NEW.load_id") + " END;\n" +
-           "CREATE TRIGGER " + table + "_changed AFTER UPDATE ON " + table + " BEGIN " +
-           refreshLoad("NEW.load_id") + refreshLoad("OLD.load_id") + " END;\n" +
-           "CREATE TRIGGER " + table + "_removed AFTER DELETE ON " + table + " BEGIN " +
-           refreshLoad("OLD.load_id") + " END;\n";
+    std::string sql = replaced(kSummaryTriggers, "%", table);
+    sql = replaced(sql, "{NEW}", replaced(kRefreshLoad, "@", "NEW.load_id"));
+    return replaced(sql, "{OLD}", replaced(kRefreshLoad, "@", "OLD.load_id"));
 }
 
 // Version 1: loads keyed by the round description (exact text, case significant); strings
@@ -123,7 +135,9 @@ std::string historyMarkRefusal(int version, int application, int newest) {
     return {};
 }
 
-int historySchemaVersion() { return historyMigrations().back().version; }
+int historySchemaVersion() {
+    return historyMigrations().back().version;
+}
 
 int migrateHistory(sqlite3* db, std::span<const HistoryMigration> steps, std::string& why) {
     int rc = SQLITE_OK;
@@ -153,9 +167,9 @@ int migrateHistory(sqlite3* db, std::span<const HistoryMigration> steps, std::st
             return rc;
     }
     if (version < newest) {
-        const std::string mark = "PRAGMA user_version = " + std::to_string(newest) +
-                                 "; PRAGMA application_id = " +
-                                 std::to_string(kHistoryApplicationId) + ";";
+        const std::string mark =
+            "PRAGMA user_version = " + std::to_string(newest) +
+            "; PRAGMA application_id = " + std::to_string(kHistoryApplicationId) + ";";
         rc = sqliteExec(db, mark.c_str());
     }
     return rc;

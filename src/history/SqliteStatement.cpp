@@ -4,13 +4,15 @@
 namespace fendrel {
 
 SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : m_db(db) {
-    m_prepared = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &m_statement,
-                                    nullptr);
+    m_prepared =
+        sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &m_statement, nullptr);
     if (m_prepared == SQLITE_OK && !m_statement)
         m_prepared = SQLITE_MISUSE; // an empty statement
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(m_statement); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(m_statement);
+}
 
 SqliteStatement& SqliteStatement::bind(int index, std::int64_t value) {
     if (m_statement)

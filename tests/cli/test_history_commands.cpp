@@ -31,7 +31,9 @@ CalcRun runCalc(const std::string& arguments) {
     return {WEXITSTATUS(status), out};
 }
 
-std::string data(const char* name) { return test::fixture(std::string("history/") + name); }
+std::string data(const char* name) {
+    return test::fixture(std::string("history/") + name);
+}
 
 } // namespace
 

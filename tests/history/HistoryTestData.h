@@ -8,7 +8,9 @@
 
 namespace fendrel::test {
 
-inline RoundSnapshot round308(double charge) { return {".308 Winchester", 168, 0.462, charge}; }
+inline RoundSnapshot round308(double charge) {
+    return {".308 Winchester", 168, 0.462, charge};
+}
 
 inline VelocityString velocityString(const char* date, std::vector<double> shots,
                                      double charge = 42.5) {
@@ -49,8 +51,8 @@ inline std::string dump(const HistoryDatabase& db) {
     EXPECT_TRUE(loads) << loads.refusal;
     for (const LoadSummary& s : loads.value) {
         const LoadHistory l = db.load(s.id).value;
-        out += l.description + " " + std::to_string(s.strings) + " " +
-               std::to_string(s.groups) + " " + s.lastDate + " " + snap(s.latest) + "\n";
+        out += l.description + " " + std::to_string(s.strings) + " " + std::to_string(s.groups) +
+               " " + s.lastDate + " " + snap(s.latest) + "\n";
         for (const VelocityString& v : l.strings) {
             out += " S" + std::to_string(v.id) + " " + v.date + " " +
                    (v.temperatureF ? n(*v.temperatureF) : "- ") + v.note + " " + snap(v.round);
@@ -60,8 +62,8 @@ inline std::string dump(const HistoryDatabase& db) {
         }
         for (const HistoryGroup& g : l.groups) {
             out += " G" + std::to_string(g.id) + " " + g.date + " " + n(g.distanceYd) +
-                   n(g.caliberIn) + n(g.meanRadiusIn) + n(g.meanSpreadIn) +
-                   n(g.extremeSpreadIn) + n(g.medianSpreadIn) + g.note + " " + snap(g.round);
+                   n(g.caliberIn) + n(g.meanRadiusIn) + n(g.meanSpreadIn) + n(g.extremeSpreadIn) +
+                   n(g.medianSpreadIn) + g.note + " " + snap(g.round);
             for (const Shot& p : g.shots)
                 out += n(p.x) + n(p.y);
             out += "\n";

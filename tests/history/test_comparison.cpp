@@ -23,8 +23,7 @@ TEST(LoadComparison, PutsLoadsTogetherByChargeWithAVelocityLine) {
     ASSERT_TRUE(c) << c.refusal;
     EXPECT_EQ(c.value.caliber, ".308 Winchester");
     ASSERT_EQ(c.value.points.size(), 3u);
-    const ChargePoint &p42 = c.value.points[0], &p43 = c.value.points[1],
-                      &p44 = c.value.points[2];
+    const ChargePoint &p42 = c.value.points[0], &p43 = c.value.points[1], &p44 = c.value.points[2];
     EXPECT_EQ(p42.chargeGr, 42);
     EXPECT_EQ(*p42.velocityFps, 2605);
     EXPECT_DOUBLE_EQ(*p42.sdFps, std::sqrt(50.0));
@@ -69,8 +68,9 @@ TEST(LoadComparison, RangeCardTakesTheLatestStringAndPoolsTheGroups) {
 }
 
 TEST(GroupImport, TakesAGroupFileOrTheLastComputedGroup) {
-    const auto g = groupFromFileBytes(
-        "Three-four-five, 75\xB0" "F\r\n0\r\n3\r\n0,0\r\n3,0\r\n0,4\r\n\r\n 0\r\n", 100);
+    const auto g = groupFromFileBytes("Three-four-five, 75\xB0"
+                                      "F\r\n0\r\n3\r\n0,0\r\n3,0\r\n0,4\r\n\r\n 0\r\n",
+                                      100);
     ASSERT_TRUE(g) << g.refusal;
     EXPECT_EQ(g.value.note, "Three-four-five, 75\u00B0F");
     EXPECT_EQ(g.value.shots.size(), 3u);
@@ -88,8 +88,8 @@ TEST(GroupImport, TakesAGroupFileOrTheLastComputedGroup) {
     EXPECT_FALSE(groupFromMeasurement(0.308, shots, m, 0));
     EXPECT_FALSE(groupFromMeasurement(0.308, shots, GroupMeasurement{}, 100));
 
-    const RoundKey key = roundKeyFromRecord(
-        {"Caf\xE9 load", ".308 Win", "168", ".462", "", "", "", "", "42.5gr"});
+    const RoundKey key =
+        roundKeyFromRecord({"Caf\xE9 load", ".308 Win", "168", ".462", "", "", "", "", "42.5gr"});
     EXPECT_EQ(key.description, "Caf\u00E9 load");
     EXPECT_EQ(key.round, (RoundSnapshot{".308 Win", 168, 0.462, 42.5}));
 }

@@ -158,8 +158,7 @@ TEST(HistoryDatabase, RefusesFilesItDoesNotOwnAndLeavesThemAsTheyAre) {
         {"CREATE TABLE people (name)", "", "database of another program"},
         {"PRAGMA user_version = 1", "", "database of another program"},
         {"", "Load,FPS\r\n1,2650\r\n", "not an SQLite database"},
-        {"", std::string("SQLite format 3\0", 16) + std::string(84, '\0') +
-                 std::string(4000, 'x'),
+        {"", std::string("SQLite format 3\0", 16) + std::string(84, '\0') + std::string(4000, 'x'),
          "not an SQLite database"},
     };
     for (const auto& c : cases) {

@@ -180,11 +180,13 @@ Shots readChronographCsv(std::string_view bytes) {
 
     std::vector<double> shots;
     size_t first = 0;
-    std::optional<Header> header = speedHeader(lines[0].text);
-    if (header)
+    // A header on the second line makes the first one the title, even when the title also
+    // names FPS or M/S ("FPS test, 10 May").
+    std::optional<Header> header;
+    if (lines.size() > 1 && (header = speedHeader(lines[1].text)))
+        first = 2;
+    else if ((header = speedHeader(lines[0].text)))
         first = 1;
-    else if (lines.size() > 1 && (header = speedHeader(lines[1].text)))
-        first = 2; // the first line is the title
 
     if (!header) {
         // A plain column of speeds.

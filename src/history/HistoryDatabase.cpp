@@ -236,12 +236,11 @@ HistoryDatabase::Opening HistoryDatabase::openFile(const fs::path& file, WhenAbs
         return o;
     }
     // A file of a newer version or another program is refused before it is opened for writing:
-    // the main file's header first; when a WAL may hold a newer header, SQLite's own view.
-    std::error_code ec;
+    // first by the bytes of its header, then as SQLite sees it (a WAL may hold a newer header)
+    // through a read-only connection.
     if (exists && (o.refusal = headerRefusal(file)).size())
         return o;
-    if (exists && fs::exists(besideFile(file, "-wal"), ec) &&
-        (o.refusal = markRefusalReadOnly(file, false)).size())
+    if (exists && (o.refusal = markRefusalReadOnly(file, false)).size())
         return o;
 
     Connection c;

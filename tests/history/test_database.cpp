@@ -222,6 +222,7 @@ TEST(HistoryBackup, BackupWipeRestoreGivesTheSameHistory) {
     const auto made = backupHistory(folder.path(), copy);
     ASSERT_TRUE(made && made.value) << made.refusal;
     EXPECT_TRUE(checkHistoryBackup(copy));
+    EXPECT_EQ(names(elsewhere.path()), std::vector<std::string>{"history-copy.sqlite"});
     db.reset();
     for (const char* suffix : {"", "-wal", "-shm"})
         fs::remove(folder / (std::string(HistoryDatabase::kFileName) + suffix));

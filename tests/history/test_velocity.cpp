@@ -60,6 +60,7 @@ TEST(ChronographCsv, ReadsTheExportLayouts) {
          {807.5 / 0.3048, 810.25 / 0.3048}},
         {"Session \"A\", 2024\nShot,\"Speed, FPS\"\n1,\"2650\"\n", {2650}},
         {"FPS\n2600\n2605.5\n", {2600, 2605.5}},
+        {"Chrono FPS test\nShot,Speed (FPS)\n1,2600\n", {2600}},
         {"2650\r\n 2655.25 \r\n2648\r\n", {2650, 2655.25, 2648}},
         {"m/s\n+800\n", {800 / 0.3048}},
     };

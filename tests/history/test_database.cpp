@@ -198,12 +198,14 @@ TEST(HistoryDatabase, MigrationsRunInOrderOnce) {
     EXPECT_EQ(migrateHistory(db, two, why), SQLITE_OK);
     EXPECT_EQ(migrateHistory(db, two, why), SQLITE_OK) << why; // nothing left to run
     EXPECT_EQ(sqliteExec(db, "INSERT INTO a (x, y) VALUES (1, 2)"), SQLITE_OK);
-    SqliteStatement version(db, "PRAGMA user_version");
-    ASSERT_EQ(version.step(), SQLITE_ROW);
-    EXPECT_EQ(version.integer(0), 2);
+    {
+        SqliteStatement version(db, "PRAGMA user_version");
+        ASSERT_EQ(version.step(), SQLITE_ROW);
+        EXPECT_EQ(version.integer(0), 2);
+    }
     EXPECT_NE(migrateHistory(db, one, why), SQLITE_OK);
     EXPECT_TRUE(has(why, "newer version"));
-    sqlite3_close(db);
+    EXPECT_EQ(sqlite3_close(db), SQLITE_OK);
     EXPECT_EQ(historySchemaVersion(), 1);
 }
 

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang pkg-config
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
           libclang-rt-14-dev libchm-dev fonts-liberation fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,30 @@
+// Chronograph exports from arbitrary bytes: a string is read or refused with the line at fault,
+// and every speed read is one the history can store.
+#include "FuzzSupport.h"
+
+#include "history/ChronographCsv.h"
+#include "history/HistoryEntry.h"
+#include "history/VelocityStatistics.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const auto read = fendrel::readChronographCsv(bytes);
+    if (!read) {
+        FUZZ_CHECK(read.value.empty());
+        FUZZ_CHECK(read.refusal.rfind("Line ", 0) == 0 ||
+                   read.refusal == "The file holds no shots.");
+        return 0;
+    }
+    FUZZ_CHECK(!read.value.empty() && read.value.size() <= fendrel::kMaximumShots);
+    for (double v : read.value)
+        FUZZ_CHECK(std::isfinite(v) && v > 0 && v <= fendrel::kMaximumSpeedFps);
+    const auto s = fendrel::velocityStatistics(read.value);
+    FUZZ_CHECK(std::isfinite(s.sdFps) && s.sdFps >= 0 && s.sdFps <= s.esFps);
+    FUZZ_CHECK(s.minFps <= s.meanFps && s.meanFps <= s.maxFps);
+    (void)fendrel::readTypedShots(bytes);
+    return 0;
+}

@@ -1,0 +1,654 @@
+// Opening, reading and changing history.sqlite.
+#include "HistoryDatabase.h"
+
+#include "HistorySchema.h"
+#include "SqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace fendrel {
+
+namespace {
+
+// SQLITE_NOTFOUND with a sentence: the entry named by the caller is not in the history.
+constexpr int kMissing = SQLITE_NOTFOUND;
+
+struct Connection {
+    sqlite3* db = nullptr;
+    ~Connection() { sqlite3_close_v2(db); }
+};
+
+std::string named(const fs::path& file, const std::string& why) {
+    return "The load history '" + file.string() + "' " + why + ".";
+}
+
+// The URI of a file, with the characters URIs reserve escaped.
+std::string fileUri(const fs::path& file) {
+    std::string uri = "file:";
+    for (unsigned char c : fs::absolute(file).string()) {
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+            uri.push_back(static_cast<char>(c));
+        } else {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", c);
+            uri += hex;
+        }
+    }
+    return uri;
+}
+
+fs::path besideFile(const fs::path& file, const char* suffix) {
+    return fs::path(file.string() + suffix);
+}
+
+// Opens a file for reading without changing it or leaving files beside it. A file with a WAL
+// beside it may be in use and is read through SQLite's locks; a file without one is read as
+// immutable, which creates no -shm or -wal file.
+int openForReading(const fs::path& file, Connection& c) {
+    std::error_code ec;
+    const bool inUse = fs::exists(besideFile(file, "-wal"), ec);
+    const std::string uri = fileUri(file) + (inUse ? "" : "?immutable=1");
+    const int rc =
+        sqlite3_open_v2(uri.c_str(), &c.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    if (c.db)
+        sqlite3_extended_result_codes(c.db, 1);
+    return rc;
+}
+
+// The reason a path cannot hold a load history: missing, or not a regular file.
+std::string fileKindRefusal(const fs::path& file, bool& exists) {
+    std::error_code ec;
+    const auto status = fs::status(file, ec);
+    exists = fs::exists(status);
+    if (exists && !fs::is_regular_file(status))
+        return named(file, "is not a regular file");
+    return {};
+}
+
+// Reads the 100-byte header: refuses a file that is not an SQLite database, or whose marks
+// say it is newer or another program's. An empty file is a new database.
+std::string headerRefusal(const fs::path& file) {
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f)
+        return named(file, "cannot be read");
+    unsigned char header[100];
+    const size_t got = std::fread(header, 1, sizeof header, f);
+    std::fclose(f);
+    if (got == 0)
+        return {};
+    if (got < sizeof header || std::string_view(reinterpret_cast<char*>(header), 16) !=
+                                   std::string_view("SQLite format 3\0", 16))
+        return named(file, "is not a load history file (it is not an SQLite database)");
+    auto be32 = [&](int at) {
+        return static_cast<int>(static_cast<unsigned>(header[at]) << 24 | header[at + 1] << 16 |
+                                header[at + 2] << 8 | header[at + 3]);
+    };
+    const std::string why = historyMarkRefusal(be32(60), be32(68), historySchemaVersion());
+    return why.empty() ? why : named(file, why);
+}
+
+int pragmaValue(sqlite3* db, const char* pragma, int& value) {
+    SqliteStatement s(db, std::string("PRAGMA ") + pragma);
+    const int rc = s.step();
+    if (rc != SQLITE_ROW)
+        return rc;
+    value = static_cast<int>(s.integer(0));
+    return SQLITE_OK;
+}
+
+// The marks as SQLite sees them, WAL included, through a read-only connection.
+std::string markRefusalReadOnly(const fs::path& file, bool requireHistory) {
+    Connection c;
+    int rc = openForReading(file, c);
+    int version = 0, application = 0;
+    if (rc == SQLITE_OK)
+        rc = pragmaValue(c.db, "user_version", version);
+    if (rc == SQLITE_OK)
+        rc = pragmaValue(c.db, "application_id", application);
+    if (rc != SQLITE_OK)
+        return sqliteFailure(c.db, rc, file);
+    if (requireHistory && version == 0)
+        return named(file, "is not a load history file (it holds no history tables)");
+    const std::string why = historyMarkRefusal(version, application, historySchemaVersion());
+    return why.empty() ? why : named(file, why);
+}
+
+// Copies every page of `from` into `to` with the online backup, retrying while a writer holds
+// the source for a moment.
+int copyDatabase(sqlite3* to, sqlite3* from) {
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup)
+        return sqlite3_errcode(to);
+    int rc;
+    for (int attempt = 0;; ++attempt) {
+        rc = sqlite3_backup_step(backup, -1);
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || attempt == 100)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    const int finished = sqlite3_backup_finish(backup);
+    return rc == SQLITE_DONE ? finished : rc;
+}
+
+RoundSnapshot snapshotAt(const SqliteStatement& s, int column) {
+    return {s.text(column), s.real(column + 1), s.real(column + 2), s.real(column + 3)};
+}
+
+void bindSnapshot(SqliteStatement& s, int index, const RoundSnapshot& r) {
+    s.bind(index, r.caliber)
+        .bind(index + 1, r.bulletWeightGr)
+        .bind(index + 2, r.ballisticCoefficient)
+        .bind(index + 3, r.powderChargeGr);
+}
+
+int insertShots(sqlite3* db, std::int64_t stringId, const std::vector<double>& shots) {
+    SqliteStatement s(db, "INSERT INTO string_shots (string_id, number, fps) VALUES (?, ?, ?)");
+    for (size_t i = 0; i < shots.size(); ++i) {
+        s.bind(1, stringId).bind(2, static_cast<std::int64_t>(i + 1)).bind(3, shots[i]);
+        if (const int rc = s.step(); rc != SQLITE_DONE)
+            return rc;
+        s.reset();
+    }
+    return SQLITE_OK;
+}
+
+int insertCoordinates(sqlite3* db, std::int64_t groupId, const std::vector<Shot>& shots) {
+    SqliteStatement s(db,
+                      "INSERT INTO group_shots (group_id, number, x_in, y_in) VALUES (?, ?, ?, ?)");
+    for (size_t i = 0; i < shots.size(); ++i) {
+        s.bind(1, groupId).bind(2, static_cast<std::int64_t>(i + 1)).bind(3, shots[i].x);
+        s.bind(4, shots[i].y);
+        if (const int rc = s.step(); rc != SQLITE_DONE)
+            return rc;
+        s.reset();
+    }
+    return SQLITE_OK;
+}
+
+// Runs a statement that returns no rows, with parameters bound by `bind`.
+template <typename Bind> int run(sqlite3* db, const char* sql, Bind&& bind) {
+    SqliteStatement s(db, sql);
+    bind(s);
+    const int rc = s.step();
+    return rc == SQLITE_DONE || rc == SQLITE_ROW ? SQLITE_OK : rc;
+}
+
+int loadIdFor(sqlite3* db, std::string_view description, std::int64_t& id) {
+    int rc = run(db, "INSERT INTO loads (description) VALUES (?) ON CONFLICT DO NOTHING",
+                 [&](SqliteStatement& s) { s.bind(1, description); });
+    if (rc != SQLITE_OK)
+        return rc;
+    SqliteStatement s(db, "SELECT id FROM loads WHERE description = ?");
+    s.bind(1, description);
+    if ((rc = s.step()) != SQLITE_ROW)
+        return rc == SQLITE_DONE ? SQLITE_INTERNAL : rc;
+    id = s.integer(0);
+    return SQLITE_OK;
+}
+
+const char* const kStringColumns =
+    "date, temperature_f, note, caliber, bullet_weight_gr, bc, charge_gr";
+const char* const kGroupColumns =
+    "date, distance_yd, caliber_in, mean_radius_in, mean_spread_in, extreme_spread_in, "
+    "median_spread_in, note, caliber, bullet_weight_gr, bc, charge_gr";
+
+void bindString(SqliteStatement& s, const VelocityString& v) {
+    s.bind(1, v.date).bind(2, v.temperatureF).bind(3, v.note);
+    bindSnapshot(s, 4, v.round);
+}
+
+void bindGroup(SqliteStatement& s, const HistoryGroup& g) {
+    s.bind(1, g.date).bind(2, g.distanceYd).bind(3, g.caliberIn).bind(4, g.meanRadiusIn);
+    s.bind(5, g.meanSpreadIn).bind(6, g.extremeSpreadIn).bind(7, g.medianSpreadIn);
+    s.bind(8, g.note);
+    bindSnapshot(s, 9, g.round);
+}
+
+const char* const kNoEntry = "This entry is no longer in the load history.";
+
+} // namespace
+
+HistoryDatabase::HistoryDatabase(sqlite3* db, fs::path file) : m_db(db), m_file(std::move(file)) {}
+
+HistoryDatabase::~HistoryDatabase() {
+    sqlite3_close_v2(m_db);
+}
+
+HistoryDatabase::Opening HistoryDatabase::open(const fs::path& folder, WhenAbsent whenAbsent) {
+    return openFile(folder / kFileName, whenAbsent);
+}
+
+HistoryDatabase::Opening HistoryDatabase::openFile(const fs::path& file, WhenAbsent whenAbsent) {
+    Opening o;
+    bool exists = false;
+    if ((o.refusal = fileKindRefusal(file, exists)).size())
+        return o;
+    if (!exists && whenAbsent == WhenAbsent::Report) {
+        o.absent = true;
+        return o;
+    }
+    // A file of a newer version or another program is refused before it is opened for writing:
+    // first by the bytes of its header, then as SQLite sees it (a WAL may hold a newer header)
+    // through a read-only connection.
+    if (exists && (o.refusal = headerRefusal(file)).size())
+        return o;
+    if (exists && (o.refusal = markRefusalReadOnly(file, false)).size())
+        return o;
+
+    Connection c;
+    int rc = sqlite3_open_v2(file.c_str(), &c.db,
+                             SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE), nullptr);
+    if (c.db) {
+        sqlite3_extended_result_codes(c.db, 1);
+        sqlite3_busy_timeout(c.db, 5000);
+    }
+    if (rc == SQLITE_OK)
+        rc = sqliteExec(c.db, "PRAGMA foreign_keys = ON; PRAGMA synchronous = FULL;");
+    // The tables first, so that a file refused here has not been touched.
+    if (rc == SQLITE_OK)
+        rc = sqliteExec(c.db, "BEGIN IMMEDIATE");
+    if (rc == SQLITE_OK) {
+        std::string why;
+        rc = migrateHistory(c.db, historyMigrations(), why);
+        if (rc == SQLITE_OK)
+            rc = sqliteExec(c.db, "COMMIT");
+        if (rc != SQLITE_OK) {
+            o.refusal = why.empty() ? sqliteFailure(c.db, rc, file) : named(file, why);
+            sqliteExec(c.db, "ROLLBACK");
+            return o;
+        }
+    }
+    if (rc == SQLITE_OK) {
+        // Fails only where WAL is impossible (a network share); the file then keeps its
+        // rollback journal, which is as safe but slower.
+        SqliteStatement wal(c.db, "PRAGMA journal_mode = WAL");
+        const int step = wal.step();
+        rc = step == SQLITE_ROW ? SQLITE_OK : step;
+    }
+    if (rc != SQLITE_OK) {
+        o.refusal = sqliteFailure(c.db, rc, file);
+        return o;
+    }
+    o.database.reset(new HistoryDatabase(c.db, file));
+    c.db = nullptr;
+    return o;
+}
+
+HistoryStatus HistoryDatabase::checkFile(const fs::path& file) {
+    bool exists = false;
+    std::string why = fileKindRefusal(file, exists);
+    if (why.empty() && !exists)
+        why = named(file, "does not exist");
+    if (why.empty())
+        why = headerRefusal(file);
+    if (why.empty())
+        why = markRefusalReadOnly(file, true);
+    if (!why.empty())
+        return {why};
+    Connection c;
+    int rc = openForReading(file, c);
+    if (rc != SQLITE_OK)
+        return {sqliteFailure(c.db, rc, file)};
+    {
+        SqliteStatement s(c.db, "PRAGMA integrity_check");
+        rc = s.step();
+        if (rc == SQLITE_ROW && s.text(0) != "ok")
+            return {named(file, "is damaged (" + s.text(0) + ")")};
+    }
+    if (rc == SQLITE_ROW) {
+        SqliteStatement s(c.db, "PRAGMA foreign_key_check");
+        rc = s.step();
+        if (rc == SQLITE_ROW)
+            return {named(file, "is damaged (entries without their load)")};
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+        return {sqliteFailure(c.db, rc, file)};
+    return {};
+}
+
+HistoryStatus HistoryDatabase::failure(int rc) const {
+    return {sqliteFailure(m_db, rc, m_file)};
+}
+
+template <typename Body> HistoryStatus HistoryDatabase::inTransaction(Body&& body) {
+    int rc = sqliteExec(m_db, "BEGIN IMMEDIATE");
+    if (rc != SQLITE_OK)
+        return failure(rc);
+    std::string why;
+    rc = body(why);
+    if (rc == SQLITE_OK)
+        rc = sqliteExec(m_db, "COMMIT");
+    if (rc == SQLITE_OK)
+        return {};
+    HistoryStatus refused = why.empty() ? failure(rc) : HistoryStatus{why};
+    sqliteExec(m_db, "ROLLBACK");
+    return refused;
+}
+
+HistoryResult<std::vector<LoadSummary>> HistoryDatabase::loads() const {
+    using R = HistoryResult<std::vector<LoadSummary>>;
+    SqliteStatement s(m_db, "SELECT id, description, string_count, group_count, last_date, "
+                            "caliber, bullet_weight_gr, bc, charge_gr FROM loads "
+                            "ORDER BY description");
+    R r;
+    int rc;
+    while ((rc = s.step()) == SQLITE_ROW) {
+        r.value.push_back({s.integer(0), s.text(1), static_cast<int>(s.integer(2)),
+                           static_cast<int>(s.integer(3)), s.text(4), snapshotAt(s, 5)});
+    }
+    return rc == SQLITE_DONE ? r : R::refused(failure(rc).refusal);
+}
+
+HistoryResult<std::int64_t> HistoryDatabase::findLoad(std::string_view description) const {
+    using R = HistoryResult<std::int64_t>;
+    SqliteStatement s(m_db, "SELECT id FROM loads WHERE description = ?");
+    s.bind(1, description);
+    const int rc = s.step();
+    if (rc == SQLITE_ROW)
+        return R::done(s.integer(0));
+    return rc == SQLITE_DONE ? R::done(0) : R::refused(failure(rc).refusal);
+}
+
+HistoryResult<LoadHistory> HistoryDatabase::load(std::int64_t loadId) const {
+    using R = HistoryResult<LoadHistory>;
+    // One read transaction, so that entries and their shots come from the same moment.
+    int rc = sqliteExec(m_db, "BEGIN");
+    if (rc != SQLITE_OK)
+        return R::refused(failure(rc).refusal);
+    R r;
+    auto read = [&]() -> int {
+        LoadHistory& h = r.value;
+        SqliteStatement head(m_db, "SELECT description FROM loads WHERE id = ?");
+        head.bind(1, loadId);
+        if (int rc = head.step(); rc != SQLITE_ROW)
+            return rc == SQLITE_DONE ? kMissing : rc;
+        h.id = loadId;
+        h.description = head.text(0);
+
+        SqliteStatement strings(m_db, std::string("SELECT id, ") + kStringColumns +
+                                          " FROM velocity_strings WHERE load_id = ? "
+                                          "ORDER BY date, id");
+        strings.bind(1, loadId);
+        int rc;
+        while ((rc = strings.step()) == SQLITE_ROW) {
+            VelocityString v;
+            v.id = strings.integer(0);
+            v.date = strings.text(1);
+            if (!strings.isNull(2))
+                v.temperatureF = strings.real(2);
+            v.note = strings.text(3);
+            v.round = snapshotAt(strings, 4);
+            h.strings.push_back(std::move(v));
+        }
+        if (rc != SQLITE_DONE)
+            return rc;
+        SqliteStatement shots(m_db, "SELECT s.id, h.fps FROM velocity_strings s "
+                                    "JOIN string_shots h ON h.string_id = s.id "
+                                    "WHERE s.load_id = ? ORDER BY s.date, s.id, h.number");
+        shots.bind(1, loadId);
+        size_t k = 0;
+        while ((rc = shots.step()) == SQLITE_ROW) {
+            while (k < h.strings.size() && h.strings[k].id != shots.integer(0))
+                ++k;
+            if (k == h.strings.size())
+                return SQLITE_CORRUPT;
+            h.strings[k].shotsFps.push_back(shots.real(1));
+        }
+        if (rc != SQLITE_DONE)
+            return rc;
+
+        SqliteStatement groups(m_db, std::string("SELECT id, ") + kGroupColumns +
+                                         " FROM paper_groups WHERE load_id = ? "
+                                         "ORDER BY date, id");
+        groups.bind(1, loadId);
+        while ((rc = groups.step()) == SQLITE_ROW) {
+            HistoryGroup g;
+            g.id = groups.integer(0);
+            g.date = groups.text(1);
+            g.distanceYd = groups.real(2);
+            g.caliberIn = groups.real(3);
+            g.meanRadiusIn = groups.real(4);
+            g.meanSpreadIn = groups.real(5);
+            g.extremeSpreadIn = groups.real(6);
+            g.medianSpreadIn = groups.real(7);
+            g.note = groups.text(8);
+            g.round = snapshotAt(groups, 9);
+            h.groups.push_back(std::move(g));
+        }
+        if (rc != SQLITE_DONE)
+            return rc;
+        SqliteStatement points(m_db, "SELECT g.id, p.x_in, p.y_in FROM paper_groups g "
+                                     "JOIN group_shots p ON p.group_id = g.id "
+                                     "WHERE g.load_id = ? ORDER BY g.date, g.id, p.number");
+        points.bind(1, loadId);
+        k = 0;
+        while ((rc = points.step()) == SQLITE_ROW) {
+            while (k < h.groups.size() && h.groups[k].id != points.integer(0))
+                ++k;
+            if (k == h.groups.size())
+                return SQLITE_CORRUPT;
+            h.groups[k].shots.push_back({points.real(1), points.real(2)});
+        }
+        return rc == SQLITE_DONE ? SQLITE_OK : rc;
+    };
+    rc = read();
+    if (rc != SQLITE_OK)
+        r = R::refused(rc == kMissing ? "This load is no longer in the load history."
+                                      : failure(rc).refusal);
+    sqliteExec(m_db, "COMMIT");
+    return r;
+}
+
+HistoryResult<std::int64_t> HistoryDatabase::addString(std::string_view description,
+                                                       const VelocityString& v) {
+    using R = HistoryResult<std::int64_t>;
+    if (std::string why = checkDescription(description); !why.empty())
+        return R::refused(why);
+    if (std::string why = checkString(v); !why.empty())
+        return R::refused(why);
+    std::int64_t id = 0;
+    const HistoryStatus done = inTransaction([&](std::string&) {
+        std::int64_t loadId = 0;
+        int rc = loadIdFor(m_db, description, loadId);
+        if (rc != SQLITE_OK)
+            return rc;
+        rc = run(m_db,
+                 "INSERT INTO velocity_strings (date, temperature_f, note, caliber, "
+                 "bullet_weight_gr, bc, charge_gr, load_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                 [&](SqliteStatement& s) {
+                     bindString(s, v);
+                     s.bind(8, loadId);
+                 });
+        if (rc != SQLITE_OK)
+            return rc;
+        id = sqlite3_last_insert_rowid(m_db);
+        return insertShots(m_db, id, v.shotsFps);
+    });
+    return done ? R::done(id) : R::refused(done.refusal);
+}
+
+HistoryResult<std::int64_t> HistoryDatabase::addGroup(std::string_view description,
+                                                      const HistoryGroup& g) {
+    using R = HistoryResult<std::int64_t>;
+    if (std::string why = checkDescription(description); !why.empty())
+        return R::refused(why);
+    if (std::string why = checkGroup(g); !why.empty())
+        return R::refused(why);
+    std::int64_t id = 0;
+    const HistoryStatus done = inTransaction([&](std::string&) {
+        std::int64_t loadId = 0;
+        int rc = loadIdFor(m_db, description, loadId);
+        if (rc != SQLITE_OK)
+            return rc;
+        rc = run(m_db,
+                 "INSERT INTO paper_groups (date, distance_yd, caliber_in, mean_radius_in, "
+                 "mean_spread_in, extreme_spread_in, median_spread_in, note, caliber, "
+                 "bullet_weight_gr, bc, charge_gr, load_id) "
+                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                 [&](SqliteStatement& s) {
+                     bindGroup(s, g);
+                     s.bind(13, loadId);
+                 });
+        if (rc != SQLITE_OK)
+            return rc;
+        id = sqlite3_last_insert_rowid(m_db);
+        return insertCoordinates(m_db, id, g.shots);
+    });
+    return done ? R::done(id) : R::refused(done.refusal);
+}
+
+HistoryStatus HistoryDatabase::updateString(const VelocityString& v) {
+    if (std::string why = checkString(v); !why.empty())
+        return {why};
+    return inTransaction([&](std::string& why) {
+        int rc = run(m_db,
+                     "UPDATE velocity_strings SET date = ?, temperature_f = ?, note = ?, "
+                     "caliber = ?, bullet_weight_gr = ?, bc = ?, charge_gr = ? WHERE id = ?",
+                     [&](SqliteStatement& s) {
+                         bindString(s, v);
+                         s.bind(8, v.id);
+                     });
+        if (rc != SQLITE_OK)
+            return rc;
+        if (sqlite3_changes(m_db) == 0) {
+            why = kNoEntry;
+            return kMissing;
+        }
+        rc = run(m_db, "DELETE FROM string_shots WHERE string_id = ?",
+                 [&](SqliteStatement& s) { s.bind(1, v.id); });
+        return rc == SQLITE_OK ? insertShots(m_db, v.id, v.shotsFps) : rc;
+    });
+}
+
+HistoryStatus HistoryDatabase::updateGroup(const HistoryGroup& g) {
+    if (std::string why = checkGroup(g); !why.empty())
+        return {why};
+    return inTransaction([&](std::string& why) {
+        int rc = run(m_db,
+                     "UPDATE paper_groups SET date = ?, distance_yd = ?, caliber_in = ?, "
+                     "mean_radius_in = ?, mean_spread_in = ?, extreme_spread_in = ?, "
+                     "median_spread_in = ?, note = ?, caliber = ?, bullet_weight_gr = ?, "
+                     "bc = ?, charge_gr = ? WHERE id = ?",
+                     [&](SqliteStatement& s) {
+                         bindGroup(s, g);
+                         s.bind(13, g.id);
+                     });
+        if (rc != SQLITE_OK)
+            return rc;
+        if (sqlite3_changes(m_db) == 0) {
+            why = kNoEntry;
+            return kMissing;
+        }
+        rc = run(m_db, "DELETE FROM group_shots WHERE group_id = ?",
+                 [&](SqliteStatement& s) { s.bind(1, g.id); });
+        return rc == SQLITE_OK ? insertCoordinates(m_db, g.id, g.shots) : rc;
+    });
+}
+
+int HistoryDatabase::removeIfEmpty(std::int64_t loadId) {
+    return run(m_db, "DELETE FROM loads WHERE id = ? AND string_count = 0 AND group_count = 0",
+               [&](SqliteStatement& s) { s.bind(1, loadId); });
+}
+
+HistoryStatus HistoryDatabase::deleteString(std::int64_t id) {
+    return inTransaction([&](std::string& why) {
+        SqliteStatement owner(m_db, "SELECT load_id FROM velocity_strings WHERE id = ?");
+        owner.bind(1, id);
+        int rc = owner.step();
+        if (rc != SQLITE_ROW) {
+            why = rc == SQLITE_DONE ? kNoEntry : "";
+            return rc == SQLITE_DONE ? kMissing : rc;
+        }
+        rc = run(m_db, "DELETE FROM velocity_strings WHERE id = ?",
+                 [&](SqliteStatement& s) { s.bind(1, id); });
+        return rc == SQLITE_OK ? removeIfEmpty(owner.integer(0)) : rc;
+    });
+}
+
+HistoryStatus HistoryDatabase::deleteGroup(std::int64_t id) {
+    return inTransaction([&](std::string& why) {
+        SqliteStatement owner(m_db, "SELECT load_id FROM paper_groups WHERE id = ?");
+        owner.bind(1, id);
+        int rc = owner.step();
+        if (rc != SQLITE_ROW) {
+            why = rc == SQLITE_DONE ? kNoEntry : "";
+            return rc == SQLITE_DONE ? kMissing : rc;
+        }
+        rc = run(m_db, "DELETE FROM paper_groups WHERE id = ?",
+                 [&](SqliteStatement& s) { s.bind(1, id); });
+        return rc == SQLITE_OK ? removeIfEmpty(owner.integer(0)) : rc;
+    });
+}
+
+HistoryStatus HistoryDatabase::deleteLoad(std::int64_t loadId) {
+    return inTransaction([&](std::string& why) {
+        const int rc = run(m_db, "DELETE FROM loads WHERE id = ?",
+                           [&](SqliteStatement& s) { s.bind(1, loadId); });
+        if (rc == SQLITE_OK && sqlite3_changes(m_db) == 0) {
+            why = "This load is no longer in the load history.";
+            return kMissing;
+        }
+        return rc;
+    });
+}
+
+HistoryStatus HistoryDatabase::checkIntegrity() const {
+    for (const char* pragma : {"PRAGMA integrity_check", "PRAGMA foreign_key_check"}) {
+        SqliteStatement s(m_db, pragma);
+        const int rc = s.step();
+        const bool integrity = pragma[7] == 'i';
+        if (rc == SQLITE_ROW && !(integrity && s.text(0) == "ok"))
+            return {named(m_file, integrity ? "is damaged (" + s.text(0) + ")"
+                                            : "is damaged (entries without their load)")};
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+            return failure(rc);
+    }
+    return {};
+}
+
+HistoryStatus HistoryDatabase::backupTo(const fs::path& destination) const {
+    const fs::path part = besideFile(destination, ".part");
+    std::error_code ec;
+    fs::remove(part, ec);
+    sqlite3* to = nullptr;
+    int rc =
+        sqlite3_open_v2(part.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = copyDatabase(to, m_db);
+    const HistoryStatus copied{rc == SQLITE_OK ? "" : sqliteFailure(to, rc, part)};
+    sqlite3_close_v2(to);
+    if (!copied) {
+        fs::remove(part, ec);
+        return copied;
+    }
+    HistoryStatus checked = checkFile(part);
+    if (checked)
+        fs::rename(part, destination, ec);
+    if (checked && ec)
+        checked.refusal = "The backup of the load history cannot be written to '" +
+                          destination.string() + "' (" + ec.message() + ").";
+    if (!checked)
+        fs::remove(part, ec);
+    return checked;
+}
+
+HistoryStatus HistoryDatabase::restoreFrom(const fs::path& source) {
+    if (HistoryStatus checked = checkFile(source); !checked)
+        return checked;
+    Connection from;
+    if (const int rc = openForReading(source, from); rc != SQLITE_OK)
+        return {sqliteFailure(from.db, rc, source)};
+    if (const int rc = copyDatabase(m_db, from.db); rc != SQLITE_OK)
+        return failure(rc);
+    return inTransaction(
+        [&](std::string& why) { return migrateHistory(m_db, historyMigrations(), why); });
+}
+
+} // namespace fendrel

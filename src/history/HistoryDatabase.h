@@ -1,0 +1,117 @@
+// The load history: history.sqlite in the program folder, holding for each load (a round
+// description) its velocity strings and its groups.
+//
+// A load is its round description, compared as exact text (case and blanks significant), the
+// key of the round database. Two rounds that share a description therefore share one history:
+// their entries stand in one list, and the round values stored with every entry (caliber,
+// bullet weight, BC, powder charge) tell them apart. Renaming a round starts a new history
+// under the new description; the old one stays under the old text.
+//
+// Every change runs in one transaction. The file is kept in WAL mode with full syncing, so a
+// crash or a power cut loses at most the change in progress.
+#pragma once
+
+#include "HistoryEntry.h"
+#include "HistoryResult.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+
+namespace fendrel {
+
+// One line of the list of loads.
+struct LoadSummary {
+    std::int64_t id = 0;
+    std::string description;
+    int strings = 0;
+    int groups = 0;
+    std::string lastDate; // the date of the latest entry
+    RoundSnapshot latest; // the round values of the latest entry
+};
+
+// A load with all its entries, each list ordered by date, then as entered.
+struct LoadHistory {
+    std::int64_t id = 0;
+    std::string description;
+    std::vector<VelocityString> strings;
+    std::vector<HistoryGroup> groups;
+};
+
+class HistoryDatabase {
+public:
+    static constexpr const char* kFileName = "history.sqlite";
+
+    enum class WhenAbsent { Create, Report };
+    struct Opening {
+        std::unique_ptr<HistoryDatabase> database; // set when opened
+        bool absent = false;                       // no history yet (WhenAbsent::Report)
+        std::string refusal;
+    };
+
+    // Opens history.sqlite of the program folder, bringing an older schema up to date. A file
+    // of a newer schema, another program's database, a file that is not a database and a
+    // special file are refused, and left as they are.
+    static Opening open(const std::filesystem::path& programFolder,
+                        WhenAbsent whenAbsent = WhenAbsent::Create);
+    static Opening openFile(const std::filesystem::path& file,
+                            WhenAbsent whenAbsent = WhenAbsent::Create);
+
+    // Whether a file could be opened as a load history of this or an older version, without a
+    // change to it: an SQLite database marked as a load history, not newer than this program,
+    // passing PRAGMA integrity_check and foreign_key_check.
+    static HistoryStatus checkFile(const std::filesystem::path& file);
+
+    ~HistoryDatabase();
+    HistoryDatabase(const HistoryDatabase&) = delete;
+    HistoryDatabase& operator=(const HistoryDatabase&) = delete;
+
+    const std::filesystem::path& file() const { return m_file; }
+
+    // The loads in order of description (byte order).
+    HistoryResult<std::vector<LoadSummary>> loads() const;
+    HistoryResult<LoadHistory> load(std::int64_t loadId) const;
+    // The id of the load with exactly this description, 0 when there is none.
+    HistoryResult<std::int64_t> findLoad(std::string_view description) const;
+
+    // Adds an entry to the load of the description, creating the load when it is new. The id
+    // of the entry.
+    HistoryResult<std::int64_t> addString(std::string_view description, const VelocityString& s);
+    HistoryResult<std::int64_t> addGroup(std::string_view description, const HistoryGroup& g);
+
+    // Replaces everything of the entry with this id but its load.
+    HistoryStatus updateString(const VelocityString& s);
+    HistoryStatus updateGroup(const HistoryGroup& g);
+
+    // Removes an entry; a load left without entries leaves the list.
+    HistoryStatus deleteString(std::int64_t id);
+    HistoryStatus deleteGroup(std::int64_t id);
+    HistoryStatus deleteLoad(std::int64_t loadId);
+
+    // PRAGMA integrity_check and foreign_key_check of the open file.
+    HistoryStatus checkIntegrity() const;
+
+    // Writes a consistent copy to `destination` with SQLite's online backup, through a
+    // temporary file beside it that is renamed into place when complete and checked.
+    HistoryStatus backupTo(const std::filesystem::path& destination) const;
+
+    // Replaces the whole history with that of `source`, after checkFile accepted it; an older
+    // schema is brought up to date. On refusal the current history stays as it was.
+    HistoryStatus restoreFrom(const std::filesystem::path& source);
+
+private:
+    HistoryDatabase(sqlite3* db, std::filesystem::path file);
+    HistoryStatus failure(int rc) const;
+    template <typename Body> HistoryStatus inTransaction(Body&& body);
+    int removeIfEmpty(std::int64_t loadId);
+
+    sqlite3* m_db;
+    std::filesystem::path m_file;
+};
+
+} // namespace fendrel

@@ -1,0 +1,178 @@
+// The schema of the load history and its migrations.
+#include "HistorySchema.h"
+
+#include "SqliteStatement.h"
+
+#include <string_view>
+#include <vector>
+
+namespace fendrel {
+
+namespace {
+
+// `text` with every `mark` replaced by `by`.
+std::string replaced(std::string text, std::string_view mark, const std::string& by) {
+    for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + by.size()))
+        text.replace(at, mark.size(), by);
+    return text;
+}
+
+// Recomputes the summary columns of the load @ (NEW.load_id or OLD.load_id): the number of
+// strings and groups, and the date and round values of its latest entry (strings before groups
+// of the same date, later entries before earlier ones). The list of loads reads these columns
+// instead of every entry.
+const char* const kRefreshLoad = R"sql(
+    UPDATE loads SET
+        string_count = (SELECT count(*) FROM velocity_strings WHERE load_id = @),
+        group_count = (SELECT count(*) FROM paper_groups WHERE load_id = @),
+        (last_date, caliber, bullet_weight_gr, bc, charge_gr) = (
+            SELECT date, caliber, bullet_weight_gr, bc, charge_gr FROM (
+                SELECT date, 1 AS kind, id, caliber, bullet_weight_gr, bc, charge_gr
+                    FROM velocity_strings WHERE load_id = @
+                UNION ALL
+                SELECT date, 0, id, caliber, bullet_weight_gr, bc, charge_gr
+                    FROM paper_groups WHERE load_id = @)
+            ORDER BY date DESC, kind DESC, id DESC LIMIT 1)
+    WHERE id = @;)sql";
+
+// The triggers that keep the summary of table % up to date.
+const char* const kSummaryTriggers = R"sql(
+CREATE TRIGGER %_added AFTER INSERT ON % BEGIN {NEW} END;
+CREATE TRIGGER %_changed AFTER UPDATE ON % BEGIN {NEW} {OLD} END;
+CREATE TRIGGER %_removed AFTER DELETE ON % BEGIN {OLD} END;
+)sql";
+
+std::string summaryTriggers(const std::string& table) {
+    std::string sql = replaced(kSummaryTriggers, "%", table);
+    sql = replaced(sql, "{NEW}", replaced(kRefreshLoad, "@", "NEW.load_id"));
+    return replaced(sql, "{OLD}", replaced(kRefreshLoad, "@", "OLD.load_id"));
+}
+
+// Version 1: loads keyed by the round description (exact text, case significant); strings
+// with their shots and groups with their coordinates, each entry with the round values of its
+// day. Numbers are bounded so that nothing infinite or out of range can be stored.
+const char* const kVersion1 = R"sql(
+CREATE TABLE loads (
+    id INTEGER PRIMARY KEY,
+    description TEXT NOT NULL UNIQUE,
+    string_count INTEGER NOT NULL DEFAULT 0,
+    group_count INTEGER NOT NULL DEFAULT 0,
+    last_date TEXT,
+    caliber TEXT,
+    bullet_weight_gr REAL,
+    bc REAL,
+    charge_gr REAL
+);
+CREATE TABLE velocity_strings (
+    id INTEGER PRIMARY KEY,
+    load_id INTEGER NOT NULL REFERENCES loads(id) ON DELETE CASCADE,
+    date TEXT NOT NULL CHECK (date GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]'),
+    temperature_f REAL CHECK (temperature_f BETWEEN -100 AND 200),
+    note TEXT NOT NULL DEFAULT '',
+    caliber TEXT NOT NULL,
+    bullet_weight_gr REAL NOT NULL CHECK (bullet_weight_gr BETWEEN 0 AND 1e6),
+    bc REAL NOT NULL CHECK (bc BETWEEN 0 AND 1e6),
+    charge_gr REAL NOT NULL CHECK (charge_gr BETWEEN 0 AND 1e6)
+);
+CREATE INDEX strings_of_load ON velocity_strings (load_id, date, id);
+CREATE TABLE string_shots (
+    string_id INTEGER NOT NULL REFERENCES velocity_strings(id) ON DELETE CASCADE,
+    number INTEGER NOT NULL,
+    fps REAL NOT NULL CHECK (fps > 0 AND fps <= 20000),
+    PRIMARY KEY (string_id, number)
+) WITHOUT ROWID;
+CREATE TABLE paper_groups (
+    id INTEGER PRIMARY KEY,
+    load_id INTEGER NOT NULL REFERENCES loads(id) ON DELETE CASCADE,
+    date TEXT NOT NULL CHECK (date GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]'),
+    distance_yd REAL NOT NULL CHECK (distance_yd > 0 AND distance_yd <= 10000),
+    caliber_in REAL NOT NULL CHECK (caliber_in BETWEEN 0 AND 1e6),
+    mean_radius_in REAL NOT NULL CHECK (mean_radius_in BETWEEN 0 AND 1e6),
+    mean_spread_in REAL NOT NULL CHECK (mean_spread_in BETWEEN 0 AND 1e6),
+    extreme_spread_in REAL NOT NULL CHECK (extreme_spread_in BETWEEN 0 AND 1e6),
+    median_spread_in REAL NOT NULL CHECK (median_spread_in BETWEEN 0 AND 1e6),
+    note TEXT NOT NULL DEFAULT '',
+    caliber TEXT NOT NULL,
+    bullet_weight_gr REAL NOT NULL CHECK (bullet_weight_gr BETWEEN 0 AND 1e6),
+    bc REAL NOT NULL CHECK (bc BETWEEN 0 AND 1e6),
+    charge_gr REAL NOT NULL CHECK (charge_gr BETWEEN 0 AND 1e6)
+);
+CREATE INDEX groups_of_load ON paper_groups (load_id, date, id);
+CREATE TABLE group_shots (
+    group_id INTEGER NOT NULL REFERENCES paper_groups(id) ON DELETE CASCADE,
+    number INTEGER NOT NULL,
+    x_in REAL NOT NULL CHECK (x_in BETWEEN -1e6 AND 1e6),
+    y_in REAL NOT NULL CHECK (y_in BETWEEN -1e6 AND 1e6),
+    PRIMARY KEY (group_id, number)
+) WITHOUT ROWID;
+)sql";
+
+int pragmaNumber(sqlite3* db, const char* pragma, int& rc) {
+    SqliteStatement s(db, std::string("PRAGMA ") + pragma);
+    rc = s.step();
+    if (rc != SQLITE_ROW)
+        return 0;
+    rc = SQLITE_OK;
+    return static_cast<int>(s.integer(0));
+}
+
+} // namespace
+
+std::span<const HistoryMigration> historyMigrations() {
+    static const std::vector<HistoryMigration> steps = {
+        {1, kVersion1 + summaryTriggers("velocity_strings") + summaryTriggers("paper_groups")},
+    };
+    return steps;
+}
+
+std::string historyMarkRefusal(int version, int application, int newest) {
+    if (application != kHistoryApplicationId && (application != 0 || version != 0))
+        return "is an SQLite database of another program, not a load history";
+    if (version > newest)
+        return "was written by a newer version of Fen-drel (schema " + std::to_string(version) +
+               "; this version reads up to " + std::to_string(newest) +
+               "). It is left unchanged; update Fen-drel to use it";
+    return {};
+}
+
+int historySchemaVersion() {
+    return historyMigrations().back().version;
+}
+
+int migrateHistory(sqlite3* db, std::span<const HistoryMigration> steps, std::string& why) {
+    int rc = SQLITE_OK;
+    const int version = pragmaNumber(db, "user_version", rc);
+    if (rc != SQLITE_OK)
+        return rc;
+    const int application = pragmaNumber(db, "application_id", rc);
+    if (rc != SQLITE_OK)
+        return rc;
+    const int newest = steps.empty() ? 0 : steps.back().version;
+    why = historyMarkRefusal(version, application, newest);
+    if (!why.empty())
+        return SQLITE_ERROR;
+    if (version == 0) {
+        SqliteStatement tables(db, "SELECT count(*) FROM sqlite_schema");
+        if ((rc = tables.step()) != SQLITE_ROW)
+            return rc;
+        if (tables.integer(0) > 0) {
+            why = "is an SQLite database of another program, not a load history";
+            return SQLITE_ERROR;
+        }
+    }
+    for (const HistoryMigration& step : steps) {
+        if (step.version <= version)
+            continue;
+        if ((rc = sqliteExec(db, step.sql.c_str())) != SQLITE_OK)
+            return rc;
+    }
+    if (version < newest) {
+        const std::string mark =
+            "PRAGMA user_version = " + std::to_string(newest) +
+            "; PRAGMA application_id = " + std::to_string(kHistoryApplicationId) + ";";
+        rc = sqliteExec(db, mark.c_str());
+    }
+    return rc;
+}
+
+} // namespace fendrel

@@ -1,0 +1,66 @@
+// What the history tells about loads: several loads of one caliber and bullet compared by
+// powder charge, and the values the range card and the hit probability take from one load.
+#pragma once
+
+#include "HistoryDatabase.h"
+#include "HistoryResult.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace fendrel {
+
+// A group's mean radius as an angle in true minutes of angle (1/60 degree) at its distance.
+double meanRadiusMoa(const HistoryGroup& g);
+
+// The dispersion of a group: the σ of a circular normal spread with the group's mean radius
+// (mean radius / sqrt(pi/2)), in minutes of angle.
+double groupSigmaMoa(const HistoryGroup& g);
+
+// The dispersion pooled from groups: the root mean square of their σ, in MOA; 0 for none.
+double pooledDispersionMoa(std::span<const HistoryGroup> groups);
+
+// Everything measured at one powder charge.
+struct ChargePoint {
+    double chargeGr = 0;
+    int strings = 0;
+    int shots = 0;
+    std::optional<double> velocityFps; // mean of every shot fired at this charge
+    std::optional<double> sdFps;       // SD of those shots taken together (n - 1)
+    int groups = 0;
+    std::optional<double> groupMoa; // mean of the groups' mean radius, MOA
+};
+
+// Velocity = intercept + slope * charge.
+struct VelocityLine {
+    double slopeFpsPerGrain = 0;
+    double interceptFps = 0;
+};
+
+struct LoadComparison {
+    std::string caliber;
+    double bulletWeightGr = 0;
+    std::vector<ChargePoint> points; // by rising charge
+    // The least-squares line through the velocity of each charge (one point per charge);
+    // present when at least two charges have a velocity.
+    std::optional<VelocityLine> line;
+};
+
+// Compares loads whose entries all share one caliber (same text) and bullet weight; entries
+// are put together by the powder charge stored with them. Refused for loads of different
+// calibers or bullets, and when there is nothing to compare.
+HistoryResult<LoadComparison> compareLoads(std::span<const LoadHistory> loads);
+
+// What the range card and the hit probability take from a load by default.
+struct RangeCardValues {
+    std::optional<VelocityString> string; // the latest string (latest date, last entered)
+    double velocityFps = 0;               // its mean
+    double sdFps = 0;                     // its SD
+    int groups = 0;
+    double dispersionMoa = 0; // pooled from all the load's groups
+};
+RangeCardValues rangeCardValues(const LoadHistory& load);
+
+} // namespace fendrel

@@ -1,0 +1,108 @@
+#include "TestFolder.h"
+#include "history/HistoryDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using namespace fendrel;
+
+namespace {
+
+struct CalcRun {
+    int status;
+    std::string out; // standard output, then standard error
+};
+
+CalcRun runCalc(const std::string& arguments) {
+    const std::string command =
+        std::string(FENDREL_BIN_DIR) + "/fendrel-calc " + arguments + " 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string out;
+    std::array<char, 512> buf;
+    size_t got;
+    while ((got = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
+        out.append(buf.data(), got);
+    const int status = pclose(pipe.release());
+    return {WEXITSTATUS(status), out};
+}
+
+std::string data(const char* name) {
+    return test::fixture(std::string("history/") + name);
+}
+
+} // namespace
+
+TEST(VelocityCommand, PrintsTheStatisticsOfAChronographExport) {
+    EXPECT_EQ(runCalc("velocity " + data("string.csv") + " --format json").out,
+              "{\"count\": 5, \"mean_fps\": 2652.6, \"sd_fps\": 9.707471349429914, "
+              "\"es_fps\": 24.700000000000273, \"min_fps\": 2640.1, \"max_fps\": 2664.8}\n");
+    // m/s with decimal commas: 808.1, 812.4 and 805.9 m/s.
+    const CalcRun metric = runCalc("velocity " + data("metric.csv"));
+    EXPECT_EQ(metric.status, 0);
+    EXPECT_EQ(metric.out, "Shots:          3\n"
+                          "Mean:           2653.5 ft/s\n"
+                          "SD:             10.8 ft/s\n"
+                          "Extreme spread: 21.3 ft/s\n"
+                          "Slowest:        2644.0 ft/s\n"
+                          "Fastest:        2665.4 ft/s\n");
+    const CalcRun refused = runCalc("velocity " + data("refused.csv") + " --format json");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "fendrel-calc velocity: Line 3: 'n/a' is not a number.\n");
+    EXPECT_EQ(runCalc("velocity " + data("absent.csv")).status, 1);
+    EXPECT_EQ(runCalc("velocity").status, 2);
+    EXPECT_EQ(runCalc("velocity " + data("string.csv") + " --format xml").status, 2);
+}
+
+TEST(HistoryCommand, ListsTheLoadsAndCreatesNothingWithoutAHistory) {
+    test::TestFolder folder(false);
+    const std::string where = " --program-folder " + folder.path().string();
+    EXPECT_EQ(runCalc("history --format json" + where).out, "{\"loads\": []}\n");
+    EXPECT_TRUE(fs::is_empty(folder.path()));
+
+    {
+        auto db = HistoryDatabase::open(folder.path()).database;
+        ASSERT_TRUE(db);
+        VelocityString s;
+        s.date = "2024-05-10";
+        s.shotsFps = {2650, 2660};
+        s.round = {".308 Win", 168, 0.462, 42.5};
+        ASSERT_TRUE(db->addString("6.5 \"Creedmoor\" \\ 140", s));
+        s.date = "2024-05-11";
+        s.shotsFps = {2700};
+        ASSERT_TRUE(db->addString("Load B", s));
+        HistoryGroup g;
+        g.date = "2024-05-12";
+        g.distanceYd = 100;
+        g.shots = {{0, 0}, {3, 0}, {0, 4}};
+        g.meanRadiusIn = 2.25;
+        g.extremeSpreadIn = 5;
+        g.round = s.round;
+        ASSERT_TRUE(db->addGroup("Load B", g));
+    }
+    const CalcRun json = runCalc("history --format json" + where);
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.out,
+              "{\"loads\": [{\"description\": \"6.5 \\\"Creedmoor\\\" \\\\ 140\", \"strings\": "
+              "[{\"date\": \"2024-05-10\", \"count\": 2, \"mean_fps\": 2655, \"sd_fps\": "
+              "7.0710678118654755, \"es_fps\": 10}], \"groups\": []}, {\"description\": "
+              "\"Load B\", \"strings\": [{\"date\": \"2024-05-11\", \"count\": 1, \"mean_fps\": "
+              "2700, \"sd_fps\": 0, \"es_fps\": 0}], \"groups\": [{\"date\": \"2024-05-12\", "
+              "\"distance_yd\": 100, \"mean_radius_in\": 2.25, \"extreme_spread_in\": 5}]}]}\n");
+    EXPECT_EQ(runCalc("history" + where).out,
+              "6.5 \"Creedmoor\" \\ 140\n"
+              "  2024-05-10  string of 2: mean 2655.0 ft/s, SD 7.1 ft/s, ES 10.0 ft/s\n"
+              "Load B\n"
+              "  2024-05-11  string of 1: mean 2700.0 ft/s, SD 0.0 ft/s, ES 0.0 ft/s\n"
+              "  2024-05-12  group at 100 yd: mean radius 2.250 in, extreme spread 5.000 in\n");
+
+    folder.write(HistoryDatabase::kFileName, "not a database at all");
+    const CalcRun refused = runCalc("history" + where);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("not an SQLite database"), std::string::npos) << refused.out;
+    EXPECT_EQ(runCalc("history --format xml" + where).status, 2);
+}

@@ -3,6 +3,7 @@
 
 #include "ImportFile.h"
 #include "app/Encoding.h"
+#include "app/Numbers.h"
 #include "groups/GroupFile.h"
 
 #include <cmath>
@@ -25,6 +26,8 @@ Group groupFromMeasurement(double caliberIn, const std::vector<Shot>& shots,
                            const GroupMeasurement& m, double distanceYd) {
     if (!distanceInRange(distanceYd))
         return Group::refused(kDistance);
+    if (!(caliberIn >= 0) || !std::isfinite(caliberIn))
+        return Group::refused("A group with a negative caliber cannot be kept in the history.");
     if (shots.size() < static_cast<size_t>(kMinimumRounds) || m.radii.size() != shots.size())
         return Group::refused("Compute the group (Do It!) before adding it to the history.");
     HistoryGroup g;
@@ -50,7 +53,7 @@ Group groupFromFileBytes(const std::string& bytes, double distanceYd) {
     std::vector<Shot> shots;
     for (const auto& [x, y] : read.cells)
         shots.push_back({*numberText(x), *numberText(y)});
-    Group g = groupFromMeasurement(*numberText(read.caliber), shots, e.measurement, distanceYd);
+    Group g = groupFromMeasurement(leadingNumber(read.caliber), shots, e.measurement, distanceYd);
     if (g) {
         g.value.note = cp1252ToUtf8(read.title);
         if (g.value.note.size() > kMaximumTextBytes)

@@ -1,5 +1,5 @@
 // Saving with a replace and loading by position in a rounds.dtb of 10,000 records.
-#include "workbench/Databases.h"
+#include "core/workbench/Databases.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

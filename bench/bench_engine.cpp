@@ -5,14 +5,14 @@
 // And the range card's on the same round in standard air:
 //   BM_RangeCard   the zeroing and the card's rows, all in memory;
 //   BM_HitCurve    the hit probability at 20 ranges to 1000 yd with every uncertainty given.
-#include "engine/BallisticsEngine.h"
-#include "engine/DragTable.h"
-#include "engine/Parameters.h"
-#include "engine/Trajectory.h"
+#include "core/engine/BallisticsEngine.h"
+#include "core/engine/DragTable.h"
+#include "core/engine/Parameters.h"
+#include "core/engine/Trajectory.h"
 
-#include "app/ProgramFolder.h"
-#include "rangecard/HitProbability.h"
-#include "rangecard/RangeCard.h"
+#include "core/common/ProgramFolder.h"
+#include "core/rangecard/HitProbability.h"
+#include "core/rangecard/RangeCard.h"
 
 #include <benchmark/benchmark.h>
 

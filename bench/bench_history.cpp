@@ -1,10 +1,10 @@
 // The load history at 10,000 loads of 10 strings of 10 shots: opening it with the list of loads
 // and one load's statistics, and importing a 100-shot chronograph export.
-#include "history/ChronographCsv.h"
-#include "history/HistoryDatabase.h"
-#include "history/LoadComparison.h"
-#include "history/SqliteStatement.h"
-#include "history/VelocityStatistics.h"
+#include "core/history/ChronographCsv.h"
+#include "core/history/HistoryDatabase.h"
+#include "core/history/LoadComparison.h"
+#include "core/history/SqliteStatement.h"
+#include "core/history/VelocityStatistics.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -1,5 +1,4 @@
-# The program's help: the help file compiled from help/ into bin/HelpDocs, and the help
-# window with its reader of compiled help files.
+# The program's help: the help file compiled from help/ into bin/HelpDocs.
 #
 # Included by the top CMakeLists. The same file also runs as a script (cmake -P) to compile
 # the help file, so that a broken link or a missing page stops the build instead of reaching
@@ -31,28 +30,6 @@ if(CMAKE_SCRIPT_MODE_FILE)
   file(COPY_FILE "${compiled}" "${OUT}")
   return()
 endif()
-
-# The help window and the reader go to the GUI library; the reading of contents lists and of
-# the help file's records is plain C++ and goes to the core, where it is tested without Qt.
-set(HELP_CORE_FILES HelpContents.cpp)
-file(GLOB help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/help/*.cpp)
-foreach(src ${help_sources})
-  get_filename_component(name ${src} NAME)
-  if(name IN_LIST HELP_CORE_FILES)
-    target_sources(fendrel_core PRIVATE ${src})
-  else()
-    target_sources(fendrel_gui PRIVATE ${src})
-  endif()
-endforeach()
-
-# chmlib reads the compiled help file (Debian: libchm-dev, which ships no pkg-config file).
-find_path(CHM_INCLUDE_DIR chm_lib.h)
-find_library(CHM_LIBRARY chm)
-if(NOT CHM_INCLUDE_DIR OR NOT CHM_LIBRARY)
-  message(FATAL_ERROR "chmlib was not found: install libchm-dev (tools/setup.sh does)")
-endif()
-target_include_directories(fendrel_gui PRIVATE ${CHM_INCLUDE_DIR})
-target_link_libraries(fendrel_gui PUBLIC ${CHM_LIBRARY})
 
 # The help file, compiled with chmcmd.
 find_program(CHMCMD_EXECUTABLE NAMES chmcmd chmcmd-3.2.2)

@@ -2,7 +2,7 @@
 // chart over it that answers for every series and row.
 #include "FuzzSupport.h"
 
-#include "chart/ChartData.h"
+#include "core/chart/ChartData.h"
 
 #include <cstdint>
 #include <string>

@@ -2,9 +2,9 @@
 // and every speed read is one the history can store.
 #include "FuzzSupport.h"
 
-#include "history/ChronographCsv.h"
-#include "history/HistoryEntry.h"
-#include "history/VelocityStatistics.h"
+#include "core/history/ChronographCsv.h"
+#include "core/history/HistoryEntry.h"
+#include "core/history/VelocityStatistics.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,8 +3,8 @@
 // reads back unchanged, and saving a record copies every record it keeps byte for byte.
 #include "FuzzSupport.h"
 
-#include "engine/RoundTexts.h"
-#include "workbench/Databases.h"
+#include "core/engine/RoundTexts.h"
+#include "core/workbench/Databases.h"
 
 #include <cstdint>
 #include <string>

@@ -3,8 +3,8 @@
 // position its search starts from.
 #include "FuzzSupport.h"
 
-#include "engine/DragTable.h"
-#include "engine/Parameters.h"
+#include "core/engine/DragTable.h"
+#include "core/engine/Parameters.h"
 
 #include <cmath>
 #include <cstdint>

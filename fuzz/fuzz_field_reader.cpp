@@ -2,7 +2,7 @@
 // bytes, and a record written with quotedRecord reads back field for field.
 #include "FuzzSupport.h"
 
-#include "app/TextFile.h"
+#include "core/common/TextFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

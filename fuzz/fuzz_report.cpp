@@ -2,8 +2,8 @@
 // the first as the window does on Refresh; the page export of whatever was loaded.
 #include "FuzzSupport.h"
 
-#include "report/Report.h"
-#include "report/ReportPage.h"
+#include "core/report/Report.h"
+#include "core/report/ReportPage.h"
 
 #include <cstdint>
 #include <string>

@@ -2,10 +2,13 @@
 # Installs what the build and the tests need, when it is missing (Debian 12, as root).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang pkg-config
-          qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
-          libclang-rt-14-dev libchm-dev fonts-liberation fonts-dejavu-core)
+# The compilers (clang builds the fuzz targets; fuzz/run.sh adds the matching libFuzzer
+# runtime), Qt with Qt Charts, the test and benchmark libraries, SQLite for the load history,
+# chmlib for the help file, and the fonts the screenshots are drawn with.
+packages=(cmake ninja-build g++ clang
+          qt6-base-dev qt6-charts-dev
+          libgtest-dev libbenchmark-dev libsqlite3-dev libchm-dev
+          fonts-liberation fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -2,11 +2,11 @@
 // with the specifications dialog's values given as options.
 #include "Commands.h"
 
-#include "engine/BallisticsEngine.h"
-#include "engine/ExteriorSummary.h"
-#include "engine/SettingsDialog.h"
+#include "core/engine/BallisticsEngine.h"
+#include "core/engine/ExteriorSummary.h"
+#include "core/engine/RunSpecifications.h"
 
-#include "app/Numbers.h"
+#include "core/common/Numbers.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include "Commands.h"
 #include "RangeCardOptions.h"
 
-#include "app/Numbers.h"
-#include "rangecard/RangeCard.h"
+#include "core/common/Numbers.h"
+#include "core/rangecard/RangeCard.h"
 
 #include <optional>
 #include <string>

@@ -1,10 +1,10 @@
 // fendrel-calc group: measures the group of a group file as the shot group window's Do It does,
 // leaves the two distance dumps in the program folder and prints the results text.
 #include "Commands.h"
-#include "app/SafeFile.h"
-#include "app/TextFile.h"
-#include "groups/GroupFile.h"
-#include "groups/GroupStatistics.h"
+#include "core/common/SafeFile.h"
+#include "core/common/TextFile.h"
+#include "core/groups/GroupFile.h"
+#include "core/groups/GroupStatistics.h"
 
 #include <cstdio>
 #include <filesystem>

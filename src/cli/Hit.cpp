@@ -3,8 +3,8 @@
 #include "Commands.h"
 #include "RangeCardOptions.h"
 
-#include "app/Numbers.h"
-#include "rangecard/HitProbability.h"
+#include "core/common/Numbers.h"
+#include "core/rangecard/HitProbability.h"
 
 #include <string>
 

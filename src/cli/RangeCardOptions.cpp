@@ -1,6 +1,6 @@
 #include "RangeCardOptions.h"
 
-#include "app/Numbers.h"
+#include "core/common/Numbers.h"
 
 #include <cmath>
 #include <cstdio>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Commands.h"
-#include "rangecard/RangeCardInput.h"
+#include "core/rangecard/RangeCardInput.h"
 
 #include <optional>
 #include <string>

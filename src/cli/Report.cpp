@@ -2,8 +2,8 @@
 // that the window's File > "Save As html" writes.
 #include "Commands.h"
 
-#include "report/Report.h"
-#include "report/ReportPage.h"
+#include "core/report/Report.h"
+#include "core/report/ReportPage.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -3,11 +3,11 @@
 // and a speed. The option values are read as the simulator's fields read what is typed in them.
 #include "Commands.h"
 
-#include "app/Encoding.h"
-#include "app/Numbers.h"
-#include "app/SharedState.h"
-#include "simulator/RangeSimulator.h"
-#include "simulator/WindDial.h"
+#include "core/common/Encoding.h"
+#include "core/common/Numbers.h"
+#include "core/common/SharedState.h"
+#include "core/simulator/RangeSimulator.h"
+#include "core/simulator/WindDial.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,9 +1,9 @@
 // fendrel-calc stability: the stabilization calculator's results text, and optionally its
 // saved page.
-#include "stabilizer/Stability.h"
+#include "core/stabilizer/Stability.h"
 #include "Commands.h"
-#include "app/Encoding.h"
-#include "stabilizer/StabilityFiles.h"
+#include "core/common/Encoding.h"
+#include "core/stabilizer/StabilityFiles.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // fendrel-calc velocity: the statistics of a chronograph string read from a CSV export.
 #include "Commands.h"
-#include "app/Numbers.h"
-#include "history/ChronographCsv.h"
-#include "history/VelocityStatistics.h"
+#include "core/common/Numbers.h"
+#include "core/history/ChronographCsv.h"
+#include "core/history/VelocityStatistics.h"
 
 #include <cstdio>
 

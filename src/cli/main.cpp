@@ -1,7 +1,7 @@
 // fendrel-calc: the program's computations from the command line.
 #include "Commands.h"
-#include "app/ProgramFolder.h"
-#include "app/Version.h"
+#include "core/common/ProgramFolder.h"
+#include "core/common/Version.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 // The backup and restore windows, with a user data folder worth backing up.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/SharedState.h"
-#include "app/WindowRegistry.h"
-#include "backup/frmRestore.h"
-#include "backup/frmUpgrade.h"
+#include "gui/ui/AppContext.h"
+#include "core/common/SharedState.h"
+#include "gui/ui/WindowRegistry.h"
+#include "gui/backup/frmRestore.h"
+#include "gui/backup/frmUpgrade.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,14 +1,14 @@
 // The chart window over three output files of the calculation run (a .308, a 6.5 mm and a
 // .223 load zeroed at 200 yards), with a point picked on the chart.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/ProgramFolder.h"
-#include "app/SharedState.h"
-#include "app/TextFile.h"
-#include "app/WindowRegistry.h"
-#include "chart/TrajectoryChartWidget.h"
-#include "chart/frmViewChart.h"
-#include "ui/ScriptedPrompts.h"
+#include "gui/ui/AppContext.h"
+#include "core/common/ProgramFolder.h"
+#include "core/common/SharedState.h"
+#include "core/common/TextFile.h"
+#include "gui/ui/WindowRegistry.h"
+#include "gui/chart/TrajectoryChartWidget.h"
+#include "gui/chart/frmViewChart.h"
+#include "gui/ui/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QMouseEvent>

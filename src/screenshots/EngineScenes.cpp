@@ -1,8 +1,8 @@
 // The specifications dialog of a calculation run.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/SharedState.h"
-#include "engine/frmDialog.h"
+#include "gui/ui/AppContext.h"
+#include "core/common/SharedState.h"
+#include "gui/engine/frmDialog.h"
 
 namespace fendrel::shots {
 namespace {

@@ -1,12 +1,12 @@
 // The shot group window: a five-shot group drawn on the target, and the same group measured
 // with its results shown over the grid as they are printed.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/SharedState.h"
-#include "app/WindowRegistry.h"
-#include "groups/TargetWidget.h"
-#include "groups/frmMeasure.h"
-#include "ui/ScriptedPrompts.h"
+#include "gui/ui/AppContext.h"
+#include "core/common/SharedState.h"
+#include "gui/ui/WindowRegistry.h"
+#include "gui/groups/TargetWidget.h"
+#include "gui/groups/frmMeasure.h"
+#include "gui/ui/ScriptedPrompts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // The help window.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/WindowRegistry.h"
-#include "help/frmHelp.h"
+#include "gui/ui/AppContext.h"
+#include "gui/ui/WindowRegistry.h"
+#include "gui/help/frmHelp.h"
 
 #include <QTabWidget>
 

@@ -1,11 +1,11 @@
 // The report window over a 1000-yard calculation, and with a block of the table selected.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/SharedState.h"
-#include "app/WindowRegistry.h"
-#include "engine/BallisticsEngine.h"
-#include "report/ReportGridWidget.h"
-#include "report/frmReport.h"
+#include "gui/ui/AppContext.h"
+#include "core/common/SharedState.h"
+#include "gui/ui/WindowRegistry.h"
+#include "core/engine/BallisticsEngine.h"
+#include "gui/report/ReportGridWidget.h"
+#include "gui/report/frmReport.h"
 
 #include <QTimer>
 #include <cstdio>

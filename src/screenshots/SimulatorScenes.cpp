@@ -1,12 +1,12 @@
 // The range simulator: a wind set on the dial and applied, with three traces in colours of
 // their own; and the two pictures it draws on.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/WindowRegistry.h"
-#include "simulator/RangeMapWidget.h"
-#include "simulator/WindDial.h"
-#include "simulator/WindDialWidget.h"
-#include "simulator/frmInteractive.h"
+#include "gui/ui/AppContext.h"
+#include "gui/ui/WindowRegistry.h"
+#include "gui/simulator/RangeMapWidget.h"
+#include "core/simulator/WindDial.h"
+#include "gui/simulator/WindDialWidget.h"
+#include "gui/simulator/frmInteractive.h"
 
 #include <QLabel>
 #include <QLineEdit>

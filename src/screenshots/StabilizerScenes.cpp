@@ -1,8 +1,8 @@
 // The bullet stabilization calculator, before and after a computation.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/WindowRegistry.h"
-#include "stabilizer/frmStabilizer.h"
+#include "gui/ui/AppContext.h"
+#include "gui/ui/WindowRegistry.h"
+#include "gui/stabilizer/frmStabilizer.h"
 
 #include <QLineEdit>
 #include <QPushButton>

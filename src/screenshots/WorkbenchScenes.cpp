@@ -1,13 +1,13 @@
 // Start-up windows.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/WindowRegistry.h"
-#include "app/SharedState.h"
-#include "workbench/Databases.h"
-#include "workbench/frmRoundDevel.h"
-#include "workbench/frmSelect.h"
-#include "workbench/frmViewLogs.h"
-#include "workbench/frmSplash.h"
+#include "gui/ui/AppContext.h"
+#include "gui/ui/WindowRegistry.h"
+#include "core/common/SharedState.h"
+#include "core/workbench/Databases.h"
+#include "gui/workbench/frmRoundDevel.h"
+#include "gui/workbench/frmSelect.h"
+#include "gui/workbench/frmViewLogs.h"
+#include "gui/workbench/frmSplash.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -45,9 +45,7 @@ void sampleRounds(AppContext& c) {
 
 SceneRegistrar select("frmSelect", 30, [](Studio& s) {
     sampleRounds(s.context);
-    s.context.state.currentDataFile = (s.context.state.programFolder / "rounds.dtb").string();
-    s.context.state.recordFieldCount = kRoundFields;
-    frmSelect dialog(s.context);
+    frmSelect dialog(s.context.state.programFolder / "rounds.dtb", kRoundFields);
     dialog.show();
     dialog.lstSelector->item(1)->setSelected(true);
     return s.save(&dialog, {});

@@ -1,10 +1,10 @@
 // fendrel-screenshots DIR: renders every window of the program to DIR/<objectName>.png under
 // the offscreen platform, from a scratch copy of the program folder.
 #include "Scenes.h"
-#include "app/AppContext.h"
-#include "app/SharedState.h"
-#include "app/WindowRegistry.h"
-#include "ui/ScriptedPrompts.h"
+#include "gui/ui/AppContext.h"
+#include "core/common/SharedState.h"
+#include "gui/ui/WindowRegistry.h"
+#include "gui/ui/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "TestFolder.h"
-#include "history/HistoryDatabase.h"
+#include "core/history/HistoryDatabase.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "TestFolder.h"
-#include "app/AppContext.h"
-#include "app/SharedState.h"
-#include "app/WindowRegistry.h"
-#include "ui/ScriptedPrompts.h"
+#include "gui/ui/AppContext.h"
+#include "core/common/SharedState.h"
+#include "gui/ui/WindowRegistry.h"
+#include "gui/ui/ScriptedPrompts.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "TestFolder.h"
 
-#include "app/TextFile.h"
+#include "core/common/TextFile.h"
 
 #include <fstream>
 #include <unistd.h>

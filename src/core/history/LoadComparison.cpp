@@ -1,0 +1,129 @@
+// Comparison of loads and the values for the range card.
+#include "LoadComparison.h"
+
+#include "VelocityStatistics.h"
+#include "core/common/Numbers.h"
+
+#include <cmath>
+#include <map>
+#include <numbers>
+
+namespace fendrel {
+
+namespace {
+
+std::string bulletText(const RoundSnapshot& r) {
+    return r.caliber + " " + generalNumber(r.bulletWeightGr) + " gr";
+}
+
+} // namespace
+
+double meanRadiusMoa(const HistoryGroup& g) {
+    const double radians = std::atan2(g.meanRadiusIn, g.distanceYd * 36.0);
+    return radians * 180.0 / std::numbers::pi * 60.0;
+}
+
+double groupSigmaMoa(const HistoryGroup& g) {
+    return meanRadiusMoa(g) / std::sqrt(std::numbers::pi / 2);
+}
+
+double pooledDispersionMoa(std::span<const HistoryGroup> groups) {
+    if (groups.empty())
+        return 0;
+    double squares = 0;
+    for (const HistoryGroup& g : groups)
+        squares += groupSigmaMoa(g) * groupSigmaMoa(g);
+    return std::sqrt(squares / static_cast<double>(groups.size()));
+}
+
+HistoryResult<LoadComparison> compareLoads(std::span<const LoadHistory> loads) {
+    using R = HistoryResult<LoadComparison>;
+    const RoundSnapshot* first = nullptr;
+    struct AtCharge {
+        std::vector<double> shots;
+        int strings = 0;
+        double moaSum = 0;
+        int groups = 0;
+    };
+    std::map<double, AtCharge> byCharge;
+    auto sameBullet = [&](const RoundSnapshot& r) -> std::string {
+        if (!first)
+            first = &r;
+        if (r.caliber == first->caliber && r.bulletWeightGr == first->bulletWeightGr)
+            return {};
+        return "The loads to compare must share one caliber and bullet; " + bulletText(*first) +
+               " and " + bulletText(r) + " differ.";
+    };
+    for (const LoadHistory& load : loads) {
+        for (const VelocityString& s : load.strings) {
+            if (std::string why = sameBullet(s.round); !why.empty())
+                return R::refused(why);
+            AtCharge& at = byCharge[s.round.powderChargeGr];
+            at.shots.insert(at.shots.end(), s.shotsFps.begin(), s.shotsFps.end());
+            ++at.strings;
+        }
+        for (const HistoryGroup& g : load.groups) {
+            if (std::string why = sameBullet(g.round); !why.empty())
+                return R::refused(why);
+            AtCharge& at = byCharge[g.round.powderChargeGr];
+            at.moaSum += meanRadiusMoa(g);
+            ++at.groups;
+        }
+    }
+    if (!first)
+        return R::refused("The chosen loads hold no strings or groups to compare.");
+
+    LoadComparison c;
+    c.caliber = first->caliber;
+    c.bulletWeightGr = first->bulletWeightGr;
+    for (const auto& [charge, at] : byCharge) {
+        ChargePoint p;
+        p.chargeGr = charge;
+        p.strings = at.strings;
+        p.shots = static_cast<int>(at.shots.size());
+        if (!at.shots.empty()) {
+            const VelocityStatistics v = velocityStatistics(at.shots);
+            p.velocityFps = v.meanFps;
+            p.sdFps = v.sdFps;
+        }
+        p.groups = at.groups;
+        if (at.groups > 0)
+            p.groupMoa = at.moaSum / at.groups;
+        c.points.push_back(p);
+    }
+
+    // Least squares about the means, which keeps the sums small and exact enough.
+    double n = 0, sumX = 0, sumY = 0;
+    for (const ChargePoint& p : c.points)
+        if (p.velocityFps)
+            n += 1, sumX += p.chargeGr, sumY += *p.velocityFps;
+    if (n >= 2) {
+        const double meanX = sumX / n, meanY = sumY / n;
+        double sxy = 0, sxx = 0;
+        for (const ChargePoint& p : c.points)
+            if (p.velocityFps) {
+                sxy += (p.chargeGr - meanX) * (*p.velocityFps - meanY);
+                sxx += (p.chargeGr - meanX) * (p.chargeGr - meanX);
+            }
+        if (sxx > 0) {
+            const double slope = sxy / sxx;
+            c.line = VelocityLine{slope, meanY - slope * meanX};
+        }
+    }
+    return R::done(std::move(c));
+}
+
+RangeCardValues rangeCardValues(const LoadHistory& load) {
+    RangeCardValues r;
+    if (!load.strings.empty()) {
+        r.string = load.strings.back();
+        const VelocityStatistics v = velocityStatistics(r.string->shotsFps);
+        r.velocityFps = v.meanFps;
+        r.sdFps = v.sdFps;
+    }
+    r.groups = static_cast<int>(load.groups.size());
+    r.dispersionMoa = pooledDispersionMoa(load.groups);
+    return r;
+}
+
+} // namespace fendrel

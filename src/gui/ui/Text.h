@@ -1,0 +1,38 @@
+// Texts at the window boundary: the program's windows-1252 bytes shown as QString and read
+// back, and the select-the-whole-text-on-focus behaviour of number boxes.
+#pragma once
+
+#include "core/common/Encoding.h"
+
+#include <QFile>
+#include <QString>
+#include <filesystem>
+#include <string>
+
+class QEvent;
+class QLineEdit;
+
+namespace fendrel {
+
+inline QString fromBytes(const std::string& bytes) {
+    return QString::fromStdString(cp1252ToUtf8(bytes));
+}
+
+inline std::string toBytes(const QString& text) { return utf8ToCp1252(text.toStdString()); }
+
+// A path is the system's bytes: shown and chosen in windows as the system names it, never through
+// the code page of the program's files.
+inline QString fromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+inline std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// True for a focus event of a real move between fields (a tab, a click, a shortcut, a program's
+// own move); false when focus only leaves for a menu or a popup, or with the whole window when
+// a dialog or another window takes over, and when it comes back from them.
+bool realFocusMove(const QEvent* event);
+
+// The box shows its whole text selected whenever it gets the focus, ready to be typed over.
+void selectAllOnFocus(QLineEdit* box);
+
+} // namespace fendrel

@@ -1,0 +1,149 @@
+// The main window "Round Development": one round and the firearm that fires it, the menu of
+// every tool, and the validation that enables saving and calculating.
+#pragma once
+
+#include "core/engine/BallisticsEngine.h"
+#include "core/workbench/Databases.h"
+#include "gui/ui/AppContext.h"
+
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+
+namespace fendrel {
+
+class ElidedLabel;
+class UpDown;
+
+// The tool windows read the round on screen through RoundOnScreen; the menu entries that open
+// other subsystems' windows are connected by the application (gui/app).
+class frmRoundDevel : public QMainWindow, public RoundOnScreen {
+    Q_OBJECT
+public:
+    explicit frmRoundDevel(AppContext& context);
+    ~frmRoundDevel() override;
+
+    // Round part.
+    QComboBox* cmbCal;
+    QLineEdit* txtBWt;
+    QLineEdit* txtBC;
+    QLineEdit* txtSD;
+    QLineEdit* txtBMake;
+    QLineEdit* txtBStyle;
+    QLineEdit* txtLPwdr;
+    QLineEdit* txtLWt;
+    QLineEdit* txtfps;
+    QLineEdit* txtLPrmr;
+    QLineEdit* txtLBrass;
+    QLineEdit* txtDescription;
+    // Firearm part.
+    QComboBox* cmbMake;
+    QLineEdit* txtGunModel;
+    QLineEdit* txtGunYr;
+    UpDown* UpDown1;
+    QLineEdit* txtGunSN;
+    QLineEdit* txtGunBBL;
+    QLineEdit* txtGunWt;
+
+    QPushButton* cmdSaveGun;
+    QPushButton* cmdSave;
+    QPushButton* cmdSaveAs;
+    QPushButton* cmdCancel;
+    QStatusBar* StatusBar1;
+
+    QMenu* mnuFile;
+    QAction* mnuFileLoadR;
+    QAction* mnuFileLoadF;
+    QAction* mnuFileUpgrade;
+    QAction* mnuFileRestore;
+    QAction* mnuFileSep1;
+    QAction* mnuFileClose;
+    QMenu* mnuTools;
+    QAction* mnuInteractive;
+    QAction* mnuToolsStabCalc;
+    QAction* mnuRangeMeas;
+    QAction* mnuOrrin;
+    QAction* mnuSep1;
+    QAction* mnuToolsStats;
+    QAction* mnuViewB;
+    QAction* mnuGraphB;
+    QAction* mnuSep2;
+    QAction* mnuToolsEditDTB;
+    QMenu* mnuHelp;
+    QAction* mnuHelpHowto;
+
+    QTimer* Timer1;
+    QTimer* TmrValidate;
+
+    // The one line of the status bar.
+    QString statusText() const;
+    void setStatusText(const QString& text);
+
+    // Text of a field as the program's bytes, and back.
+    static std::string fieldBytes(const QLineEdit* field);
+    static std::string fieldBytes(const QComboBox* field);
+
+    // The round on screen as the calculation run and the tool windows read it.
+    RoundTexts roundOnScreen() const override;
+    // The calculation engine, with the trajectory rows of the last run.
+    const BallisticsEngine& engine() const { return m_engine; }
+
+public slots:
+    void Timer1_Timer();
+    void TmrValidate_Timer();
+
+    void cmdCancel_Click();
+    void cmdSave_Click();
+    void cmdSaveAs_Click();
+    void cmdSaveGun_Click();
+    void mnuFileLoadR_Click();
+    void mnuFileLoadF_Click();
+    void mnuToolsEditDTB_Click();
+    void mnuToolsStats_Click();
+    void mnuOrrin_Click();
+    void mnuHelpHowto_Click();
+    void mnuViewB_Click();
+    void mnuGraphB_Click();
+
+signals:
+    // Tools > View ballistics and Graph ballistics, with the current data file path set to the
+    // last output file: the application shows the report or the chart.
+    void viewBallisticsRequested();
+    void graphBallisticsRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The controls, their places, captions and tab order (frmRoundDevelLayout.cpp).
+    void buildControls();
+    void buildMenus();
+    void rebuildDescription();
+    std::vector<std::string> roundRecord() const;
+    std::vector<std::string> firearmRecord() const;
+    void showRound(const std::vector<std::string>& record);
+    void showFirearm(const std::vector<std::string>& record, size_t first);
+    bool saveToDatabase(bool rounds, const std::vector<std::string>& record, bool replace);
+    // Shows the selection list over `file` and returns the chosen record's position, or -1.
+    int pickRecord(const std::string& file, int fieldCount);
+    // False (after saying why) when the database cannot be read; offers the repair of records
+    // saved by earlier versions.
+    bool databaseUsable(const DatabaseKind& kind);
+
+    AppContext& m_context;
+    ElidedLabel* m_status;
+    BallisticsEngine m_engine;
+    bool m_askedRoundsRepair = false;
+    bool m_askedFirearmsRepair = false;
+};
+
+} // namespace fendrel

@@ -1,0 +1,146 @@
+#include "core/backup/BackupPackage.h"
+#include "support/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace fendrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names entries(const fs::path& folder) {
+    Names names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string block(const std::string& folder) {
+    return "The location of your RESTORE BACKUP PACKAGE is: \r\n" + folder +
+           "\r\n[Copy and paste the above line into Fendrel when prompted, see step 3, below].\r\n"
+           "1. Uninstall your current version of Fendrel.\r\n"
+           "2. Install your upgraded version of Fendrel.\r\n"
+           "3. Use FILE---RESTORE BACKUP PACKAGE\r\n"
+           "4. You may then delete this filem and the RESTORE PACKAGE folder at this point.\r\n";
+}
+
+// A program folder holding the sample databases and user data files.
+struct Sample : test::TestFolder {
+    Sample() : TestFolder(false) {
+        fs::copy(test::fixture("backup/sample"), path(), fs::copy_options::recursive);
+    }
+    BackupOrder order(const std::string& package) const {
+        BackupOrder o;
+        o.programFolder = path();
+        o.packageFolder = path() / package;
+        return o;
+    }
+};
+
+} // namespace
+
+TEST(PackageFiles, ListingSortsWithoutCaseAndSkipsHiddenFilesAndFolders) {
+    test::TestFolder f(false);
+    for (const char* name : {"b.csv", "A.CSV", "c.csv.Csv", "d.csv.bak", ".hidden.csv"})
+        f.write(name, "x");
+    fs::create_directory(f / "folder.csv");
+    EXPECT_EQ(listFiles(f.path(), "*.csv"), (Names{"A.CSV", "b.csv", "c.csv.Csv"}));
+    EXPECT_EQ(listFiles(f.path(), "?.CSV"), (Names{"A.CSV", "b.csv"}));
+    std::string error;
+    EXPECT_TRUE(listFiles(f / "nowhere", "*.csv", &error).empty());
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(PackageFiles, FailedCopyLeavesTargetAndNoTemporary) {
+    test::TestFolder f(false);
+    f.write("target.csv", "keep me");
+    f.write("source.csv", "bytes");
+    fs::create_directory(f / "dir.csv");
+    EXPECT_EQ(copyReplacing(f / "missing.csv", f / "target.csv"), "The file does not exist");
+    EXPECT_NE(copyReplacing(f / "source.csv", f / "dir.csv"), ""); // no file over a folder
+    EXPECT_EQ(f.read("target.csv"), "keep me");
+    EXPECT_EQ(entries(f.path()), (Names{"dir.csv", "source.csv", "target.csv"}));
+    // Copying a file onto itself keeps it whole.
+    EXPECT_EQ(copyReplacing(f / "source.csv", f / "source.csv"), "");
+    EXPECT_EQ(f.read("source.csv"), "bytes");
+}
+
+TEST(BackupList, DuplicatesStayAndAdjacentSelectedEntriesGo) {
+    BackupList list;
+    list.addSelected({"a", "b", "c"}, {true, false, true});
+    list.addSelected({"a", "b", "c"}, {true, false, false});
+    EXPECT_EQ(list.names(), (Names{"a", "c", "a"}));
+    list.addSelected({"d", "e"}, {true, true});
+    list.removeSelected({false, true, true, true, false});
+    EXPECT_EQ(list.names(), (Names{"a", "e"}));
+}
+
+TEST(PackageFolder, DefaultIsInHomeWithPrintedSingleSeconds) {
+    EXPECT_EQ(defaultPackageFolder("/home/ann", 45123.45), "/home/ann/FendrelFiles 45123.45");
+    EXPECT_EQ(defaultPackageFolder("/home/ann", 45123.4567), "/home/ann/FendrelFiles 45123.46");
+    EXPECT_EQ(defaultPackageFolder("/home/ann", 0.5), "/home/ann/FendrelFiles .5");
+    EXPECT_EQ(packageFolderPath("~/pkg", "/home/ann"), fs::path("/home/ann/pkg"));
+    EXPECT_EQ(packageFolderPath("pkg", "/home/ann"), fs::path("/home/ann/pkg"));
+    EXPECT_EQ(packageFolderPath("", "/home/ann"), fs::path());
+}
+
+TEST(MakePackage, NothingChosenStillCreatesTheFolder) {
+    Sample s;
+    const BackupResult r = makePackage(s.order("pkg"));
+    ASSERT_TRUE(r.ok());
+    EXPECT_TRUE(entries(s / "pkg").empty());
+}
+
+TEST(MakePackage, DatabasesAndListedFilesWithAFileAddedTwiceCopiedTwice) {
+    Sample s;
+    fs::create_directory(s / "pkg");
+    s.write("pkg/FIREARMS.DTB", "old");
+    BackupOrder order = s.order("pkg");
+    order.databases = true;
+    order.files = {"Group1.GRP", "Loads 2023.csv", "Group1.GRP"};
+    std::vector<size_t> done;
+    const BackupResult r = makePackage(order, [&](size_t d, size_t total) {
+        EXPECT_EQ(total, 5u);
+        done.push_back(d);
+    });
+    ASSERT_TRUE(r.ok()) << r.reason;
+    EXPECT_EQ(done, (std::vector<size_t>{1, 2, 3, 4, 5}));
+    // An existing package file is replaced whatever the case of its name.
+    EXPECT_EQ(entries(s / "pkg"),
+              (Names{"FIREARMS.DTB", "Group1.GRP", "Loads 2023.csv", "rounds.dtb"}));
+    EXPECT_EQ(s.read("pkg/FIREARMS.DTB"), s.read("Firearms.dtb"));
+    EXPECT_EQ(s.read("pkg/Group1.GRP"), s.read("YourData/Group1.GRP"));
+}
+
+TEST(MakePackage, FailuresStopAndKeepWhatWasCopied) {
+    Sample s;
+    BackupResult r = makePackage(s.order("missing/pkg")); // one level deep only
+    EXPECT_EQ(r.failure, BackupResult::Failure::Folder);
+    EXPECT_EQ(r.path, (s / "missing/pkg").string());
+    EXPECT_FALSE(fs::exists(s / "missing"));
+
+    BackupOrder order = s.order("pkg");
+    order.files = {"stability.txt", "gone.csv", "Report.HTM"};
+    r = makePackage(order);
+    EXPECT_EQ(r.failure, BackupResult::Failure::Copy);
+    EXPECT_EQ(r.path, (s / "YourData/gone.csv").string());
+    EXPECT_EQ(r.copied, 1u);
+    EXPECT_EQ(entries(s / "pkg"), Names{"stability.txt"});
+}
+
+TEST(Readme, EachBackupAppendsSevenLinesInWindowsBytes) {
+    test::TestFolder desk(false);
+    desk.write("Fendrel_ReadMe.txt", "earlier\r\n");
+    ASSERT_EQ(appendReadme(desk.path(), "/home/ann/FendrelFiles 45123.45"), "");
+    ASSERT_EQ(appendReadme(desk.path(), "/media/usb/Caf\xc3\xa9"), "");
+    EXPECT_EQ(entries(desk.path()), Names{"Fendrel_ReadMe.txt"});
+    EXPECT_EQ(desk.read("Fendrel_ReadMe.txt"), "earlier\r\n" +
+                                                   block("/home/ann/FendrelFiles 45123.45") +
+                                                   block("/media/usb/Caf\xe9"));
+}

@@ -1,0 +1,150 @@
+#include "core/backup/BackupPackage.h"
+#include "core/backup/RestorePackage.h"
+#include "support/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace fendrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names entries(const fs::path& folder) {
+    Names names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const std::string kGun = "\"Maker\",\"M1\",\"1990\",\"SN\",\"24\",\"8\"\r\n";
+
+// A program folder as an installation leaves it: empty databases and an empty YourData.
+struct FreshInstall : test::TestFolder {
+    FreshInstall() : TestFolder(false) {
+        write("Firearms.dtb", "");
+        write("rounds.dtb", "");
+        fs::create_directory(path() / "YourData");
+    }
+};
+
+} // namespace
+
+TEST(Restore, GroupFilesOnlyLeaveTheDatabasesAlone) {
+    FreshInstall install;
+    install.write("Firearms.dtb", "guns\r\n");
+    test::TestFolder package(false);
+    package.write("Group1.grp", "g1");
+    package.write("Group2.GRP", "g2");
+    const RestoreResult r = restorePackage(package.path(), install.path());
+    ASSERT_TRUE(r.ok) << r.reason;
+    EXPECT_EQ(install.read("Firearms.dtb"), "guns\r\n");
+    EXPECT_EQ(install.read("rounds.dtb"), "");
+    EXPECT_EQ(entries(install / "YourData"), (Names{"Group1.grp", "Group2.GRP"}));
+}
+
+TEST(Restore, UnusablePackageFailsBeforeCopying) {
+    FreshInstall install;
+    EXPECT_EQ(restorePackage("", install.path()).reason, "No package folder was given");
+    EXPECT_EQ(restorePackage(install / "nowhere", install.path()).reason,
+              "The folder does not exist");
+    EXPECT_EQ(restorePackage(install / "rounds.dtb", install.path()).reason, "It is not a folder");
+}
+
+TEST(Restore, KindsInOrderAndNamesMatchedWithoutCase) {
+    FreshInstall install;
+    install.write("YourData/Loads.CSV", "old");
+    test::TestFolder package(false);
+    for (const char* name :
+         {"FIREARMS.DTB", "b.grp", "z.txt", "two.HTML", "one.htm", "loads.csv", "skip.doc"})
+        package.write(name, name);
+    package.write("FIREARMS.DTB", kGun);
+    EXPECT_EQ(packageDataFiles(package.path()),
+              (Names{"loads.csv", "one.htm", "two.HTML", "z.txt", "b.grp"}));
+    ASSERT_TRUE(restorePackage(package.path(), install.path()).ok);
+    EXPECT_EQ(entries(install.path()), (Names{"Firearms.dtb", "YourData", "rounds.dtb"}));
+    EXPECT_EQ(install.read("Firearms.dtb"), kGun);
+    EXPECT_EQ(entries(install / "YourData"),
+              (Names{"Loads.CSV", "b.grp", "one.htm", "two.HTML", "z.txt"}));
+    EXPECT_EQ(install.read("YourData/Loads.CSV"), "loads.csv");
+}
+
+TEST(Restore, FailureStopsAndKeepsWhatWasCopied) {
+    FreshInstall install;
+    fs::create_directory(install / "YourData" / "b.csv"); // a folder where b.csv would go
+    test::TestFolder package(false);
+    for (const char* name : {"firearms.dtb", "a.csv", "b.csv", "c.csv"})
+        package.write(name, name);
+    package.write("firearms.dtb", kGun);
+    const RestoreResult r = restorePackage(package.path(), install.path());
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.path, (package / "b.csv").string());
+    EXPECT_EQ(r.copied, 2u);
+    EXPECT_EQ(install.read("Firearms.dtb"), kGun);
+    EXPECT_EQ(entries(install / "YourData"), (Names{"a.csv", "b.csv"}));
+}
+
+TEST(Restore, ThePackageIsCheckedBeforeAnythingIsCopied) {
+    FreshInstall install;
+    install.write("rounds.dtb", "\"kept\",\".308\",\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\","
+                                "\"8\",\"9\",\"10\",\"11\",\"12\",\"13\",\"14\",\"15\",\"16\"\r\n");
+    const std::string current = install.read("rounds.dtb");
+    test::TestFolder package(false);
+    package.write("Loads.csv", "1");
+    package.write("loads.CSV", "2");
+    RestorePlan plan = planRestore(package.path(), install.path());
+    EXPECT_EQ(plan.clashes, (Names{"Loads.csv", "loads.CSV"}));
+    EXPECT_FALSE(restorePackage(package.path(), install.path()).ok);
+    EXPECT_TRUE(entries(install / "YourData").empty());
+
+    // A binary firearms file and an empty rounds.dtb are doubted; the rest goes on without them.
+    fs::remove(package / "loads.CSV");
+    package.write("firearms.dtb", std::string("\0\x01binary", 8));
+    package.write("rounds.dtb", "");
+    plan = planRestore(package.path(), install.path());
+    ASSERT_EQ(plan.doubts.size(), 2u);
+    EXPECT_NE(plan.doubts[0].reason.find("NUL"), std::string::npos);
+    EXPECT_NE(plan.doubts[1].reason.find("holds 1 record"), std::string::npos);
+    ASSERT_TRUE(carryOutRestore(plan, install.path(), {"firearms.dtb", "rounds.dtb"}).ok);
+    EXPECT_EQ(install.read("rounds.dtb"), current);
+    EXPECT_EQ(install.read("Firearms.dtb"), "");
+    EXPECT_EQ(install.read("YourData/Loads.csv"), "1");
+    // Confirmed, the empty database replaces the current one.
+    ASSERT_TRUE(carryOutRestore(plan, install.path(), {"firearms.dtb"}).ok);
+    EXPECT_EQ(install.read("rounds.dtb"), "");
+}
+
+TEST(Restore, RoundTripIsByteIdentical) {
+    test::TestFolder before(false);
+    fs::copy(test::fixture("backup/sample"), before.path(), fs::copy_options::recursive);
+    test::TestFolder outside(false);
+    BackupOrder order;
+    order.programFolder = before.path();
+    order.packageFolder = outside / "FendrelFiles 45123.45";
+    order.databases = true;
+    order.files = packageDataFiles(before / "YourData");
+    ASSERT_EQ(order.files.size(), 5u); // notes.doc is no data file
+    ASSERT_TRUE(makePackage(order).ok());
+
+    FreshInstall after;
+    const RestoreResult r = restorePackage(order.packageFolder, after.path());
+    ASSERT_TRUE(r.ok) << r.path << ": " << r.reason;
+    EXPECT_EQ(entries(after.path()), (Names{"Firearms.dtb", "YourData", "rounds.dtb"}));
+    EXPECT_EQ(after.read("Firearms.dtb"), before.read("Firearms.dtb"));
+    EXPECT_EQ(after.read("rounds.dtb"), before.read("rounds.dtb"));
+    EXPECT_EQ(entries(after / "YourData"), (Names{"Group1.GRP", "Loads 2023.csv", "Report.HTM",
+                                                  "coyote.html", "stability.txt"}));
+    for (const std::string& name : order.files)
+        EXPECT_EQ(after.read("YourData/" + name), before.read("YourData/" + name)) << name;
+}
+
+TEST(Restore, ChosenFileGivesItsFolderWithoutSeparator) {
+    EXPECT_EQ(folderOfChosenFile("/home/ann/FendrelFiles 5/rounds.dtb"),
+              "/home/ann/FendrelFiles 5");
+    EXPECT_EQ(folderOfChosenFile("/rounds.dtb"), "/");
+}

@@ -1,0 +1,106 @@
+// The windows-1252 bytes of the files against the UTF-8 text of the windows.
+#include "core/common/Encoding.h"
+
+#include <gtest/gtest.h>
+
+using namespace fendrel;
+
+namespace {
+
+// The code points of a UTF-8 text; a malformed sequence fails the test.
+std::u32string codePoints(const std::string& utf8) {
+    std::u32string out;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 4;
+        char32_t cp = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
+        EXPECT_LE(i + len, utf8.size()) << "truncated sequence";
+        for (size_t k = 1; k < len && i + k < utf8.size(); ++k) {
+            const auto c = static_cast<unsigned char>(utf8[i + k]);
+            EXPECT_EQ(c & 0xC0, 0x80) << "bad continuation byte";
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        out.push_back(cp);
+        i += len;
+    }
+    return out;
+}
+
+std::string byte(int b) { return std::string(1, static_cast<char>(b)); }
+
+} // namespace
+
+TEST(Encoding, EveryByteIsOneCharacterAndComesBackUnchanged) {
+    for (int b = 0; b < 256; ++b) {
+        const std::string utf8 = cp1252ToUtf8(byte(b));
+        EXPECT_EQ(codePoints(utf8).size(), 1u) << "byte " << b;
+        EXPECT_EQ(utf8ToCp1252(utf8), byte(b)) << "byte " << b;
+    }
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += byte(b);
+    EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+}
+
+TEST(Encoding, AsciiAndLatin1HalfMapToThemselves) {
+    EXPECT_EQ(cp1252ToUtf8("Round \"Development\",\r\n"), "Round \"Development\",\r\n");
+    for (int b = 0xA0; b < 0x100; ++b)
+        EXPECT_EQ(codePoints(cp1252ToUtf8(byte(b))), std::u32string(1, char32_t(b))) << b;
+    EXPECT_EQ(cp1252ToUtf8("45\xB0"), "45\xC2\xB0"); // the degree sign
+}
+
+TEST(Encoding, TheWindowsRowOfPrintableCharacters) {
+    EXPECT_EQ(cp1252ToUtf8("\x80"), "\xE2\x82\xAC");         // euro sign
+    EXPECT_EQ(cp1252ToUtf8("\x9F"), "\xC5\xB8");             // Y with diaeresis
+    EXPECT_EQ(cp1252ToUtf8("\x93quoted\x94"), "\xE2\x80\x9Cquoted\xE2\x80\x9D");
+    EXPECT_EQ(cp1252ToUtf8("\x85"), "\xE2\x80\xA6");         // ellipsis
+    EXPECT_EQ(cp1252ToUtf8("\x99"), "\xE2\x84\xA2");         // trade mark
+    EXPECT_EQ(utf8ToCp1252("\xE2\x82\xAC" "5"), "\x80" "5");
+    EXPECT_EQ(utf8ToCp1252("\xC5\xB8"), "\x9F");
+    EXPECT_EQ(utf8ToCp1252("\xE2\x80\x93"), "\x96");          // en dash
+}
+
+TEST(Encoding, TheFiveUndefinedBytesSurviveTheRoundTrip) {
+    for (int b : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) {
+        const std::string utf8 = cp1252ToUtf8(byte(b));
+        EXPECT_EQ(codePoints(utf8), std::u32string(1, char32_t(b))) << b;
+        EXPECT_EQ(utf8ToCp1252(utf8), byte(b)) << b;
+    }
+}
+
+TEST(Encoding, CharactersWithoutAByteBecomeAQuestionMark) {
+    EXPECT_EQ(utf8ToCp1252("\xCE\xA9"), "?");                   // Greek capital omega
+    EXPECT_EQ(utf8ToCp1252("\xE4\xB8\xAD"), "?");               // a CJK ideograph
+    EXPECT_EQ(utf8ToCp1252("a\xF0\x9F\x8E\xAF" "b"), "a?b");    // a four-byte character
+    // U+0080 has no byte: 0x80 is the euro sign.
+    EXPECT_EQ(utf8ToCp1252("\xC2\x80"), "?");
+    EXPECT_EQ(utf8ToCp1252("Caf\xC3\xA9 \xE2\x82\xAC" "5 \xCE\xA9"), "Caf\xE9 \x80" "5 ?");
+}
+
+TEST(Encoding, MalformedTextNeverLosesTheRest) {
+    const std::string out = utf8ToCp1252("ab\xFF" "cd\xC3");
+    EXPECT_EQ(out.substr(0, 2), "ab");
+    EXPECT_NE(out.find("cd"), std::string::npos);
+    EXPECT_EQ(out.find('\xFF'), std::string::npos);
+}
+
+TEST(PathText, EveryPathReadsBackAsItselfInTheFilesCodePageWhenItCan) {
+    const std::string cyrillic = "/home/\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/data/";
+    const std::string broken = "/srv/\xFC\xFF/"; // bytes that are no UTF-8
+    struct Case {
+        std::string path, text;
+    };
+    const Case cases[] = {
+        {"/home/ann/", "/home/ann/"},
+        {"/home/j\xC3\xBCrgen/Schie\xC3\x9F" "en/", "/home/j\xFCrgen/Schie\xDF" "en/"},
+        {cyrillic, "\xEF\xBB\xBF" + cyrillic},
+        {broken, "\xEF\xBB\xBF" + broken},
+        {"/a \xE2\x82\xAC/", "/a \x80/"}, // the euro sign has a byte of its own
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pathToFileText(c.path), c.text) << c.path;
+        EXPECT_EQ(pathFromFileText(c.text), c.path) << c.path;
+    }
+    EXPECT_EQ(pathToHtmlText("C:\\Schie\xC3\x9F" "en\\\xD0\x98.htm"), "C:\\Schie\xDF" "en\\&#1048;.htm");
+    EXPECT_EQ(pathToHtmlText("/x\xFC/"), "/x%FC/");
+}

@@ -1,0 +1,157 @@
+// Reading inputs whole and replacing the files a user keeps: never half written, never through a
+// planted link, never over a device, the mode kept, and always the old or the new file after a
+// crash.
+#include "core/common/SafeFile.h"
+#include "core/common/TextFile.h"
+#include "support/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace fendrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+class SafeFile : public ::testing::Test {
+protected:
+    test::TestFolder folder{false};
+
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder.path()))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+size_t openDescriptors() {
+    return static_cast<size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
+}
+
+struct FailAt : WriteFaults {
+    WriteStep step;
+    explicit FailAt(WriteStep s) : step(s) {}
+    bool failAt(WriteStep s) override { return s == step; }
+};
+
+} // namespace
+
+TEST_F(SafeFile, ReplacesWholeAndLeavesNothingElse) {
+    const fs::path target = folder / "rounds.dtb";
+    const std::string bytes("\"new\",\"x\"\r\n\0\xB0", 14);
+    for (const std::string& b : {std::string("\"old\"\r\n"), bytes, std::string()}) {
+        EXPECT_FALSE(replaceFile(target, b).failed());
+        EXPECT_EQ(readFileBytes(target), b);
+    }
+    EXPECT_EQ(entries(), (std::vector<std::string>{"rounds.dtb"}));
+    EXPECT_EQ(readFileBytes(folder / "missing.dat"), std::nullopt);
+
+    EXPECT_EQ(appendToFile(folder / "log.txt", "a\r\n"), "");
+    EXPECT_EQ(appendToFile(folder / "log.txt", "b\r\n"), "");
+    EXPECT_EQ(folder.read("log.txt"), "a\r\nb\r\n");
+}
+
+TEST_F(SafeFile, FailuresLeaveTheOldFileNoTemporaryAndNoOpenDescriptor) {
+    folder.write("Firearms.dtb", "\"keep\"\r\n");
+    const size_t before = openDescriptors();
+    for (WriteStep step : {WriteStep::CreateTemporary, WriteStep::Write, WriteStep::Sync,
+                           WriteStep::Rename}) {
+        FailAt fault(step);
+        EXPECT_TRUE(replaceFile(folder / "Firearms.dtb", "\"lost\"\r\n", &fault).failed());
+        EXPECT_EQ(folder.read("Firearms.dtb"), "\"keep\"\r\n");
+        EXPECT_EQ(entries(), (std::vector<std::string>{"Firearms.dtb"}));
+    }
+    EXPECT_EQ(openDescriptors(), before);
+
+    // A missing folder, and a name taken by a folder, give a reason and change nothing.
+    const FileError missing = replaceFile(folder / "nowhere" / "x.dtb", "x");
+    EXPECT_EQ(missing.code, ENOENT);
+    fs::create_directory(folder / "taken");
+    EXPECT_TRUE(replaceFile(folder / "taken", "bytes").failed());
+    EXPECT_TRUE(fs::is_directory(folder / "taken"));
+    EXPECT_EQ(entries(), (std::vector<std::string>{"Firearms.dtb", "taken"}));
+}
+
+TEST_F(SafeFile, ModeLinksAndDevices) {
+    folder.write("rounds.dtb", "old");
+    ::chmod((folder / "rounds.dtb").c_str(), 0600);
+    ASSERT_FALSE(replaceFile(folder / "rounds.dtb", "new").failed());
+    struct stat st {};
+    ::stat((folder / "rounds.dtb").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+    // A database kept elsewhere through a link: the link stays, its target changes.
+    fs::create_directory(folder / "elsewhere");
+    folder.write("elsewhere/real.dtb", "old");
+    fs::create_symlink("elsewhere/real.dtb", folder / "linked.dtb");
+    ASSERT_FALSE(replaceFile(folder / "linked.dtb", "through").failed());
+    EXPECT_TRUE(fs::is_symlink(folder / "linked.dtb"));
+    EXPECT_EQ(folder.read("elsewhere/real.dtb"), "through");
+
+    // A dangling link names the file to create.
+    fs::create_symlink("elsewhere/new.dtb", folder / "dangling.dtb");
+    ASSERT_FALSE(replaceFile(folder / "dangling.dtb", "made").failed());
+    EXPECT_EQ(folder.read("elsewhere/new.dtb"), "made");
+
+    // A device or a pipe is never replaced by a plain file.
+    EXPECT_TRUE(replaceFile("/dev/null", "x").failed());
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    ASSERT_EQ(::mkfifo((folder / "pipe.dtb").c_str(), 0600), 0);
+    EXPECT_TRUE(replaceFile(folder / "pipe.dtb", "x").failed());
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe.dtb"));
+}
+
+TEST_F(SafeFile, InputsThatAreNotPlainFilesOrTooBigAreRefusedAtOnce) {
+    ASSERT_EQ(::mkfifo((folder / "rounds.dtb").c_str(), 0600), 0);
+    FileError error;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(readInputFile(folder / "rounds.dtb", kDefaultInputLimit, &error));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_FALSE(error.reason.empty());
+    EXPECT_FALSE(readInputFile("/dev/zero", kDefaultInputLimit, &error));
+    EXPECT_FALSE(readInputFile(folder.path(), kDefaultInputLimit, &error));
+    folder.write("big.csv", std::string(100, 'x'));
+    EXPECT_FALSE(readInputFile(folder / "big.csv", 99, &error));
+    EXPECT_EQ(readInputFile(folder / "big.csv", 100)->size(), 100u);
+}
+
+TEST_F(SafeFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
+    // Two large versions alternate; whenever the writer dies, the file is one of them whole.
+    const std::string a(300000, 'a'), b(200000, 'b');
+    const fs::path target = folder / "rounds.dtb";
+    ASSERT_FALSE(replaceFile(target, a).failed());
+    std::mt19937 rng(7);
+    for (int trial = 0; trial < 25; ++trial) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0;; ++i)
+                (void)replaceFile(target, i % 2 ? a : b);
+        }
+        ::usleep(static_cast<useconds_t>(rng() % 20000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const auto now = readFileBytes(target);
+        ASSERT_TRUE(now);
+        ASSERT_TRUE(*now == a || *now == b) << "trial " << trial << ": " << now->size() << " bytes";
+    }
+}
+
+TEST_F(SafeFile, TheDataLockKeepsASecondWriterWaiting) {
+    auto first = DataLock::acquire(folder.path(), std::chrono::milliseconds(0));
+    ASSERT_TRUE(first);
+    FileError error;
+    EXPECT_FALSE(DataLock::acquire(folder.path(), std::chrono::milliseconds(50), &error));
+    EXPECT_NE(error.reason.find("another copy"), std::string::npos);
+    first.reset();
+    EXPECT_TRUE(DataLock::acquire(folder.path(), std::chrono::milliseconds(0)));
+}

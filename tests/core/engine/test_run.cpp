@@ -1,0 +1,289 @@
+#include "EngineTestSupport.h"
+
+#include "core/engine/BallisticsEngine.h"
+#include "core/engine/ExteriorSummary.h"
+#include "core/engine/LastPath.h"
+#include "core/engine/Recoil.h"
+
+#include "core/common/TextFile.h"
+#include "support/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+using namespace fendrel;
+using fendrel::test::settingsOf;
+
+namespace {
+
+std::string fileText(const fs::path& p) {
+    return readFileBytes(p).value_or("(missing)");
+}
+
+int lineCount(const std::string& text) {
+    int n = 0;
+    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
+        ++n;
+    return n;
+}
+
+struct EngineRun {
+    test::TestFolder folder;
+    fs::path output = folder / "YourData" / "run.csv";
+    test::ScriptedHost host;
+    BallisticsEngine engine;
+    RunSettings shared;
+
+    RunResult operator()(const RoundTexts& round, std::optional<RunSettings> dialog) {
+        host.dialogSettings = dialog;
+        return engine.calculate(folder.path(), round, shared, output, host);
+    }
+    std::string text() const { return fileText(output); }
+};
+
+} // namespace
+
+TEST(RunGolden, YardsWithZero200) {
+    EngineRun run;
+    ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 1000, 200)).completed());
+    EXPECT_EQ(run.text(), fileText(test::fixture("engine/yards_zero200.csv")));
+    EXPECT_TRUE(run.host.prompts.empty());
+}
+
+TEST(RunGolden, MetersWithWindAndHeightAtZero) {
+    EngineRun run;
+    ASSERT_TRUE(run(test::longRangeRound(), settingsOf("M", 50, 600, 100, 1, -5, 10)).completed());
+    EXPECT_EQ(run.text(), fileText(test::fixture("engine/meters_wind.csv")));
+}
+
+TEST(RunGolden, NoZeroingArmyMetroAndTheStyleQuestion) {
+    EngineRun run;
+    run.folder.write("parameters.ini", "1.5\r\n5\r\n.076474\r\n59\r\nDragG1.txt\r\nS\r\n");
+    run.host.inputAnswers = {"1"};
+    ASSERT_TRUE(run(test::leverRound(), settingsOf("Y", 25, 340, 0)).completed());
+    EXPECT_EQ(run.text(), fileText(test::fixture("engine/no_zero_army.csv")));
+    EXPECT_EQ(run.host.prompts, std::vector<std::string>{kStylePrompt});
+}
+
+TEST(RunSteps, StatusWindsAndWhatTheWindowKeeps) {
+    EngineRun run;
+    ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 500, 200, 0, 10, -3)).completed());
+    EXPECT_EQ(run.host.statuses,
+              (std::vector<std::string>{kStatusInterior, kStatusExterior, kStatusCompleted}));
+    EXPECT_EQ(run.shared.downrangeWind, 15); // 10 mph is 14.67 ft/s
+    EXPECT_EQ(run.shared.crossWind, -4);
+    EXPECT_NE(run.text().find("\r\n59,10,-3,200,0\r\n"), std::string::npos);
+    const TrajectoryRows& rows = run.engine.trajectoryRows();
+    ASSERT_EQ(rows.count, 6u);
+    EXPECT_TRUE(rows.range[1] == 0 && rows.height[1] == -1.5 && rows.velocity[1] == 2700);
+    EXPECT_EQ(rows.range[6], 500);
+    EXPECT_EQ(run.engine.caliberValue(), 0.308);
+    EXPECT_EQ(run.engine.formFactor(), 0.515);
+}
+
+TEST(RunSteps, EachRunReplacesTheFile) {
+    EngineRun run;
+    run.folder.write("YourData/run.csv", std::string(5000, '~'));
+    ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 200, 100)).completed());
+    const std::string first = run.text();
+    EXPECT_EQ(first.find('~'), std::string::npos);
+    ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 300, 100)).completed());
+    EXPECT_EQ(lineCount(run.text()), lineCount(first) + 2); // a trajectory and a W1 row more
+}
+
+TEST(RunStops, CancelledDialogLeavesTheInteriorLines) {
+    EngineRun run;
+    EXPECT_EQ(run(test::checkRound(), std::nullopt).stop, RunStop::Cancelled);
+    EXPECT_EQ(run.text(), "308 TRAJECTORY CHECK\r\nRecoil for this round is 15.07 ft. lbs.\r\n");
+    EXPECT_EQ(run.host.statuses.back(), kStatusStopped);
+}
+
+TEST(RunStops, InteriorFailureStopsBeforeTheDialog) {
+    EngineRun run;
+    RoundTexts noWeight = test::checkRound();
+    noWeight.firearmWeight = "0";
+    EXPECT_EQ(run(noWeight, settingsOf("Y", 100, 500, 200)).stop, RunStop::Interior);
+    EXPECT_EQ(run.host.specsShown, 0);
+    EXPECT_EQ(run.host.messages, std::vector<std::string>{kInteriorErrorText});
+    EXPECT_EQ(run.host.titles, std::vector<std::string>{"Error!"});
+    EXPECT_FALSE(fs::exists(run.output));
+    run.output = run.folder / "no such folder" / "run.csv";
+    const RunResult missing = run(test::checkRound(), settingsOf("Y", 100, 500, 200));
+    EXPECT_EQ(missing.stop, RunStop::Interior);
+    EXPECT_NE(missing.cause.find("No such file or directory"), std::string::npos);
+    EXPECT_EQ(run.host.details.back(), missing.cause);
+    // The program's own files are no output: the database stays as it was.
+    run.output = run.folder / "rounds.dtb";
+    const std::string rounds = run.folder.read("rounds.dtb");
+    EXPECT_EQ(run(test::checkRound(), settingsOf("Y", 100, 500, 200)).stop, RunStop::Interior);
+    EXPECT_EQ(run.folder.read("rounds.dtb"), rounds);
+    EXPECT_EQ(run.host.messages.back(), kInteriorErrorText);
+}
+
+TEST(RunStops, RefusalsWriteNothingPastTheInteriorLines) {
+    struct Case {
+        const char* parameters; // nullptr: no parameters.ini; "": the installed one
+        const char* bc;
+        const char* fps;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"1.5\r\n5\r\n.08\r\n59\r\nDragG1.txt\r\nN\r\n", ".4", "2700",
+         "The atmosphere code \"N\" in parameters.ini has no atmosphere model: write I (ICAO "
+         "standard atmosphere) or S (Army standard metro)."},
+        {nullptr, ".4", "2700", "The settings file parameters.ini is missing or cannot be read."},
+        {"1.5\r\n5\r\n", ".4", "2700", "parameters.ini is incomplete"},
+        {"1.5\r\n5\r\n.076474\r\n59\r\nDragG2.txt\r\nI\r\n", ".4", "2700",
+         "The drag table DragG2.txt is missing or cannot be read."},
+        {"", "0", "2700", "The ballistic coefficient must be a number greater than zero."},
+        {"", ".4", "6000",
+         "The bullet's speed reaches the end of the drag table DragG1.txt (Mach 5): the "
+         "trajectory cannot be computed."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        EngineRun run;
+        if (!c.parameters)
+            fs::remove(run.folder / "parameters.ini");
+        else if (*c.parameters)
+            run.folder.write("parameters.ini", c.parameters);
+        RoundTexts round = test::checkRound();
+        round.ballisticCoefficient = c.bc;
+        round.muzzleVelocity = c.fps;
+        EXPECT_EQ(run(round, settingsOf("Y", 100, 500, 200)).stop, RunStop::Refused);
+        ASSERT_EQ(run.host.messages.size(), 1u);
+        EXPECT_NE(run.host.messages[0].find(c.expected), std::string::npos);
+        EXPECT_EQ(lineCount(run.text()), 2);
+        EXPECT_EQ(run.host.statuses.back(), kStatusStopped);
+    }
+}
+
+TEST(RunStyle, AskedAgainOnTheFirstRunThenTheFormFactorIsKept) {
+    EngineRun run;
+    run.host.inputAnswers = {"9", "2"};
+    ASSERT_TRUE(run(test::leverRound(), settingsOf("Y", 100, 300, 100)).completed());
+    EXPECT_EQ(run.host.prompts.size(), 2u);
+    EXPECT_EQ(run.engine.formFactor(), 0.7); // semi-pointed at 2150 ft/s
+
+    run.host.prompts.clear();
+    run.host.inputAnswers = {" 2"};
+    RoundTexts slow = test::leverRound();
+    slow.muzzleVelocity = "1900";
+    ASSERT_TRUE(run(slow, settingsOf("Y", 100, 300, 100)).completed());
+    EXPECT_EQ(run.host.prompts.size(), 1u);
+    EXPECT_EQ(run.engine.formFactor(), 0.7);
+    EXPECT_EQ(run.engine.styleReply(), " 2");
+
+    EngineRun fresh; // Cancel with no form factor known stops the run
+    EXPECT_EQ(fresh(test::leverRound(), settingsOf("Y", 100, 300, 100)).stop,
+              RunStop::StyleUnknown);
+    EXPECT_EQ(fresh.text().find("Maximum"), std::string::npos);
+}
+
+TEST(RunCommand, LastPathStartsTheDialogAndRemembersTheFolder) {
+    test::TestFolder folder;
+    ASSERT_EQ(ensureLastPath(folder.path()), "");
+    EXPECT_EQ(folder.read("Lastpath.dat"), (folder / "YourData").string() + "/\r\n");
+    fs::create_directories(folder / "out");
+    SharedState state;
+    state.programFolder = folder.path();
+    test::ScriptedHost host;
+    host.dialogSettings = settingsOf("Y", 100, 500, 200);
+    host.savedFile = (folder / "out" / "load.csv").string();
+    BallisticsEngine engine;
+    ASSERT_TRUE(engine.runCommand(state, test::checkRound(), host).completed());
+    EXPECT_EQ(host.startFolders.back(), (folder / "YourData/").string());
+    EXPECT_EQ(state.outputFile, *host.savedFile);
+    EXPECT_EQ(state.lastOutputFile, *host.savedFile);
+    EXPECT_EQ(folder.read("Lastpath.dat"), (folder / "out").string() + "/\r\n");
+    EXPECT_TRUE(fs::exists(folder / "out" / "load.csv"));
+
+    host.savedFile.reset(); // Cancel in the save dialog
+    host.statuses.clear();
+    EXPECT_EQ(engine.runCommand(state, test::checkRound(), host).stop, RunStop::OutputFile);
+    EXPECT_EQ(host.statuses, std::vector<std::string>{kStatusStopped});
+    EXPECT_EQ(host.startFolders.back(), (folder / "out/").string());
+
+    // A folder cut at its comma that does not exist stops the run before the dialog.
+    fs::create_directories(folder / "a,b");
+    folder.write("Lastpath.dat", (folder / "a,b").string() + "/\r\n");
+    EXPECT_EQ(engine.runCommand(state, test::checkRound(), host).stop, RunStop::OutputFile);
+    EXPECT_EQ(host.startFolders.size(), 2u);
+    fs::remove(folder / "Lastpath.dat");
+    EXPECT_EQ(engine.runCommand(state, test::checkRound(), host).stop, RunStop::OutputFile);
+}
+
+TEST(RunCommand, LastPathIsWrittenOnlyWhenMissingAndQuotedWhenACommaWouldCutIt) {
+    test::TestFolder folder;
+    folder.write("LASTPATH.DAT", "/somewhere/\r\n");
+    EXPECT_EQ(ensureLastPath(folder.path()), "");
+    EXPECT_EQ(folder.read("LASTPATH.DAT"), "/somewhere/\r\n");
+    const fs::path comma = folder / "x,y";
+    fs::create_directories(comma);
+    ASSERT_EQ(ensureLastPath(comma), "");
+    EXPECT_EQ(readLastFolder(comma), (comma / "YourData").string() + "/");
+
+    // A folder written by earlier versions in the system's own bytes still names itself.
+    const fs::path own = folder / "j\xC3\xBCrgen";
+    fs::create_directories(own);
+    folder.write("Lastpath.dat", own.string() + "/\r\n");
+    EXPECT_EQ(readLastFolder(folder.path()), own.string() + "/");
+    ASSERT_TRUE(writeLastFolder(folder.path(), own.string() + "/"));
+    EXPECT_EQ(folder.read("Lastpath.dat"), (folder / "j\xFCrgen").string() + "/\r\n");
+    EXPECT_EQ(readLastFolder(folder.path()), own.string() + "/");
+}
+
+namespace {
+
+int calc(const std::string& args, std::string* errors = nullptr) {
+    const fs::path err = fs::temp_directory_path() / "fendrel-calc-errors.txt";
+    const std::string command = std::string(FENDREL_BIN_DIR) + "/fendrel-calc ballistics " + args +
+                                " 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    if (errors)
+        *errors = fileText(err);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string record(const RoundTexts& r) {
+    return quotedRecord(
+        std::vector<std::string>{r.description, r.caliber, r.bulletWeight, r.ballisticCoefficient,
+                                 r.sectionalDensity, "", r.bulletStyle, "", r.powderCharge,
+                                 r.muzzleVelocity, "", "", "", "", "", "", "", r.firearmWeight});
+}
+
+} // namespace
+
+TEST(CommandLine, SameBytesAsTheRunAndClearRefusals) {
+    if (!fs::exists(fs::path(FENDREL_BIN_DIR) / "fendrel-calc"))
+        GTEST_SKIP() << "fendrel-calc is not built";
+    test::TestFolder folder;
+    folder.write("rounds.dtb", record(test::leverRound()) + record(test::longRangeRound()));
+    const std::string out = (folder / "cli.csv").string();
+    const std::string common =
+        " --program-folder '" + folder.path().string() + "' --output '" + out + "'";
+    ASSERT_EQ(calc("--round 1 --units M --interval 50 --max 600 --downrange-wind -5 "
+                   "--cross-wind 10 --zero 100 --zero-height 1" +
+                   common),
+              0);
+    EXPECT_EQ(fileText(out), fileText(test::fixture("engine/meters_wind.csv")));
+    ASSERT_EQ(calc("--round 1" + common), 0); // the dialog's defaults: meters, 50 to 500
+    EXPECT_NE(fileText(out).find("Range(M)"), std::string::npos);
+    EXPECT_NE(fileText(out).find("\r\n 500,"), std::string::npos);
+
+    std::string errors;
+    EXPECT_EQ(calc("--round 0" + common, &errors), 1);
+    EXPECT_NE(errors.find("--style-answer"), std::string::npos);
+    EXPECT_EQ(calc("--round 0 --style-answer 2" + common), 0);
+    EXPECT_EQ(calc("--round 2" + common, &errors), 1);
+    EXPECT_NE(errors.find("rounds.dtb has no record 2"), std::string::npos);
+    EXPECT_EQ(calc("--round 1 --interval 501" + common, &errors), 1);
+    EXPECT_EQ(errors,
+              "fendrel-calc ballistics: The range interval must be less than maximum range\n");
+    for (const char* bad : {"--round 1 --units X", "--round 1 --interval ten", "--round one"})
+        EXPECT_EQ(calc(bad + common), 2) << bad;
+    EXPECT_EQ(calc("--round 1 --program-folder '" + folder.path().string() + "'"), 2);
+}

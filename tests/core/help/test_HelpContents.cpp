@@ -1,0 +1,189 @@
+// The help file's lists, records and page names, and the help sources those lists point at.
+#include "core/help/HelpContents.h"
+
+#include "core/common/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+using namespace fendrel;
+
+namespace {
+
+std::string object(const std::string& name, const std::string& local) {
+    return "<LI> <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"" + name +
+           "\"><param name=\"Local\" value=\"" + local + "\"></OBJECT>\n";
+}
+
+// #SYSTEM: a version word, then records of code, length and data (little-endian words).
+std::string systemFile(const std::vector<std::pair<int, std::string>>& records) {
+    std::string bytes("\3\0\0\0", 4);
+    for (const auto& [code, text] : records) {
+        const std::string data = text + '\0';
+        bytes += {static_cast<char>(code), '\0', static_cast<char>(data.size()), '\0'};
+        bytes += data;
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST(Sitemap, NestedListsGiveDepths) {
+    const std::string hhc = "<OBJECT type=\"text/site properties\"><param name=\"Window Styles\" "
+                            "value=\"0x800025\"></OBJECT><UL>" +
+                            object("Top", "a.htm") + "<UL>" + object("Child", "b.htm") + "<UL>" +
+                            object("Grandchild", "c.htm#x") + "</UL></UL>" +
+                            object("Second top", "d.htm") + "</UL>";
+    const auto topics = parseSitemap(hhc);
+    ASSERT_EQ(topics.size(), 4u);
+    EXPECT_EQ(topics[0].depth, 0);
+    EXPECT_EQ(topics[1].depth, 1);
+    EXPECT_EQ(topics[2].depth, 2);
+    EXPECT_EQ(topics[2].local, "c.htm#x");
+    EXPECT_EQ(topics[3].name, "Second top");
+    EXPECT_EQ(topics[3].depth, 0);
+}
+
+TEST(Sitemap, ReadsAttributesHoweverTheyAreWritten) {
+    // First Name and Local win; headings without a page stay; upper case, single quotes, bare
+    // values, a ">" inside quotes, entities and comments are all understood.
+    const std::string hhk =
+        "<!-- <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"commented\"></OBJECT> -->"
+        "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"keyword\">"
+        "<param name=\"Name\" value=\"title\"><param name=\"Local\" value=\"first.htm\">"
+        "<param name=\"Local\" value=\"second.htm\"></object>"
+        "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Heading\"></object>"
+        "<LI><OBJECT TYPE='text/sitemap'><PARAM NAME='Name' VALUE='W1 &amp; FP &gt; 0'>"
+        "<PARAM NAME=Local VALUE=terminal.htm></OBJECT>"
+        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"a > b, 59&deg;F "
+        "&#65;&#x42;\">"
+        "</OBJECT></ul>";
+    const auto topics = parseSitemap(hhk);
+    ASSERT_EQ(topics.size(), 4u);
+    EXPECT_EQ(topics[0].name, "keyword");
+    EXPECT_EQ(topics[0].local, "first.htm");
+    EXPECT_EQ(topics[1].name, "Heading");
+    EXPECT_EQ(topics[1].local, "");
+    EXPECT_EQ(topics[2].name, "W1 & FP > 0");
+    EXPECT_EQ(topics[2].local, "terminal.htm");
+    EXPECT_EQ(topics[3].name, "a > b, 59\xB0"
+                              "F AB");
+}
+
+TEST(Sitemap, ToleratesBrokenMarkup) {
+    // An object left open ends where the next begins; extra list ends, stray parameters and a
+    // tag cut off at the end do no harm.
+    const std::string hhc = "</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+                            "value=\"One\"><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+                            "value=\"Two\"></OBJECT><param name=\"Name\" value=\"stray\">"
+                            "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Three";
+    const auto topics = parseSitemap(hhc);
+    ASSERT_EQ(topics.size(), 3u);
+    EXPECT_EQ(topics[0].name, "One");
+    EXPECT_EQ(topics[2].name, "Three");
+    EXPECT_TRUE(parseSitemap("no markup &amp; <").empty());
+}
+
+TEST(SystemFile, ReadsTheNamedRecordsUpToATruncatedOne) {
+    std::string bytes = systemFile({{10, "xxx"},
+                                    {2, "welcome.htm"},
+                                    {3, "Fen-drel Help"},
+                                    {0, "contents.hhc"},
+                                    {1, "index.hhk"}});
+    HelpFileInfo info = parseHelpSystemFile(bytes);
+    EXPECT_EQ(info.contentsFile, "contents.hhc");
+    EXPECT_EQ(info.indexFile, "index.hhk");
+    EXPECT_EQ(info.defaultTopic, "welcome.htm");
+    EXPECT_EQ(info.title, "Fen-drel Help");
+
+    bytes.resize(bytes.size() - 3); // the index record now runs past the end
+    info = parseHelpSystemFile(bytes);
+    EXPECT_EQ(info.contentsFile, "contents.hhc");
+    EXPECT_EQ(info.indexFile, "");
+    EXPECT_EQ(parseHelpSystemFile(std::string("\3\0", 2)).contentsFile, "");
+}
+
+TEST(PagePath, NormalisesTheWaysAPageIsNamed) {
+    EXPECT_EQ(helpFilePath("/guide.htm#part"), "/guide.htm");
+    EXPECT_EQ(helpFilePath("images\\bearing.png"), "/images/bearing.png");
+    EXPECT_EQ(helpFilePath("sub/./../a.htm?x=1"), "/a.htm");
+    EXPECT_EQ(helpFilePath("../../a.htm"), "/a.htm");
+    EXPECT_EQ(helpFilePath("#only"), "");
+}
+
+TEST(PageText, Utf8OnlyWhenTheHeadSaysSo) {
+    EXPECT_TRUE(declaresUtf8("<META CONTENT=\"text/html; charset=UTF-8\">"));
+    EXPECT_TRUE(declaresUtf8("<meta charset='utf-8'>"));
+    EXPECT_FALSE(declaresUtf8("<META CONTENT=\"text/html; charset=windows-1252\">"));
+    EXPECT_FALSE(declaresUtf8(std::string(5000, ' ') + "charset=utf-8"));
+}
+
+TEST(HelpFiles, FindsByPathWhateverTheCase) {
+    HelpFiles files;
+    files.add("/Welcome.htm", "w");
+    files.add("/images/Bearing.PNG", "png");
+    files.add("/#SYSTEM", "sys");
+    EXPECT_EQ(*files.find("WELCOME.HTM"), "w");
+    EXPECT_EQ(*files.find("images\\bearing.png"), "png");
+    EXPECT_EQ(*files.find("/#system"), "sys"); // a stored name, not a fragment
+    EXPECT_EQ(files.find("/missing.htm"), nullptr);
+    EXPECT_EQ(files.find(""), nullptr);
+}
+
+TEST(HelpBook, PrefersWhatTheSystemRecordNamesThenFallsBack) {
+    HelpFiles files;
+    files.add("/#SYSTEM", systemFile({{0, "toc.hhc"}, {1, "keys.hhk"}, {2, "start.htm"}}));
+    files.add("/aaa.hhc", "<UL>" + object("Wrong list", "a.htm") + "</UL>");
+    files.add("/toc.hhc", "<UL>" + object("Heading", "") + object("Gone", "gone.htm") +
+                              object("Here", "here.htm#part") + "</UL>");
+    files.add("/keys.hhk", "<UL>" + object("keyword", "start.htm") + "</UL>");
+    files.add("/here.htm", "here");
+    files.add("/start.htm", "start");
+    HelpBook book = readHelpBook(files);
+    ASSERT_EQ(book.contents.size(), 3u);
+    EXPECT_EQ(book.contents[0].name, "Heading");
+    EXPECT_EQ(book.index.size(), 1u);
+    EXPECT_EQ(book.startPage, "/start.htm");
+
+    // Without the default page: the first listed page that is stored.
+    files.add("/#SYSTEM", systemFile({{0, "toc.hhc"}, {2, "missing.htm"}}));
+    EXPECT_EQ(readHelpBook(files).startPage, "/here.htm");
+
+    // Without lists: any page; without pages: nothing to show.
+    HelpFiles bare;
+    bare.add("/picture.png", "png");
+    EXPECT_EQ(readHelpBook(bare).startPage, "");
+    bare.add("/only.html", "page");
+    EXPECT_EQ(readHelpBook(bare).startPage, "/only.html");
+}
+
+// Every page the contents and the index of the help sources name exists, and every page is
+// reachable from the contents.
+TEST(HelpSources, ListsPointAtPagesThatExist) {
+    const fs::path dir = fs::path(FENDREL_DATA_DIR).parent_path() / "help";
+    const auto contents = readFileBytes(dir / "contents.hhc");
+    const auto index = readFileBytes(dir / "index.hhk");
+    ASSERT_TRUE(contents && index) << "help sources not found in " << dir;
+
+    std::set<std::string> listed;
+    for (const std::string* list : {&*contents, &*index}) {
+        const auto topics = parseSitemap(*list);
+        EXPECT_GT(topics.size(), 10u);
+        for (const auto& topic : topics) {
+            const std::string path = helpFilePath(topic.local);
+            ASSERT_FALSE(path.empty()) << topic.name;
+            EXPECT_TRUE(fs::exists(dir / path.substr(1))) << topic.name << " -> " << topic.local;
+            if (list == &*contents)
+                listed.insert(path.substr(1));
+        }
+    }
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() == ".htm") {
+            EXPECT_TRUE(listed.count(entry.path().filename().string()))
+                << entry.path().filename() << " is not in the contents";
+        }
+    }
+}

@@ -1,0 +1,39 @@
+// Reading the range card's reference fixtures: "key=value" inputs named like the options of
+// fendrel-calc card, written by tools/reference_trajectory.py.
+#pragma once
+
+#include "core/common/Numbers.h"
+#include "core/rangecard/RangeCardInput.h"
+
+#include <map>
+#include <string>
+
+namespace fendrel::test {
+
+inline RangeCardInput cardInput(const std::map<std::string, std::string>& keys) {
+    RangeCardInput in;
+    std::map<std::string, double*> plain = {
+        {"bc", &in.ballisticCoefficient}, {"velocity", &in.velocity},
+        {"sight-height", &in.sightHeight}, {"zero", &in.zeroRange},
+        {"humidity", &in.humidity},       {"altitude", &in.altitude},
+        {"wind-speed", &in.windSpeed},    {"wind-from", &in.windFrom},
+        {"look-angle", &in.lookAngle},    {"temperature-sensitivity", &in.temperatureSensitivity},
+        {"step", &in.step},               {"max", &in.maximum}};
+    std::map<std::string, std::optional<double>*> optional = {
+        {"weight", &in.weight},           {"diameter", &in.diameter},
+        {"length", &in.length},           {"twist", &in.twist},
+        {"pressure", &in.pressure},       {"temperature", &in.temperature},
+        {"latitude", &in.latitude},       {"azimuth", &in.azimuth},
+        {"powder-temperature", &in.powderTemperature}};
+    for (const auto& [key, value] : keys) {
+        if (plain.count(key))
+            *plain[key] = leadingNumber(value);
+        else if (optional.count(key))
+            *optional[key] = leadingNumber(value);
+        else if (key == "drag")
+            in.dragModel = value == "G7" ? DragModel::G7 : DragModel::G1;
+    }
+    return in;
+}
+
+} // namespace fendrel::test

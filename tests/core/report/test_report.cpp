@@ -1,0 +1,271 @@
+// Loading output files into the report, and the exported page.
+#include "core/report/Report.h"
+#include "core/report/ReportPage.h"
+#include "support/TestFolder.h"
+
+#include "core/common/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+using namespace fendrel;
+using fendrel::test::fixture;
+using fendrel::test::TestFolder;
+
+namespace {
+
+std::string report21() {
+    return *readFileBytes(fixture("report/report21.csv"));
+}
+
+// The lines of a CR LF text, without their line ends.
+std::vector<std::string> linesOf(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos)
+            end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+// A small output file: `rows` trajectory rows after the heading, the penetration table to match.
+std::string smallReport(int rows) {
+    std::vector<std::string> l = {
+        "TEST LOAD",
+        "Recoil for this round is 9.50 ft. lbs.",
+        "ARMY STANDARD METRO",
+        "DRAG FUNCTION: DragG7.txt",
+        "Muzzle Velocity, BC, Height, Angle, Density",
+        "2800,.3,1.5,5,.0751265",
+        "Temp,Wind,Cross,Zero,Height",
+        "59,0,10,100,0",
+        "Range(M),Height,Deflection(in.),Velocity(fps),Time of travel(sec.)"};
+    for (int i = 0; i < rows; ++i)
+        l.push_back(" " + std::to_string(i * 100) + ",-1.5,0.0,2800,0.000");
+    for (const char* s : {"Maximum range : 15680.00 M", "Retardation : 1", "Pressure : 2",
+                          "BC : 0.300", "OGW: 500 lbs.", "SD: 0.250", "SD: 0.251", "FM : 1.50",
+                          "W1 Penetration Index Table", "RANGE (M),VELOCITY,W1,FP"})
+        l.push_back(s);
+    for (int i = 0; i < rows; ++i)
+        l.push_back(" " + std::to_string(i * 100) + ", 2800,4.000,2000.00" + std::to_string(i));
+    l.push_back("Ballistic Efficiency Index = 1.00");
+    return joinLines(l);
+}
+
+Report loaded(const std::string& bytes) {
+    Report r = emptyReport();
+    EXPECT_TRUE(loadReport(bytes, r).complete);
+    return r;
+}
+
+} // namespace
+
+TEST(ReportLoad, TwentyOneRowsWithTheirPenetrationColumns) {
+    Report r = emptyReport();
+    const ReportLoad load = loadReport(report21(), r);
+    ASSERT_TRUE(load.complete) << load.reason;
+
+    EXPECT_EQ(r.title, ".308 WINCHESTER: 168GR. MATCH");
+    EXPECT_EQ(r.headers[0], "Recoil for this round is 15.53 ft. lbs.");
+    EXPECT_EQ(r.headers[1], "ICAO STANDARD ATMOSPHERE");
+    EXPECT_EQ(r.headers[2], "DRAG FUNCTION: DragG1.txt");
+
+    ASSERT_EQ(r.results.size(), 21u); // "Maximum" stands on line 30
+    const std::array<std::string, 7> heading = {
+        "Range(Y)", "Height", "Deflection(in.)", "Velocity(fps)", "Time of travel(sec.)",
+        "W1",       "FP"};
+    EXPECT_EQ(r.results[0], heading);
+    const std::array<std::string, 7> muzzle = {"0",     "-1.5",  "0.0",     "2650",
+                                               "0.000", "4.281", "2624.317"};
+    EXPECT_EQ(r.results[1], muzzle);
+    const std::array<std::string, 7> last = {"950",   "-343.8", "0.0",    "1195",
+                                             "1.634", "1.930",  "533.060"};
+    EXPECT_EQ(r.results[20], last);
+
+    EXPECT_EQ(r.footers[0], "Maximum range of projectile in a vaccuum (space) : 14045.00 Y");
+    EXPECT_EQ(r.footers[3], "Calculated Effective Ballistic coefficient : 0.491");
+    EXPECT_EQ(r.footers[7], "Forward Momentum rating (FM) : 1.98");
+    EXPECT_EQ(r.footers[8], "Ballistic Efficiency Index of this round out to  950Y = 11.49");
+    EXPECT_TRUE(r.labelsVisible && r.parametersVisible && r.resultsVisible);
+
+    // Headings lose the blanks after their commas; lines 5 to 8 fill the two rows in halves.
+    const std::array<std::string, 10> headings = {"Muzzle Velocity",
+                                                  "BC",
+                                                  "Height of sights",
+                                                  "Angle of departure",
+                                                  "Atmosphere Rel. Density",
+                                                  "Temp(\xB0"
+                                                  "F)",
+                                                  "Downrange Wind Vel. (mph)",
+                                                  "Crosswind (mph)",
+                                                  "Range of Zero",
+                                                  "Height at 'Zero'"};
+    const std::array<std::string, 10> values = {"2650", ".462", "1.5", "5.957", ".076474",
+                                                "59",   "0",    "0",   "200",   "0"};
+    EXPECT_EQ(r.parameters[0], headings);
+    EXPECT_EQ(r.parameters[1], values);
+}
+
+TEST(ReportLoad, TheRowCountFollowsTheFirstMaximumLine) {
+    // A second "Maximum" further down does not count; the last line may lack its line end.
+    std::string bytes = smallReport(3);
+    bytes.replace(bytes.find("Retardation"), 11, "Maximum retardation");
+    bytes.resize(bytes.size() - 2);
+    Report r = loaded(bytes);
+    EXPECT_EQ(r.results.size(), 4u);
+    EXPECT_EQ(r.results[3][0], "200");
+    EXPECT_EQ(r.results[3][6], "2000.002");
+    EXPECT_EQ(r.footers[8], "Ballistic Efficiency Index = 1.00");
+
+    // 255 rows fit the grid, 256 do not.
+    EXPECT_EQ(loaded(smallReport(254)).results.size(), 255u);
+    Report before = loaded(smallReport(2));
+    Report r256 = before;
+    const ReportLoad load = loadReport(smallReport(255), r256);
+    EXPECT_FALSE(load.complete);
+    EXPECT_NE(load.reason.find("255"), std::string::npos);
+    EXPECT_EQ(r256.title, before.title);
+    EXPECT_EQ(r256.results, before.results);
+}
+
+TEST(ReportLoad, RefusedFilesChangeNothing) {
+    const Report before = loaded(smallReport(2));
+    auto unchanged = [&](const std::string& bytes) {
+        Report r = before;
+        EXPECT_FALSE(loadReport(bytes, r).complete);
+        EXPECT_EQ(r.title, before.title);
+        EXPECT_EQ(r.parameters, before.parameters);
+        EXPECT_EQ(r.results, before.results);
+        EXPECT_EQ(r.footers, before.footers);
+        EXPECT_TRUE(r.labelsVisible && r.parametersVisible && r.resultsVisible);
+    };
+    unchanged("");
+    unchanged("ONE\r\nTWO\r\nTHREE\r\n");                        // fewer than 8 lines
+    unchanged(joinLines({"1", "2", "3", "4", "5", "6", "7", "8", // "Maximum" on line 9
+                         "Maximum range", "x"}));
+    std::vector<std::string> long_(300, " 1,2,3,4,5"); // no "Maximum": 291 rows
+    unchanged(joinLines(long_));
+
+    Report r = before;
+    TestFolder folder(false);
+    EXPECT_FALSE(loadReportFile(folder / "missing.csv", r).complete);
+    EXPECT_FALSE(loadReportFile(folder.path(), r).complete); // a folder is no file
+    EXPECT_EQ(r.results, before.results);
+}
+
+TEST(ReportLoad, AFileThatEndsEarlyKeepsWhatWasStored) {
+    const Report before = loaded(report21());
+    const std::vector<std::string> lines = linesOf(report21());
+
+    // Cut inside the penetration table: the results grid has its new rows, but stays hidden;
+    // the last summary line and the labels' visibility stay as they were.
+    Report r = before;
+    r.footers[8] = "earlier";
+    r.results[6][5] = "earlier";
+    r.results[7][5] = "earlier";
+    std::vector<std::string> cut(lines.begin(), lines.begin() + 45);
+    cut[0] = "ANOTHER LOAD";
+    cut[12] = " 150,9.9,0.0,2000,0.200";
+    EXPECT_FALSE(loadReport(joinLines(cut), r).complete);
+    EXPECT_EQ(r.title, "ANOTHER LOAD");
+    EXPECT_EQ(r.results[4][1], "9.9");
+    EXPECT_EQ(r.results[6][5], before.results[6][5]); // line 45, the last one there
+    EXPECT_EQ(r.results[7][5], "earlier");            // not reached
+    EXPECT_EQ(r.footers[7], before.footers[7]);
+    EXPECT_EQ(r.footers[8], "earlier");
+    EXPECT_TRUE(r.parametersVisible);
+    EXPECT_FALSE(r.resultsVisible);
+    EXPECT_TRUE(r.labelsVisible); // shown by the earlier load, never hidden by a later one
+
+    // Without any "Maximum" the rows run to the end of the file; the summary lines are missing.
+    Report fresh = emptyReport();
+    std::vector<std::string> head(lines.begin(), lines.begin() + 13);
+    EXPECT_FALSE(loadReport(joinLines(head), fresh).complete);
+    EXPECT_EQ(fresh.results.size(), 4u);
+    EXPECT_EQ(fresh.results[3][0], "100");
+    EXPECT_TRUE(fresh.parametersVisible);
+    EXPECT_FALSE(fresh.resultsVisible || fresh.labelsVisible);
+}
+
+TEST(ReportLoad, EveryTruncationEndsCleanly) {
+    const std::string full = report21();
+    const size_t lastLine = full.rfind("\r\n", full.size() - 3) + 2;
+    for (size_t n = 0; n < full.size(); ++n) {
+        Report r = emptyReport();
+        const bool complete = loadReport(std::string_view(full).substr(0, n), r).complete;
+        // Complete as soon as the last summary line has begun.
+        EXPECT_EQ(complete, n > lastLine) << "cut at " << n;
+        EXPECT_LE(r.results.size(), 21u);
+    }
+}
+
+// The pinned page was checked line by line against the layout of the export: the missing blanks
+// before CONTENT= and SIZE=5, the order of <FONT> and <TR> in the two tables, the linked W1 and
+// FP headings, the summary lines split around the "Terminal Ballistics" caption.
+TEST(ReportPage, TwentyOneRowsMatchThePinnedPage) {
+    const Report r = loaded(report21());
+    const std::string folder = "/opt/fen-drel";
+    const ReportPageLinks links = {folder + "\\html_bak.gif", folder + "\\ICAO-StdMetro.htm",
+                                   folder + "\\mach-drag.htm", folder + "\\w1_index.htm",
+                                   folder + "\\fp_energy.htm"};
+    EXPECT_EQ(reportPage(r, links), *readFileBytes(fixture("report/report21.htm")));
+}
+
+TEST(ReportPage, LinksPointIntoTheProgramFolder) {
+    TestFolder folder(false);
+    folder.write("HTML_BAK.GIF", "GIF89a");
+    folder.write("W1_Index.HTM", "<HTML></HTML>");
+    const std::string a = folder.path().string();
+    for (const std::string& given : {a, a + "/"}) {
+        const ReportPageLinks links = reportPageLinks(given);
+        EXPECT_EQ(links.background, a + "\\HTML_BAK.GIF"); // the name as it exists
+        EXPECT_EQ(links.penetration, a + "\\W1_Index.HTM");
+        EXPECT_EQ(links.atmosphere, a + "\\ICAO-StdMetro.htm"); // missing: as written
+        EXPECT_EQ(links.drag, a + "\\mach-drag.htm");
+        EXPECT_EQ(links.energy, a + "\\fp_energy.htm");
+    }
+}
+
+// fendrel-calc report, run as a user runs it.
+class ReportCommand : public ::testing::Test {
+protected:
+    TestFolder folder{false};
+
+    int run(const std::string& arguments) {
+        const std::string command = std::string(FENDREL_BIN_DIR) + "/fendrel-calc report " +
+                                    arguments + " 2>" + (folder / "stderr.txt").string();
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string quoted(const std::string& name) { return "'" + (folder / name).string() + "'"; }
+    std::string errors() { return folder.read("stderr.txt"); }
+};
+
+// Writing the same bytes as the window is checked with the window's tests.
+TEST_F(ReportCommand, RefusesIncompleteReportsAndBadArguments) {
+    folder.write("short.csv", "TITLE\r\nHEADER\r\n");
+    EXPECT_EQ(run("--html " + quoted("page.htm") + " " + quoted("short.csv")), 1);
+    EXPECT_NE(errors().find("is not a complete report"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder / "page.htm"));
+
+    EXPECT_EQ(run("--html " + quoted("page.htm") + " " + quoted("missing.csv")), 1);
+    EXPECT_NE(errors().find("cannot be read"), std::string::npos);
+
+    EXPECT_EQ(run(quoted("short.csv")), 2); // no --html
+    EXPECT_EQ(run("--html " + quoted("page.htm")), 2);
+    EXPECT_EQ(errors().find('\n'), errors().size() - 1); // one line
+}

@@ -1,0 +1,329 @@
+// The round and firearm databases and the editor's file handling.
+#include "TestFolder.h"
+#include "core/common/TextFile.h"
+#include "core/workbench/Databases.h"
+#include "core/workbench/EditSession.h"
+#include "core/engine/RoundTexts.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace fendrel;
+using fendrel::test::TestFolder;
+
+namespace {
+
+Record round(const std::string& description, const std::string& caliber = ".308 Winchester") {
+    return {description, caliber, "160", ".421", ".552", "BrandA", "Spitzer",
+            "IMR 4831 Lot 12345", "60", "2800", "CCI 250", "Federal", "(type or select)", "BBR",
+            "2026", "(optional)", "24", "9.5"};
+}
+
+Record firearm(const std::string& serial) { return {"Maker", "M1", "1990", serial, "24", "9.5"}; }
+
+std::vector<std::string> keys(const TestFolder& f) {
+    std::vector<std::string> out;
+    for (const auto& r : readAllRecords(f / "rounds.dtb", kRoundFields))
+        out.push_back(r[0]);
+    return out;
+}
+
+} // namespace
+
+TEST(Databases, RecordIsWrittenQuotedWithCrLf) {
+    TestFolder f(false);
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, {"A", "B, C", "", "SN 1", "24", "9.5"}, false).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"), "\"A\",\"B, C\",\"\",\"SN 1\",\"24\",\"9.5\"\r\n");
+}
+
+TEST(Databases, TypedQuotesAreStoredSoTheFieldRulesStillHold) {
+    TestFolder f(false);
+    Record r = firearm("SN \"7\"");
+    r[4] = "24\"";
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, r, false).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"),
+              "\"Maker\",\"M1\",\"1990\",\"SN \x7F" "7\x7F\",\"24\x7F\",\"9.5\"\r\n");
+    EXPECT_EQ(recordAt(f / "Firearms.dtb", kFirearmFields, 0), r);
+    EXPECT_TRUE(containsKey(f / "Firearms.dtb", kFirearms, "SN \"7\""));
+}
+
+TEST(Databases, QuotesWrittenByTheOldRulesReadAsTheRulesSay) {
+    // A typed 24" stored unchanged ends its field at the quote; the rest of the field is skipped
+    // and the records after it stay whole. A quote inside a field shifts the fields after it.
+    TestFolder f(false);
+    const std::string a = "\"Maker\",\"M1\",\"1990\",\"A\",\"24\"\",\"9.5\"\r\n";
+    const std::string b = encodeDatabaseRecord(firearm("B"));
+    f.write("Firearms.dtb", a + b + a);
+    auto all = readAllRecords(f / "Firearms.dtb", kFirearmFields);
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0][4], "24");
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("C"), false).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"), a + b + a + encodeDatabaseRecord(firearm("C")));
+
+    Record primer = round("P");
+    const std::string line = "\"P\",\".308\",\"150\",\".4\",\".2\",\"BrandA\",\"Spitzer\",\"IMR\","
+                             "\"45\",\"2700\",\"CCI 200 \"Lot 7, box 2\"\",\"Fed\",\"M\",\"X\","
+                             "\"1990\",\"S\",\"24\",\"8\"\r\n";
+    f.write("rounds.dtb", line + line);
+    auto shifted = readAllRecords(f / "rounds.dtb", kRoundFields);
+    ASSERT_EQ(shifted.size(), 2u);
+    EXPECT_EQ(shifted[0][10], "CCI 200 ");
+    EXPECT_EQ(shifted[0][11], "box 2\"\"");
+    EXPECT_EQ(shifted[0][17], "24");
+    // The command line reads the same record.
+    RoundTexts texts;
+    ASSERT_EQ(readRound(f.path(), 0, texts), "");
+    EXPECT_EQ(texts.firearmWeight, "24");
+}
+
+TEST(Databases, DoubledQuotesOfEarlierVersionsAreFoundAndRepairedInPlace) {
+    TestFolder f(false);
+    const std::string plain = encodeDatabaseRecord(firearm("A"));
+    const std::string oldForm = "\"Maker\",\"M \"\"X\"\"\",\"1990\",\"B\",\"24\"\"\",\"\"\r\n";
+    const std::string rulesForm = "\"Maker\",\"M1\",\"1990\",\"C\",\"24\"\",\"9\"\r\n";
+    f.write("Firearms.dtb", plain + oldForm + rulesForm + "\"cut short\",\"");
+    const std::string bytes = f.read("Firearms.dtb");
+    EXPECT_EQ(doubledQuoteRecords(bytes, kFirearms), 1u);
+    ASSERT_TRUE(repairDatabase(f.path(), kFirearms).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"),
+              plain + "\"Maker\",\"M \x7FX\x7F\",\"1990\",\"B\",\"24\x7F\",\"\"\r\n" + rulesForm +
+                  "\"cut short\",\"");
+    EXPECT_EQ(readAllRecords(f / "Firearms.dtb", kFirearmFields)[1],
+              (Record{"Maker", "M \"X\"", "1990", "B", "24\"", ""}));
+}
+
+TEST(Databases, NoKeepsDuplicatesYesDropsAllAndPutsNewLast) {
+    TestFolder f(false);
+    for (const char* d : {"A", "B", "A", "C"})
+        ASSERT_TRUE(saveRecord(f.path(), kRounds, round(d), false).ok);
+    EXPECT_EQ(keys(f), (std::vector<std::string>{"A", "B", "A", "C"}));
+
+    Record newer = round("A", ".224 .223 Remington");
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, newer, true).ok);
+    EXPECT_EQ(keys(f), (std::vector<std::string>{"B", "C", "A"}));
+    EXPECT_EQ(readAllRecords(f / "rounds.dtb", kRoundFields).back()[1], ".224 .223 Remington");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2)
+        << "only the database and the lock are left";
+}
+
+TEST(Databases, KeysAreCaseSensitiveAndUntrimmed) {
+    TestFolder f(false);
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("Load"), false).ok);
+    EXPECT_TRUE(containsKey(f / "rounds.dtb", kRounds, "Load"));
+    EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "load"));
+    EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "Load "));
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("load"), true).ok);
+    EXPECT_EQ(keys(f), (std::vector<std::string>{"Load", "load"}));
+}
+
+TEST(Databases, FirearmKeyIsTheSerialNumberAndTheFileIsFoundWhateverItsCase) {
+    TestFolder f(false);
+    f.write("firearms.dtb", encodeDatabaseRecord(firearm("X1")));
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("X2"), false).ok);
+    Record changed = firearm("X1");
+    changed[1] = "M2";
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, changed, true).ok);
+    EXPECT_FALSE(std::filesystem::exists(f / "Firearms.dtb"));
+    auto all = readAllRecords(f / "firearms.dtb", kFirearmFields);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0][3], "X2");
+    EXPECT_EQ(all[1][1], "M2");
+}
+
+TEST(Databases, LoadingPicksByPositionNotKey) {
+    TestFolder f(false);
+    Record a = round("Same"), b = round("Other"), c = round("Same");
+    c[2] = "180";
+    for (const auto& r : {a, b, c})
+        ASSERT_TRUE(saveRecord(f.path(), kRounds, r, false).ok);
+    auto third = recordAt(f / "rounds.dtb", kRoundFields, 2);
+    ASSERT_TRUE(third);
+    EXPECT_EQ((*third)[2], "180");
+    EXPECT_FALSE(recordAt(f / "rounds.dtb", kRoundFields, 3));
+    EXPECT_EQ(selectionLines(f / "rounds.dtb", kRoundFields).size(), 3u);
+}
+
+TEST(Databases, MissingFileHasNoRecordsAndIsCreatedOnSave) {
+    TestFolder f(false);
+    EXPECT_TRUE(readAllRecords(f / "rounds.dtb", kRoundFields).empty());
+    EXPECT_TRUE(selectionLines(f / "rounds.dtb", kRoundFields).empty());
+    EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "x"));
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("x"), true).ok);
+    EXPECT_EQ(keys(f), std::vector<std::string>{"x"});
+}
+
+TEST(Databases, BrokenEndsAreKeptAndNeverSwallowTheNextRecord) {
+    const std::string whole = encodeDatabaseRecord(firearm("A"));
+    const Record c = firearm("C");
+    struct Case {
+        std::string bytes, expected;
+    };
+    const Case cases[] = {
+        // cut short inside a quote: closed, completed with empty fields
+        {whole + "\"B\",\"M\",\"19", whole + "\"B\",\"M\",\"19\",\"\",\"\",\"\"\r\n"},
+        // cut short after a separator
+        {whole + "\"B\",", whole + "\"B\",\"\",\"\",\"\",\"\",\"\"\r\n"},
+        {whole + "\"B\"\r\n", whole + "\"B\"\r\n\"\",\"\",\"\",\"\",\"\"\r\n"},
+        // hand-written, no quotes, no final line end
+        {"Maker, M1 ,1990,A,24,9.5", "Maker, M1 ,1990,A,24,9.5\r\n"},
+        // blank lines after the last record hold nothing
+        {whole + "\r\n\r\n", whole},
+    };
+    for (const Case& k : cases) {
+        auto after = contentsAfterSave(k.bytes, kFirearms, c, false);
+        ASSERT_TRUE(after) << k.bytes;
+        EXPECT_EQ(*after, k.expected + encodeDatabaseRecord(c)) << k.bytes;
+        EXPECT_EQ(parseDatabase(*after, kFirearmFields).records.back().fields, c);
+    }
+}
+
+TEST(Databases, ASaveCopiesEveryUntouchedRecordByteForByte) {
+    // Random files of good, damaged and foreign lines: after a save, the records it kept are the
+    // same bytes in the same order, the dropped ones carry the key, and the new record reads last.
+    std::mt19937 rng(2024);
+    const std::vector<std::string> pieces = {
+        encodeDatabaseRecord(firearm("K")), encodeDatabaseRecord(firearm("L")),
+        "\"M\",\"x\"\r\n", "\"Maker\",\"a \"quoted\" b\",\"1\",\"K\",\"2\",\"3\"\r\n",
+        "plain,fields ,here,K,1,2\n", "\r\n", "\"unclosed,\r\n", ",,,,,\r", "\xff\xfe\x01,\"",
+        "\"A\",\"B\",\"C\",\"K\",\"E\",\"F\",\"extra\"\r\n"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string bytes;
+        for (int n = rng() % 8; n > 0; --n)
+            bytes += pieces[rng() % pieces.size()];
+        if (rng() % 3 == 0)
+            bytes.resize(rng() % (bytes.size() + 1));
+        const bool replace = rng() % 2;
+        const Record fresh = firearm(rng() % 2 ? "K" : "N");
+        auto after = contentsAfterSave(bytes, kFirearms, fresh, replace);
+        ASSERT_TRUE(after) << bytes;
+        const ParsedDatabase before = parseDatabase(bytes, kFirearmFields);
+        size_t at = 0;
+        for (const RecordSpan& span : before.records) {
+            if (replace && span.fields[3] == fresh[3])
+                continue;
+            const std::string kept = bytes.substr(span.begin, span.end - span.begin);
+            ASSERT_EQ(after->compare(at, kept.size(), kept), 0) << bytes;
+            at += kept.size();
+        }
+        const ParsedDatabase saved = parseDatabase(*after, kFirearmFields);
+        ASSERT_FALSE(saved.records.empty());
+        EXPECT_EQ(saved.records.back().fields, fresh);
+        EXPECT_EQ(saved.tail, after->size());
+    }
+}
+
+namespace {
+struct FailAt : WriteFaults {
+    WriteStep step;
+    explicit FailAt(WriteStep s) : step(s) {}
+    bool failAt(WriteStep s) override { return s == step; }
+};
+} // namespace
+
+TEST(Databases, AnInterruptedRewriteLeavesTheOldDatabaseWhole) {
+    for (WriteStep step : {WriteStep::CreateTemporary, WriteStep::Write, WriteStep::Sync,
+                           WriteStep::Rename}) {
+        TestFolder f(false);
+        for (const char* d : {"A", "B", "A"})
+            ASSERT_TRUE(saveRecord(f.path(), kRounds, round(d), false).ok);
+        const std::string before = f.read("rounds.dtb");
+        FailAt fault(step);
+        SaveResult r = saveRecord(f.path(), kRounds, round("A"), true, &fault);
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.error.empty());
+        EXPECT_EQ(f.read("rounds.dtb"), before) << static_cast<int>(step);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2);
+    }
+}
+
+TEST(Databases, APlantedLinkAtTheOldTemporaryNameIsNotFollowed) {
+    TestFolder f(false);
+    f.write("Firearms.dtb", encodeDatabaseRecord(firearm("A")));
+    std::filesystem::create_symlink(f / "Firearms.dtb", f / "rounds.tmp");
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("R"), false).ok);
+    EXPECT_EQ(f.read("Firearms.dtb"), encodeDatabaseRecord(firearm("A")));
+    EXPECT_EQ(keys(f), std::vector<std::string>{"R"});
+}
+
+TEST(Databases, RestoreCheckFindsWhatIsNotADatabase) {
+    const std::string good = encodeDatabaseRecord(firearm("A"));
+    EXPECT_EQ(databaseDefect("", kFirearmFields), "");
+    EXPECT_EQ(databaseDefect(good + good, kFirearmFields), "");
+    EXPECT_NE(databaseDefect(good + std::string("\0x", 2), kFirearmFields), "");
+    EXPECT_NE(databaseDefect(good + "\"a\",\"b\"\r\n", kFirearmFields), "");
+    EXPECT_NE(databaseDefect(encodeDatabaseRecord(round("r")), kFirearmFields), "")
+        << "18 fields a line are no firearms";
+}
+
+TEST(Databases, TwoProgramsSavingAtOnceKeepEveryRecord) {
+    TestFolder f(false);
+    constexpr int kEach = 40;
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = fork();
+        ASSERT_GE(children[c], 0);
+        if (children[c] == 0) {
+            int failures = 0;
+            for (int i = 0; i < kEach; ++i)
+                failures += !saveRecord(f.path(), kRounds, round(std::to_string(c) + "-" +
+                                                                 std::to_string(i)),
+                                        false)
+                                 .ok;
+            _exit(failures);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::vector<std::string> saved = keys(f);
+    std::sort(saved.begin(), saved.end());
+    ASSERT_EQ(saved.size(), 2u * kEach);
+    EXPECT_EQ(std::unique(saved.begin(), saved.end()), saved.end());
+}
+
+TEST(EditSession, CountBackupAndText) {
+    TestFolder f(false);
+    f.write("editsessions.dat", "6\r\n");
+    f.write("rounds.dtb", "\r\n\r\nfirst\r\n\r\nlast\r\n");
+    EditorLoad load = prepareEdit(f.path(), f / "rounds.dtb");
+    ASSERT_TRUE(load.ok) << load.error;
+    EXPECT_EQ(f.read("editsessions.dat"), "7\r\n");
+    EXPECT_EQ(load.backup, f / "rounds 7.bak");
+    EXPECT_EQ(f.read("rounds 7.bak"), f.read("rounds.dtb"));
+    // Empty lines before the first text go; those after it stay; no line end after the last.
+    EXPECT_EQ(load.text, "first\n\nlast");
+}
+
+TEST(EditSession, MissingCountStartsAgainAndTheLimitStops) {
+    TestFolder f(false);
+    std::string error;
+    EXPECT_EQ(nextEditCount(f.path(), error), 1);
+    EXPECT_EQ(f.read("editsessions.dat"), "1\r\n");
+    f.write("editsessions.dat", "32767\r\n");
+    EXPECT_FALSE(nextEditCount(f.path(), error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(f.read("editsessions.dat"), "32767\r\n");
+}
+
+TEST(EditSession, BackupNameUsesThePartBeforeTheFirstFullStop) {
+    EXPECT_EQ(backupPath("/p", "my.list.txt", 12), std::filesystem::path("/p/my 12.bak"));
+    EXPECT_EQ(backupPath("/p", "README", 3), std::filesystem::path("/p/README 3.bak"));
+}
+
+TEST(EditSession, SaveTrimsBlanksAndEndsWithCrLf) {
+    EXPECT_EQ(editorSaveBytes("   a\n b  \n\nc  "), "a\r\n b  \r\n\r\nc\r\n");
+    EXPECT_EQ(editorSaveBytes("\tx\n"), "\tx\r\n\r\n");
+    EXPECT_EQ(editorSaveBytes(""), "\r\n");
+}
+
+TEST(EditSession, MissingFileDoesNotLoad) {
+    TestFolder f(false);
+    EditorLoad load = prepareEdit(f.path(), f / "nothing.txt");
+    EXPECT_FALSE(load.ok);
+    EXPECT_FALSE(load.error.empty());
+}

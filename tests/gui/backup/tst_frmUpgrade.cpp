@@ -1,0 +1,180 @@
+#include "gui/backup/frmUpgrade.h"
+#include "support/TestApp.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QtTest>
+
+#include "core/common/TextFile.h"
+
+#include <filesystem>
+
+using namespace fendrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kSuccess = QStringLiteral(
+    "Your files have been copied successfully.\r\nUse FILE---RESTORE BACKUP PACKAGE after "
+    "completing your upgrade");
+
+QString qpath(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
+
+QStringList items(QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// A program folder with user data files, a scratch Desktop and a scratch home folder.
+struct Bench {
+    test::TestApp app;
+    test::TestFolder desktop{false};
+    test::TestFolder home{false};
+    frmUpgrade* w = nullptr;
+
+    explicit Bench(const QStringList& dataFiles = {}) {
+        for (const QString& name : dataFiles)
+            app.folder.write("YourData/" + name.toStdString(), "x");
+        w = app.windows.show<frmUpgrade>();
+        w->setDesktopLookup([this] { return qpath(desktop.path()); });
+        w->setHomeFolder(qpath(home.path()));
+    }
+    void add(int list, std::initializer_list<int> rows) const {
+        w->filStep2[size_t(list)]->clearSelection();
+        for (int r : rows)
+            w->filStep2[size_t(list)]->item(r)->setSelected(true);
+        w->cmdAdd2[size_t(list)]->click();
+    }
+    // Runs the backup with the given answer to the location question.
+    void backUp(const fs::path& folder) {
+        app.prompts.inputs.push_back(qpath(folder));
+        w->cmdBackup->click();
+    }
+    QStringList readme(const fs::path& folder) const {
+        return QString::fromStdString(readFileBytes(folder / "FENDREL_README.TXT").value_or(""))
+            .split(QStringLiteral("\r\n"));
+    }
+};
+
+} // namespace
+
+class TestFrmUpgrade : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void listsShowTheDataFolderByKindAndFeedTheBackupList() {
+        Bench b({"b.csv", "A.CSV", "Report.HTM", "coyote.html", "G.GRP", "s.txt", "notes.doc"});
+        QCOMPARE(items(b.w->filStep2[0]), (QStringList{"A.CSV", "b.csv"}));
+        QCOMPARE(items(b.w->filStep2[1]), (QStringList{"coyote.html", "Report.HTM"}));
+        QCOMPARE(items(b.w->filStep2[2]), QStringList{"G.GRP"});
+        QCOMPARE(items(b.w->filStep2[3]), QStringList{"s.txt"});
+
+        b.add(0, {0, 1});
+        b.add(0, {0});
+        b.add(2, {0});
+        QCOMPARE(items(b.w->lstBak), (QStringList{"A.CSV", "b.csv", "A.CSV", "G.GRP"}));
+        b.w->lstBak->item(1)->setSelected(true);
+        b.w->lstBak->item(2)->setSelected(true);
+        b.w->cmdRemove->click();
+        QCOMPARE(items(b.w->lstBak), (QStringList{"A.CSV", "G.GRP"}));
+    }
+
+    void nothingChosenStillMakesFolderReadmeAndReportsSuccess() {
+        Bench b;
+        b.backUp(b.home / "pkg");
+        const PromptRecord& asked = b.app.prompts.asked.front();
+        QCOMPARE(asked.title, QStringLiteral("Preparing to backup..."));
+        QVERIFY2(asked.prefilled.startsWith(qpath(b.home / "FendrelFiles ")),
+                 qPrintable(asked.prefilled));
+        QVERIFY(fs::is_directory(b.home / "pkg"));
+        QCOMPARE(b.readme(b.desktop.path())[1], qpath(b.home / "pkg"));
+        QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Backup successfull"));
+        QCOMPARE(b.app.prompts.last()->text, kSuccess);
+        QVERIFY(b.w->isVisible());
+    }
+
+    void clearedLocationDoesNothing() {
+        Bench b;
+        b.w->cmdBackup->click(); // no answer queued: the input box is cancelled
+        QCOMPARE(b.app.prompts.asked.size(), 1);
+        QVERIFY(fs::is_empty(b.home.path()) && fs::is_empty(b.desktop.path()));
+    }
+
+    void twoBackupsAppendTwoBlocksWithTheEditedFolder() {
+        Bench b;
+        b.backUp(b.home / "first");
+        b.backUp(b.home / "edited by hand");
+        const QStringList lines = b.readme(b.desktop.path());
+        QCOMPARE(lines.size(), 15); // two blocks of seven lines, each ended by CR LF
+        QCOMPARE(lines[1], qpath(b.home / "first"));
+        QCOMPARE(lines[8], qpath(b.home / "edited by hand"));
+    }
+
+    void withoutDesktopTheUserBrowsesOrTheReadmeGoesHome() {
+        Bench b;
+        test::TestFolder chosen(false);
+        b.w->setDesktopLookup([] { return QString(); });
+        b.app.prompts.answers.push_back(Answer::Yes);
+        b.app.prompts.folders.push_back(qpath(chosen.path()));
+        b.backUp(b.home / "pkg");
+        QCOMPARE(b.app.prompts.asked[1].title, QStringLiteral("Find Desktop?"));
+        QCOMPARE(b.app.prompts.asked[1].buttons, Buttons::YesNo);
+        QCOMPARE(b.app.prompts.asked[2].title,
+                 QStringLiteral("Please locate your Desktop folder."));
+        QCOMPARE(b.readme(chosen.path())[1], qpath(b.home / "pkg"));
+        QCOMPARE(b.app.prompts.last()->text, kSuccess);
+
+        b.backUp(b.home / "pkg2"); // declined
+        QCOMPARE(b.readme(b.home.path())[1], qpath(b.home / "pkg2"));
+        QCOMPARE(b.app.prompts.last()->text, kSuccess +
+                                                 QStringLiteral("\r\n\r\nWithout a Desktop "
+                                                                "folder the read-me went to "
+                                                                "your home folder: ") +
+                                                 qpath(b.home / "FENDREL_README.TXT"));
+    }
+
+    void failuresNameTheFileAndLeaveNoReadme() {
+        Bench b({"a.csv", "b.csv"});
+        b.add(0, {0, 1});
+        fs::remove(b.app.folder / "YourData" / "b.csv");
+        b.backUp(b.home / "pkg");
+        QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Backup failed"));
+        QVERIFY(b.app.prompts.last()->text.contains(qpath(b.app.folder / "YourData" / "b.csv")));
+        QVERIFY(fs::exists(b.home / "pkg" / "a.csv"));
+        QVERIFY(fs::is_empty(b.desktop.path()));
+        QVERIFY(b.w->isEnabled());
+
+        b.desktop.write("file", "x"); // a read-me cannot go below a plain file
+        b.w->setDesktopLookup([&b] { return qpath(b.desktop / "file"); });
+        b.w->lstBak->selectAll();
+        b.w->cmdRemove->click();
+        b.backUp(b.home / "pkg2");
+        QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Backup failed"));
+        QVERIFY(b.app.prompts.last()->text.contains(qpath(b.home / "pkg2")));
+    }
+
+    void manyFilesShowProgress() {
+        QStringList names;
+        for (int i = 0; i < 12; ++i)
+            names << QStringLiteral("load%1.csv").arg(i);
+        Bench b(names);
+        b.w->filStep2[0]->selectAll();
+        b.w->cmdAdd2[0]->click();
+        b.backUp(b.home / "pkg");
+        QCOMPARE(b.w->prgCopy->maximum(), 12);
+        QCOMPARE(b.w->prgCopy->value(), 12);
+        QVERIFY(b.w->prgCopy->isHidden());
+    }
+};
+
+QTEST_MAIN(TestFrmUpgrade)
+#include "tst_frmUpgrade.moc"

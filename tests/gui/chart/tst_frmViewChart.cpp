@@ -1,0 +1,379 @@
+// The chart window: the start-up load and its questions, Open and Add data, picking points and
+// series with the mouse, View ballistics, printing and the resize rule.
+#include "core/common/SharedState.h"
+#include "gui/chart/TrajectoryChartWidget.h"
+#include "gui/app/Navigation.h"
+#include "gui/chart/frmViewChart.h"
+#include "support/TestApp.h"
+#include "gui/ui/Geometry.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using namespace fendrel;
+using fendrel::test::TestApp;
+
+namespace {
+
+const QString kInstructions = QStringLiteral(
+    "To determine the date for a data point, simply select one point with the mouse.");
+
+std::string fixturePath(const char* name) {
+    return test::fixture(std::string("chart/") + name).string();
+}
+QString fixtureText(const char* name) {
+    return QString::fromStdString(fixturePath(name));
+}
+
+} // namespace
+
+class tst_frmViewChart : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestApp> app;
+    QPointer<frmViewChart> w;
+
+    void open(const std::string& file = {}) {
+        app = std::make_unique<TestApp>();
+        app->state.currentDataFile = file;
+        w = app->windows.show<frmViewChart>();
+        w->Timer1->stop(); // the tests tick it themselves
+    }
+    // A chart over yards.csv, its start-up message answered.
+    void openYards() {
+        open(fixturePath("yards.csv"));
+        w->Timer1_Timer();
+        QVERIFY(w->loaded());
+        app->prompts.asked.clear();
+    }
+    void add(const char* name) {
+        app->prompts.files.push_back(fixtureText(name));
+        w->mnuFileAdd_Click();
+    }
+    void mouse(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QMouseEvent event(type, at, w->MSChart1->mapToGlobal(at), button, buttons, modifiers);
+        QApplication::sendEvent(w->MSChart1, &event);
+    }
+    void click(QPointF at, Qt::MouseButton button = Qt::LeftButton) {
+        mouse(QEvent::MouseButtonPress, at, button, button);
+        mouse(QEvent::MouseButtonRelease, at, button, Qt::NoButton);
+    }
+    QPointF point(int series, int row) const { return w->MSChart1->pointPosition(series, row); }
+    QStringList titles() const {
+        QStringList out;
+        for (int s = 1; s <= w->MSChart1->seriesCount(); ++s)
+            out << w->MSChart1->seriesTitle(s);
+        return out;
+    }
+    QList<int> column(int series) const {
+        QList<int> out;
+        for (int r = 1; r <= w->MSChart1->rowCount(); ++r)
+            out << w->MSChart1->value(series, r);
+        return out;
+    }
+    void processDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+private slots:
+    void cleanup() {
+        app.reset();
+        w = nullptr;
+    }
+
+    void opensWithItsMenusBeforeAnythingIsPlotted() {
+        open();
+        QCOMPARE(w->objectName(), QStringLiteral("frmViewChart"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Trajectory Viewer"));
+        QCOMPARE(w->Timer1->interval(), 10);
+        QStringList entries;
+        for (QAction* a : w->mnuFile->actions())
+            entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(entries, (QStringList{"Open", "Add data", "Print", "-", "Exit"}));
+        QVERIFY(!w->mnuFileAdd->isEnabled());
+        // View is only a context menu.
+        QCOMPARE(w->menuBar()->actions().size(), 1);
+        QCOMPARE(w->mnuVTable->text(), QStringLiteral("View ballistics"));
+        QVERIFY(!w->mnuVTable->isEnabled());
+        QVERIFY(w->MSChart1->isHidden());
+        QVERIFY(w->Picture1->isHidden());
+        QCOMPARE(w->MSChart1->categoryTitle(), QStringLiteral("Range"));
+        QCOMPARE(w->MSChart1->valueTitle(), QStringLiteral("Elevation (inches x 10)"));
+    }
+
+    void startUpPlotsTheCurrentFile() {
+        open(fixturePath("yards.csv"));
+        w->Timer1_Timer();
+        QCOMPARE(w->seriesCount(), 2);
+        QCOMPARE(titles(), (QStringList{"Line of Sight", ".308 WINCHESTER: 168GR. MATCH"}));
+        QCOMPARE(w->MSChart1->rowCount(), 6);
+        QCOMPARE(w->MSChart1->rowLabel(1), QStringLiteral(" 0"));
+        QCOMPARE(w->MSChart1->rowLabel(6), QStringLiteral(" 500"));
+        QCOMPARE(column(2), (QList<int>{-15, 21, -16, -89, -257, -519}));
+        QCOMPARE(column(1), (QList<int>{0, 0, 0, 0, 0, 0}));
+        QVERIFY(w->MSChart1->legendVisible());
+        QVERIFY(w->MSChart1->isVisible());
+        QVERIFY(w->windowState() & Qt::WindowMaximized);
+        QVERIFY(w->mnuFileAdd->isEnabled());
+        QCOMPARE(w->statusText(), kInstructions);
+
+        QCOMPARE(app->prompts.asked.size(), 1);
+        const PromptRecord& m = app->prompts.asked.front();
+        QCOMPARE(m.kind, QStringLiteral("message"));
+        QCOMPARE(m.title, QStringLiteral("Check It Out!!"));
+        QCOMPARE(m.text, QStringLiteral("Hold down the Control button (CTRL) while dragging your "
+                                        "mouse cursor across the graph..."));
+        QCOMPARE(m.icon, Icon::Information);
+
+        // Later ticks load nothing again.
+        w->Timer1_Timer();
+        QCOMPARE(app->prompts.asked.size(), 1);
+    }
+
+    void startUpWithoutAFileAsksForOne() {
+        open();
+        app->prompts.files.push_back(fixtureText("meters.csv"));
+        w->Timer1_Timer();
+        const PromptRecord& ask = app->prompts.asked.front();
+        QCOMPARE(ask.kind, QStringLiteral("open"));
+        QCOMPARE(ask.file.filter,
+                 QStringLiteral("Text file (.txt)|*.txt|Comma-delimited files (.csv)|*.csv|"));
+        QCOMPARE(ask.file.filterIndex, 2);
+        QCOMPARE(QFileInfo(ask.file.startFolder).fileName().toLower(), QStringLiteral("yourdata"));
+        QCOMPARE(ask.file.fileName, QString());
+        QCOMPARE(app->state.currentDataFile, fixturePath("meters.csv"));
+        QCOMPARE(w->seriesCount(), 2);
+        click(point(2, 2));
+        QCOMPARE(w->statusText(), QStringLiteral("Range =  100  meters Trajectory = 2.4 inches."));
+    }
+
+    void cancelAtStartUpClosesTheWindow() {
+        open();
+        w->Timer1_Timer(); // no file queued: the dialog is cancelled
+        QCOMPARE(app->prompts.asked.size(), 1);
+        QCOMPARE(app->prompts.asked.front().kind, QStringLiteral("open"));
+        QVERIFY(!w->isVisible());
+        processDeletes();
+        QVERIFY(w.isNull());
+        QVERIFY(!app->windows.find<frmViewChart>());
+    }
+
+    void aRefusedFileAtStartUpIsToldThenAnotherIsAskedFor() {
+        open();
+        app->folder.write("huge.csv", "HUGE\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\nRange(Y)\r\n"
+                                      " 0,-1.5,0,3000,0\r\n 100,5000.0,0,2800,.1\r\nMaximum\r\n");
+        app->state.currentDataFile = (app->folder / "huge.csv").string();
+        w->Timer1_Timer();
+        QCOMPARE(app->prompts.asked.size(), 1);
+        const PromptRecord& m = app->prompts.asked.front();
+        QCOMPARE(m.icon, Icon::Error);
+        QCOMPARE(m.title, QStringLiteral("Trajectory Viewer"));
+        QVERIFY2(
+            m.text.contains(QStringLiteral("huge.csv\" cannot be charted: the height on line 11 "
+                                           "(5000.0 inches) lies outside what the chart holds")),
+            qPrintable(m.text));
+        QVERIFY(!w->loaded());
+        QVERIFY(w->isVisible());
+        // The next tick asks for a file; cancelling it closes the window.
+        w->Timer1_Timer();
+        QCOMPARE(app->prompts.asked.back().kind, QStringLiteral("open"));
+        processDeletes();
+        QVERIFY(w.isNull());
+    }
+
+    void selectingAPointShowsItsRangeAndHeight() {
+        openYards();
+        click(point(2, 3));
+        QCOMPARE(w->statusText(), QStringLiteral("Range =  200  yards Trajectory = -1.6 inches."));
+        QCOMPARE(w->selectedSeries(), 2);
+        QCOMPARE(w->MSChart1->selectedRow(), 3);
+        QVERIFY(w->mnuVTable->isEnabled());
+        // The line of sight reads zero everywhere.
+        click(point(1, 5));
+        QCOMPARE(w->statusText(), QStringLiteral("Range =  400  yards Trajectory = 0 inches."));
+        QCOMPARE(w->selectedSeries(), 1);
+        QVERIFY(!w->mnuVTable->isEnabled());
+    }
+
+    void ctrlDragSelectsThePointNearestTheCursor() {
+        openYards();
+        const QPointF near2 = point(2, 2) + QPointF(0, -40); // beyond a plain click's reach
+        click(near2);
+        QCOMPARE(w->statusText(), kInstructions);
+        mouse(QEvent::MouseButtonPress, near2, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(w->MSChart1->selectedRow(), 2);
+        QCOMPARE(w->statusText(), QStringLiteral("Range =  100  yards Trajectory = 2.1 inches."));
+        mouse(QEvent::MouseMove, point(2, 5) + QPointF(3, 2), Qt::NoButton, Qt::LeftButton,
+              Qt::ControlModifier);
+        QCOMPARE(w->MSChart1->selectedRow(), 5);
+        QCOMPARE(w->statusText(), QStringLiteral("Range =  400  yards Trajectory = -25.7 inches."));
+        // Without Ctrl the drag picks nothing.
+        mouse(QEvent::MouseMove, point(2, 6), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(w->MSChart1->selectedRow(), 5);
+        mouse(QEvent::MouseButtonRelease, point(2, 6), Qt::LeftButton, Qt::NoButton);
+    }
+
+    void aLegendEntrySelectsItsSeries() {
+        openYards();
+        add("short.csv");
+        const QRectF entry = w->MSChart1->legendEntry(3);
+        QVERIFY(!entry.isEmpty());
+        click(entry.center());
+        QCOMPARE(w->selectedSeries(), 3);
+        QCOMPARE(w->MSChart1->selectedRow(), 0);
+        QCOMPARE(w->statusText(), kInstructions);
+        w->Timer1_Timer();
+        QVERIFY(w->mnuVTable->isEnabled());
+    }
+
+    void addedFilesAreCutOrZeroFilledToTheFirstFilesRows() {
+        openYards();
+        add("short.csv");
+        add("long.csv");
+        QCOMPARE(w->seriesCount(), 4);
+        QCOMPARE(w->MSChart1->rowCount(), 6);
+        QCOMPARE(column(3), (QList<int>{-15, 12, 0, 0, 0, 0}));
+        QCOMPARE(column(4), (QList<int>{-15, 17, 0, -62, -179, -351}));
+        QCOMPARE(titles().mid(2), (QStringList{".223 REMINGTON: 55GR. VARMINT",
+                                               QStringLiteral("7MM REM MAG: 160GR. \u00C9LITE")}));
+        QCOMPARE(w->MSChart1->rowLabel(6), QStringLiteral(" 500"));
+        click(point(3, 5));
+        QCOMPARE(w->statusText(), QStringLiteral("Range =  0  yards Trajectory = 0 inches."));
+        QVERIFY(app->prompts.messages().isEmpty());
+    }
+
+    void graphingAgainShowsTheOpenChartAsItIs() {
+        openYards();
+        w->show();
+        add("short.csv");
+        app->state.currentDataFile = fixturePath("long.csv");
+        openChart(app->context);
+        QCOMPARE(app->windows.find<frmViewChart>(), w.data());
+        QCOMPARE(w->seriesCount(), 3);
+        QCOMPARE(w->MSChart1->rowCount(), 6);
+    }
+
+    void aCancelledOrRefusedAddLeavesNoEmptySeries() {
+        openYards();
+        app->prompts.files.push_back(std::nullopt);
+        w->mnuFileAdd_Click();
+        QCOMPARE(w->seriesCount(), 2);
+        QCOMPARE(w->MSChart1->seriesCount(), 2);
+        QCOMPARE(app->state.currentDataFile, std::string());
+
+        app->folder.write("empty.csv", "LOAD\r\nRecoil for this round is 15.53 ft. lbs.\r\n");
+        app->prompts.files.push_back(QString::fromStdString((app->folder / "empty.csv").string()));
+        w->mnuFileAdd_Click();
+        QCOMPARE(w->seriesCount(), 2);
+        QVERIFY(app->prompts.messages().back().endsWith(
+            QStringLiteral("cannot be charted: it holds no trajectory rows.")));
+    }
+
+    void openReplacesEveryPlottedFile() {
+        openYards();
+        add("short.csv");
+        click(point(3, 2));
+        app->prompts.files.push_back(fixtureText("long.csv"));
+        w->mnuFileOpen_Click();
+        QCOMPARE(w->seriesCount(), 2);
+        QCOMPARE(w->MSChart1->rowCount(), 9);
+        QCOMPARE(titles().last(), QStringLiteral("7MM REM MAG: 160GR. \u00C9LITE"));
+        QCOMPARE(w->selectedSeries(), 0);
+        QCOMPARE(w->statusText(), kInstructions);
+        QVERIFY(!w->mnuVTable->isEnabled());
+    }
+
+    void aCancelledOpenKeepsTheChart() {
+        openYards();
+        add("short.csv");
+        app->prompts.files.push_back(std::nullopt);
+        w->mnuFileOpen_Click();
+        QCOMPARE(w->seriesCount(), 3);
+        QCOMPARE(w->MSChart1->seriesCount(), 3);
+        QCOMPARE(column(2), (QList<int>{-15, 21, -16, -89, -257, -519}));
+    }
+
+    void viewBallisticsOpensTheReportOfTheSelectedSeries() {
+        openYards();
+        add("meters.csv");
+        std::string reported;
+        int calls = 0;
+        connect(w, &frmViewChart::reportRequested, [&] {
+            reported = app->state.currentDataFile;
+            ++calls;
+        });
+        click(point(3, 2));
+        w->Timer1_Timer();
+        QVERIFY(w->mnuVTable->isEnabled());
+        w->mnuVTable->trigger();
+        QCOMPARE(calls, 1);
+        QCOMPARE(reported, fixturePath("meters.csv"));
+        QVERIFY(w->windowState() & Qt::WindowMinimized);
+
+        // The line of sight has no report.
+        click(point(1, 2));
+        w->mnuVTable_Click();
+        QCOMPARE(calls, 1);
+    }
+
+    void theRightButtonOffersViewBallisticsForAFileSeries() {
+        openYards();
+        click(point(2, 4), Qt::RightButton);
+        QCOMPARE(w->selectedSeries(), 2);
+        QVERIFY(w->mnuView->isVisible());
+        w->mnuView->hide();
+
+        click(point(1, 4), Qt::RightButton);
+        QCOMPARE(w->selectedSeries(), 1);
+        QVERIFY(!w->mnuView->isVisible());
+    }
+
+    void printingMakesOneDocumentPerCopy() {
+        openYards();
+        PrintSetup setup;
+        setup.copies = 2;
+        setup.landscape = true;
+        setup.outputFile = app->path("chart.pdf");
+        app->prompts.prints.push_back(setup);
+        w->mnuFilePrint_Click();
+        QVERIFY(QFileInfo(app->path("chart.pdf")).size() > 1000);
+        QVERIFY(QFileInfo(app->path("chart-2.pdf")).size() > 1000);
+        QVERIFY(!QFileInfo::exists(app->path("chart-3.pdf")));
+        QVERIFY(w->Picture1->isHidden());
+
+        // Cancelled: nothing printed.
+        app->prompts.prints.push_back(std::nullopt);
+        setup.outputFile = app->path("again.pdf");
+        w->mnuFilePrint_Click();
+        QVERIFY(!QFileInfo::exists(app->path("again.pdf")));
+    }
+
+    void theChartFollowsTheWindowSizeUntilExit() {
+        openYards();
+        w->showNormal();
+        w->resize(1000, 700);
+        const QRect outer = w->frameGeometry();
+        QCOMPARE(w->MSChart1->width(), twips(toTwips(outer.width()) - 400));
+        QCOMPARE(w->MSChart1->height(), twips(toTwips(outer.height()) - 2000));
+        // Too low for the rule: the chart keeps its height and still follows the width.
+        const int height = w->MSChart1->height();
+        w->resize(600, 100);
+        QCOMPARE(w->MSChart1->height(), height);
+        QCOMPARE(w->MSChart1->width(), twips(toTwips(w->frameGeometry().width()) - 400));
+
+        w->mnuFileExit->trigger();
+        processDeletes();
+        QVERIFY(w.isNull());
+    }
+};
+
+QTEST_MAIN(tst_frmViewChart)
+#include "tst_frmViewChart.moc"

@@ -1,0 +1,315 @@
+// The report window: start-up, opening, export, copying, printing and its layout.
+#include "core/common/TextFile.h"
+#include "gui/report/ReportGridWidget.h"
+#include "core/report/ReportPage.h"
+#include "gui/report/frmReport.h"
+#include "support/TestApp.h"
+#include "gui/ui/Geometry.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QtTest>
+
+#include <memory>
+
+using namespace fendrel;
+using fendrel::test::fixture;
+using fendrel::test::TestApp;
+
+class tst_frmReport : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestApp> app;
+    frmReport* w = nullptr;
+
+    std::string report21() { return *readFileBytes(fixture("report/report21.csv")); }
+
+    // A file in the user data folder of the test's program folder.
+    QString userFile(const std::string& name, const std::string& bytes) {
+        app->folder.write("YourData/" + name, bytes);
+        return app->path("YourData/" + name);
+    }
+
+    // The window as its opener shows it: the path set first, then the first timer tick.
+    void openOn(const QString& path) {
+        if (!app)
+            app = std::make_unique<TestApp>();
+        app->state.currentDataFile = path.toStdString();
+        w = app->windows.show<frmReport>();
+        w->Timer1->stop(); // the tests tick it themselves
+        w->Timer1_Timer();
+    }
+
+    QString clipboard() { return QGuiApplication::clipboard()->text(); }
+
+private slots:
+    void init() { app = std::make_unique<TestApp>(); }
+    void cleanup() {
+        app.reset();
+    }
+
+    void showsTheReportGivenByItsOpener() {
+        openOn(userFile("run.csv", report21()));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Report Viewer"));
+        QCOMPARE(w->Label1->text(), QStringLiteral(".308 WINCHESTER: 168GR. MATCH"));
+        // On screen the atmosphere stands on top, the recoil line (line 2) at the bottom.
+        QCOMPARE(w->lblHeader[0]->text(),
+                 QStringLiteral("Recoil for this round is 15.53 ft. lbs."));
+        QVERIFY(w->lblHeader[1]->y() < w->lblHeader[2]->y());
+        QVERIFY(w->lblHeader[2]->y() < w->lblHeader[0]->y());
+
+        QCOMPARE(w->grdParameters->cellText(0, 5), QStringLiteral("Temp(°F)"));
+        QCOMPARE(w->grdParameters->rowHeight(0), twips(600));
+        QCOMPARE(w->grdResults->rowCount(), 21);
+        QCOMPARE(w->grdResults->cellText(20, 6), QStringLiteral("533.060"));
+        QCOMPARE(w->grdResults->columnWidth(4), twips(1500));
+        QCOMPARE(w->grdResults->width(), twips(7450));
+        QCOMPARE(w->lblFooter[8]->text(),
+                 QStringLiteral("Ballistic Efficiency Index of this round out to  950Y = 11.49"));
+        for (QWidget* shown : std::initializer_list<QWidget*>{w->Label1, w->Label4, w->lblFooter[8],
+                                                              w->grdParameters, w->grdResults})
+            QVERIFY2(shown->isVisible(), qPrintable(shown->objectName()));
+        QVERIFY(!w->mnuEditACopy->isEnabled());
+        QVERIFY(!w->menuBar()->actions().contains(w->mnuView->menuAction()));
+    }
+
+    void anEmptyPathAsksForAFile() {
+        const QString path = userFile("chosen.csv", report21());
+        app->prompts.files = {path};
+        openOn(QString());
+        const PromptRecord& asked = app->prompts.asked.at(0);
+        QCOMPARE(asked.kind, QStringLiteral("open"));
+        QCOMPARE(asked.file.filter,
+                 QStringLiteral("Text file (.txt)|*.txt|Comma-delimited files (.csv)|*.csv|"));
+        QCOMPARE(asked.file.filterIndex, 2);
+        QCOMPARE(asked.file.startFolder, app->path("YourData"));
+        QCOMPARE(app->state.lastOutputFile, path.toStdString());
+        QVERIFY(w->grdResults->isVisible());
+
+        // Cancelling the question closes the window, without a word.
+        app = std::make_unique<TestApp>();
+        openOn(QString());
+        QCOMPARE(app->state.currentDataFile, std::string("[NONE]"));
+        QTRY_VERIFY(!app->windows.find<frmReport>());
+        QVERIFY(app->prompts.messages().isEmpty());
+    }
+
+    void cancellingOpenKeepsTheReportAndGraphFollowsAnOpen() {
+        openOn(userFile("first.csv", report21()));
+        std::string chart;
+        connect(w, &frmReport::graphRequested, [&] { chart = app->state.currentDataFile; });
+
+        app->prompts.files = {std::nullopt};
+        w->mnuFileOpen->trigger();
+        QCOMPARE(app->state.currentDataFile, std::string("[NONE]"));
+        QCOMPARE(w->grdResults->cellText(20, 0), QStringLiteral("950"));
+        QVERIFY(w->Label1->isVisible() && w->grdResults->isVisible());
+
+        std::string second = report21();
+        second.replace(0, 5, "OTHER");
+        const QString path = userFile("second.csv", second);
+        app->prompts.files = {path};
+        w->mnuFileOpen->trigger();
+        QCOMPARE(w->Label1->text(), QStringLiteral("OTHERWINCHESTER: 168GR. MATCH"));
+        app->state.currentDataFile = "something else";
+        w->mnuViewGraph->trigger();
+        QCOMPARE(chart, path.toStdString());
+        QVERIFY(app->prompts.messages().isEmpty());
+    }
+
+    void aFileThatEndsEarlyShowsOnlyWhatItReached() {
+        // The first 14 lines: the parameters and a few rows, no "Maximum" line.
+        const std::string full = report21();
+        size_t end = 0;
+        for (int line = 0; line < 14; ++line)
+            end = full.find('\n', end) + 1;
+        openOn(userFile("cut.csv", full.substr(0, end)));
+        QVERIFY(w->grdParameters->isVisible());
+        QVERIFY(!w->grdResults->isVisible());
+        QVERIFY(!w->Label1->isVisible() && !w->lblFooter[0]->isVisible());
+        QVERIFY(app->prompts.messages().isEmpty());
+    }
+
+    void saveAsHtmlWritesThePageOverAnExistingFile() {
+        std::string bytes = report21();
+        bytes.replace(bytes.find("ICAO STANDARD ATMOSPHERE"), 4, "<B>&amp; ICAO");
+        openOn(userFile("run.csv", bytes));
+        const QString page = userFile("page.htm", std::string(50000, 'x'));
+        app->prompts.files = {page};
+        w->mnuSaveAs->trigger();
+
+        const PromptRecord& asked = app->prompts.asked.at(0);
+        QCOMPARE(asked.kind, QStringLiteral("save"));
+        QCOMPARE(asked.file.filter, QStringLiteral("Hypertext mark-up file (.htm)|*.htm| "
+                                                   "Hypertext mark-up language (.html)|*.html|"));
+        QCOMPARE(asked.file.filterIndex, 1);
+        QVERIFY(asked.file.fileName.isEmpty());
+        QCOMPARE(app->prompts.last()->title, QStringLiteral("HTML Export Complete"));
+        QCOMPARE(app->prompts.last()->icon, Icon::Information);
+        QCOMPARE(app->prompts.last()->text, page + QStringLiteral(" written successfully."));
+        QCOMPARE(app->state.outputFile, page.toStdString());
+
+        const std::string written = app->folder.read("YourData/page.htm");
+        QCOMPARE(written, reportPage(w->report(), reportPageLinks(app->folder.path())));
+        QVERIFY(written.find("\">"
+                             "<B>&amp; ICAO STANDARD ATMOSPHERE</A></P>\r\n") != std::string::npos);
+        // Writing read every cell: each grid ends on its last one.
+        QCOMPARE(w->grdResults->currentRow(), 20);
+        QCOMPARE(w->grdResults->currentColumn(), 6);
+        QCOMPARE(w->grdParameters->currentRow(), 1);
+        QCOMPARE(w->grdParameters->currentColumn(), 9);
+
+        // Cancel: nothing written, nothing said.
+        const auto asks = app->prompts.asked.size();
+        app->prompts.files = {std::nullopt};
+        app->state.outputFile = "kept";
+        w->mnuSaveAs->trigger();
+        QCOMPARE(app->prompts.asked.size(), asks + 1);
+        QCOMPARE(app->state.outputFile, std::string("kept"));
+    }
+
+    void copyReplacesAndAppendCopyCollects() {
+        openOn(userFile("run.csv", report21()));
+        w->grdResults->setFocus();
+        w->grdResults->selectBlock(1, 1, 2, 2);
+        w->mnuEditCopy->trigger();
+        QCOMPARE(clipboard(), QStringLiteral("-1.5\t0.0\r1.0\t0.0"));
+
+        // A second Copy replaces the first; a single cell is just its text.
+        w->grdResults->selectBlock(3, 3, 3, 3);
+        w->mnuEditCopy->trigger();
+        QCOMPARE(clipboard(), QStringLiteral("2457"));
+        QCOMPARE(w->copyAccumulator(), QStringLiteral("2457"));
+
+        QVERIFY(!w->mnuEditACopy->isEnabled());
+        w->Timer1_Timer();
+        QVERIFY(w->mnuEditACopy->isEnabled());
+
+        // Any focused control other than the results grid copies from the parameters.
+        w->grdParameters->setFocus();
+        w->grdParameters->selectBlock(1, 8, 1, 9);
+        w->mnuEditACopy->trigger();
+        w->grdResults->setFocus();
+        w->grdResults->selectBlock(20, 5, 20, 6);
+        w->mnuEditACopy->trigger();
+        const QString all = QStringLiteral("2457\r\n200\t0\r\n1.930\t533.060");
+        QCOMPARE(clipboard(), all);
+        QCOMPARE(w->copyAccumulator(), all);
+
+        // Copy starts over.
+        w->mnuEditCopy->trigger();
+        QCOMPARE(clipboard(), QStringLiteral("1.930\t533.060"));
+        QVERIFY(w->mnuEditACopy->isEnabled());
+    }
+
+    void aClickOnAHeadingSelectsItsColumn() {
+        openOn(userFile("run.csv", report21()));
+        w->grdResults->scrollToTop();
+        const QRect heading = w->grdResults->visualRect(w->grdResults->model()->index(0, 3));
+        QTest::mouseClick(w->grdResults->viewport(), Qt::LeftButton, {}, heading.center());
+        QString column;
+        for (int r = 1; r <= 20; ++r)
+            column += (r > 1 ? QStringLiteral("\r") : QString()) + w->grdResults->cellText(r, 3);
+        QCOMPARE(w->grdResults->rangeText(), column);
+
+        const QRect range = w->grdResults->visualRect(w->grdResults->model()->index(2, 0));
+        QTest::mouseClick(w->grdResults->viewport(), Qt::LeftButton, {}, range.center());
+        QCOMPARE(w->grdResults->rangeText(),
+                 QStringLiteral("1.0\t0.0\t2552\t0.058\t4.122\t2433.677"));
+
+        // The right button keeps the selection and offers the View menu.
+        QTest::mouseClick(w->grdResults->viewport(), Qt::RightButton, {}, heading.center());
+        QCOMPARE(w->grdResults->rangeText(),
+                 QStringLiteral("1.0\t0.0\t2552\t0.058\t4.122\t2433.677"));
+        emit w->grdResults->customContextMenuRequested(range.center());
+        QTRY_VERIFY(w->mnuView->isVisible());
+        w->mnuView->close();
+    }
+
+    void printMakesOneJobPerCopy() {
+        openOn(userFile("run.csv", report21()));
+        PrintSetup setup;
+        setup.copies = 2;
+        setup.landscape = true;
+        setup.outputFile = app->path("print.pdf");
+        app->prompts.prints = {setup, std::nullopt};
+        w->mnuFilePrint->trigger();
+        QVERIFY(QFileInfo(app->path("print.pdf")).size() > 0);
+        QVERIFY(QFileInfo(app->path("print-2.pdf")).size() > 0);
+        QVERIFY(!QFileInfo::exists(app->path("print-3.pdf")));
+        const std::string pdf = app->folder.read("print.pdf");
+        QVERIFY(pdf.find("/MediaBox [0 0 842") != std::string::npos); // landscape A4
+        QVERIFY(!w->Picture1->isVisible() && !w->Picture2->isVisible());
+
+        w->mnuFilePrint->trigger(); // cancelled
+        QVERIFY(app->prompts.messages().isEmpty());
+    }
+
+    void resizingCentresTheGridsEvenPastTheLeftEdge() {
+        openOn(userFile("run.csv", report21()));
+        // The white sheet covers the client area.
+        QVERIFY(w->shpBak->width() >= w->centralWidget()->width() - 1);
+        QVERIFY(w->shpBak->height() >= w->centralWidget()->height());
+
+        w->resize(twips(12000), twips(9000));
+        const int sheet = toTwips(w->shpBak->width());
+        QVERIFY(sheet >= 12000 - 100);
+        QCOMPARE(w->lblHeader[0]->width(), w->shpBak->width());
+        QVERIFY(qAbs(w->lblFooter[5]->width() - twips(sheet / 2)) <= 1);
+        QCOMPARE(w->lblFooter[5]->x(), twips(120));      // the left edge stays
+        QCOMPARE(w->lblFooter[8]->width(), twips(8775)); // keeps its width
+        // The results grid is centred in the outer width, the parameters in the sheet.
+        QVERIFY(qAbs(w->grdResults->x() - twips((sheet + 100 - 7450) / 2)) <= 1);
+        QVERIFY(qAbs(w->grdParameters->x() - twips((sheet - 8415) / 2)) <= 1);
+
+        w->resize(200, 300);
+        QVERIFY(w->grdResults->x() < 0);
+        QVERIFY(w->grdParameters->x() < 0);
+        QCOMPARE(w->grdResults->width(), twips(7450));
+    }
+
+    void exitCloses() {
+        openOn(userFile("run.csv", report21()));
+        w->mnuFileExit->trigger();
+        QTRY_VERIFY(!app->windows.find<frmReport>());
+    }
+
+    void exportMatchesTheCommandLine() {
+        const QString bin = QStringLiteral(FENDREL_BIN_DIR);
+        app->folder.write("rounds.dtb",
+                          "\"30-06 Test: 150gr. Soft point\",\".308 30-06 Springfield\",\"150\","
+                          "\".435\",\".226\",\"MakerA\",\"PSP flat base\",\"Powder X\",\"50\","
+                          "\"2900\",\"Primer\",\"Case\",\"Rifle\",\"Model\",\"2001\","
+                          "\"(optional)\",\"22\",\"7.5\"\r\n");
+        const QString run = app->path("YourData/run.csv");
+        QProcess calc;
+        calc.start(bin + QStringLiteral("/fendrel-calc"),
+                   {QStringLiteral("ballistics"), QStringLiteral("--round"), QStringLiteral("0"),
+                    QStringLiteral("--units"), QStringLiteral("Y"), QStringLiteral("--max"),
+                    QStringLiteral("1000"), QStringLiteral("--interval"), QStringLiteral("100"),
+                    QStringLiteral("--output"), run, QStringLiteral("--program-folder"),
+                    app->path("")});
+        QVERIFY(calc.waitForFinished(60000));
+        QVERIFY2(calc.exitCode() == 0, calc.readAllStandardError().constData());
+
+        openOn(run);
+        QCOMPARE(w->grdResults->rowCount(), 12);
+        app->prompts.files = {app->path("YourData/window.htm")};
+        w->mnuSaveAs->trigger();
+
+        const QString cli = app->path("YourData/cli.htm");
+        calc.start(bin + QStringLiteral("/fendrel-calc"),
+                   {QStringLiteral("report"), QStringLiteral("--html"), cli, run,
+                    QStringLiteral("--program-folder"), app->path("")});
+        QVERIFY(calc.waitForFinished(60000));
+        QVERIFY2(calc.exitCode() == 0, calc.readAllStandardError().constData());
+        QCOMPARE(app->folder.read("YourData/cli.htm"), app->folder.read("YourData/window.htm"));
+    }
+};
+
+QTEST_MAIN(tst_frmReport)
+#include "tst_frmReport.moc"

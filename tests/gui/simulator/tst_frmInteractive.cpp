@@ -1,0 +1,339 @@
+// The range simulator window: the dial, Apply wind, the traces and legends on the map, zeroing
+// from a yardage label, printing and saving the map.
+#include "core/simulator/RangeMap.h"
+#include "gui/simulator/RangeMapWidget.h"
+#include "core/simulator/WindDial.h"
+#include "gui/simulator/WindDialWidget.h"
+#include "gui/simulator/frmInteractive.h"
+#include "support/TestApp.h"
+#include "gui/workbench/frmRoundDevel.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace fendrel;
+using fendrel::test::TestApp;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+
+// The twips of the circle's point at a bearing.
+QPointF circleAt(double bearing) {
+    const double a = (bearing - 90) * M_PI / 180;
+    return {WindDial::kCentreX + WindDial::kCircleRadius * std::cos(a),
+            WindDial::kCentreY + WindDial::kCircleRadius * std::sin(a)};
+}
+
+QPoint pixelOf(QPointF twips) {
+    return {static_cast<int>(twips.x() / 15), static_cast<int>(twips.y() / 15)};
+}
+
+// Whether a colour is found at a pixel or one of its eight neighbours.
+bool colourNear(const QImage& image, QPoint at, const QColor& colour) {
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+            if (image.valid(at.x() + dx, at.y() + dy) &&
+                image.pixelColor(at.x() + dx, at.y() + dy) == colour)
+                return true;
+    return false;
+}
+
+// Remembers whether the map's overlay was showing when the print dialog came up.
+class WatchingPrompts : public ScriptedPrompts {
+public:
+    QWidget* overlay = nullptr;
+    bool overlayShown = false;
+    std::optional<PrintSetup> print(QWidget* parent, const PrintSetup& initial) override {
+        overlayShown = overlay && overlay->isVisible();
+        return ScriptedPrompts::print(parent, initial);
+    }
+};
+
+} // namespace
+
+class tst_frmInteractive : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestApp> app;
+    frmInteractive* w = nullptr;
+
+    void open() {
+        app = std::make_unique<TestApp>();
+        w = app->windows.show<frmInteractive>();
+        w->seedColours(5);
+    }
+    void click(double bearing) { w->picWindDial_MouseDown(circleAt(bearing)); }
+    QImage map() const { return w->picRange->image(); }
+    bool red(const SimulatorRow& row) const {
+        const auto p = mapPoint(row.range, row.drift);
+        return p && colourNear(map(), QPoint(p->x, p->y), kRed);
+    }
+
+private slots:
+    void cleanup() { app.reset(); }
+
+    void opensWithTheMainWindowsRoundAndAHiddenEditMenu() {
+        app = std::make_unique<TestApp>();
+        auto* main = new frmRoundDevel(app->context);
+        app->windows.adopt(main);
+        main->txtBC->setText(QStringLiteral(".505"));
+        main->txtfps->setText(QStringLiteral("2650"));
+        w = app->windows.show<frmInteractive>();
+        QCOMPARE(w->txtBC->text(), QStringLiteral(".505"));
+        QCOMPARE(w->txtfps->text(), QStringLiteral("2650"));
+        QCOMPARE(w->picRange->size(), QSize(201, 305));
+        QVERIFY(w->Shape1->isVisible());
+        QVERIFY(!w->Picture1->isVisible());
+        QVERIFY(!w->menuBar()->actions().contains(w->mnuEdit->menuAction()));
+    }
+
+    void dialArtworkIsBlueOnlyOnTheCircle() {
+        const QImage art = WindDialWidget::artwork();
+        QCOMPARE(art.size(), QSize(167, 152));
+        const QPointF c(WindDial::kCentreX / 15, WindDial::kCentreY / 15);
+        const double r = WindDial::kCircleRadius / 15;
+        int blue = 0;
+        for (int y = 0; y < art.height(); ++y)
+            for (int x = 0; x < art.width(); ++x)
+                if (art.pixelColor(x, y) == WindDialWidget::kCircleBlue) {
+                    ++blue;
+                    const double d = std::hypot(x + 0.5 - c.x(), y + 0.5 - c.y());
+                    QVERIFY2(std::fabs(d - r) <= 2.6,
+                             qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                }
+        QVERIFY(blue > 1000);
+        // Every whole bearing has its circle point blue.
+        for (int b = 0; b < 360; ++b)
+            QVERIFY2(art.pixelColor(pixelOf(circleAt(b))) == WindDialWidget::kCircleBlue,
+                     qPrintable(QString::number(b)));
+    }
+
+    void clicksOnTheCircleSetTheBearingAndApplyDrawsIt() {
+        open();
+        click(180);
+        QCOMPARE(w->txtBearing->text(), QStringLiteral("180"));
+        QVERIFY(!w->Shape1->isVisible());
+        QVERIFY(colourNear(w->picWindDial->image(), QPoint(84, 110), Qt::black)); // the line
+        // A real mouse press, any button, on the circle's pixel at the right end.
+        QTest::mousePress(w->picWindDial, Qt::RightButton, {}, QPoint(154, 76));
+        QCOMPARE(w->clickColour(), WindDialWidget::kCircleBlue);
+        QVERIFY(std::fabs(w->windBearing() - 90) < 1);
+
+        // Off the circle: the bearing stays, the box is rewritten, the old line is gone.
+        click(60);
+        w->txtBearing->setText(QStringLiteral("123"));
+        QTest::mousePress(w->picWindDial, Qt::LeftButton, {}, QPoint(100, 60));
+        QCOMPARE(w->txtBearing->text(), QStringLiteral("60"));
+        const QPointF c(WindDial::kCentreX, WindDial::kCentreY);
+        const QPointF at = circleAt(60);
+        QVERIFY(!colourNear(w->picWindDial->image(), pixelOf((c + at) / 2), Qt::black));
+
+        // Apply wind draws the line of bearing 60 through the clicked point.
+        w->txtWindSpeed->setText(QStringLiteral("10"));
+        w->cmdApply->click();
+        QVERIFY(colourNear(w->picWindDial->image(), pixelOf((c + at) / 2), Qt::black));
+        QVERIFY(colourNear(w->picWindDial->image(), pixelOf(c + (at - c) * 0.9), Qt::black));
+    }
+
+    void applyWindFillsTheEffectiveWinds() {
+        open();
+        w->txtWindSpeed->setText(QStringLiteral("10"));
+        w->txtBearing->setText(QStringLiteral("45"));
+        w->cmdApply->click();
+        QCOMPARE(w->Text1->text(), QStringLiteral("4.995"));
+        QCOMPARE(w->Text2->text(), QStringLiteral("5.005"));
+        w->txtBearing->setText(QStringLiteral("180"));
+        w->cmdApply->click();
+        QCOMPARE(w->Text1->text(), QStringLiteral("0.02"));
+        QCOMPARE(w->Text2->text(), QStringLiteral("-10.02"));
+        QVERIFY(std::fabs(app->state.effectiveCrossWind - 0.02) < 1e-9);
+        QVERIFY(std::fabs(app->state.effectiveDownrangeWind + 10.02) < 1e-9);
+
+        w->txtWindSpeed->setText(QStringLiteral("1e400"));
+        w->cmdApply->click();
+        QCOMPARE(app->prompts.last()->title, QStringLiteral("User error!"));
+        QCOMPARE(w->Text1->text(), QStringLiteral("0.02"));
+    }
+
+    void refreshDrawsTheRedTraceAndFillsTheBoxes() {
+        open();
+        w->Text1->setText(QStringLiteral("7.07"));
+        w->cmdRefresh->click();
+        QVERIFY(app->prompts.asked.isEmpty());
+        const RangeSimulator& s = w->simulator();
+        for (int i = 1; i <= 11; ++i)
+            QVERIFY2(red(s.row(i)), qPrintable(QString::number(i)));
+        QVERIFY(s.row(11).drift > 5);
+        QCOMPARE(w->txtTraj[0]->text(), QStringLiteral("-1.5"));
+        QCOMPARE(w->txtMV[0]->text(), QStringLiteral("2,800"));
+        QCOMPARE(w->txtTraj[5]->text(), QString::fromStdString(trajectoryText(s.row(11).drop)));
+        QCOMPARE(w->txtMV[5]->text(), QString::fromStdString(velocityText(s.row(11).velocity)));
+        QCOMPARE(app->state.run.crossWind, std::int16_t(10)); // 7 mph as ft/s
+        QCOMPARE(app->state.run.maximumRange, std::int16_t(500));
+    }
+
+    void addKeepsEarlierTracesAndRefreshClearsThem() {
+        open();
+        w->Text1->setText(QStringLiteral("3"));
+        w->cmdRefresh->click();
+        const SimulatorRow windy = w->simulator().row(11);
+        w->Text1->setText(QStringLiteral("-3"));
+        w->cmdAdd->click();
+        QVERIFY(red(windy));
+        QVERIFY(red(w->simulator().row(11)));
+        w->cmdRefresh->click();
+        QVERIFY(!red(windy));
+        QVERIFY(red(w->simulator().row(11)));
+    }
+
+    void newColourTracesCarryALegend() {
+        open();
+        std::mt19937 same(5);
+        const TraceColour first = randomTraceColour(same);
+        w->cmdAdd_color->click(); // no wind: on the left
+        QCOMPARE(w->drawMode(), std::uint8_t(3));
+        QCOMPARE(w->traceColour().red, first.red);
+        QCOMPARE(w->traceColour().blue, first.blue);
+        const QColor colour(first.red, first.green, first.blue);
+        const auto muzzle = mapPoint(0, 0);
+        QVERIFY(colourNear(map(), QPoint(muzzle->x, muzzle->y - 1), colour));
+
+        w->Text1->setText(QStringLiteral("2.5"));
+        w->cmdAdd_color->click(); // a positive cross wind: on the right
+        const auto& legends = w->picRange->legends();
+        QCOMPARE(int(legends.size()), 2);
+        QCOMPARE(legends[0].dot, QPoint(20, 200));
+        QCOMPARE(legends[1].dot, QPoint(170, 212));
+        QCOMPARE(legends[1].text, QStringLiteral("2.5  mph"));
+        // Text that would run off the right edge is moved left onto the map.
+        QVERIFY(legends[1].textAt.x() < 170 && legends[1].textAt.x() > 100);
+        QVERIFY(colourNear(map(), legends[1].dot, legends[1].colour));
+
+        w->cmdRefresh->click(); // clears the map but not the legend line
+        w->Text1->setText(QStringLiteral("-3"));
+        w->cmdAdd_color->click();
+        QCOMPARE(w->legendLine(), 236);
+        QCOMPARE(int(legends.size()), 1);
+        QCOMPARE(legends[0].dot, QPoint(20, 224));
+        QCOMPARE(legends[0].text, QStringLiteral("-3.  mph"));
+    }
+
+    void invalidInputsDrawNothing() {
+        open();
+        w->cmdRefresh->click();
+        const QImage before = map();
+        const TraceColour colour = w->traceColour();
+        w->txtBC->setText(QStringLiteral("1.2"));
+        w->cmdAdd_color->click();
+        QCOMPARE(app->prompts.last()->text,
+                 QStringLiteral("You must enter valid values for ballistic coefficient and "
+                                "muzzle velocity."));
+        QCOMPARE(app->prompts.last()->title, QStringLiteral("User error!"));
+        QCOMPARE(app->prompts.last()->icon, Icon::Error);
+        QCOMPARE(w->drawMode(), std::uint8_t(0));
+        QCOMPARE(w->traceColour().green, colour.green);
+        QCOMPARE(w->legendLine(), 200);
+        QCOMPARE(map(), before);
+    }
+
+    void missingSettingsKeepThePreviousMap() {
+        open();
+        w->cmdRefresh->click();
+        const QImage before = map();
+        const QString mv = w->txtMV[5]->text();
+        std::filesystem::remove(app->folder / "parameters.ini");
+        w->txtfps->setText(QStringLiteral("3000"));
+        w->cmdRefresh->click();
+        QVERIFY(app->prompts.last()->text.contains(QStringLiteral("parameters.ini")));
+        QCOMPARE(map(), before);
+        QCOMPARE(w->txtMV[5]->text(), mv);
+    }
+
+    void rightClickOnAYardageZeroesThere() {
+        open();
+        QTest::mousePress(w->Label13, Qt::LeftButton);
+        QVERIFY(!w->mnuEdit->isVisible());
+        QCOMPARE(w->selectedYardage(), 0);
+        QTest::mousePress(w->Label10, Qt::RightButton);
+        QVERIFY(!w->mnuEdit->isVisible());
+        QTest::mousePress(w->Label12, Qt::RightButton);
+        QCOMPARE(w->selectedYardage(), 300);
+        QVERIFY(w->mnuEdit->isVisible());
+        w->mnuEditZero->trigger();
+        w->mnuEdit->hide();
+        QCOMPARE(w->txtZero->text(), QStringLiteral("300"));
+        // The yardage labels stand level with their lines on the map.
+        const int mapTop = w->picRange->mapTo(w, QPoint(0, 0)).y();
+        for (QLabel* label : {w->Label10, w->Label12, w->Label9}) {
+            const int middle = label->mapTo(w, QPoint(0, label->height() / 2)).y();
+            QVERIFY(std::abs(middle - mapTop - mapY(label->text().toInt())) <= 1);
+        }
+    }
+
+    void saveWritesTheMapAsABitmap() {
+        open();
+        w->Text1->setText(QStringLiteral("5"));
+        w->cmdAdd_color->click();
+        const QString path = app->path("YourData/map.bmp");
+        app->prompts.files = {path, std::nullopt, app->path("no/such/folder/map.bmp")};
+        w->mnuFileSave->trigger();
+        const FileRequest& asked = app->prompts.asked[0].file;
+        QCOMPARE(asked.filter, QStringLiteral("Windows BitMap (.BMP)|*.bmp|"));
+        QCOMPARE(asked.filterIndex, 1);
+        QCOMPARE(asked.startFolder, app->path("YourData"));
+        QCOMPARE(QString::fromStdString(app->state.outputFile), path);
+        QVERIFY(app->folder.read("YourData/map.bmp").rfind("BM", 0) == 0);
+        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), map());
+
+        // Cancel empties the shared path; an unwritable one is passed over in silence.
+        w->mnuFileSave->trigger();
+        QCOMPARE(app->state.outputFile, std::string());
+        w->mnuFileSave->trigger();
+        QCOMPARE(app->prompts.messages().size(), 0);
+    }
+
+    void printShowsTheMapThroughTheOverlay() {
+        app = std::make_unique<TestApp>();
+        WatchingPrompts prompts;
+        AppContext context{app->state, prompts, app->windows};
+        app->windows.setContext(&context);
+        w = app->windows.show<frmInteractive>();
+        prompts.overlay = w->Picture1;
+        w->Text1->setText(QStringLiteral("-2"));
+        w->cmdRefresh->click();
+
+        PrintSetup setup;
+        setup.copies = 2;
+        setup.outputFile = app->path("map.pdf");
+        prompts.prints = {setup, std::nullopt};
+        w->mnuFilePrint->trigger();
+        QVERIFY(prompts.overlayShown);
+        QVERIFY(!w->Picture1->isVisible());
+        QCOMPARE(w->Picture1->geometry(), w->picRange->geometry());
+        QVERIFY(QFileInfo(app->path("map.pdf")).size() > 0);
+        QVERIFY(QFileInfo(app->path("map-2.pdf")).size() > 0);
+        const QImage scratch(app->path("Windtemp.bmp"));
+        QCOMPARE(scratch.convertToFormat(QImage::Format_RGB32), map());
+
+        // Cancelled: nothing printed, the overlay hidden again, later traces visible.
+        w->mnuFilePrint->trigger();
+        QVERIFY(!w->Picture1->isVisible());
+        w->Text1->setText(QStringLiteral("2"));
+        w->cmdAdd->click();
+        QVERIFY(red(w->simulator().row(11)));
+        QVERIFY(prompts.messages().isEmpty());
+        app->windows.closeAll();
+    }
+};
+
+QTEST_MAIN(tst_frmInteractive)
+#include "tst_frmInteractive.moc"

@@ -1,0 +1,151 @@
+// The stabilization calculator window: opening values, computing, saving and printing.
+#include "core/stabilizer/Stability.h"
+#include "core/stabilizer/StabilityFiles.h"
+#include "gui/stabilizer/frmStabilizer.h"
+#include "support/TestApp.h"
+#include "gui/ui/UpDown.h"
+#include "gui/workbench/frmRoundDevel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace fendrel;
+using fendrel::test::TestApp;
+
+class tst_frmStabilizer : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestApp> app;
+    frmStabilizer* w = nullptr;
+
+    void open() {
+        app = std::make_unique<TestApp>();
+        w = app->windows.show<frmStabilizer>();
+    }
+    void compute(const char* caliber, const char* velocity, const char* twist) {
+        w->txtCal->setText(QString::fromLatin1(caliber));
+        w->txtMuzzlefps->setText(QString::fromLatin1(velocity));
+        w->txtTwist->setText(QString::fromLatin1(twist));
+        w->cmdDoIt->click();
+    }
+    int textX(const QString& needle) {
+        QTextCursor c(w->txtResults->document());
+        c.setPosition(w->txtResults->toPlainText().indexOf(needle));
+        return w->txtResults->cursorRect(c).x();
+    }
+
+private slots:
+    void cleanup() { app.reset(); }
+
+    void opensWithDefaultsAndNothingToSave() {
+        open();
+        QCOMPARE(w->txtCal->text(), QStringLiteral("-none selected-"));
+        QVERIFY(!w->mnuFileSave->isEnabled() && !w->mnuFilePrint->isEnabled());
+
+        // The twist arrows step within 1..16.
+        w->txtTwist->setText(QStringLiteral("16"));
+        w->UpDown_twist->stepUp();
+        QCOMPARE(w->txtTwist->text(), QStringLiteral("16"));
+        w->txtTwist->setText(QStringLiteral("1"));
+        w->UpDown_twist->stepDown();
+        QCOMPARE(w->txtTwist->text(), QStringLiteral("1"));
+    }
+
+    void startsFromTheRoundOnTheMainWindow() {
+        app = std::make_unique<TestApp>();
+        auto* main = new frmRoundDevel(app->context);
+        app->windows.adopt(main);
+        main->cmbCal->setCurrentIndex(main->cmbCal->findText(QStringLiteral(".308 Winchester")));
+        main->txtfps->setText(QStringLiteral("3,100"));
+        w = app->windows.show<frmStabilizer>();
+        QCOMPARE(w->txtCal->text(), QStringLiteral("0.308"));
+        QCOMPARE(w->txtMuzzlefps->text(), QStringLiteral("3,100"));
+    }
+
+    void doItShowsResultsAndARefusalKeepsThem() {
+        open();
+        compute("0.308", "2800", "10");
+        QCOMPARE(w->resultsBytes(), computeStability({"0.308", "2800", "10"}).text);
+        QVERIFY(w->mnuFileSave->isEnabled() && w->mnuFilePrint->isEnabled());
+
+        const std::string before = w->resultsBytes();
+        compute("1.0001", "2800", "10");
+        QCOMPARE(app->prompts.last()->title, QStringLiteral("User error!"));
+        QCOMPARE(app->prompts.last()->icon, Icon::Information);
+        QVERIFY(app->prompts.last()->text.startsWith(QStringLiteral("The caliber you entered")));
+        QCOMPARE(w->resultsBytes(), before);
+        QVERIFY(w->mnuFileSave->isEnabled() && w->mnuFilePrint->isEnabled());
+    }
+
+    void columnsLineUpUnderTheirHeadings() {
+        open();
+        compute("0.308", "2800", "10");
+        const int slack = QFontMetrics(w->txtResults->font()).averageCharWidth();
+        QVERIFY(qAbs(textX(QStringLiteral("1.42")) - textX(QStringLiteral("Standard"))) <= slack);
+        QVERIFY(qAbs(textX(QStringLiteral("1.71")) - textX(QStringLiteral("Modified"))) <= slack);
+    }
+
+    void saveAsksThenWritesTheFormItsNameAsks() {
+        open();
+        compute("0.308", "2800", "10");
+        w->txtCal->setText(QStringLiteral("0.30"));
+        const QString txt = app->path("YourData/stab.txt");
+        const QString upper = app->path("YourData/stab.TXT");
+        app->prompts.files = {txt, upper, std::nullopt};
+        w->mnuFileSave->trigger();
+        const PromptRecord& asked = app->prompts.asked[0];
+        QCOMPARE(asked.file.filter,
+                 QStringLiteral("ASCII Text file (*.txt)|*.txt| Hypertext mark-up file (.htm)|"
+                                "*.htm| Hypertext mark-up language (.html)|*.html|"));
+        QCOMPARE(asked.file.filterIndex, 2);
+        QCOMPARE(asked.file.startFolder, app->path("YourData"));
+        QCOMPARE(app->prompts.last()->text, txt + QStringLiteral(" written successfully."));
+        QCOMPARE(app->prompts.last()->title, QStringLiteral("HTML Export Complete"));
+        // The caliber line follows the field as it stands now; the results do not.
+        QVERIFY(app->folder.read("YourData/stab.txt").find("Caliber: 0.30\r\n") !=
+                std::string::npos);
+
+        w->mnuFileSave->trigger();
+        QVERIFY(app->folder.read("YourData/stab.TXT").rfind("<HTML>\r\n", 0) == 0);
+        QCOMPARE(QString::fromStdString(app->state.outputFile), upper);
+
+        // Cancel writes nothing and leaves the shared path alone.
+        const auto asks = app->prompts.asked.size();
+        w->mnuFileSave->trigger();
+        QCOMPARE(app->prompts.asked.size(), asks + 1); // the dialog, and no message after it
+        QCOMPARE(QString::fromStdString(app->state.outputFile), upper);
+    }
+
+    void printMakesOneJobPerCopy() {
+        open();
+        compute("0.308", "2800", "10");
+        PrintSetup setup;
+        setup.copies = 2;
+        setup.outputFile = app->path("print.pdf");
+        app->prompts.prints = {setup, std::nullopt};
+        w->mnuFilePrint->trigger();
+        QVERIFY(QFileInfo(app->path("print.pdf")).size() > 0);
+        QVERIFY(QFileInfo(app->path("print-2.pdf")).size() > 0);
+        w->mnuFilePrint->trigger();
+        QVERIFY(app->prompts.messages().isEmpty());
+    }
+
+    void cancelAndExitCloseTheWindow() {
+        open();
+        w->cmdCancel->click();
+        QTRY_VERIFY(!app->windows.find<frmStabilizer>());
+        w = app->windows.show<frmStabilizer>();
+        w->mnuFileExit->trigger();
+        QTRY_VERIFY(!app->windows.find<frmStabilizer>());
+    }
+};
+
+QTEST_MAIN(tst_frmStabilizer)
+#include "tst_frmStabilizer.moc"

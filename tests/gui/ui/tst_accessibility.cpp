@@ -1,0 +1,119 @@
+// Every window, walked as a screen reader would: each control that takes the keyboard focus
+// must have an accessible name, and each window must be reachable by its title.
+#include "TestApp.h"
+#include "gui/backup/frmRestore.h"
+#include "gui/backup/frmUpgrade.h"
+#include "gui/chart/frmViewChart.h"
+#include "gui/engine/frmDialog.h"
+#include "gui/groups/frmMeasure.h"
+#include "gui/help/frmHelp.h"
+#include "gui/report/frmReport.h"
+#include "gui/simulator/frmInteractive.h"
+#include "gui/stabilizer/frmStabilizer.h"
+#include "gui/workbench/frmRoundDevel.h"
+#include "gui/workbench/frmSelect.h"
+#include "gui/workbench/frmSplash.h"
+#include "gui/workbench/frmViewLogs.h"
+
+#include <QAccessible>
+#include <QAbstractButton>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+using namespace fendrel;
+using fendrel::test::TestApp;
+
+namespace {
+
+// Stops a window's timers so that its start-up steps (which ask for files) do not run.
+void quiet(QWidget* w) {
+    for (QTimer* t : w->findChildren<QTimer*>())
+        t->stop();
+}
+
+QStringList unnamedControls(QWidget* window) {
+    QStringList missing;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(window))
+            continue;
+        // The inner parts of composite controls (a combo box's line edit, a scroll area's
+        // viewport) are named through their owner.
+        if (w->focusProxy() || qobject_cast<QMenu*>(w))
+            continue;
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+        const QString name = iface ? iface->text(QAccessible::Name).trimmed() : QString();
+        if (name.isEmpty())
+            missing << QStringLiteral("%1 (%2)").arg(w->objectName(),
+                                                     QString::fromLatin1(w->metaObject()->className()));
+    }
+    return missing;
+}
+
+QStringList menusWithoutMnemonic(QWidget* window) {
+    QStringList missing;
+    for (QMenuBar* bar : window->findChildren<QMenuBar*>())
+        for (QAction* a : bar->actions())
+            if (!a->text().contains(QLatin1Char('&')))
+                missing << a->text();
+    return missing;
+}
+
+} // namespace
+
+class Accessibility : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestApp> app;
+
+    void check(QWidget* w) {
+        quiet(w);
+        w->show();
+        QApplication::processEvents();
+        QVERIFY2(!w->windowTitle().isEmpty() || w->objectName() == QLatin1String("frmSplash"),
+                 qPrintable(w->objectName()));
+        const QStringList missing = unnamedControls(w);
+        QVERIFY2(missing.isEmpty(),
+                 qPrintable(w->objectName() + QStringLiteral(": ") + missing.join(QStringLiteral(", "))));
+        const QStringList menus = menusWithoutMnemonic(w);
+        QVERIFY2(menus.isEmpty(), qPrintable(w->objectName() + QStringLiteral(" menus: ") +
+                                             menus.join(QStringLiteral(", "))));
+    }
+
+private slots:
+    void initTestCase() { QAccessible::setActive(true); }
+    void init() {
+        app = std::make_unique<TestApp>();
+        app->state.currentDataFile = "[NONE]";
+    }
+    void cleanup() { app.reset(); }
+
+    void mainWindow() {
+        auto* w = new frmRoundDevel(app->context);
+        app->windows.adopt(w);
+        check(w);
+    }
+    void splash() { check(app->windows.get<frmSplash>()); }
+    void selectionList() {
+        frmSelect d(app->folder / "editlist.txt", 1);
+        check(&d);
+    }
+    void editor() { check(app->windows.get<frmViewLogs>()); }
+    void specifications() {
+        frmDialog d(app->context, app->state.run);
+        check(&d);
+    }
+    void report() { check(app->windows.get<frmReport>()); }
+    void chart() { check(app->windows.get<frmViewChart>()); }
+    void stabilizer() { check(app->windows.get<frmStabilizer>()); }
+    void groups() { check(app->windows.get<frmMeasure>()); }
+    void backup() { check(app->windows.get<frmUpgrade>()); }
+    void restore() { check(app->windows.get<frmRestore>()); }
+    void help() { check(app->windows.get<frmHelp>()); }
+    void simulator() { check(app->windows.get<frmInteractive>()); }
+};
+
+QTEST_MAIN(Accessibility)
+#include "tst_accessibility.moc"

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace fendrel {
 
@@ -20,6 +22,17 @@ struct RunSettings {
     double zeroHeight = 0;
 };
 
+// The group the shot group window measured last (Do It): what the range card and the load
+// history can take from it.
+struct LastGroup {
+    double caliber = 0;                         // inches
+    std::vector<std::pair<double, double>> shots; // X and Y of each round, inches
+    double meanRadius = 0;                      // inches
+    double meanSpread = 0;
+    double extremeSpread = 0;
+    double medianSpread = 0;
+};
+
 struct SharedState {
     std::filesystem::path programFolder;
 
@@ -30,6 +43,7 @@ struct SharedState {
     RunSettings run;
     double effectiveDownrangeWind = 0; // mph, from the simulator
     double effectiveCrossWind = 0;     // mph, from the simulator
+    std::optional<LastGroup> lastGroup; // from the shot group window's last Do It
 };
 
 } // namespace fendrel

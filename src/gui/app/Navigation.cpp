@@ -5,6 +5,8 @@
 #include "gui/backup/frmUpgrade.h"
 #include "gui/chart/frmViewChart.h"
 #include "gui/groups/frmMeasure.h"
+#include "gui/history/frmLoadHistory.h"
+#include "gui/rangecard/frmRangeCard.h"
 #include "gui/report/frmReport.h"
 #include "gui/simulator/frmInteractive.h"
 #include "gui/stabilizer/frmStabilizer.h"
@@ -56,6 +58,8 @@ void connectMainWindow(frmRoundDevel* main, AppContext& context) {
     opens(main->mnuRangeMeas, [&windows] { windows.show<frmMeasure>(); });
     opens(main->mnuFileUpgrade, [&windows] { windows.show<frmUpgrade>(); });
     opens(main->mnuFileRestore, [&windows] { windows.show<frmRestore>(); });
+    opens(main->mnuRangeCard, [&windows] { windows.show<frmRangeCard>(); });
+    opens(main->mnuLoadHistory, [&windows] { windows.show<frmLoadHistory>(); });
     QObject::connect(main, &frmRoundDevel::viewBallisticsRequested, main,
                      [&context] { openReport(context); });
     QObject::connect(main, &frmRoundDevel::graphBallisticsRequested, main,

@@ -310,6 +310,16 @@ void frmMeasure::cmdDoIt_Click() {
             QStringLiteral("Measures"), Icon::Exclamation, Buttons::Ok);
 
     m_results = e.results;
+    LastGroup last;
+    last.caliber = leadingNumber(entry.caliberText);
+    for (const Shot& s : m_entry.table())
+        if (&s != &m_entry.table().front())
+            last.shots.emplace_back(s.x, s.y);
+    last.meanRadius = e.measurement.meanRadius;
+    last.meanSpread = e.measurement.meanSpread;
+    last.extremeSpread = e.measurement.extremeSpread;
+    last.medianSpread = e.measurement.medianSpread;
+    m_context.state.lastGroup = std::move(last);
     mnuFileSave->setEnabled(true);
     const Answer answer = m_context.prompts.message(
         this, fromBytes(m_results) + QStringLiteral("\r\nWould you like to save this Group File?"),

@@ -78,6 +78,9 @@ public:
     QAction* mnuGraphB;
     QAction* mnuSep2;
     QAction* mnuToolsEditDTB;
+    QMenu* mnuRange;
+    QAction* mnuRangeCard;
+    QAction* mnuLoadHistory;
     QMenu* mnuHelp;
     QAction* mnuHelpHowto;
 

@@ -193,6 +193,11 @@ void frmRoundDevel::buildMenus() {
     mnuSep2 = addSeparator(mnuTools, "mnuSep2");
     mnuToolsEditDTB = addEntry(mnuTools, "mnuToolsEditDTB", QStringLiteral("Edit Databases"));
 
+    // Beside the menus the program has always had: the range card and the load history.
+    mnuRange = addMenu(menuBar(), "mnuRange", QStringLiteral("&Range"));
+    mnuRangeCard = addEntry(mnuRange, "mnuRangeCard", QStringLiteral("Range Card..."));
+    mnuLoadHistory = addEntry(mnuRange, "mnuLoadHistory", QStringLiteral("Load History..."));
+
     mnuHelp = addMenu(menuBar(), "mnuHelp", QStringLiteral("&Help"));
     mnuHelpHowto = addEntry(mnuHelp, "mnuHelpHowto", QStringLiteral("How-to..."));
 

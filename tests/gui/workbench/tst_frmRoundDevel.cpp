@@ -300,11 +300,14 @@ private slots:
               {"mnuGraphB", "Graph ballistics"},
               {"mnuSep2", "-"},
               {"mnuToolsEditDTB", "Edit Databases"}}},
+            {"mnuRange",
+             "&Range",
+             {{"mnuRangeCard", "Range Card..."}, {"mnuLoadHistory", "Load History..."}}},
             {"mnuHelp", "&Help", {{"mnuHelpHowto", "How-to..."}}},
         };
         const QList<QAction*> bar = w->menuBar()->actions();
-        QCOMPARE(bar.size(), 3);
-        for (int m = 0; m < 3; ++m) {
+        QCOMPARE(bar.size(), 4);
+        for (int m = 0; m < 4; ++m) {
             QMenu* menu = bar[m]->menu();
             QVERIFY(menu);
             QCOMPARE(menu->objectName(), QString::fromLatin1(menus[m].name));

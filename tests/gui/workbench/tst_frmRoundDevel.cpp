@@ -143,64 +143,41 @@ private slots:
         QTest::addColumn<QString>("labelTip");
         QTest::addColumn<QString>("fieldTip");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QRect>("twipsPlace");
-        QRect place;
-        auto at = [&place](int left, int top, int width, int height) {
-            place = QRect(left, top, width, height);
-        };
-        auto row = [&place](const char* field, const char* label, const char* caption,
+        auto row = [](const char* field, const char* label, const char* caption,
                             const char* tip, const QString& text, const char* fieldTip = "") {
             QTest::newRow(field) << QString::fromLatin1(field) << QString::fromLatin1(label)
                                  << QString::fromLatin1(caption) << QString::fromLatin1(tip)
-                                 << QString::fromLatin1(fieldTip) << text << place;
+                                 << QString::fromLatin1(fieldTip) << text;
         };
-        at(3600, 120, 2535, 315);
         row("cmbCal", "Label1", "Caliber", "Select the caliber of your firearm", QString(),
             "Select the caliber");
-        at(2160, 840, 1935, 285);
         row("txtBWt", "Label3", "Weight in grains", "Enter bullet weight (MANDATORY)", "160");
-        at(2160, 1200, 1935, 285);
         row("txtBC", "Label4", "Ballistic coefficient", "Enter ballistic coefficient (MANDATORY)",
             ".421");
-        at(2160, 1560, 1935, 285);
         row("txtSD", "Label5", "Sectional Density", "Enter sectional density (MANDATORY)", ".552");
-        at(6360, 840, 1935, 285);
         row("txtBMake", "Label15", "Make", "Manufacturer of your bullet", "BrandA");
-        at(6360, 1200, 1935, 285);
         row("txtBStyle", "Label16", "Bullet Style", "Enter bullet style description", "Spitzer");
-        at(2160, 2400, 1935, 285);
         row("txtLPwdr", "Label20", "Powder used", "Powder type used", "IMR 4831 Lot 12345");
-        at(2160, 2760, 1935, 285);
         row("txtLWt", "Label7", "Powder charge in grains",
             "Weight of powder charge used (MANDATORY)", "60");
-        at(2160, 3120, 1935, 285);
         row("txtfps", "Label8", "Muzzle velocity in fps", "Muzzle velocity (MANDATORY)", "2800");
-        at(6360, 2400, 1935, 285);
         row("txtLPrmr", "Label18", "Primer used", "Primer manufacturer and type",
             "CCI 250 Magnum rifle Lot 12345");
-        at(6360, 2760, 1935, 285);
         row("txtLBrass", "Label19", "Brass used", "Manufacturer of cases", "Federal Lot 12345");
-        at(1680, 6240, 6735, 285);
         row("txtDescription", "Label17", "Round Description",
             "Enter a meaningful description of this round or use our suggested description",
             "(Type a description)",
             "Enter a meaningful description for this information (MANDATORY)");
-        at(4200, 4080, 1935, 315);
         row("cmbMake", "Label10", "Make",
             "Select or type the manufacturer of the firearm used for the above round",
             "(type or select)");
-        at(4200, 4440, 1935, 285);
         row("txtGunModel", "Label11", "Model", "Firearm model", "BBR");
-        at(4200, 4800, 1095, 285);
         row("txtGunYr", "Label12", "Year of mfg.", "Enter the year when this firearm was built",
             currentYear());
-        at(4200, 5160, 1935, 285);
         row("txtGunSN", "Label13", "Serial number",
             "Enter this firearms serial number (for your records)", "(optional)");
-        at(4200, 5520, 1935, 285);
         row("txtGunBBL", "Label14", "Barrel length in inches", "Enter length of barrel (MANDATORY)",
             "24");
-        at(4200, 5880, 1935, 285);
         row("txtGunWt", "Label21", "Weight of firearm in lbs.",
             "Complete loaded weight of firearm (MANDATORY)", "9.5");
     }
@@ -211,7 +188,6 @@ private slots:
         QFETCH(QString, labelTip);
         QFETCH(QString, fieldTip);
         QFETCH(QString, text);
-        QFETCH(QRect, twipsPlace);
         open();
         QWidget* control = w->findChild<QWidget*>(field);
         QLabel* lbl = w->findChild<QLabel*>(label);
@@ -231,8 +207,6 @@ private slots:
         for (const auto& rel : a->relations(QAccessible::Label))
             labelledBy << rel.first->text(QAccessible::Name);
         QCOMPARE(labelledBy, QStringList{caption});
-        QCOMPARE(control->geometry(), twipsRect(twipsPlace.x(), twipsPlace.y(),
-                                                twipsPlace.width(), twipsPlace.height()));
         // The caption stands on the field's line, to its left.
         QCOMPARE(lbl->y(), control->y());
         QVERIFY(lbl->geometry().right() < control->x());
@@ -262,11 +236,6 @@ private slots:
         QCOMPARE(w->cmdSave->text(), QStringLiteral("&Save"));
         QCOMPARE(w->cmdSaveAs->text(), QStringLiteral("Save &As..."));
         QCOMPARE(w->cmdCancel->text(), QStringLiteral("&Exit"));
-        QCOMPARE(w->cmdSaveGun->geometry(), twipsRect(4680, 3720, 1455, 315));
-        QCOMPARE(w->cmdSave->geometry(), twipsRect(1080, 6720, 2175, 615));
-        QCOMPARE(w->cmdSaveAs->geometry(), twipsRect(3360, 6720, 2055, 615));
-        QCOMPARE(w->cmdCancel->geometry(), twipsRect(5520, 6720, 2175, 615));
-        QCOMPARE(w->UpDown1->geometry(), twipsRect(5295, 4800, 240, 285));
     }
 
     void menuTreeInOrder() {
@@ -363,16 +332,6 @@ private slots:
         QCOMPARE(w->cmbMake->currentText(), QStringLiteral("(type or select)"));
     }
 
-    void listEntriesKeepTheCodePageCharacters() {
-        app = std::make_unique<TestApp>();
-        app->folder.write("calibers.ini", "\"6,5\xD7" "55 Su\xE9" "dois\"\r\n");
-        app->folder.write("Makes.ini", "Fabrique \xC0 Li\xE8ge\r\n");
-        w = new frmRoundDevel(app->context);
-        app->windows.adopt(w);
-        QCOMPARE(w->cmbCal->itemText(0), QString::fromUtf8("6,5\u00D755 Su\u00E9dois"));
-        QCOMPARE(w->cmbMake->itemText(0), QString::fromUtf8("Fabrique \u00C0 Li\u00E8ge"));
-    }
-
     void missingOrEmptyListFilesGiveEmptyListsAndTheWindowStillOpens() {
         app = std::make_unique<TestApp>(false);
         app->folder.write("Makes.ini", "");
@@ -386,89 +345,31 @@ private slots:
         checkEnabled(false);
     }
 
-    void listFilesAreFoundWhateverTheCaseOfTheirNames() {
-        app = std::make_unique<TestApp>(false);
-        app->folder.write("CALIBERS.INI", "x\r\n");
-        app->folder.write("makes.ini", "y\r\n");
-        w = new frmRoundDevel(app->context);
-        app->windows.adopt(w);
-        QCOMPARE(w->cmbCal->count(), 1);
-        QCOMPARE(w->cmbMake->count(), 1);
-    }
-
     // -- Validation timer --------------------------------------------------------------------
 
-    void noCaliberClearsTheStatusAndDisables() {
+    // The rules are the core's (validateRecord); here, that the timer applies them.
+    void theTimerEnablesWhatTheRecordAllows() {
         open();
         w->setStatusText(QStringLiteral("an earlier message"));
         w->TmrValidate_Timer();
-        QCOMPARE(w->statusText(), QString());
+        QCOMPARE(w->statusText(), QString()); // no caliber: cleared, disabled
         checkEnabled(false);
-        // Whatever the other fields hold.
-        w->txtBC->setText(QStringLiteral("0"));
-        w->TmrValidate_Timer();
-        QCOMPARE(w->statusText(), QString());
-        checkEnabled(false);
-    }
-
-    void validValuesEnable() {
-        open();
-        w->TmrValidate_Timer();
-        checkEnabled(false);
-        pickCaliber(QStringLiteral("apple"));
+        pickCaliber(QStringLiteral("cherry"));
         w->TmrValidate_Timer();
         checkEnabled(true);
-        QCOMPARE(w->statusText(), QString());
-    }
-
-    void invalidNumbers_data() {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("message");
-        for (const char* f : {"txtBWt", "txtBC", "txtSD"})
-            for (const char* v : {"0", "-5"})
-                QTest::addRow("%s=%s", f, v) << f << v << kBulletMessage;
-        for (const char* f : {"txtLWt", "txtfps", "txtGunWt"})
-            for (const char* v : {"0", ""})
-                QTest::addRow("%s=%s", f, v) << f << v << kLoadMessage;
-    }
-    void invalidNumbers() {
-        QFETCH(QString, field);
-        QFETCH(QString, value);
-        QFETCH(QString, message);
-        open();
-        pickCaliber(QStringLiteral("cherry"));
-        edit(field)->setText(value);
-        w->TmrValidate_Timer();
-        QCOMPARE(w->statusText(), message);
-        checkEnabled(false);
-    }
-
-    void theBarrelLengthIsNotTested() {
-        open();
-        pickCaliber(QStringLiteral("cherry"));
-        w->txtGunBBL->clear();
-        w->TmrValidate_Timer();
-        checkEnabled(true);
-        w->txtGunBBL->setText(QStringLiteral("-3"));
-        w->TmrValidate_Timer();
-        checkEnabled(true);
-    }
-
-    void theLastMessageStaysWhenValuesTurnValid() {
-        open();
-        pickCaliber(QStringLiteral("cherry"));
+        w->txtGunBBL->setText(QStringLiteral("-3")); // the barrel length is not tested
         w->txtBC->setText(QStringLiteral("0"));
         w->TmrValidate_Timer();
         QCOMPARE(w->statusText(), kBulletMessage);
+        checkEnabled(false);
         w->txtBC->setText(QStringLiteral(".421"));
+        w->txtfps->clear();
+        w->TmrValidate_Timer();
+        QCOMPARE(w->statusText(), kLoadMessage);
+        w->txtfps->setText(QStringLiteral("2800"));
         w->TmrValidate_Timer();
         checkEnabled(true);
-        QCOMPARE(w->statusText(), kBulletMessage);
-        // A message written by another command stays too.
-        w->setStatusText(QStringLiteral("saved"));
-        w->TmrValidate_Timer();
-        QCOMPARE(w->statusText(), QStringLiteral("saved"));
+        QCOMPARE(w->statusText(), kLoadMessage); // the last message stays
     }
 
     // -- Focus behaviour ---------------------------------------------------------------------
@@ -588,9 +489,7 @@ private slots:
 
     void enteringATextBoxSelectsFromTheCaretToTheEnd_data() {
         QTest::addColumn<QString>("field");
-        for (const char* f : {"txtBC", "txtBMake", "txtBStyle", "txtBWt", "txtfps", "txtGunBBL",
-                              "txtGunModel", "txtGunSN", "txtGunWt", "txtGunYr", "txtLBrass",
-                              "txtLPrmr", "txtLPwdr", "txtLWt", "txtSD"})
+        for (const char* f : {"txtBC", "txtBMake", "txtGunYr", "txtLPrmr", "txtSD"})
             QTest::newRow(f) << QString::fromLatin1(f);
     }
     void enteringATextBoxSelectsFromTheCaretToTheEnd() {
@@ -624,34 +523,16 @@ private slots:
 
     // -- Year and its arrows -----------------------------------------------------------------
 
-    void yearStartsAtTheCurrentYear() {
-        open();
-        QCOMPARE(w->txtGunYr->text(), currentYear());
-        QCOMPARE(w->txtGunYr->text().size(), 4);
-        QCOMPARE(w->UpDown1->value(), QDate::currentDate().year());
-        QCOMPARE(w->UpDown1->minimum(), 1700);
-        QCOMPARE(w->UpDown1->maximum(), 2500);
-    }
-
-    void arrowsStepTheYearShownByOne() {
+    void theYearStartsNowAndItsArrowsStepWithin1700And2500() {
         openShown();
         const int year = QDate::currentDate().year();
+        QCOMPARE(w->txtGunYr->text(), currentYear());
         QTest::mouseClick(w->UpDown1->upButton(), Qt::LeftButton);
         QCOMPARE(w->txtGunYr->text(), QString::number(year + 1));
-        QTest::mouseClick(w->UpDown1->downButton(), Qt::LeftButton);
-        QTest::mouseClick(w->UpDown1->downButton(), Qt::LeftButton);
-        QCOMPARE(w->txtGunYr->text(), QString::number(year - 1));
-
         w->txtGunYr->setFocus();
         QTRY_VERIFY(w->txtGunYr->hasFocus());
-        QTest::keyClick(w->txtGunYr, Qt::Key_Up);
-        QCOMPARE(w->txtGunYr->text(), QString::number(year));
         QTest::keyClick(w->txtGunYr, Qt::Key_Down);
-        QCOMPARE(w->txtGunYr->text(), QString::number(year - 1));
-    }
-
-    void arrowsStayWithin1700And2500() {
-        openShown();
+        QCOMPARE(w->txtGunYr->text(), QString::number(year));
         w->txtGunYr->setText(QStringLiteral("2500"));
         w->UpDown1->setValue(2500);
         QTest::mouseClick(w->UpDown1->upButton(), Qt::LeftButton);
@@ -660,8 +541,6 @@ private slots:
         w->UpDown1->setValue(1700);
         QTest::mouseClick(w->UpDown1->downButton(), Qt::LeftButton);
         QCOMPARE(w->txtGunYr->text(), QStringLiteral("1700"));
-        QTest::mouseClick(w->UpDown1->upButton(), Qt::LeftButton);
-        QCOMPARE(w->txtGunYr->text(), QStringLiteral("1701"));
     }
 
     // -- Outside programs --------------------------------------------------------------------
@@ -669,29 +548,16 @@ private slots:
     void orrinMissingShowsTheTwoLineMessage() {
         open();
         QVERIFY(!QFile::exists(app->path("orrin.exe")));
-        pickCaliber(QStringLiteral("cherry"));
-        w->TmrValidate_Timer();
-        const QString description = w->txtDescription->text();
-        const QString status = w->statusText();
-
         w->mnuOrrin->trigger();
-
         QCOMPARE(app->prompts.asked.size(), 1);
         const PromptRecord& p = app->prompts.asked.front();
-        QCOMPARE(p.kind, QStringLiteral("message"));
         QCOMPARE(p.title, QStringLiteral("Cannot find Orrin extension"));
         QCOMPARE(p.icon, Icon::Error);
-        QCOMPARE(p.buttons, Buttons::Ok);
         const QStringList lines = p.text.split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 2);
         QCOMPARE(lines[0], QStringLiteral("The Orrin extension was not found. Make sure it has "
                                           "been installed to the same folder as Fen-drel."));
         QVERIFY(lines[1].startsWith(QStringLiteral("To download your free copy just visit ")));
-        QVERIFY(lines[1].size() > 38);
-        // The window is as it was.
-        QCOMPARE(w->txtDescription->text(), description);
-        QCOMPARE(w->statusText(), status);
-        checkEnabled(true);
     }
 
     // -- Windows -----------------------------------------------------------------------------
@@ -723,29 +589,14 @@ private slots:
             QCOMPARE(l->font().family(), QStringLiteral("Arial"));
     }
 
-    void splashClosesOnAClick_data() {
-        QTest::addColumn<QString>("target");
-        for (const char* t : {"frmSplash", "Frame1", "lblVersion", "lblPlatform", "lblWarning"})
-            QTest::newRow(t) << QString::fromLatin1(t);
-    }
-    void splashClosesOnAClick() {
-        QFETCH(QString, target);
+    void theSplashClosesOnAClickOrAKey() {
         app = std::make_unique<TestApp>();
         QPointer<frmSplash> splash = app->windows.show<frmSplash>();
         QVERIFY(QTest::qWaitForWindowExposed(splash));
-        QWidget* where = target == QStringLiteral("frmSplash")
-                             ? splash.data()
-                             : splash->findChild<QWidget*>(target);
-        QVERIFY(where);
-        QTest::mouseClick(where, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseClick(splash->lblWarning, Qt::LeftButton, {}, QPoint(2, 2));
         QTRY_VERIFY(splash.isNull());
-        // Closed and unloaded: the next request makes a new one.
-        QVERIFY(app->windows.find<frmSplash>() == nullptr);
-    }
-
-    void splashClosesOnAKey() {
-        app = std::make_unique<TestApp>();
-        QPointer<frmSplash> splash = app->windows.show<frmSplash>();
+        QVERIFY(app->windows.find<frmSplash>() == nullptr); // the next request makes a new one
+        splash = app->windows.show<frmSplash>();
         QVERIFY(QTest::qWaitForWindowActive(splash));
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
                                                     : static_cast<QWidget*>(splash),

@@ -94,6 +94,15 @@ std::string headerRefusal(const fs::path& file) {
     return why.empty() ? why : named(file, why);
 }
 
+// True when an interrupted write left a rollback journal that the next writer must play back.
+bool hotJournal(const fs::path& file) {
+    std::error_code ec;
+    fs::path journal = file;
+    journal += "-journal";
+    const auto size = fs::file_size(journal, ec);
+    return !ec && size > 0;
+}
+
 int pragmaValue(sqlite3* db, const char* pragma, int& value) {
     SqliteStatement s(db, std::string("PRAGMA ") + pragma);
     const int rc = s.step();
@@ -236,11 +245,16 @@ HistoryDatabase::Opening HistoryDatabase::openFile(const fs::path& file, WhenAbs
     }
     // A file of a newer version or another program is refused before it is opened for writing:
     // first by the bytes of its header, then as SQLite sees it (a WAL may hold a newer header)
-    // through a read-only connection.
-    if (exists && (o.refusal = headerRefusal(file)).size())
-        return o;
-    if (exists && (o.refusal = markRefusalReadOnly(file, false)).size())
-        return o;
+    // through a read-only connection. A write cut short by a crash leaves a hot journal beside
+    // the file, and until it is rolled back the file's own bytes say nothing reliable: then the
+    // marks are checked after the rollback, inside the first transaction, which still changes
+    // nothing in a file that is refused.
+    if (exists && !hotJournal(file)) {
+        if ((o.refusal = headerRefusal(file)).size())
+            return o;
+        if ((o.refusal = markRefusalReadOnly(file, false)).size())
+            return o;
+    }
 
     Connection c;
     int rc = sqlite3_open_v2(file.c_str(), &c.db,

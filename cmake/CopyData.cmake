@@ -1,6 +1,6 @@
-# Copies the program's data files into a program folder. Files that hold the user's own records
-# or settings are copied only when missing; the program's own pages, tables and help are
-# refreshed when they differ.
+# Copies the program's data files into a program folder (-DSRC, -DDST, -DVERSION). Files that
+# hold the user's own records or settings are copied only when missing; the program's own pages,
+# tables and help are refreshed when they differ.
 set(KEEP_PATTERNS "\\.dtb$" "\\.ini$" "\\.dat$" "^YourData/" "^editlist\\.txt$")
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
 foreach(f ${files})
@@ -16,6 +16,10 @@ foreach(f ${files})
     if(NOT EXISTS ${DST}/${f})
       file(COPY ${SRC}/${f} DESTINATION ${dir})
     endif()
+  elseif(f STREQUAL "splash.HTM")
+    # The start-up page names the program's version.
+    set(FENDREL_VERSION ${VERSION})
+    configure_file(${SRC}/${f} ${DST}/${f} @ONLY)
   else()
     execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SRC}/${f} ${DST}/${f})
   endif()

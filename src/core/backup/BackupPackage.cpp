@@ -1,6 +1,8 @@
 // The backup package: list, package folder, copying and the read-me.
 #include "BackupPackage.h"
 
+#include "core/history/HistoryBackup.h"
+
 #include "core/common/Encoding.h"
 #include "core/common/Numbers.h"
 #include "core/common/ProgramFolder.h"
@@ -90,18 +92,32 @@ BackupResult makePackage(const BackupOrder& order, const CopyProgress& progress)
     struct Step {
         fs::path source;
         std::string name;
+        bool history = false;
     };
     std::vector<Step> steps;
     if (order.databases) {
         steps.push_back({resolveName(order.programFolder, kFirearms.fileName), "firearms.dtb"});
         steps.push_back({resolveName(order.programFolder, kRounds.fileName), "rounds.dtb"});
+        // The range card's settings and the load history, when the user has them.
+        const fs::path settings = resolveName(order.programFolder, kRangeCardSettingsName);
+        if (fs::is_regular_file(settings, ec))
+            steps.push_back({settings, kRangeCardSettingsName});
+        const fs::path history = resolveName(order.programFolder, kHistoryName);
+        if (fs::is_regular_file(history, ec))
+            steps.push_back({history, kHistoryName, true});
     }
     const fs::path dataFolder = resolveName(order.programFolder, "yourdata");
     for (const std::string& name : order.files)
         steps.push_back({entryIn(dataFolder, name), name});
 
     for (const Step& step : steps) {
-        const std::string reason = copyReplacing(step.source, entryIn(package, step.name));
+        std::string reason;
+        if (step.history) {
+            const auto copied = backupHistory(order.programFolder, entryIn(package, step.name));
+            reason = copied.refusal;
+        } else {
+            reason = copyReplacing(step.source, entryIn(package, step.name));
+        }
         if (!reason.empty()) {
             result.failure = BackupResult::Failure::Copy;
             result.path = step.source.string();

@@ -11,6 +11,11 @@
 
 namespace fendrel {
 
+// Beside the two databases, the backup carries the range card's settings and the load history
+// (history.sqlite, copied with SQLite's own backup so that it is consistent even when open).
+inline constexpr const char* kRangeCardSettingsName = "rangecard.ini";
+inline constexpr const char* kHistoryName = "history.sqlite";
+
 // The four kinds of user data file, in the order the backup window shows them.
 inline constexpr const char* kDataFilePatterns[4] = {"*.csv", "*.htm*", "*.grp", "*.txt"};
 

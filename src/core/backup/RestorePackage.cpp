@@ -3,6 +3,7 @@
 
 #include "core/common/ProgramFolder.h"
 #include "core/common/SafeFile.h"
+#include "core/history/HistoryBackup.h"
 #include "core/workbench/Databases.h"
 
 #include <algorithm>
@@ -53,7 +54,8 @@ std::string doubtAbout(const fs::path& source, const fs::path& current, const Da
 // True for the names a restore copies: the two databases and the user data files.
 bool restored(const std::string& name) {
     const std::string lower = lowered(name);
-    if (lower == "rounds.dtb" || lower == "firearms.dtb")
+    if (lower == "rounds.dtb" || lower == "firearms.dtb" || lower == kRangeCardSettingsName ||
+        lower == kHistoryName)
         return true;
     if (name.empty() || name[0] == '.')
         return false;
@@ -129,6 +131,18 @@ RestorePlan planRestore(const fs::path& packageFolder, const fs::path& programFo
         plan.steps.push_back({source, programFolder, kind->fileName, true});
     }
 
+    const fs::path settings = entryIn(packageFolder, kRangeCardSettingsName);
+    if (fs::is_regular_file(settings, ec))
+        plan.steps.push_back({settings, programFolder, kRangeCardSettingsName, false});
+    const fs::path history = entryIn(packageFolder, kHistoryName);
+    if (fs::is_regular_file(history, ec)) {
+        const HistoryStatus usable = checkHistoryBackup(history);
+        if (usable.ok())
+            plan.steps.push_back({history, programFolder, kHistoryName, false, true});
+        else
+            plan.historyRefusal = usable.refusal;
+    }
+
     std::string error;
     const std::vector<std::string> names = packageDataFiles(packageFolder, &error);
     if (!error.empty()) {
@@ -162,7 +176,9 @@ RestoreResult carryOutRestore(const RestorePlan& plan, const fs::path& programFo
             if (ec)
                 return failed(dataFolder, ec.message(), result.copied);
         }
-        const std::string reason = copyReplacing(step->source, entryIn(step->folder, step->name));
+        const std::string reason =
+            step->history ? restoreHistory(step->source, programFolder).refusal
+                          : copyReplacing(step->source, entryIn(step->folder, step->name));
         if (!reason.empty())
             return failed(step->source, reason, result.copied);
         ++result.copied;

@@ -27,6 +27,7 @@ struct RestoreStep {
     std::filesystem::path folder;
     std::string name;
     bool database = false;
+    bool history = false; // put back through SQLite after its checks
 };
 
 // A database of the package that should only replace the current one when the user says so:
@@ -41,6 +42,7 @@ struct RestorePlan {
     RestoreResult failure;             // !ok: the package cannot be restored at all
     std::vector<std::string> clashes;  // names in the package that differ only in case
     std::vector<DatabaseDoubt> doubts; // databases to confirm
+    std::string historyRefusal;        // why the package's load history is not restored
     std::vector<RestoreStep> steps;    // in the order they are copied
 };
 
@@ -51,7 +53,8 @@ std::vector<std::string> packageDataFiles(const std::filesystem::path& packageFo
                                           std::string* error = nullptr);
 
 // Looks at the package in `packageFolder`: the firearms database and rounds.dtb when it holds
-// them, then every "*.csv", "*.htm*", "*.txt" and "*.grp" file for the user data folder. Names
+// them, the range card's settings and the load history (which must pass its checks, or the
+// current one is kept), then every "*.csv", "*.htm*", "*.txt" and "*.grp" file for the user data folder. Names
 // are matched without regard to case at the destination. An empty or missing package folder, or
 // one that cannot be listed, is a failure.
 RestorePlan planRestore(const std::filesystem::path& packageFolder,

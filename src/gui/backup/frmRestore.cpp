@@ -212,6 +212,13 @@ void frmRestore::cmdRestore_Click() {
                            0);
         return;
     }
+    if (!plan.historyRefusal.empty())
+        m_context.prompts.message(
+            this,
+            QStringLiteral("The load history in the restore package cannot be used: %1.\n\nYour "
+                           "current load history is kept; the other files are restored.")
+                .arg(shownName(plan.historyRefusal)),
+            QStringLiteral("Load history"), Icon::Exclamation, Buttons::Ok);
     std::vector<std::string> skipped;
     for (const DatabaseDoubt& doubt : plan.doubts) {
         const QString name = shownName(doubt.name);

@@ -1,0 +1,39 @@
+// The range card's settings and the load history travel in the backup package beside the
+// databases; a history that fails its checks is not restored and the current one stays.
+#include "../history/HistoryTestData.h"
+#include "TestFolder.h"
+#include "core/backup/BackupPackage.h"
+#include "core/backup/RestorePackage.h"
+
+#include <gtest/gtest.h>
+
+using namespace fendrel;
+namespace fs = std::filesystem;
+
+TEST(BackupHistory, SettingsAndHistoryGoAndComeBackWhileTheHistoryIsOpen) {
+    test::TestFolder before;
+    before.write("rangecard.ini", "drag=G7\r\n");
+    auto db = test::openHistory(before.path());
+    ASSERT_TRUE(db->addString("Load A", test::velocityString("2024-05-10", {2700, 2710})));
+    test::TestFolder outside(false);
+    BackupOrder order;
+    order.programFolder = before.path();
+    order.packageFolder = outside / "package";
+    order.databases = true;
+    ASSERT_TRUE(makePackage(order).ok()); // the history is open in `db` all along
+    EXPECT_TRUE(fs::exists(outside / "package" / "history.sqlite"));
+
+    test::TestFolder after;
+    const RestorePlan plan = planRestore(order.packageFolder, after.path());
+    EXPECT_EQ(plan.historyRefusal, "");
+    ASSERT_TRUE(carryOutRestore(plan, after.path()).ok);
+    EXPECT_EQ(after.read("rangecard.ini"), "drag=G7\r\n");
+    EXPECT_EQ(test::dump(*test::openHistory(after.path())), test::dump(*db));
+
+    // A damaged history in the package is refused; the current one is kept as it is.
+    outside.write("package/history.sqlite", std::string(4096, 'x'));
+    const RestorePlan damaged = planRestore(order.packageFolder, after.path());
+    EXPECT_NE(damaged.historyRefusal, "");
+    ASSERT_TRUE(carryOutRestore(damaged, after.path()).ok);
+    EXPECT_EQ(test::dump(*test::openHistory(after.path())), test::dump(*db));
+}

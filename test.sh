@@ -27,6 +27,17 @@ passed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* +Passed' "$log")
 failed=$(grep -cE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|Failed|Timeout|Not Run)' "$log")
 rm -f "$log"
 
+# The Debian package, made from this build and checked as a user's system takes it (counted as
+# one more test). It stays in the build folder: fendrel_<version>_<arch>.deb.
+if [ -z "${extra[*]}" ]; then
+  if (cd "$build" && cpack -G DEB >/dev/null) && tools/check_package.sh "$build"/fendrel_*.deb; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    status=1
+  fi
+fi
+
 # A short fuzzing run of every reader of the program's files (counted as one more test).
 if [ -z "${extra[*]}" ]; then
   if fuzz/run.sh 10; then

@@ -19,7 +19,7 @@ foreach(f ${files})
   elseif(f STREQUAL "splash.HTM")
     # The start-up page names the program's version.
     set(FENDREL_VERSION ${VERSION})
-    configure_file(${SRC}/${f} ${DST}/${f} @ONLY)
+    configure_file(${SRC}/${f} ${DST}/${f} @ONLY NEWLINE_STYLE CRLF)
   else()
     execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${SRC}/${f} ${DST}/${f})
   endif()

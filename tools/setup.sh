@@ -4,11 +4,13 @@ set -euo pipefail
 
 # The compilers (clang builds the fuzz targets; fuzz/run.sh adds the matching libFuzzer
 # runtime), Qt with Qt Charts, the test and benchmark libraries, SQLite for the load history,
-# chmlib for the help file, and the fonts the screenshots are drawn with.
+# chmlib for the help file, the fonts the screenshots are drawn with, and what the Debian
+# package is made and checked with.
 packages=(cmake ninja-build g++ clang
           qt6-base-dev qt6-charts-dev
           libgtest-dev libbenchmark-dev libsqlite3-dev libchm-dev
-          fonts-liberation fonts-dejavu-core)
+          fonts-liberation fonts-dejavu-core
+          dpkg-dev file lintian desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

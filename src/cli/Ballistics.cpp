@@ -4,7 +4,7 @@
 
 #include "core/engine/BallisticsEngine.h"
 #include "core/engine/ExteriorSummary.h"
-#include "core/engine/RunSpecifications.h"
+#include "core/engine/RunSettingsEntry.h"
 
 #include "core/common/Numbers.h"
 
@@ -87,7 +87,7 @@ int run(const std::vector<std::string>& args) {
         roundText.find_first_not_of("0123456789") != std::string::npos)
         return usageError("--round needs a record number (0, 1, 2, ...)");
 
-    SpecsTexts texts = specsOnOpen(0, 0);
+    RunSettingsTexts texts = settingsTextsOnOpen(0, 0);
     if (o.has("units")) {
         const std::string units = o.get("units");
         if (units != "Y" && units != "M")
@@ -116,7 +116,7 @@ int run(const std::vector<std::string>& args) {
     }
 
     RunSettings settings;
-    if (auto refusal = acceptSpecs(texts, settings))
+    if (auto refusal = acceptRunSettings(texts, settings))
         return refused(refusal->text);
 
     const std::filesystem::path folder = programFolder(o);

@@ -109,6 +109,53 @@ std::string folderWithSeparator(const fs::path& folder) {
     return s;
 }
 
+bool userKeepsFile(const std::string& relativeName) {
+    const std::string n = lower(relativeName);
+    if (n == "yourdata" || n.rfind("yourdata/", 0) == 0 || n == "editlist.txt")
+        return true;
+    for (const char* end : {".dtb", ".ini", ".dat", ".sqlite", ".sqlite-wal", ".sqlite-shm",
+                            ".sqlite-journal", ".lock", ".bak"})
+        if (endsWith(n, end))
+            return true;
+    return false;
+}
+
+namespace {
+
+// Brings the program's own files of `copy` up to date with `installed`, folder by folder.
+int refreshProgramFiles(const fs::path& installed, const fs::path& copy, const std::string& under,
+                        std::string& error) {
+    int refreshed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(installed, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = under + it->path().filename().string();
+        if (userKeepsFile(name))
+            continue;
+        if (it->is_directory()) {
+            fs::create_directories(copy / it->path().filename(), ec);
+            refreshed += refreshProgramFiles(it->path(), copy / it->path().filename(), name + "/",
+                                             error);
+            continue;
+        }
+        // The executables stay where they are installed.
+        if (!it->is_regular_file() || ::access(it->path().c_str(), X_OK) == 0)
+            continue;
+        const auto fresh = readInputFile(it->path());
+        if (!fresh)
+            continue;
+        const fs::path target = copy / it->path().filename();
+        if (readInputFile(target) == fresh)
+            continue;
+        if (const FileError e = replaceFile(target, *fresh); e.failed())
+            error = target.string() + ": " + e.reason;
+        else
+            ++refreshed;
+    }
+    return refreshed;
+}
+
+} // namespace
+
 ProgramFolderChoice chooseProgramFolder(const std::optional<std::string>& fendrelHome,
                                         const fs::path& executableFolder,
                                         const fs::path& userDataHome,
@@ -125,8 +172,10 @@ ProgramFolderChoice chooseProgramFolder(const std::optional<std::string>& fendre
     fs::path user = userDataHome / "fendrel";
     choice.folder = user;
     std::error_code ec;
-    if (fs::exists(user, ec))
+    if (fs::exists(user, ec)) {
+        choice.refreshed = refreshProgramFiles(executableFolder, user, "", choice.error);
         return choice;
+    }
     fs::create_directories(user, ec);
     if (!ec) {
         for (fs::directory_iterator it(executableFolder, ec), end; !ec && it != end;

@@ -29,12 +29,19 @@ std::string ownProgramFile(const std::filesystem::path& programFolder,
 
 // Where the program's files live. FENDREL_HOME first; otherwise the executable's folder when
 // it can be written; otherwise a per-user copy in <data home>/fendrel, made from the
-// executable's folder on first use. `error` receives a reason when the copy fails.
+// executable's folder on first use. In an existing copy the files the program owns (help,
+// pages, pictures, drag tables) are refreshed from the executable's folder, so that an upgrade
+// reaches them; the user's own files (databases, settings, lists, history, YourData) never are.
+// `error` receives a reason when the copy fails.
 struct ProgramFolderChoice {
     std::filesystem::path folder;
     bool copiedNow = false;
+    int refreshed = 0; // program files of an existing copy brought up to date
     std::string error;
 };
+
+// True for the files of a program folder that hold the user's own records or settings.
+bool userKeepsFile(const std::string& relativeName);
 // `writable` decides whether a folder can be written (by default: may this process write it).
 ProgramFolderChoice chooseProgramFolder(
     const std::optional<std::string>& fendrelHome, const std::filesystem::path& executableFolder,

@@ -6,7 +6,7 @@
 #include "LastPath.h"
 #include "Parameters.h"
 #include "Recoil.h"
-#include "RunSpecifications.h"
+#include "RunSettingsEntry.h"
 #include "TerminalBallistics.h"
 #include "TrajectoryOutput.h"
 #include "WindSpeed.h"

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fen-drel"));
     QApplication::setApplicationVersion(QString::fromLatin1(fendrel::kVersionText));
-    QApplication::setDesktopFileName(QStringLiteral("fendrel"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.fendrel"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/fendrel.png")));
 
     const char* home = std::getenv("FENDREL_HOME");

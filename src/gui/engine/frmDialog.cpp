@@ -1,7 +1,7 @@
 #include "frmDialog.h"
 
 #include "gui/ui/ControlBuilder.h"
-#include "core/engine/RunSpecifications.h"
+#include "core/engine/RunSettingsEntry.h"
 #include "gui/ui/AppContext.h"
 #include "core/common/Encoding.h"
 #include "core/common/SharedState.h"
@@ -159,7 +159,7 @@ frmDialog::frmDialog(AppContext& context, RunSettings& settings, QWidget* parent
     connect(CancelButton, &QPushButton::clicked, this, &frmDialog::CancelButton_Click);
 
     // Load: the designer defaults, "meters" in the unit labels, the winds from the simulator.
-    const SpecsTexts texts = specsOnOpen(m_context.state.effectiveDownrangeWind,
+    const RunSettingsTexts texts = settingsTextsOnOpen(m_context.state.effectiveDownrangeWind,
                                          m_context.state.effectiveCrossWind);
     optRange[texts.meters ? 0 : 1]->setChecked(true);
     txtRInt->setText(fromBytes(texts.rangeInterval));
@@ -186,7 +186,7 @@ void frmDialog::optRange_Click() {
 }
 
 void frmDialog::OKButton_Click() {
-    SpecsTexts texts;
+    RunSettingsTexts texts;
     texts.meters = optRange[0]->isChecked();
     texts.rangeInterval = toBytes(txtRInt->text());
     texts.rangeMaximum = toBytes(txtRMax->text());
@@ -194,7 +194,7 @@ void frmDialog::OKButton_Click() {
     texts.crossWind = toBytes(txtCrossWind->text());
     texts.zeroRange = toBytes(txtRZero->text());
     texts.zeroHeight = toBytes(txtRHeight->text());
-    if (auto refusal = acceptSpecs(texts, m_settings)) {
+    if (auto refusal = acceptRunSettings(texts, m_settings)) {
         m_context.prompts.message(this, fromBytes(refusal->text), fromBytes(refusal->title),
                                   promptIcon(refusal->icon), Buttons::Ok);
         if (auto* box = findChild<QLineEdit*>(QString::fromStdString(refusal->control)))

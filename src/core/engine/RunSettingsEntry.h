@@ -13,7 +13,7 @@
 namespace fendrel {
 
 // The dialog's boxes as typed.
-struct SpecsTexts {
+struct RunSettingsTexts {
     bool meters = true; // optRange(0) "Meters" selected; otherwise optRange(1) "Yards"
     std::string rangeInterval = "50"; // txtRInt
     std::string rangeMaximum = "500"; // txtRMax
@@ -25,13 +25,13 @@ struct SpecsTexts {
 
 // The boxes as the dialog opens: the designer defaults, with the two wind boxes filled from the
 // simulator's effective winds (mph) in general-number form.
-SpecsTexts specsOnOpen(double effectiveDownrangeWind, double effectiveCrossWind);
+RunSettingsTexts settingsTextsOnOpen(double effectiveDownrangeWind, double effectiveCrossWind);
 
 // The unit word of Label1, Label2 and Label7.
 std::string unitWord(bool meters);
 
 // A refusal of OK: the message box to show and the box whose value is at fault.
-struct SpecsRefusal {
+struct RunSettingsRefusal {
     std::string text;
     std::string title = "Error";
     MessageIcon icon = MessageIcon::Information;
@@ -45,6 +45,6 @@ inline constexpr const char* kZeroRefusal = "The range at zero must be less than
 // OK: checks the boxes and, when they pass, stores them into `settings` (units code, maximum
 // range, interval, winds, range of zero, each rounded halves to even to a 16-bit whole number,
 // and the height at zero with its fraction). On a refusal nothing is stored.
-std::optional<SpecsRefusal> acceptSpecs(const SpecsTexts& texts, RunSettings& settings);
+std::optional<RunSettingsRefusal> acceptRunSettings(const RunSettingsTexts& texts, RunSettings& settings);
 
 } // namespace fendrel

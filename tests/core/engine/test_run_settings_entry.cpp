@@ -1,4 +1,4 @@
-#include "core/engine/RunSpecifications.h"
+#include "core/engine/RunSettingsEntry.h"
 
 #include <gtest/gtest.h>
 
@@ -6,30 +6,30 @@ using namespace fendrel;
 
 namespace {
 
-SpecsTexts boxes(const char* interval, const char* maximum, const char* zero) {
-    SpecsTexts t = specsOnOpen(0, 0);
+RunSettingsTexts boxes(const char* interval, const char* maximum, const char* zero) {
+    RunSettingsTexts t = settingsTextsOnOpen(0, 0);
     t.rangeInterval = interval;
     t.rangeMaximum = maximum;
     t.zeroRange = zero;
     return t;
 }
 
-std::string refusal(const SpecsTexts& t) {
+std::string refusal(const RunSettingsTexts& t) {
     RunSettings s;
-    auto r = acceptSpecs(t, s);
+    auto r = acceptRunSettings(t, s);
     return r ? r->control + ": " + r->text : "";
 }
 
 } // namespace
 
 TEST(SpecsDialog, OpensWithDesignerDefaultsAndTheSimulatorsWinds) {
-    const SpecsTexts t = specsOnOpen(7.25, -0.5);
+    const RunSettingsTexts t = settingsTextsOnOpen(7.25, -0.5);
     EXPECT_TRUE(t.meters);
     EXPECT_EQ(t.rangeInterval + " " + t.rangeMaximum + " " + t.zeroRange + " " + t.zeroHeight,
               "50 500 200 0");
     EXPECT_EQ(t.downrangeWind, "7.25");
     EXPECT_EQ(t.crossWind, "-0.5");
-    EXPECT_EQ(specsOnOpen(0, 0).downrangeWind, "0");
+    EXPECT_EQ(settingsTextsOnOpen(0, 0).downrangeWind, "0");
     EXPECT_EQ(unitWord(true) + " " + unitWord(false), "meters yards");
 }
 
@@ -40,25 +40,25 @@ TEST(SpecsDialog, TheTwoChecksAcceptEqualValues) {
     EXPECT_EQ(refusal(boxes("100", "500", "600")),
               "txtRZero: The range at zero must be less than maximum range");
     RunSettings s;
-    const auto r = acceptSpecs(boxes("501", "500", "200"), s);
+    const auto r = acceptRunSettings(boxes("501", "500", "200"), s);
     EXPECT_EQ(r->title, "Error");
     EXPECT_EQ(r->icon, MessageIcon::Information);
 }
 
 TEST(SpecsDialog, StoresHalvesToEven) {
     RunSettings s;
-    SpecsTexts t = boxes("100", "500", "12.5");
+    RunSettingsTexts t = boxes("100", "500", "12.5");
     t.meters = false;
     t.downrangeWind = "10";
     t.crossWind = "-2.5";
     t.zeroHeight = "3.75";
-    ASSERT_FALSE(acceptSpecs(t, s));
+    ASSERT_FALSE(acceptRunSettings(t, s));
     EXPECT_EQ(s.unitsCode, "Y");
     EXPECT_TRUE(s.rangeInterval == 100 && s.maximumRange == 500 && s.downrangeWind == 10);
     EXPECT_EQ(s.zeroRange, 12);
     EXPECT_EQ(s.crossWind, -2);
     EXPECT_EQ(s.zeroHeight, 3.75);
-    ASSERT_FALSE(acceptSpecs(boxes("100", "500", "13.5"), s));
+    ASSERT_FALSE(acceptRunSettings(boxes("100", "500", "13.5"), s));
     EXPECT_EQ(s.zeroRange, 14);
     EXPECT_EQ(s.unitsCode, "M");
 }
@@ -66,12 +66,12 @@ TEST(SpecsDialog, StoresHalvesToEven) {
 TEST(SpecsDialog, RefusesValuesOutsideTheFieldsAndStoresNothing) {
     RunSettings s;
     s.maximumRange = 321;
-    EXPECT_TRUE(acceptSpecs(boxes("100", "40000", "200"), s));
+    EXPECT_TRUE(acceptRunSettings(boxes("100", "40000", "200"), s));
     EXPECT_EQ(s.maximumRange, 321);
     EXPECT_EQ(
         refusal(boxes("100", "40000", "200")),
         "txtRMax: The value of \"Range Maximum\" must be a whole number from -32768 to 32767");
-    SpecsTexts t = boxes("100", "500", "200");
+    RunSettingsTexts t = boxes("100", "500", "200");
     t.crossWind = "-32768.6";
     EXPECT_EQ(refusal(t).substr(0, 14), "txtCrossWind: ");
     t.crossWind = "-32768.4";

@@ -1,5 +1,5 @@
 // Specifications dialog checks and storage.
-#include "RunSpecifications.h"
+#include "RunSettingsEntry.h"
 
 #include "core/common/Numbers.h"
 
@@ -7,8 +7,8 @@
 
 namespace fendrel {
 
-SpecsTexts specsOnOpen(double effectiveDownrangeWind, double effectiveCrossWind) {
-    SpecsTexts t;
+RunSettingsTexts settingsTextsOnOpen(double effectiveDownrangeWind, double effectiveCrossWind) {
+    RunSettingsTexts t;
     t.downrangeWind = generalNumber(effectiveDownrangeWind);
     t.crossWind = generalNumber(effectiveCrossWind);
     return t;
@@ -21,13 +21,13 @@ std::string unitWord(bool meters) {
 namespace {
 
 // The 16-bit value of a box, or a refusal naming its frame.
-std::optional<SpecsRefusal> wholeValue(const std::string& text, const char* frame,
+std::optional<RunSettingsRefusal> wholeValue(const std::string& text, const char* frame,
                                        const char* control, std::int16_t& out) {
     try {
         out = toInt16(leadingNumber(text));
         return std::nullopt;
     } catch (const OverflowError&) {
-        SpecsRefusal r;
+        RunSettingsRefusal r;
         r.text = std::string("The value of \"") + frame +
                  "\" must be a whole number from -32768 to 32767";
         r.control = control;
@@ -35,8 +35,8 @@ std::optional<SpecsRefusal> wholeValue(const std::string& text, const char* fram
     }
 }
 
-SpecsRefusal refusal(const std::string& text, const char* control) {
-    SpecsRefusal r;
+RunSettingsRefusal refusal(const std::string& text, const char* control) {
+    RunSettingsRefusal r;
     r.text = text;
     r.control = control;
     return r;
@@ -44,7 +44,7 @@ SpecsRefusal refusal(const std::string& text, const char* control) {
 
 } // namespace
 
-std::optional<SpecsRefusal> acceptSpecs(const SpecsTexts& texts, RunSettings& settings) {
+std::optional<RunSettingsRefusal> acceptRunSettings(const RunSettingsTexts& texts, RunSettings& settings) {
     const double maximum = leadingNumber(texts.rangeMaximum);
     if (maximum < leadingNumber(texts.rangeInterval))
         return refusal(kIntervalRefusal, "txtRInt");

@@ -23,33 +23,16 @@
 #include "core/common/TextFile.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
 
 using namespace fendrel;
 using fendrel::test::TestApp;
+using fendrel::test::whenShown;
 namespace test = fendrel::test;
 
 namespace {
-
-// Runs `drive` on the modal window of class W as soon as it shows.
-template <typename W> void whenShown(std::function<void(W*)> drive, int triesLeft = 400) {
-    QTimer::singleShot(5, [drive, triesLeft] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!w && triesLeft > 0)
-            return whenShown<W>(drive, triesLeft - 1);
-        QVERIFY(w);
-        drive(w);
-    });
-}
 
 void type(QLineEdit* field, const QString& text) {
     field->setFocus();
@@ -58,7 +41,8 @@ void type(QLineEdit* field, const QString& text) {
 }
 
 // Folder names a user may well have: German and Russian letters, blanks.
-const std::string kProgramFolderName = " Schie\xC3\x9F" "en \xC3\xBC \xD0\x9F\xD1\x80\xD0\xB8\xD1\x81\xD1\x82";
+const std::string kProgramFolderName =
+    " Schie\xC3\x9F" "en \xC3\xBC \xD0\x9F\xD1\x80\xD0\xB8\xD1\x81\xD1\x82";
 const std::string kOutput = "YourData/Ausgabe \xC3\x9F \xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82";
 
 } // namespace

@@ -1,12 +1,9 @@
+// The restore window: choosing the package, the questions about doubtful databases and the
+// messages of success and failure.
 #include "gui/backup/frmRestore.h"
 #include "support/TestApp.h"
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QStandardPaths>
 #include <QToolButton>
-#include <QtTest>
 
 #include <filesystem>
 
@@ -15,7 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 const std::string kGun = "\"Maker\",\"M1\",\"1990\",\"SN\",\"24\",\"8\"\r\n";
-
 
 QString qpath(const fs::path& p) {
     return QString::fromStdString(p.string());
@@ -40,8 +36,16 @@ class TestFrmRestore : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void browseFillsTheFolderOfTheChosenFile() {
+    void browseFillsTheFolderOfTheChosenFileAndAnEmptyOneFails() {
         Bench b;
+        b.w->cmdRestore->click();
+        QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Error!"));
+        QCOMPARE(b.app.prompts.last()->text,
+                 QStringLiteral("Your RESTORE PACKAGE has failed.  Use Fendrel's "
+                                "Help---Troubleshooting section to import files by hand."));
+        QCOMPARE(b.app.prompts.last()->details,
+                 QStringLiteral("No package folder was given.\nFiles restored before it: 0."));
+
         b.w->txtRestorePackage->setText(QStringLiteral("/typed"));
         b.w->cmdBrowse->click(); // cancelled before anything was chosen: the typing stays
         QCOMPARE(b.w->txtRestorePackage->text(), QStringLiteral("/typed"));
@@ -54,17 +58,6 @@ private slots:
         b.w->txtRestorePackage->setText(QStringLiteral("/typed again"));
         b.w->cmdBrowse->click(); // cancelled: the folder chosen last comes back
         QCOMPARE(b.w->txtRestorePackage->text(), qpath(b.package.path()));
-    }
-
-    void emptyPathFails() {
-        Bench b;
-        b.w->cmdRestore->click();
-        QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Error!"));
-        QCOMPARE(b.app.prompts.last()->text,
-                 QStringLiteral("Your RESTORE PACKAGE has failed.  Use Fendrel's "
-                                "Help---Troubleshooting section to import files by hand."));
-        QCOMPARE(b.app.prompts.last()->details,
-                 QStringLiteral("No package folder was given.\nFiles restored before it: 0."));
     }
 
     void doubtfulDatabasesAreAskedAboutAndClashesRefused() {

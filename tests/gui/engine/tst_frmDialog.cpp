@@ -22,8 +22,7 @@ class SpecsAndRun : public QObject {
     std::unique_ptr<TestApp> app;
 
     frmRoundDevel* mainWindow() {
-        auto* w = new frmRoundDevel(app->context);
-        app->windows.adopt(w);
+        auto* w = app->windows.get<frmRoundDevel>();
         w->Timer1->stop();
         w->TmrValidate->stop();
         w->mnuToolsStats->setEnabled(true);
@@ -37,7 +36,7 @@ private slots:
     }
     void cleanup() { app.reset(); }
 
-    void opensWithTheSimulatorsWindsAndStoresWhatItAccepts() {
+    void storesWhatItAcceptsAndCancelStopsTheRun() {
         app->state.effectiveDownrangeWind = 7.5;
         app->state.effectiveCrossWind = -3;
         frmDialog d(app->context, app->state.run);
@@ -70,16 +69,14 @@ private slots:
         QCOMPARE(app->state.run.zeroRange, std::int16_t(12));
         QCOMPARE(app->state.run.downrangeWind, std::int16_t(8));
         QCOMPARE(d.result(), int(QDialog::Accepted));
-    }
 
-    void cancelStopsTheRunAndClearsThePaths() {
+        // Cancel stops the run and clears the paths.
         app->state.lastOutputFile = "x.csv";
         app->state.currentDataFile = "y.csv";
-        frmDialog d(app->context, app->state.run);
-        d.CancelButton->click();
-        QCOMPARE(d.result(), int(QDialog::Rejected));
-        QVERIFY(app->state.lastOutputFile.empty());
-        QVERIFY(app->state.currentDataFile.empty());
+        frmDialog again(app->context, app->state.run);
+        again.CancelButton->click();
+        QCOMPARE(again.result(), int(QDialog::Rejected));
+        QVERIFY(app->state.lastOutputFile.empty() && app->state.currentDataFile.empty());
     }
 
     void windowRunWritesTheSameBytesAsTheCommandLine() {

@@ -82,11 +82,7 @@ private slots:
     }
     void cleanup() { app.reset(); }
 
-    void mainWindow() {
-        auto* w = new frmRoundDevel(app->context);
-        app->windows.adopt(w);
-        check(w);
-    }
+    void mainWindow() { check(app->windows.get<frmRoundDevel>()); }
     void splash() { check(app->windows.get<frmSplash>()); }
     void selectionList() {
         frmSelect d(app->folder / "editlist.txt", 1);

@@ -40,8 +40,7 @@ class DatabaseWindows : public QObject {
 private slots:
     void init() {
         app = std::make_unique<TestApp>();
-        w = new frmRoundDevel(app->context);
-        app->windows.adopt(w);
+        w = app->windows.get<frmRoundDevel>();
         w->Timer1->stop();
         w->TmrValidate->stop();
         w->cmbCal->setCurrentIndex(w->cmbCal->findText(QStringLiteral(".308 Winchester")));

@@ -48,8 +48,7 @@ class tst_frmRoundDevel : public QObject {
         app->folder.write("calibers.ini",
                           "cherry\r\n\"7mm Remington, Magnum\"\r\napple,Banana\r\n");
         app->folder.write("Makes.ini", "Sako\r\nbrowning\r\n  Remington  \r\n");
-        w = new frmRoundDevel(app->context);
-        app->windows.adopt(w);
+        w = app->windows.get<frmRoundDevel>();
         if (shown) {
             w->show();
             QVERIFY(QTest::qWaitForWindowActive(w));
@@ -279,8 +278,7 @@ private slots:
     void missingListFilesGiveEmptyListsAndTheWindowStillOpens() {
         app = std::make_unique<TestApp>(false);
         app->folder.write("Makes.ini", "");
-        w = new frmRoundDevel(app->context);
-        app->windows.adopt(w);
+        w = app->windows.get<frmRoundDevel>();
         QCOMPARE(w->cmbCal->count() + w->cmbMake->count(), 0);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));

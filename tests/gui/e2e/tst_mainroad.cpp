@@ -68,18 +68,16 @@ private slots:
 
         // Fill the round as typed.
         w->cmbCal->setCurrentIndex(w->cmbCal->findText(QStringLiteral(".308 Winchester")));
-        type(w->txtBWt, QStringLiteral("150"));
-        type(w->txtBC, QStringLiteral(".400"));
-        type(w->txtSD, QStringLiteral(".226"));
-        type(w->txtBMake, QStringLiteral("BrandB"));
-        type(w->txtBStyle, QStringLiteral("spitzer boat tail"));
-        type(w->txtLWt, QStringLiteral("46.5"));
-        type(w->txtfps, QStringLiteral("2700"));
+        for (auto [field, text] : {std::pair{w->txtBWt, "150"}, {w->txtBC, ".400"},
+                                   {w->txtSD, ".226"}, {w->txtBMake, "BrandB"},
+                                   {w->txtBStyle, "spitzer boat tail"}, {w->txtLWt, "46.5"},
+                                   {w->txtfps, "2700"}})
+            type(field, QString::fromLatin1(text));
         QCOMPARE(w->txtDescription->text(), QStringLiteral(".308 Winchester: 150gr. BrandB"));
         w->cmbMake->setEditText(QStringLiteral("Maker, Inc."));
-        type(w->txtGunModel, QStringLiteral("M700"));
-        type(w->txtGunYr, QStringLiteral("1999"));
-        type(w->txtGunSN, QStringLiteral("SN-1001"));
+        for (auto [field, text] :
+             {std::pair{w->txtGunModel, "M700"}, {w->txtGunYr, "1999"}, {w->txtGunSN, "SN-1001"}})
+            type(field, QString::fromLatin1(text));
         w->TmrValidate_Timer();
         QVERIFY(w->cmdSave->isEnabled());
 
@@ -98,18 +96,16 @@ private slots:
         // Change the window, then load both back through the selection list.
         type(w->txtBWt, QStringLiteral("999"));
         type(w->txtGunModel, QStringLiteral("other"));
-        whenShown<frmSelect>([](frmSelect* d) {
+        const auto chooseTheOnlyOne = [](frmSelect* d) {
             QCOMPARE(d->lstSelector->count(), 1);
             d->lstSelector->item(0)->setSelected(true);
             d->cmdOK->click();
-        });
+        };
+        whenShown<frmSelect>(chooseTheOnlyOne);
         w->mnuFileLoadR->trigger();
         QCOMPARE(w->txtBWt->text(), QStringLiteral("150"));
         type(w->txtGunModel, QStringLiteral("other"));
-        whenShown<frmSelect>([](frmSelect* d) {
-            d->lstSelector->item(0)->setSelected(true);
-            d->cmdOK->click();
-        });
+        whenShown<frmSelect>(chooseTheOnlyOne);
         w->mnuFileLoadF->trigger();
         QCOMPARE(w->txtGunModel->text(), QStringLiteral("M700"));
 
@@ -149,8 +145,7 @@ private slots:
         QProcess cli;
         const QString cliPage = app.path(kOutput + "/cli.htm");
         cli.start(QStringLiteral(FENDREL_BIN_DIR "/fendrel-calc"),
-                  {QStringLiteral("report"), QStringLiteral("--html"), cliPage, output,
-                   QStringLiteral("--program-folder"), app.path("")});
+                  {"report", "--html", cliPage, output, "--program-folder", app.path("")});
         QVERIFY(cli.waitForFinished(30000));
         QCOMPARE(cli.exitCode(), 0);
         QCOMPARE(app.folder.read(kOutput + "/road.htm"), app.folder.read(kOutput + "/cli.htm"));

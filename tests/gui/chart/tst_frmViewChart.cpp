@@ -82,7 +82,6 @@ private slots:
 
     void opensWithItsMenusAndWithoutAFileAsksForOne() {
         open();
-        QCOMPARE(w->objectName(), QStringLiteral("frmViewChart"));
         QCOMPARE(w->windowTitle(), QStringLiteral("Trajectory Viewer"));
         QStringList entries;
         for (QAction* a : w->mnuFile->actions())

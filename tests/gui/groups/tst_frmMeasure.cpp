@@ -214,7 +214,6 @@ private slots:
                              QStringLiteral("\r\nWould you like to save this Group File?"));
         QVERIFY(q.text.startsWith(QStringLiteral(
             "RESULTS OF PRECISION MEASUREMENTS FOR 0.308 CALIBER 2-SHOT GROUP.\r\n")));
-        QVERIFY(q.text.contains(QStringLiteral("\r\nMedian Spread  = 1.433\r\n")));
         QCOMPARE(app->prompts.asked.size(), 1);
         QVERIFY(w->mnuFileSave->isEnabled());
         QCOMPARE(readText(app->path("ES_dist.dmp")),
@@ -232,8 +231,6 @@ private slots:
         QVERIFY(w->mnuFilePrint->isEnabled());
         const QStringList lines = readText(file).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.mid(0, 5), (QStringList{kTitle, "0.308", "2", "1,1", "1,2.125"}));
-        QCOMPARE(lines.mid(5, 6).join(QStringLiteral("\r\n")),
-                 QString::fromStdString(w->resultsText()));
 
         app->windows.closeAll();
         open();

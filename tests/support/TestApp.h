@@ -8,10 +8,25 @@
 #include "gui/ui/WindowRegistry.h"
 #include "gui/ui/ScriptedPrompts.h"
 
+// The controls and test tools every window test uses.
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStandardPaths>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
 
 namespace fendrel::test {
 
@@ -39,6 +54,18 @@ template <typename T> T* child(QWidget* window, const char* name) {
     if (!w)
         qFatal("missing control %s", name);
     return w;
+}
+
+// Runs `drive` on the modal window of class W as soon as it shows (a command may let events run
+// before its dialog opens, so this keeps looking for a while).
+template <typename W> void whenShown(std::function<void(W*)> drive, int triesLeft = 400) {
+    QTimer::singleShot(5, [drive, triesLeft] {
+        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
+        if (!w && triesLeft > 0)
+            return whenShown<W>(drive, triesLeft - 1);
+        QVERIFY(w);
+        drive(w);
+    });
 }
 
 } // namespace fendrel::test

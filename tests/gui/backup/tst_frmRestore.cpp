@@ -1,12 +1,10 @@
+// The restore window: choosing the package, the questions about doubtful databases and the
+// messages of success and failure.
 #include "gui/backup/frmRestore.h"
+#include "gui/ui/Text.h"
 #include "support/TestApp.h"
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QStandardPaths>
 #include <QToolButton>
-#include <QtTest>
 
 #include <filesystem>
 
@@ -16,11 +14,6 @@ namespace fs = std::filesystem;
 namespace {
 const std::string kGun = "\"Maker\",\"M1\",\"1990\",\"SN\",\"24\",\"8\"\r\n";
 
-
-QString qpath(const fs::path& p) {
-    return QString::fromStdString(p.string());
-}
-
 struct Bench {
     test::TestApp app;
     test::TestFolder package{false};
@@ -29,7 +22,7 @@ struct Bench {
 
     Bench() {
         w = app.windows.show<frmRestore>();
-        w->setHomeFolder(qpath(home.path()));
+        w->setHomeFolder(fromPath(home.path()));
     }
 };
 
@@ -40,23 +33,7 @@ class TestFrmRestore : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
-    void browseFillsTheFolderOfTheChosenFile() {
-        Bench b;
-        b.w->txtRestorePackage->setText(QStringLiteral("/typed"));
-        b.w->cmdBrowse->click(); // cancelled before anything was chosen: the typing stays
-        QCOMPARE(b.w->txtRestorePackage->text(), QStringLiteral("/typed"));
-        QCOMPARE(b.app.prompts.last()->file.filter, QStringLiteral("All files (*.*)|*.*|"));
-        QCOMPARE(b.app.prompts.last()->file.startFolder, qpath(b.home.path()));
-
-        b.app.prompts.files.push_back(qpath(b.package / "rounds.dtb"));
-        b.w->cmdBrowse->click();
-        QCOMPARE(b.w->txtRestorePackage->text(), qpath(b.package.path()));
-        b.w->txtRestorePackage->setText(QStringLiteral("/typed again"));
-        b.w->cmdBrowse->click(); // cancelled: the folder chosen last comes back
-        QCOMPARE(b.w->txtRestorePackage->text(), qpath(b.package.path()));
-    }
-
-    void emptyPathFails() {
+    void browseFillsTheFolderOfTheChosenFileAndAnEmptyOneFails() {
         Bench b;
         b.w->cmdRestore->click();
         QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Error!"));
@@ -65,6 +42,19 @@ private slots:
                                 "Help---Troubleshooting section to import files by hand."));
         QCOMPARE(b.app.prompts.last()->details,
                  QStringLiteral("No package folder was given.\nFiles restored before it: 0."));
+
+        b.w->txtRestorePackage->setText(QStringLiteral("/typed"));
+        b.w->cmdBrowse->click(); // cancelled before anything was chosen: the typing stays
+        QCOMPARE(b.w->txtRestorePackage->text(), QStringLiteral("/typed"));
+        QCOMPARE(b.app.prompts.last()->file.filter, QStringLiteral("All files (*.*)|*.*|"));
+        QCOMPARE(b.app.prompts.last()->file.startFolder, fromPath(b.home.path()));
+
+        b.app.prompts.files.push_back(fromPath(b.package / "rounds.dtb"));
+        b.w->cmdBrowse->click();
+        QCOMPARE(b.w->txtRestorePackage->text(), fromPath(b.package.path()));
+        b.w->txtRestorePackage->setText(QStringLiteral("/typed again"));
+        b.w->cmdBrowse->click(); // cancelled: the folder chosen last comes back
+        QCOMPARE(b.w->txtRestorePackage->text(), fromPath(b.package.path()));
     }
 
     void doubtfulDatabasesAreAskedAboutAndClashesRefused() {
@@ -72,7 +62,7 @@ private slots:
         b.app.folder.write("Firearms.dtb", kGun);
         b.package.write("firearms.dtb", "not a database");
         b.package.write("x.grp", "1");
-        b.w->txtRestorePackage->setText(qpath(b.package.path()));
+        b.w->txtRestorePackage->setText(fromPath(b.package.path()));
         b.app.prompts.answers.push_back(Answer::No);
         b.w->cmdRestore->click();
         QCOMPARE(b.app.prompts.asked.size(), 2);
@@ -95,7 +85,7 @@ private slots:
         b.package.write("firearms.dtb", kGun);
         b.package.write("a.htm", "1");
         b.package.write("G.GRP", "2");
-        b.w->txtRestorePackage->setText(qpath(b.package.path()) + QStringLiteral(" \r\n"));
+        b.w->txtRestorePackage->setText(fromPath(b.package.path()) + QStringLiteral(" \r\n"));
         b.w->cmdRestore->click();
         QCOMPARE(b.app.prompts.last()->title, QStringLiteral("Restore successful!"));
         QCOMPARE(b.app.prompts.last()->text,

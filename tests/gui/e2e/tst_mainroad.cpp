@@ -23,33 +23,16 @@
 #include "core/common/TextFile.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
 
 using namespace fendrel;
 using fendrel::test::TestApp;
+using fendrel::test::whenShown;
 namespace test = fendrel::test;
 
 namespace {
-
-// Runs `drive` on the modal window of class W as soon as it shows.
-template <typename W> void whenShown(std::function<void(W*)> drive, int triesLeft = 400) {
-    QTimer::singleShot(5, [drive, triesLeft] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!w && triesLeft > 0)
-            return whenShown<W>(drive, triesLeft - 1);
-        QVERIFY(w);
-        drive(w);
-    });
-}
 
 void type(QLineEdit* field, const QString& text) {
     field->setFocus();
@@ -58,7 +41,8 @@ void type(QLineEdit* field, const QString& text) {
 }
 
 // Folder names a user may well have: German and Russian letters, blanks.
-const std::string kProgramFolderName = " Schie\xC3\x9F" "en \xC3\xBC \xD0\x9F\xD1\x80\xD0\xB8\xD1\x81\xD1\x82";
+const std::string kProgramFolderName =
+    " Schie\xC3\x9F" "en \xC3\xBC \xD0\x9F\xD1\x80\xD0\xB8\xD1\x81\xD1\x82";
 const std::string kOutput = "YourData/Ausgabe \xC3\x9F \xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82";
 
 } // namespace
@@ -84,18 +68,16 @@ private slots:
 
         // Fill the round as typed.
         w->cmbCal->setCurrentIndex(w->cmbCal->findText(QStringLiteral(".308 Winchester")));
-        type(w->txtBWt, QStringLiteral("150"));
-        type(w->txtBC, QStringLiteral(".400"));
-        type(w->txtSD, QStringLiteral(".226"));
-        type(w->txtBMake, QStringLiteral("BrandB"));
-        type(w->txtBStyle, QStringLiteral("spitzer boat tail"));
-        type(w->txtLWt, QStringLiteral("46.5"));
-        type(w->txtfps, QStringLiteral("2700"));
+        for (auto [field, text] : {std::pair{w->txtBWt, "150"}, {w->txtBC, ".400"},
+                                   {w->txtSD, ".226"}, {w->txtBMake, "BrandB"},
+                                   {w->txtBStyle, "spitzer boat tail"}, {w->txtLWt, "46.5"},
+                                   {w->txtfps, "2700"}})
+            type(field, QString::fromLatin1(text));
         QCOMPARE(w->txtDescription->text(), QStringLiteral(".308 Winchester: 150gr. BrandB"));
         w->cmbMake->setEditText(QStringLiteral("Maker, Inc."));
-        type(w->txtGunModel, QStringLiteral("M700"));
-        type(w->txtGunYr, QStringLiteral("1999"));
-        type(w->txtGunSN, QStringLiteral("SN-1001"));
+        for (auto [field, text] :
+             {std::pair{w->txtGunModel, "M700"}, {w->txtGunYr, "1999"}, {w->txtGunSN, "SN-1001"}})
+            type(field, QString::fromLatin1(text));
         w->TmrValidate_Timer();
         QVERIFY(w->cmdSave->isEnabled());
 
@@ -114,18 +96,16 @@ private slots:
         // Change the window, then load both back through the selection list.
         type(w->txtBWt, QStringLiteral("999"));
         type(w->txtGunModel, QStringLiteral("other"));
-        whenShown<frmSelect>([](frmSelect* d) {
+        const auto chooseTheOnlyOne = [](frmSelect* d) {
             QCOMPARE(d->lstSelector->count(), 1);
             d->lstSelector->item(0)->setSelected(true);
             d->cmdOK->click();
-        });
+        };
+        whenShown<frmSelect>(chooseTheOnlyOne);
         w->mnuFileLoadR->trigger();
         QCOMPARE(w->txtBWt->text(), QStringLiteral("150"));
         type(w->txtGunModel, QStringLiteral("other"));
-        whenShown<frmSelect>([](frmSelect* d) {
-            d->lstSelector->item(0)->setSelected(true);
-            d->cmdOK->click();
-        });
+        whenShown<frmSelect>(chooseTheOnlyOne);
         w->mnuFileLoadF->trigger();
         QCOMPARE(w->txtGunModel->text(), QStringLiteral("M700"));
 
@@ -165,8 +145,7 @@ private slots:
         QProcess cli;
         const QString cliPage = app.path(kOutput + "/cli.htm");
         cli.start(QStringLiteral(FENDREL_BIN_DIR "/fendrel-calc"),
-                  {QStringLiteral("report"), QStringLiteral("--html"), cliPage, output,
-                   QStringLiteral("--program-folder"), app.path("")});
+                  {"report", "--html", cliPage, output, "--program-folder", app.path("")});
         QVERIFY(cli.waitForFinished(30000));
         QCOMPARE(cli.exitCode(), 0);
         QCOMPARE(app.folder.read(kOutput + "/road.htm"), app.folder.read(kOutput + "/cli.htm"));

@@ -1,18 +1,13 @@
-// The help window over the compiled help file.
+// The help window over the compiled help file. Reading the file is the core's (ChmArchive,
+// HelpContents); here, that the window shows, links, finds and prints its pages.
+#include "TestApp.h"
 #include "gui/help/frmHelp.h"
 
-#include "TestApp.h"
-
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-#include <QtTest>
 
 namespace fs = std::filesystem;
 using namespace fendrel;
@@ -36,24 +31,27 @@ QTreeWidgetItem* topic(QTreeWidget* tree, const QString& name) {
     return nullptr;
 }
 
-QString shownTopic(frmHelp* w) {
-    return w->treeContents->currentItem()->text(0);
-}
-QString page(frmHelp* w) {
-    return w->txtPage->toPlainText();
-}
+QString shownTopic(frmHelp* w) { return w->treeContents->currentItem()->text(0); }
+QString page(frmHelp* w) { return w->txtPage->toPlainText(); }
 
 } // namespace
 
 class tst_frmHelp : public QObject {
     Q_OBJECT
+
+    std::unique_ptr<TestApp> app;
+    frmHelp* w = nullptr;
+
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void opensWithContentsAndShowsTheChosenTopic() {
-        TestApp app;
-        frmHelp* w = helpWindow(app);
+    void init() {
+        app = std::make_unique<TestApp>();
+        w = helpWindow(*app);
         QVERIFY(w);
+    }
+    void cleanup() { app.reset(); }
+
+    void theContentsLinksAndIndexFollowEachOther() {
         QCOMPARE(w->windowTitle(), QStringLiteral("Fen-drel Help"));
         QVERIFY(!w->isModal());
         QVERIFY(w->treeContents->topLevelItemCount() >= 10);
@@ -62,43 +60,13 @@ private slots:
         QTreeWidgetItem* dialog =
             topic(w->treeContents, QStringLiteral("Range, wind and zero dialog"));
         QCOMPARE(dialog->parent()->text(0), QStringLiteral("Calculate ballistics"));
-
         w->treeContents->setCurrentItem(
             topic(w->treeContents, QStringLiteral("Shot group calculator")));
         QVERIFY(page(w).contains(QStringLiteral("Median Spread")));
-        QVERIFY(w->cmdBack->isEnabled());
-    }
 
-    void picturesAndStyleComeFromTheHelpFile() {
-        TestApp app;
-        frmHelp* w = helpWindow(app);
-        QVERIFY(w);
-        w->showPage(QStringLiteral("simulator.htm"));
-        QImage image;
-        QVERIFY(image.loadFromData(w->txtPage
-                                       ->loadResource(QTextDocument::ImageResource,
-                                                      QUrl(QStringLiteral("images/bearing.png")))
-                                       .toByteArray()));
-        QCOMPARE(image.size(), QSize(360, 300));
-        QVERIFY(
-            w->txtPage
-                ->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help.css")))
-                .toString()
-                .contains(QStringLiteral("font-family")));
-        QVERIFY(!w->txtPage
-                     ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("none.png")))
-                     .isValid());
-    }
-
-    void linksAreFollowedAndTheContentsFollowThePage() {
-        TestApp app;
-        frmHelp* w = helpWindow(app);
-        QVERIFY(w);
-        w->showPage(QStringLiteral("simulator.htm"));
         emit w->txtPage->anchorClicked(QUrl(QStringLiteral("exterior.htm")));
         QVERIFY(page(w).contains(QStringLiteral("Range Maximum")));
         QCOMPARE(shownTopic(w), QStringLiteral("Range, wind and zero dialog"));
-
         // A part of a page selects the contents entry of that part, when there is one.
         emit w->txtPage->anchorClicked(QUrl(QStringLiteral("mainwindow.htm#orrin")));
         QCOMPARE(shownTopic(w), QStringLiteral("Orrin Calculator"));
@@ -115,62 +83,60 @@ private slots:
         emit w->txtPage->anchorClicked(QUrl(QStringLiteral("no-such-page.htm")));
         QVERIFY(
             page(w).contains(QStringLiteral("The page no-such-page.htm is not in the help file")));
-    }
 
-    void theIndexFindsKeywordsAsYouType() {
-        TestApp app;
-        frmHelp* w = helpWindow(app);
-        QVERIFY(w);
+        // The index finds keywords as they are typed, also inside a keyword.
         w->tabsNavigation->setCurrentIndex(1);
         QTest::keyClicks(w->txtKeyword, QStringLiteral("mean r"));
         QCOMPARE(w->lstIndex->currentItem()->text(), QStringLiteral("Mean radius"));
         QTest::keyClick(w->txtKeyword, Qt::Key_Return);
         QCOMPARE(w->txtPage->source(), QUrl(QStringLiteral("chm:/groups.htm#stats")));
         w->txtKeyword->clear();
-        QTest::keyClicks(w->txtKeyword, QStringLiteral("Unknown")); // found inside a keyword
+        QTest::keyClicks(w->txtKeyword, QStringLiteral("Unknown"));
         QCOMPARE(w->lstIndex->currentItem()->text(), QStringLiteral("Bullet Style Unknown"));
     }
 
-    void openingAgainKeepsThePageAndTheFileIsNotHeldOpen() {
-        TestApp app;
-        frmHelp* w = helpWindow(app);
-        QVERIFY(w);
+    // Pictures and style come from the help file. It is read whole: it can go away and the
+    // pages still show; asking again then fails and leaves the window as it was, as a damaged
+    // file does.
+    void picturesComeFromTheFileWhichIsNotHeldOpen() {
+        w->showPage(QStringLiteral("simulator.htm"));
+        auto resource = [this](QTextDocument::ResourceType type, const char* name) {
+            return w->txtPage->loadResource(type, QUrl(QString::fromLatin1(name)));
+        };
+        QImage image;
+        QVERIFY(image.loadFromData(
+            resource(QTextDocument::ImageResource, "images/bearing.png").toByteArray()));
+        QCOMPARE(image.size(), QSize(360, 300));
+        QVERIFY(resource(QTextDocument::StyleSheetResource, "help.css")
+                    .toString()
+                    .contains(QStringLiteral("font-family")));
+        QVERIFY(!resource(QTextDocument::ImageResource, "none.png").isValid());
         w->showPage(QStringLiteral("stabilizer.htm"));
         QVERIFY(w->loadHelpFile());
         QCOMPARE(w->txtPage->source().path(), QStringLiteral("/stabilizer.htm"));
-
-        // Read whole: the file can go away and the pages still show; asking again then fails
-        // and leaves the window as it was.
-        fs::remove(app.folder / "helpdocs" / "help-fendrel.chm");
+        fs::remove(app->folder / "helpdocs" / "help-fendrel.chm");
         w->showPage(QStringLiteral("troubleshooting.htm"));
         QVERIFY(page(w).contains(QStringLiteral("importing files by hand")));
         QVERIFY(!w->loadHelpFile());
         QVERIFY(page(w).contains(QStringLiteral("importing files by hand")));
+
+        TestApp other;
+        auto* empty = other.windows.get<frmHelp>();
+        fs::create_directories(other.folder / "HelpDocs");
+        other.folder.write("HelpDocs/HELP-Fendrel.chm", "this is not a help file");
+        QVERIFY(!empty->loadHelpFile());
+        QCOMPARE(empty->treeContents->topLevelItemCount(), 0);
+        QVERIFY(!empty->cmdPrint->isEnabled());
     }
 
-    void aMissingOrDamagedHelpFileGivesFalse() {
-        TestApp app;
-        auto* w = app.windows.get<frmHelp>();
-        QVERIFY(!w->loadHelpFile());
-        fs::create_directories(app.folder / "HelpDocs");
-        app.folder.write("HelpDocs/HELP-Fendrel.chm", "this is not a help file");
-        QVERIFY(!w->loadHelpFile());
-        QCOMPARE(w->treeContents->topLevelItemCount(), 0);
-        QVERIFY(!w->cmdPrint->isEnabled());
-    }
+    void printsThePageAndTheKeyboardReachesContentsPageAndButtons() {
+        app->prompts.prints = {PrintSetup{.outputFile = app->path("page.pdf")}};
+        w->cmdPrint->click();
+        QVERIFY(fs::file_size(app->folder / "page.pdf") > 1000);
 
-    void keyboardReachesContentsPageAndButtons() {
-        TestApp app;
-        frmHelp* w = helpWindow(app);
-        QVERIFY(w);
         w->show();
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
-        for (QWidget* c : w->findChildren<QWidget*>())
-            if (c->focusPolicy() & Qt::TabFocus &&
-                !c->objectName().startsWith(QStringLiteral("qt_")))
-                QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(c->objectName()));
-
         // Tab goes from the contents into the page, through its links, and out again.
         w->treeContents->setFocus();
         QTest::keyClick(w->treeContents, Qt::Key_Tab);
@@ -184,22 +150,7 @@ private slots:
         QCOMPARE(w->txtPage->source().path(), QStringLiteral("/usinghelp.htm"));
         QTest::keyClick(w->treeContents, Qt::Key_Escape);
         QVERIFY(!w->isVisible());
-        QCOMPARE(app.windows.get<frmHelp>(), w); // How-to brings the same window back
-    }
-
-    void printsThePageOnceForEveryCopy() {
-        TestApp app;
-        frmHelp* w = helpWindow(app);
-        QVERIFY(w);
-        PrintSetup setup;
-        setup.copies = 2;
-        setup.outputFile = app.path("page.pdf");
-        app.prompts.prints.push_back(setup);
-        w->cmdPrint->click();
-        QVERIFY(fs::file_size(app.folder / "page.pdf") > 1000);
-        QVERIFY(fs::exists(app.folder / "page-2.pdf"));
-        w->cmdPrint->click(); // cancelled
-        QVERIFY(!fs::exists(app.folder / "page-3.pdf"));
+        QCOMPARE(app->windows.get<frmHelp>(), w); // How-to brings the same window back
     }
 };
 

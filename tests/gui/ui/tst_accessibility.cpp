@@ -17,11 +17,6 @@
 
 #include <QAccessible>
 #include <QAbstractButton>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
 
 using namespace fendrel;
 using fendrel::test::TestApp;
@@ -46,8 +41,7 @@ QStringList unnamedControls(QWidget* window) {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
         const QString name = iface ? iface->text(QAccessible::Name).trimmed() : QString();
         if (name.isEmpty())
-            missing << QStringLiteral("%1 (%2)").arg(w->objectName(),
-                                                     QString::fromLatin1(w->metaObject()->className()));
+            missing << w->objectName() + QStringLiteral(" (") + w->metaObject()->className() + ')';
     }
     return missing;
 }
@@ -75,11 +69,9 @@ class Accessibility : public QObject {
         QVERIFY2(!w->windowTitle().isEmpty() || w->objectName() == QLatin1String("frmSplash"),
                  qPrintable(w->objectName()));
         const QStringList missing = unnamedControls(w);
-        QVERIFY2(missing.isEmpty(),
-                 qPrintable(w->objectName() + QStringLiteral(": ") + missing.join(QStringLiteral(", "))));
+        QVERIFY2(missing.isEmpty(), qPrintable(w->objectName() + ": " + missing.join(", ")));
         const QStringList menus = menusWithoutMnemonic(w);
-        QVERIFY2(menus.isEmpty(), qPrintable(w->objectName() + QStringLiteral(" menus: ") +
-                                             menus.join(QStringLiteral(", "))));
+        QVERIFY2(menus.isEmpty(), qPrintable(w->objectName() + " menus: " + menus.join(", ")));
     }
 
 private slots:
@@ -90,11 +82,7 @@ private slots:
     }
     void cleanup() { app.reset(); }
 
-    void mainWindow() {
-        auto* w = new frmRoundDevel(app->context);
-        app->windows.adopt(w);
-        check(w);
-    }
+    void mainWindow() { check(app->windows.get<frmRoundDevel>()); }
     void splash() { check(app->windows.get<frmSplash>()); }
     void selectionList() {
         frmSelect d(app->folder / "editlist.txt", 1);

@@ -92,6 +92,21 @@ std::string rangeCardSummary(const RangeCardResult& card) {
            "    Speed of sound " + roundedText(card.speedOfSound, "0") + speed;
 }
 
+std::string hitSummary(const HitInput& hit) {
+    const bool m = hit.card.metric;
+    const std::string size = m ? " cm" : " in";
+    const std::string target =
+        hit.shape == TargetShape::Circle
+            ? "a circle " + generalNumber(hit.diameter) + size + " across"
+            : "a rectangle " + generalNumber(hit.width) + " x " + generalNumber(hit.height) + size;
+    return "Chance of a hit on " + target +
+           " centred on the point of aim; standard deviations: " + "velocity " +
+           generalNumber(hit.velocitySd) + (m ? " m/s" : " ft/s") + ", wind " +
+           generalNumber(hit.windSd) + (m ? " m/s" : " mph") + ", range estimate " +
+           generalNumber(hit.rangeSd) + (m ? " m" : " yd") + ", dispersion " +
+           generalNumber(hit.dispersionMoa) + " MOA.";
+}
+
 std::string rangeCardText(const RangeCardResult& card, const RangeCardInput& in) {
     const bool m = card.metric;
     std::string out = "Range card\n";

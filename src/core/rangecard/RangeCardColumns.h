@@ -4,6 +4,7 @@
 // the window give the same bytes.
 #pragma once
 
+#include "HitProbability.h"
 #include "RangeCard.h"
 
 #include <optional>
@@ -41,6 +42,9 @@ std::string rangeCardCsv(const RangeCardResult& card);
 
 // The card in one line: the muzzle velocity, the stability, the zero angle and the air.
 std::string rangeCardSummary(const RangeCardResult& card);
+
+// What a hit probability assumes, in one sentence: the target and the four uncertainties.
+std::string hitSummary(const HitInput& hit);
 
 // The readable card: the muzzle velocity, zero, air and stability, the click, then the table
 // of rounded numbers under headings and units.

@@ -5,6 +5,7 @@
 
 #include "core/common/Numbers.h"
 #include "core/rangecard/RangeCard.h"
+#include "core/rangecard/RangeCardColumns.h"
 
 #include <optional>
 #include <string>
@@ -14,56 +15,6 @@ namespace fendrel::cli {
 namespace {
 
 constexpr const char* kName = "card";
-
-struct Column {
-    const char* key;       // imperial JSON and CSV key
-    const char* metricKey; // nullptr: the same in metric
-    std::optional<double> (*value)(const RangeCardRow&);
-    const char* pattern; // for the readable card
-    const char* heading;
-    const char* unit;
-    const char* metricUnit;
-};
-
-const Column kColumns[] = {
-    {"range", nullptr, [](const RangeCardRow& r) { return std::optional(r.range); }, "0", "Range",
-     "yd", "m"},
-    {"height_in", "height_cm", [](const RangeCardRow& r) { return std::optional(r.height); },
-     "0.00", "Height", "in", "cm"},
-    {"windage_in", "windage_cm", [](const RangeCardRow& r) { return std::optional(r.windage); },
-     "0.00", "Windage", "in", "cm"},
-    {"spin_drift_in", "spin_drift_cm",
-     [](const RangeCardRow& r) { return std::optional(r.spinDrift); }, "0.00", "Spin", "in", "cm"},
-    {"elevation_moa", nullptr, [](const RangeCardRow& r) { return r.elevationMoa; }, "0.00", "Elev",
-     "MOA", "MOA"},
-    {"elevation_mil", nullptr, [](const RangeCardRow& r) { return r.elevationMil; }, "0.00", "Elev",
-     "mil", "mil"},
-    {"windage_moa", nullptr, [](const RangeCardRow& r) { return r.windageMoa; }, "0.00", "Wind",
-     "MOA", "MOA"},
-    {"windage_mil", nullptr, [](const RangeCardRow& r) { return r.windageMil; }, "0.00", "Wind",
-     "mil", "mil"},
-    {"elevation_clicks", nullptr, [](const RangeCardRow& r) { return r.elevationClicks; }, "0",
-     "Elev", "clicks", "clicks"},
-    {"windage_clicks", nullptr, [](const RangeCardRow& r) { return r.windageClicks; }, "0", "Wind",
-     "clicks", "clicks"},
-    {"velocity_fps", "velocity_mps",
-     [](const RangeCardRow& r) { return std::optional(r.velocity); }, "0", "Velocity", "ft/s",
-     "m/s"},
-    {"mach", nullptr, [](const RangeCardRow& r) { return std::optional(r.mach); }, "0.000", "Mach",
-     "", ""},
-    {"energy_ftlb", "energy_j", [](const RangeCardRow& r) { return r.energy; }, "0", "Energy",
-     "ft-lb", "J"},
-    {"time_s", nullptr, [](const RangeCardRow& r) { return std::optional(r.time); }, "0.000",
-     "Time", "s", "s"},
-};
-
-std::string key(const Column& c, bool metric) {
-    return metric && c.metricKey ? c.metricKey : c.key;
-}
-
-std::string padLeft(const std::string& text, std::size_t width) {
-    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
 
 std::string json(const RangeCardResult& card) {
     const bool m = card.metric;
@@ -77,59 +28,14 @@ std::string json(const RangeCardResult& card) {
     for (std::size_t i = 0; i < card.rows.size(); ++i) {
         out += i ? ",\n  {" : "\n  {";
         bool first = true;
-        for (const Column& c : kColumns) {
-            out += (first ? "\"" : ", \"") + key(c, m) + "\": " + jsonNumber(c.value(card.rows[i]));
+        for (const RangeCardColumn& c : rangeCardColumns()) {
+            out +=
+                (first ? "\"" : ", \"") + c.keyFor(m) + "\": " + jsonNumber(c.value(card.rows[i]));
             first = false;
         }
         out += "}";
     }
     return out + "\n]}\n";
-}
-
-std::string csv(const RangeCardResult& card) {
-    std::string out;
-    for (const Column& c : kColumns)
-        out += (&c == kColumns ? "" : ",") + key(c, card.metric);
-    out += "\n";
-    for (const RangeCardRow& r : card.rows) {
-        for (const Column& c : kColumns) {
-            if (&c != kColumns)
-                out += ",";
-            if (const std::optional<double> v = c.value(r))
-                out += jsonNumber(v);
-        }
-        out += "\n";
-    }
-    return out;
-}
-
-std::string text(const RangeCardResult& card, const RangeCardInput& in) {
-    const bool m = card.metric;
-    std::string out = "Range card\n";
-    out += "Muzzle velocity " + formatPattern(card.muzzleVelocity, "0") + (m ? " m/s" : " ft/s") +
-           ", zero " + generalNumber(in.zeroRange) + (m ? " m" : " yd") + " at " +
-           formatPattern(card.zeroAngleMoa, "0.00") + " MOA above the line of sight\n";
-    out += "Air density ratio " + formatPattern(card.densityRatio, "0.0000") + ", speed of sound " +
-           formatPattern(card.speedOfSound, "0") + (m ? " m/s" : " ft/s");
-    if (card.stability)
-        out += ", stability Sg " + formatPattern(*card.stability, "0.00");
-    out += "\nClicks of " + generalNumber(in.click) +
-           (in.clickUnit == ClickUnit::Moa ? " MOA" : " mil") + "\n\n";
-    const std::size_t width = 9;
-    for (const Column& c : kColumns)
-        out += padLeft(c.heading, width);
-    out += "\n";
-    for (const Column& c : kColumns)
-        out += padLeft(m ? c.metricUnit : c.unit, width);
-    out += "\n";
-    for (const RangeCardRow& r : card.rows) {
-        for (const Column& c : kColumns) {
-            const std::optional<double> v = c.value(r);
-            out += padLeft(v ? roundedText(*v, c.pattern) : "-", width);
-        }
-        out += "\n";
-    }
-    return out;
 }
 
 int run(const std::vector<std::string>& arguments) {
@@ -149,7 +55,9 @@ int run(const std::vector<std::string>& arguments) {
     RangeCardResult card;
     if (std::string refusal = computeRangeCard(input, card); !refusal.empty())
         return refused(kName, refusal);
-    writeOut(format == "json" ? json(card) : format == "csv" ? csv(card) : text(card, input));
+    writeOut(format == "json"  ? json(card)
+             : format == "csv" ? rangeCardCsv(card)
+                               : rangeCardText(card, input));
     return 0;
 }
 

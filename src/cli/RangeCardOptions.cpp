@@ -2,7 +2,6 @@
 
 #include "core/common/Numbers.h"
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -46,19 +45,6 @@ int numberOption(const std::string& command, const Options& options, const std::
         return usageError(command, "--" + name + " needs a number, not '" + text + "'");
     value = leadingNumber(text);
     return 0;
-}
-
-std::string jsonNumber(std::optional<double> value) {
-    if (!value || !std::isfinite(*value))
-        return "null";
-    return roundTripNumber(*value + 0.0);
-}
-
-std::string roundedText(double value, const char* pattern) {
-    std::string t = formatPattern(value, pattern);
-    if (t[0] == '-' && t.find_first_not_of("0.", 1) == std::string::npos)
-        t.erase(0, 1);
-    return t;
 }
 
 int readRangeCardOptions(const std::string& command, const Options& o, bool metric,

@@ -1,8 +1,9 @@
 // The options of fendrel-calc card, shared with fendrel-calc hit, read into a range card
-// input, and the number texts both commands print.
+// input.
 #pragma once
 
 #include "Commands.h"
+#include "core/rangecard/RangeCardColumns.h"
 #include "core/rangecard/RangeCardInput.h"
 
 #include <optional>
@@ -25,13 +26,6 @@ int readRangeCardOptions(const std::string& command, const Options& options, boo
 // A decimal number option: 0 with `value` set, or 2 after a message on stderr.
 int numberOption(const std::string& command, const Options& options, const std::string& name,
                  double& value);
-
-// A number for machine-readable output: unrounded, never "-0"; "null" when missing.
-std::string jsonNumber(std::optional<double> value);
-
-// A number rounded by a format pattern for the readable tables, without the sign of a value
-// that rounds to zero.
-std::string roundedText(double value, const char* pattern);
 
 int usageError(const std::string& command, const std::string& text);
 int refused(const std::string& command, const std::string& text);

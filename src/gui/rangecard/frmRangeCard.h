@@ -1,20 +1,130 @@
 // The Range Card window: the corrections to dial for the air of the day, with a chart of the
 // path and the drift, and the hit probability of the load.
+//
+// The card is computed again as the user types: every change restarts a short timer, and the
+// card and the hit probability chart follow when it runs out. The fields are remembered in
+// rangecard.ini when the window closes; the round's values come from the main window.
 #pragma once
 
+#include "core/rangecard/HitProbability.h"
+#include "core/rangecard/RangeCard.h"
+#include "core/rangecard/RangeCardForm.h"
+
 #include <QMainWindow>
+#include <array>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QChartView;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPainter;
+class QRectF;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+class QTimer;
 
 namespace fendrel {
 
 struct AppContext;
+struct PrintSetup;
 
 class frmRangeCard : public QMainWindow {
     Q_OBJECT
 public:
     explicit frmRangeCard(AppContext& context);
+    ~frmRangeCard() override;
+
+    // The typed fields, by what they hold, with their captions and units.
+    QLineEdit* field(CardField f) const { return m_fields[static_cast<std::size_t>(f)]; }
+    QLabel* caption(CardField f) const { return m_captions[static_cast<std::size_t>(f)]; }
+    QLabel* unit(CardField f) const { return m_units[static_cast<std::size_t>(f)]; }
+
+    QComboBox* cmbDrag;
+    QLineEdit* txtDragFile;
+    QPushButton* cmdDragFile;
+    QComboBox* cmbClickUnit;
+    QComboBox* cmbUnits;
+    QPushButton* cmdFromHistory;
+    QLabel* lblSummary;
+    QLabel* lblMessage;
+    QTableWidget* grdCard;
+    QChartView* chtPath;
+
+    QGroupBox* fraHit;
+    QRadioButton* optRectangle;
+    QRadioButton* optCircle;
+    QPushButton* cmdFromLastGroup;
+    QLabel* lblHitMessage;
+    QChartView* chtHit;
+
+    QMenu* mnuFile;
+    QAction* mnuFilePrint;
+    QAction* mnuFilePdf;
+    QAction* mnuFileCsv;
+    QAction* mnuFileCopy;
+    QAction* mnuFileClose;
+    QTimer* tmrCalculate;
+
+    // The card and the hit probability as last computed; nothing after a refusal.
+    const std::optional<RangeCardResult>& card() const { return m_card; }
+    const std::vector<HitRow>& hitRows() const { return m_hit; }
+    const RangeCardForm& form() const { return m_form; }
+
+public slots:
+    // Computes the card and the hit probability from the fields now (the timer's work).
+    void calculate();
+    void chooseDragFile();
+    void fromLastGroup();
+    void fromHistory();
+    void print();
+    void saveAsPdf();
+    void saveAsCsv();
+    void copyCard();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The controls, their captions and places, and the tab order (frmRangeCardLayout.cpp).
+    void buildControls();
+    QGroupBox* buildGroup(const char* name, const QString& title,
+                          std::initializer_list<CardField> fields, QWidget* parent);
+    void buildHitPanel(QWidget* parent);
+    void buildMenu();
+
+    // Between the form and the controls.
+    void showForm();
+    void showUnits();
+    void takeFields();
+    void changed();
+
+    void showCard();
+    void showHit();
+    void refuse(const QString& text);
+    void saveSettings();
+    // True when a card stands for the fields as they are now.
+    bool cardIsCurrent();
+    void printTo(const PrintSetup& setup);
+    void paintPage(QPainter& painter, const QRectF& page);
+    QString yourDataFolder() const;
+
     AppContext& m_context;
+    RangeCardForm m_form;
+    std::array<QLineEdit*, kCardFieldCount> m_fields{};
+    std::array<QLabel*, kCardFieldCount> m_captions{};
+    std::array<QLabel*, kCardFieldCount> m_units{};
+    RangeCardInput m_input;
+    std::optional<RangeCardResult> m_card;
+    HitInput m_hitInput;
+    std::vector<HitRow> m_hit;
+    bool m_showing = false; // the form is being put into the controls
+    bool m_dirty = false;   // changed since rangecard.ini was written
 };
 
 } // namespace fendrel

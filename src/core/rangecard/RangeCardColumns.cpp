@@ -1,0 +1,139 @@
+#include "RangeCardColumns.h"
+
+#include "core/common/Numbers.h"
+
+#include <cmath>
+
+namespace fendrel {
+
+namespace {
+
+const RangeCardColumn kColumns[] = {
+    {"range", nullptr, [](const RangeCardRow& r) { return std::optional(r.range); }, "0", "Range",
+     "yd", "m"},
+    {"height_in", "height_cm", [](const RangeCardRow& r) { return std::optional(r.height); },
+     "0.00", "Height", "in", "cm"},
+    {"windage_in", "windage_cm", [](const RangeCardRow& r) { return std::optional(r.windage); },
+     "0.00", "Windage", "in", "cm"},
+    {"spin_drift_in", "spin_drift_cm",
+     [](const RangeCardRow& r) { return std::optional(r.spinDrift); }, "0.00", "Spin", "in", "cm"},
+    {"elevation_moa", nullptr, [](const RangeCardRow& r) { return r.elevationMoa; }, "0.00", "Elev",
+     "MOA", "MOA"},
+    {"elevation_mil", nullptr, [](const RangeCardRow& r) { return r.elevationMil; }, "0.00", "Elev",
+     "mil", "mil"},
+    {"windage_moa", nullptr, [](const RangeCardRow& r) { return r.windageMoa; }, "0.00", "Wind",
+     "MOA", "MOA"},
+    {"windage_mil", nullptr, [](const RangeCardRow& r) { return r.windageMil; }, "0.00", "Wind",
+     "mil", "mil"},
+    {"elevation_clicks", nullptr, [](const RangeCardRow& r) { return r.elevationClicks; }, "0",
+     "Elev", "clicks", "clicks"},
+    {"windage_clicks", nullptr, [](const RangeCardRow& r) { return r.windageClicks; }, "0", "Wind",
+     "clicks", "clicks"},
+    {"velocity_fps", "velocity_mps",
+     [](const RangeCardRow& r) { return std::optional(r.velocity); }, "0", "Velocity", "ft/s",
+     "m/s"},
+    {"mach", nullptr, [](const RangeCardRow& r) { return std::optional(r.mach); }, "0.000", "Mach",
+     "", ""},
+    {"energy_ftlb", "energy_j", [](const RangeCardRow& r) { return r.energy; }, "0", "Energy",
+     "ft-lb", "J"},
+    {"time_s", nullptr, [](const RangeCardRow& r) { return std::optional(r.time); }, "0.000",
+     "Time", "s", "s"},
+};
+
+std::string padLeft(const std::string& text, std::size_t width) {
+    return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+} // namespace
+
+std::span<const RangeCardColumn> rangeCardColumns() {
+    return kColumns;
+}
+
+std::string roundedText(double value, const char* pattern) {
+    if (!std::isfinite(value))
+        return "-";
+    std::string t = formatPattern(value, pattern);
+    if (t[0] == '-' && t.find_first_not_of("0.", 1) == std::string::npos)
+        t.erase(0, 1);
+    return t;
+}
+
+std::string jsonNumber(std::optional<double> value) {
+    if (!value || !std::isfinite(*value))
+        return "null";
+    return roundTripNumber(*value + 0.0);
+}
+
+std::string rangeCardCsv(const RangeCardResult& card) {
+    std::string out;
+    for (const RangeCardColumn& c : kColumns)
+        out += (&c == kColumns ? "" : ",") + c.keyFor(card.metric);
+    out += "\n";
+    for (const RangeCardRow& r : card.rows) {
+        for (const RangeCardColumn& c : kColumns) {
+            if (&c != kColumns)
+                out += ",";
+            if (const std::optional<double> v = c.value(r))
+                out += jsonNumber(v);
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+std::string rangeCardSummary(const RangeCardResult& card) {
+    const std::string speed = card.metric ? " m/s" : " ft/s";
+    return "Muzzle velocity " + roundedText(card.muzzleVelocity, "0") + speed + "    Sg " +
+           (card.stability ? roundedText(*card.stability, "0.00")
+                           : std::string("- (needs length and twist)")) +
+           "    Zero angle " + roundedText(card.zeroAngleMoa, "0.00") +
+           " MOA    Air density ratio " + roundedText(card.densityRatio, "0.0000") +
+           "    Speed of sound " + roundedText(card.speedOfSound, "0") + speed;
+}
+
+std::string hitSummary(const HitInput& hit) {
+    const bool m = hit.card.metric;
+    const std::string size = m ? " cm" : " in";
+    const std::string target =
+        hit.shape == TargetShape::Circle
+            ? "a circle " + generalNumber(hit.diameter) + size + " across"
+            : "a rectangle " + generalNumber(hit.width) + " x " + generalNumber(hit.height) + size;
+    return "Chance of a hit on " + target +
+           " centred on the point of aim; standard deviations: " + "velocity " +
+           generalNumber(hit.velocitySd) + (m ? " m/s" : " ft/s") + ", wind " +
+           generalNumber(hit.windSd) + (m ? " m/s" : " mph") + ", range estimate " +
+           generalNumber(hit.rangeSd) + (m ? " m" : " yd") + ", dispersion " +
+           generalNumber(hit.dispersionMoa) + " MOA.";
+}
+
+std::string rangeCardText(const RangeCardResult& card, const RangeCardInput& in) {
+    const bool m = card.metric;
+    std::string out = "Range card\n";
+    out += "Muzzle velocity " + formatPattern(card.muzzleVelocity, "0") + (m ? " m/s" : " ft/s") +
+           ", zero " + generalNumber(in.zeroRange) + (m ? " m" : " yd") + " at " +
+           formatPattern(card.zeroAngleMoa, "0.00") + " MOA above the line of sight\n";
+    out += "Air density ratio " + formatPattern(card.densityRatio, "0.0000") + ", speed of sound " +
+           formatPattern(card.speedOfSound, "0") + (m ? " m/s" : " ft/s");
+    if (card.stability)
+        out += ", stability Sg " + formatPattern(*card.stability, "0.00");
+    out += "\nClicks of " + generalNumber(in.click) +
+           (in.clickUnit == ClickUnit::Moa ? " MOA" : " mil") + "\n\n";
+    const std::size_t width = 9;
+    for (const RangeCardColumn& c : kColumns)
+        out += padLeft(c.heading, width);
+    out += "\n";
+    for (const RangeCardColumn& c : kColumns)
+        out += padLeft(c.unitFor(m), width);
+    out += "\n";
+    for (const RangeCardRow& r : card.rows) {
+        for (const RangeCardColumn& c : kColumns) {
+            const std::optional<double> v = c.value(r);
+            out += padLeft(v ? roundedText(*v, c.pattern) : "-", width);
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+} // namespace fendrel

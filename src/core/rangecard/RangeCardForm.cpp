@@ -1,0 +1,439 @@
+#include "RangeCardForm.h"
+
+#include "MetricUnits.h"
+#include "core/common/Numbers.h"
+#include "core/common/ProgramFolder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace fendrel {
+
+namespace {
+
+// How a field's number changes with the units.
+enum class Quantity {
+    Plain,
+    Coefficient,
+    Speed,
+    Mass,
+    Small,
+    Twist,
+    Sight,
+    Target,
+    Distance,
+    Pressure,
+    Temperature,
+    Altitude,
+    Wind,
+    Sensitivity,
+    Angle,
+    Percent,
+    Moa,
+    Click
+};
+
+struct Unit {
+    const char* imperial;
+    const char* metric;
+    double factor; // metric = imperial * factor (temperatures apart)
+};
+
+Unit unitOf(Quantity q) {
+    using namespace metric;
+    switch (q) {
+    case Quantity::Coefficient:
+        return {"lb/in\xB2", "lb/in\xB2", 1};
+    case Quantity::Speed:
+        return {"ft/s", "m/s", kMetresPerFoot};
+    case Quantity::Mass:
+        return {"gr", "g", kGramsPerGrain};
+    case Quantity::Small:
+        return {"in", "mm", kMmPerInch};
+    case Quantity::Twist:
+        return {"in/turn", "mm/turn", kMmPerInch};
+    case Quantity::Sight:
+    case Quantity::Target:
+        return {"in", "cm", kCmPerInch};
+    case Quantity::Distance:
+        return {"yd", "m", kMetresPerYard};
+    case Quantity::Pressure:
+        return {"inHg", "hPa", kHpaPerInHg};
+    case Quantity::Temperature:
+        return {"\xB0"
+                "F",
+                "\xB0"
+                "C",
+                1};
+    case Quantity::Altitude:
+        return {"ft", "m", kMetresPerFoot};
+    case Quantity::Wind:
+        return {"mph", "m/s", kMpsPerMph};
+    case Quantity::Sensitivity:
+        return {"ft/s per \xB0"
+                "F",
+                "m/s per \xB0"
+                "C",
+                kMetresPerFoot * 1.8};
+    case Quantity::Angle:
+        return {"\xB0", "\xB0", 1};
+    case Quantity::Percent:
+        return {"%", "%", 1};
+    case Quantity::Moa:
+        return {"MOA", "MOA", 1};
+    case Quantity::Plain:
+    case Quantity::Click:
+        break;
+    }
+    return {"", "", 1};
+}
+
+struct FieldRow {
+    CardFieldInfo info;
+    Quantity quantity;
+};
+
+using B = BlankField;
+using F = CardField;
+const FieldRow kFields[] = {
+    {{F::BallisticCoefficient, "bc", "ballistic coefficient", B::Refused, "", "", ""},
+     Quantity::Coefficient},
+    {{F::Velocity, "velocity", "muzzle velocity", B::Refused, "", "", ""}, Quantity::Speed},
+    {{F::Weight, "weight", "bullet weight", B::Missing, "none", "", ""}, Quantity::Mass},
+    {{F::Diameter, "diameter", "bullet diameter", B::Missing, "none", "", ""}, Quantity::Small},
+    {{F::Length, "length", "bullet length", B::Missing, "none", "", ""}, Quantity::Small},
+    {{F::Twist, "twist", "twist", B::Missing, "none", "", ""}, Quantity::Twist},
+    {{F::SightHeight, "sight_height", "sight height", B::Default, "", "1.5", "3.8"},
+     Quantity::Sight},
+    {{F::Zero, "zero", "zero range", B::Default, "", "100", "100"}, Quantity::Distance},
+    {{F::Click, "click", "click value", B::Default, "", "0.25", "0.25"}, Quantity::Click},
+    {{F::Step, "step", "step", B::Default, "", "100", "100"}, Quantity::Distance},
+    {{F::Maximum, "max", "maximum range", B::Default, "", "1000", "1000"}, Quantity::Distance},
+    {{F::Pressure, "pressure", "pressure", B::Missing, "standard", "", ""}, Quantity::Pressure},
+    {{F::Temperature, "temperature", "temperature", B::Missing, "standard", "", ""},
+     Quantity::Temperature},
+    {{F::Humidity, "humidity", "humidity", B::Default, "0", "0", "0"}, Quantity::Percent},
+    {{F::Altitude, "altitude", "altitude", B::Default, "0", "0", "0"}, Quantity::Altitude},
+    {{F::WindSpeed, "wind_speed", "wind speed", B::Default, "0", "0", "0"}, Quantity::Wind},
+    {{F::WindFrom, "wind_from", "wind direction", B::Default, "0", "90", "90"}, Quantity::Angle},
+    {{F::LookAngle, "look_angle", "look angle", B::Default, "0", "0", "0"}, Quantity::Angle},
+    {{F::Latitude, "latitude", "latitude", B::Missing, "none", "", ""}, Quantity::Angle},
+    {{F::Azimuth, "azimuth", "azimuth", B::Missing, "none", "", ""}, Quantity::Angle},
+    {{F::PowderTemperature, "powder_temperature", "powder temperature", B::Missing, "the air's", "",
+      ""},
+     Quantity::Temperature},
+    {{F::VelocityTemperature, "velocity_temperature", "velocity temperature", B::Default, "", "59",
+      "15"},
+     Quantity::Temperature},
+    {{F::Sensitivity, "temperature_sensitivity", "temperature sensitivity", B::Default, "0", "0",
+      "0"},
+     Quantity::Sensitivity},
+    {{F::TargetWidth, "target_width", "target width", B::Refused, "", "10", "25"},
+     Quantity::Target},
+    {{F::TargetHeight, "target_height", "target height", B::Refused, "", "10", "25"},
+     Quantity::Target},
+    {{F::TargetDiameter, "target_diameter", "target diameter", B::Refused, "", "10", "25"},
+     Quantity::Target},
+    {{F::Dispersion, "dispersion_moa", "dispersion", B::Default, "0", "0.5", "0.5"}, Quantity::Moa},
+    {{F::VelocitySd, "velocity_sd", "velocity SD", B::Default, "0", "10", "3"}, Quantity::Speed},
+    {{F::WindSd, "wind_sd", "wind SD", B::Default, "0", "2", "1"}, Quantity::Wind},
+    {{F::RangeSd, "range_sd", "range SD", B::Default, "0", "10", "10"}, Quantity::Distance},
+};
+static_assert(std::size(kFields) == kCardFieldCount);
+
+const FieldRow& row(CardField f) {
+    return kFields[static_cast<std::size_t>(f)];
+}
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Converts one number between the units.
+double converted(Quantity q, double v, bool toMetric) {
+    if (q == Quantity::Temperature)
+        return toMetric ? (v - 32) / 1.8 : metric::fahrenheitFromCelsius(v);
+    const double factor = unitOf(q).factor;
+    return toMetric ? v * factor : v / factor;
+}
+
+constexpr const char* kClickMoa = "0.25";
+constexpr const char* kClickMil = "0.1";
+
+const char* const kUnits[] = {"imperial", "metric"};
+const char* const kDrags[] = {"G1", "G7", "file"};
+const char* const kClicks[] = {"MOA", "mil"};
+const char* const kShapes[] = {"rectangle", "circle"};
+
+// The index of `value` among `names`, or nothing.
+template <std::size_t N>
+std::optional<std::size_t> choice(const std::string& value, const char* const (&names)[N]) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (value == names[i])
+            return i;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::span<const CardFieldInfo> cardFields() {
+    static const auto infos = [] {
+        std::array<CardFieldInfo, kCardFieldCount> a{};
+        for (std::size_t i = 0; i < kCardFieldCount; ++i)
+            a[i] = kFields[i].info;
+        return a;
+    }();
+    return infos;
+}
+
+const CardFieldInfo& cardField(CardField field) {
+    return cardFields()[static_cast<std::size_t>(field)];
+}
+
+std::string cardFieldUnit(CardField field, bool metric, ClickUnit click) {
+    const Quantity q = row(field).quantity;
+    if (q == Quantity::Click)
+        return click == ClickUnit::Moa ? "MOA" : "mil";
+    const Unit u = unitOf(q);
+    return metric ? u.metric : u.imperial;
+}
+
+std::string fieldNumber(double value, int significant) {
+    if (!std::isfinite(value))
+        return {};
+    if (value == 0)
+        return "0";
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    const int decimals = std::clamp(significant - 1 - exponent, 0, 12);
+    std::string text = formatPattern(value, decimals ? "0." + std::string(decimals, '#') : "0");
+    if (text.back() == '.')
+        text.pop_back();
+    if (text == "-0")
+        text = "0";
+    return text;
+}
+
+RangeCardForm::RangeCardForm() {
+    for (const FieldRow& r : kFields)
+        (*this)[r.info.field] = r.info.imperialInitial;
+}
+
+void RangeCardForm::takeRound(const RoundTexts& round) {
+    const auto put = [this](CardField f, const std::string& text) {
+        const double v = leadingNumber(text);
+        if (trimmed(text).empty() || !std::isfinite(v)) {
+            (*this)[f].clear();
+            return;
+        }
+        (*this)[f] = metric ? fieldNumber(converted(row(f).quantity, v, true)) : generalNumber(v);
+    };
+    put(CardField::BallisticCoefficient, round.ballisticCoefficient);
+    put(CardField::Velocity, round.muzzleVelocity);
+    put(CardField::Weight, round.bulletWeight);
+    put(CardField::Diameter, round.caliber);
+}
+
+void RangeCardForm::setMetric(bool toMetric) {
+    if (toMetric == metric)
+        return;
+    for (const FieldRow& r : kFields) {
+        std::string& text = (*this)[r.info.field];
+        const std::string t = trimmed(text);
+        const char* from = metric ? r.info.metricInitial : r.info.imperialInitial;
+        // A number in units that stay (an angle, the BC) is kept exactly as typed.
+        if (r.quantity != Quantity::Temperature && unitOf(r.quantity).factor == 1)
+            continue;
+        if (*from && t == from)
+            text = toMetric ? r.info.metricInitial : r.info.imperialInitial;
+        else if (isDecimalNumber(t))
+            text = fieldNumber(converted(r.quantity, leadingNumber(t), toMetric));
+    }
+    metric = toMetric;
+}
+
+void RangeCardForm::setClickUnit(ClickUnit unit) {
+    std::string& click = (*this)[CardField::Click];
+    const std::string t = trimmed(click);
+    if (unit == ClickUnit::Mil && t == kClickMoa)
+        click = kClickMil;
+    else if (unit == ClickUnit::Moa && t == kClickMil)
+        click = kClickMoa;
+    clickUnit = unit;
+}
+
+namespace {
+
+// The number of a field: "" with `value` set (or left empty for a blank field that may be),
+// or the refusal.
+std::string fieldValue(const RangeCardForm& form, CardField f, std::optional<double>& value) {
+    const CardFieldInfo& info = cardField(f);
+    const std::string text = trimmed(form[f]);
+    value.reset();
+    if (text.empty())
+        return info.blank == BlankField::Refused ? std::string("Enter the ") + info.name + "."
+                                                 : std::string();
+    if (!isDecimalNumber(text)) {
+        const std::string shown = text.size() > 24 ? text.substr(0, 24) + "..." : text;
+        return std::string("The ") + info.name + " must be a number, not '" + shown + "'.";
+    }
+    value = leadingNumber(text);
+    if (!std::isfinite(*value))
+        return std::string("The ") + info.name + " is too large.";
+    return {};
+}
+
+} // namespace
+
+std::string RangeCardForm::cardInput(const std::filesystem::path& programFolder,
+                                     RangeCardInput& out) const {
+    RangeCardInput in = metric ? RangeCardInput::metricDefaults() : RangeCardInput();
+    const std::pair<CardField, double*> plain[] = {
+        {F::BallisticCoefficient, &in.ballisticCoefficient},
+        {F::Velocity, &in.velocity},
+        {F::SightHeight, &in.sightHeight},
+        {F::Zero, &in.zeroRange},
+        {F::Click, &in.click},
+        {F::Step, &in.step},
+        {F::Maximum, &in.maximum},
+        {F::Humidity, &in.humidity},
+        {F::Altitude, &in.altitude},
+        {F::WindSpeed, &in.windSpeed},
+        {F::WindFrom, &in.windFrom},
+        {F::LookAngle, &in.lookAngle},
+        {F::VelocityTemperature, &in.velocityTemperature},
+        {F::Sensitivity, &in.temperatureSensitivity}};
+    const std::pair<CardField, std::optional<double>*> optional[] = {
+        {F::Weight, &in.weight},
+        {F::Diameter, &in.diameter},
+        {F::Length, &in.length},
+        {F::Twist, &in.twist},
+        {F::Pressure, &in.pressure},
+        {F::Temperature, &in.temperature},
+        {F::Latitude, &in.latitude},
+        {F::Azimuth, &in.azimuth},
+        {F::PowderTemperature, &in.powderTemperature}};
+    in.clickUnit = clickUnit;
+    in.click = clickUnit == ClickUnit::Moa ? 0.25 : 0.1;
+    std::optional<double> v;
+    for (const auto& [field, target] : plain) {
+        if (std::string refusal = fieldValue(*this, field, v); !refusal.empty())
+            return refusal;
+        if (v)
+            *target = *v;
+    }
+    for (const auto& [field, target] : optional) {
+        if (std::string refusal = fieldValue(*this, field, v); !refusal.empty())
+            return refusal;
+        *target = v;
+    }
+    in.dragModel = dragModel;
+    if (dragModel == DragModel::File) {
+        if (trimmed(dragFile).empty())
+            return "Choose the drag file: lines of Mach number and drag coefficient.";
+        in.dragFile = dragFile;
+        if (in.dragFile.is_relative())
+            in.dragFile = programFolder / in.dragFile;
+    }
+    out = in;
+    return {};
+}
+
+std::string RangeCardForm::hitInput(const RangeCardInput& card, int points, HitInput& out) const {
+    HitInput in;
+    in.card = card;
+    in.shape = shape;
+    const std::pair<CardField, double*> numbers[] = {{F::Dispersion, &in.dispersionMoa},
+                                                     {F::VelocitySd, &in.velocitySd},
+                                                     {F::WindSd, &in.windSd},
+                                                     {F::RangeSd, &in.rangeSd},
+                                                     {F::TargetWidth, &in.width},
+                                                     {F::TargetHeight, &in.height},
+                                                     {F::TargetDiameter, &in.diameter}};
+    std::optional<double> v;
+    for (const auto& [field, target] : numbers) {
+        const bool used = shape == TargetShape::Rectangle
+                              ? field != F::TargetDiameter
+                              : field != F::TargetWidth && field != F::TargetHeight;
+        if (!used)
+            continue;
+        if (std::string refusal = fieldValue(*this, field, v); !refusal.empty())
+            return refusal;
+        *target = v.value_or(0);
+    }
+    if (!(card.maximum > card.zeroRange))
+        return "The chance of a hit is drawn from the zero to the maximum range: make the "
+               "maximum range larger than the zero.";
+    points = std::max(points, 2);
+    for (int i = 0; i < points; ++i)
+        in.ranges.push_back(card.zeroRange + (card.maximum - card.zeroRange) * i / (points - 1));
+    out = std::move(in);
+    return {};
+}
+
+RangeCardForm RangeCardForm::read(const std::filesystem::path& programFolder) {
+    RangeCardForm form;
+    const auto bytes = readInputFile(resolveName(programFolder, kFileName), 64 * 1024);
+    if (!bytes)
+        return form;
+    std::size_t start = 0;
+    while (start < bytes->size()) {
+        std::size_t end = bytes->find('\n', start);
+        if (end == std::string::npos)
+            end = bytes->size();
+        std::string line = bytes->substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        const std::string key = trimmed(line.substr(0, eq));
+        const std::string value = trimmed(line.substr(eq + 1));
+        if (value.size() > 1000)
+            continue;
+        if (key == "units") {
+            if (const auto i = choice(value, kUnits))
+                form.metric = *i == 1;
+        } else if (key == "drag") {
+            if (const auto i = choice(value, kDrags))
+                form.dragModel = static_cast<DragModel>(*i);
+        } else if (key == "drag_file") {
+            form.dragFile = value;
+        } else if (key == "click_unit") {
+            if (const auto i = choice(value, kClicks))
+                form.clickUnit = static_cast<ClickUnit>(*i);
+        } else if (key == "target") {
+            if (const auto i = choice(value, kShapes))
+                form.shape = static_cast<TargetShape>(*i);
+        } else {
+            for (const FieldRow& r : kFields)
+                if (key == r.info.key)
+                    form[r.info.field] = value;
+        }
+    }
+    return form;
+}
+
+FileError RangeCardForm::write(const std::filesystem::path& programFolder) const {
+    // Line ends inside a value would make lines of their own.
+    const auto clean = [](std::string text) {
+        std::replace_if(
+            text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        return trimmed(text);
+    };
+    std::string out = "[Range card]\r\n";
+    out += std::string("units=") + kUnits[metric ? 1 : 0] + "\r\n";
+    out += std::string("drag=") + kDrags[static_cast<int>(dragModel)] + "\r\n";
+    out += "drag_file=" + clean(dragFile) + "\r\n";
+    out += std::string("click_unit=") + kClicks[static_cast<int>(clickUnit)] + "\r\n";
+    out += std::string("target=") + kShapes[static_cast<int>(shape)] + "\r\n";
+    for (const FieldRow& r : kFields)
+        out += std::string(r.info.key) + "=" + clean((*this)[r.info.field]) + "\r\n";
+    return replaceFile(resolveName(programFolder, kFileName), out);
+}
+
+} // namespace fendrel

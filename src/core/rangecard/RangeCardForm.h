@@ -1,0 +1,125 @@
+// The range card window's fields as the user types them: what each one means, how it turns
+// into a range card and a hit probability input, how it converts between imperial and metric
+// units, and how the window remembers them in rangecard.ini in the program folder.
+//
+// Texts are the program's windows-1252 bytes, as every field of the program; the drag file is
+// a path in the system's bytes.
+#pragma once
+
+#include "HitProbability.h"
+#include "RangeCardInput.h"
+#include "core/common/SafeFile.h"
+#include "core/engine/RoundTexts.h"
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace fendrel {
+
+enum class CardField {
+    BallisticCoefficient,
+    Velocity,
+    Weight,
+    Diameter,
+    Length,
+    Twist,
+    SightHeight,
+    Zero,
+    Click,
+    Step,
+    Maximum,
+    Pressure,
+    Temperature,
+    Humidity,
+    Altitude,
+    WindSpeed,
+    WindFrom,
+    LookAngle,
+    Latitude,
+    Azimuth,
+    PowderTemperature,
+    VelocityTemperature,
+    Sensitivity,
+    TargetWidth,
+    TargetHeight,
+    TargetDiameter,
+    Dispersion,
+    VelocitySd,
+    WindSd,
+    RangeSd,
+    Count
+};
+inline constexpr std::size_t kCardFieldCount = static_cast<std::size_t>(CardField::Count);
+
+// What an empty field means.
+enum class BlankField {
+    Refused, // the value is needed
+    Missing, // left out: the card goes without it or takes a standard value
+    Default, // the card's usual value (0 for the standard deviations)
+};
+
+struct CardFieldInfo {
+    CardField field;
+    const char* key;  // in rangecard.ini
+    const char* name; // in messages: "muzzle velocity"
+    BlankField blank;
+    const char* blankMeaning; // what an empty field stands for, shown in it ("standard")
+    const char *imperialInitial, *metricInitial; // a new window's texts
+};
+
+std::span<const CardFieldInfo> cardFields();
+const CardFieldInfo& cardField(CardField field);
+
+// The unit a field is typed in ("ft/s", "m/s", "\xB0F"); empty for a plain number.
+std::string cardFieldUnit(CardField field, bool metric, ClickUnit click);
+
+// A number as a field shows it: at most `significant` significant digits, no trailing zeros.
+std::string fieldNumber(double value, int significant = 5);
+
+class RangeCardForm {
+public:
+    static constexpr const char* kFileName = "rangecard.ini";
+
+    RangeCardForm(); // a new window's values, imperial
+
+    std::string& operator[](CardField f) { return m_texts[static_cast<std::size_t>(f)]; }
+    const std::string& operator[](CardField f) const {
+        return m_texts[static_cast<std::size_t>(f)];
+    }
+
+    bool metric = false;
+    DragModel dragModel = DragModel::G1;
+    std::string dragFile; // for DragModel::File; a relative path is in the program folder
+    ClickUnit clickUnit = ClickUnit::Moa;
+    TargetShape shape = TargetShape::Rectangle;
+
+    // Takes the ballistic coefficient, velocity, weight and the caliber's diameter from the
+    // round on the main window, in the form's units; a value without a number leaves its field
+    // empty.
+    void takeRound(const RoundTexts& round);
+    // Switches the units, converting every number typed (a field still at its initial value
+    // takes the other units' initial value: a 100 yd zero becomes a 100 m zero).
+    void setMetric(bool toMetric);
+    // Switches the click unit; the usual click of one (0.25 MOA) becomes that of the other
+    // (0.1 mil).
+    void setClickUnit(ClickUnit unit);
+
+    // The range card input, or the reason the fields cannot give one.
+    std::string cardInput(const std::filesystem::path& programFolder, RangeCardInput& out) const;
+    // The hit probability input for `card` at `points` ranges evenly from the zero to the
+    // card's maximum, or the reason there is none.
+    std::string hitInput(const RangeCardInput& card, int points, HitInput& out) const;
+
+    // rangecard.ini: "key=value" lines under a [Range card] heading. A missing, unreadable or
+    // damaged file, or a line that makes no sense, leaves the new window's values.
+    static RangeCardForm read(const std::filesystem::path& programFolder);
+    FileError write(const std::filesystem::path& programFolder) const;
+
+private:
+    std::array<std::string, kCardFieldCount> m_texts;
+};
+
+} // namespace fendrel

@@ -1,0 +1,121 @@
+#include "RangeCardCharts.h"
+
+#include "core/chart/ChartGeometry.h"
+#include "core/rangecard/RangeCardColumns.h"
+#include "gui/ui/Text.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace fendrel {
+
+namespace {
+
+struct Curve {
+    QString name;
+    QList<QPointF> points;
+};
+
+QCategoryAxis* axis(QChart* chart, Qt::Orientation orientation) {
+    return static_cast<QCategoryAxis*>(chart->axes(orientation).constFirst());
+}
+
+// Ticks at the scale's round steps, labelled by the program's own number texts.
+void setScale(QCategoryAxis* axis, const AxisScale& scale) {
+    for (const QString& label : axis->categoriesLabels())
+        axis->remove(label);
+    const int decimals =
+        scale.step >= 1 ? 0 : std::min(6, static_cast<int>(std::ceil(-std::log10(scale.step))));
+    const std::string pattern = decimals ? "0." + std::string(decimals, '0') : "0";
+    // The first category ends on the first tick, so that tick has its label too.
+    axis->setStartValue(scale.minimum - scale.step);
+    for (int i = 0; i <= scale.intervals(); ++i)
+        axis->append(fromBytes(roundedText(scale.tick(i), pattern.c_str())), scale.tick(i));
+    axis->setRange(scale.minimum, scale.maximum);
+}
+
+// Replaces the chart's series. Points that are not finite never reach the chart.
+void showCurves(QChartView* view, const std::vector<Curve>& curves, const QString& xTitle,
+                const std::optional<AxisScale>& yScale) {
+    QChart* chart = view->chart();
+    chart->removeAllSeries();
+    QCategoryAxis* x = axis(chart, Qt::Horizontal);
+    QCategoryAxis* y = axis(chart, Qt::Vertical);
+    x->setTitleText(xTitle);
+    double xMax = 0, yMin = 0, yMax = 0;
+    for (const Curve& c : curves) {
+        auto* series = new QLineSeries;
+        series->setName(c.name);
+        for (const QPointF& p : c.points) {
+            if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+                continue;
+            series->append(p);
+            xMax = std::max(xMax, p.x());
+            yMin = std::min(yMin, p.y());
+            yMax = std::max(yMax, p.y());
+        }
+        chart->addSeries(series);
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    setScale(x, niceScale(0, xMax, 5, 1));
+    setScale(y, yScale ? *yScale : niceScale(yMin, yMax, 6, 0.01));
+}
+
+} // namespace
+
+QChartView* makeChartView(QWidget* parent, const char* name, const QString& title,
+                          const QString& yTitle, const QString& accessibleName) {
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setBackgroundRoundness(0);
+    for (Qt::Alignment side : {Qt::AlignBottom, Qt::AlignLeft}) {
+        auto* axis = new QCategoryAxis;
+        axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        chart->addAxis(axis, side);
+    }
+    axis(chart, Qt::Vertical)->setTitleText(yTitle);
+    auto* view = new QChartView(chart, parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setAccessibleName(accessibleName);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setFocusPolicy(Qt::NoFocus);
+    view->setMinimumSize(320, 240);
+    return view;
+}
+
+void showPaths(QChartView* view, const RangeCardResult* card) {
+    Curve height{QStringLiteral("Height (+ up)"), {}};
+    Curve windage{QStringLiteral("Windage (+ right)"), {}};
+    if (card)
+        for (const RangeCardRow& r : card->rows) {
+            height.points.append(QPointF(r.range, r.height));
+            windage.points.append(QPointF(r.range, r.windage));
+        }
+    const bool m = card && card->metric;
+    axis(view->chart(), Qt::Vertical)
+        ->setTitleText(m ? QStringLiteral("cm") : QStringLiteral("in"));
+    showCurves(view, {height, windage},
+               m ? QStringLiteral("Range (m)") : QStringLiteral("Range (yd)"), std::nullopt);
+}
+
+void showHitCurve(QChartView* view, const std::vector<HitRow>& rows, bool metric) {
+    Curve hit{QStringLiteral("Chance of a hit"), {}};
+    for (const HitRow& r : rows)
+        hit.points.append(QPointF(r.range, r.probability * 100));
+    view->chart()->legend()->hide();
+    AxisScale percent;
+    percent.minimum = 0, percent.maximum = 100, percent.step = 25;
+    showCurves(view, {hit}, metric ? QStringLiteral("Range (m)") : QStringLiteral("Range (yd)"),
+               percent);
+}
+
+} // namespace fendrel

@@ -1,0 +1,294 @@
+// The range card window's controls and menu: captions, groups, places and the tab order.
+#include "frmRangeCard.h"
+
+#include "RangeCardCharts.h"
+#include "gui/ui/ControlBuilder.h"
+#include "gui/ui/Menus.h"
+#include "gui/ui/Text.h"
+
+#include <QChartView>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace fendrel {
+
+namespace {
+
+struct FieldControl {
+    CardField field;
+    const char* name;
+    const char* caption;
+    const char* tip;
+};
+
+using F = CardField;
+const FieldControl kControls[] = {
+    {F::BallisticCoefficient, "txtBC", "&BC", "The ballistic coefficient for the drag model"},
+    {F::Velocity, "txtVelocity", "&Velocity",
+     "The muzzle velocity, measured at the velocity temperature"},
+    {F::Weight, "txtWeight", "&Weight", "Needed for the energy and the stability"},
+    {F::Diameter, "txtDiameter", "&Diameter", "The bullet's diameter, for the stability"},
+    {F::Length, "txtLength", "&Length", "The bullet's length, for the stability and spin drift"},
+    {F::Twist, "txtTwist", "&Twist", "One turn in this length: + right hand, - left hand"},
+    {F::SightHeight, "txtSightHeight", "Sig&ht height", "The sight's centre above the bore axis"},
+    {F::Zero, "txtZero", "&Zero", "The range the rifle is zeroed at"},
+    {F::Click, "txtClick", "Cl&ick", "The scope's click value"},
+    {F::Step, "txtStep", "St&ep", "A row of the card every this many"},
+    {F::Maximum, "txtMaximum", "&Maximum", "The last row of the card"},
+    {F::Pressure, "txtPressure", "&Pressure",
+     "Station pressure, as read where you shoot (not corrected to sea level)"},
+    {F::Temperature, "txtTemperature", "Tempe&rature", "The air's temperature"},
+    {F::Humidity, "txtHumidity", "Humidit&y", "Relative humidity"},
+    {F::Altitude, "txtAltitude", "&Altitude",
+     "Gives the standard pressure and temperature where they are left empty"},
+    {F::WindSpeed, "txtWindSpeed", "Wi&nd speed", "The wind's speed"},
+    {F::WindFrom, "txtWindFrom", "Wind fr&om",
+     "Degrees clockwise: 0 from the target, 90 from the right, 180 from behind, 270 from the "
+     "left"},
+    {F::LookAngle, "txtLookAngle", "Loo&k angle", "+ uphill, - downhill"},
+    {F::Latitude, "txtLatitude", "Latit&ude", "+ north; with the azimuth, for Coriolis"},
+    {F::Azimuth, "txtAzimuth", "A&zimuth",
+     "The direction of fire clockwise from true north (90 = east)"},
+    {F::PowderTemperature, "txtPowderTemperature", "Po&wder temperature",
+     "Empty: the air's temperature"},
+    {F::VelocityTemperature, "txtVelocityTemperature", "Velocity temperat&ure",
+     "The temperature at which the velocity was measured"},
+    {F::Sensitivity, "txtSensitivity", "Sensiti&vity",
+     "The change of muzzle velocity per degree of powder temperature"},
+    {F::TargetWidth, "txtTargetWidth", "Wi&dth", "The target's width"},
+    {F::TargetHeight, "txtTargetHeight", "Hei&ght", "The target's height"},
+    {F::TargetDiameter, "txtTargetDiameter", "Dia&meter", "The target's diameter"},
+    {F::Dispersion, "txtDispersion", "Dis&persion SD",
+     "The rifle and ammunition's spread on each axis, in minutes of angle"},
+    {F::VelocitySd, "txtVelocitySd", "Vel&ocity SD", "The load's velocity spread"},
+    {F::WindSd, "txtWindSd", "Wind S&D", "How far off your wind call may be"},
+    {F::RangeSd, "txtRangeSd", "Ran&ge SD", "How far off your range estimate may be"},
+};
+static_assert(std::size(kControls) == kCardFieldCount);
+
+} // namespace
+
+void frmRangeCard::buildControls() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(central);
+    ControlBuilder make(central);
+
+    for (const FieldControl& c : kControls) {
+        const auto i = static_cast<std::size_t>(c.field);
+        m_captions[i] =
+            make.label((std::string("lbl") + (c.name + 3)).c_str(), QString::fromLatin1(c.caption));
+        m_fields[i] = make.textBox(c.name);
+        m_fields[i]->setToolTip(QString::fromLatin1(c.tip));
+        m_fields[i]->setPlaceholderText(fromBytes(cardField(c.field).blankMeaning));
+        m_fields[i]->setFixedWidth(
+            m_fields[i]->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12);
+        m_captions[i]->setBuddy(m_fields[i]);
+        m_units[i] = make.label((std::string("lblUnit") + (c.name + 3)).c_str(), QString());
+        selectAllOnFocus(m_fields[i]);
+    }
+
+    cmbDrag = make.make<QComboBox>("cmbDrag");
+    cmbDrag->addItems({QStringLiteral("G1"), QStringLiteral("G7"), QStringLiteral("File")});
+    cmbDrag->setAccessibleName(QStringLiteral("Drag model"));
+    txtDragFile = make.textBox("txtDragFile");
+    txtDragFile->setAccessibleName(QStringLiteral("Drag file"));
+    txtDragFile->setToolTip(QStringLiteral("A file of Mach number and drag coefficient lines"));
+    txtDragFile->setPlaceholderText(QStringLiteral("mach,cd file"));
+    cmdDragFile = make.button("cmdDragFile", QStringLiteral("Browse..."));
+    cmdDragFile->setAccessibleName(QStringLiteral("Choose the drag file"));
+    cmbClickUnit = make.make<QComboBox>("cmbClickUnit");
+    cmbClickUnit->addItems({QStringLiteral("MOA"), QStringLiteral("mil")});
+    cmbClickUnit->setAccessibleName(QStringLiteral("Click unit"));
+    cmbUnits = make.make<QComboBox>("cmbUnits");
+    cmbUnits->addItems({QStringLiteral("Imperial"), QStringLiteral("Metric")});
+    cmbUnits->setAccessibleName(QStringLiteral("Units"));
+    cmdFromHistory = make.button("cmdFromHistory", QStringLiteral("&From history..."));
+    cmdFromHistory->setToolTip(QStringLiteral(
+        "The velocity and its SD from a chronograph string, and the dispersion from groups, "
+        "kept in the load history of the round on the main window"));
+
+    QGroupBox* bullet = buildGroup(
+        "fraBullet", QStringLiteral("Bullet"),
+        {F::BallisticCoefficient, F::Velocity, F::Weight, F::Diameter, F::Length, F::Twist},
+        central);
+    {
+        auto* grid = static_cast<QGridLayout*>(bullet->layout());
+        auto* drag = make.label("lblDrag", QStringLiteral("Dra&g model"));
+        drag->setBuddy(cmbDrag);
+        const int row = grid->rowCount();
+        grid->addWidget(drag, row, 0);
+        grid->addWidget(cmbDrag, row, 1);
+        auto* file = new QHBoxLayout;
+        file->addWidget(txtDragFile, 1);
+        file->addWidget(cmdDragFile);
+        grid->addLayout(file, row + 1, 0, 1, 3);
+        grid->addWidget(cmdFromHistory, row + 2, 0, 1, 3);
+    }
+    QGroupBox* rifle =
+        buildGroup("fraRifle", QStringLiteral("Rifle and card"),
+                   {F::SightHeight, F::Zero, F::Click, F::Step, F::Maximum}, central);
+    {
+        auto* grid = static_cast<QGridLayout*>(rifle->layout());
+        grid->addWidget(cmbClickUnit, 2, 2);
+        unit(F::Click)->hide();
+        auto* units = make.label("lblUnits", QStringLiteral("Unit&s"));
+        units->setBuddy(cmbUnits);
+        const int row = grid->rowCount();
+        grid->addWidget(units, row, 0);
+        grid->addWidget(cmbUnits, row, 1, 1, 2);
+    }
+    QGroupBox* air = buildGroup("fraAir", QStringLiteral("Air"),
+                                {F::Pressure, F::Temperature, F::Humidity, F::Altitude}, central);
+    QGroupBox* wind =
+        buildGroup("fraWind", QStringLiteral("Wind, angle and place"),
+                   {F::WindSpeed, F::WindFrom, F::LookAngle, F::Latitude, F::Azimuth}, central);
+    QGroupBox* powder =
+        buildGroup("fraPowder", QStringLiteral("Powder"),
+                   {F::PowderTemperature, F::VelocityTemperature, F::Sensitivity}, central);
+
+    lblSummary = make.label("lblSummary", QString());
+    lblSummary->setWordWrap(true);
+    lblSummary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblMessage = make.label("lblMessage", QString());
+    lblMessage->setWordWrap(true);
+    lblMessage->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+
+    grdCard = make.make<QTableWidget>("grdCard");
+    grdCard->setAccessibleName(QStringLiteral("Range card"));
+    grdCard->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdCard->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grdCard->verticalHeader()->hide();
+    grdCard->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grdCard->verticalHeader()->setDefaultSectionSize(grdCard->fontMetrics().height() + 4);
+    grdCard->setMinimumWidth(grdCard->fontMetrics().horizontalAdvance(QStringLiteral("Velocity")) *
+                             17);
+
+    chtPath =
+        makeChartView(central, "chtPath", QStringLiteral("Path and drift"), QStringLiteral("in"),
+                      QStringLiteral("Chart of the path and the drift"));
+    buildHitPanel(central);
+
+    auto* inputs = new QGridLayout;
+    inputs->addWidget(bullet, 0, 0);
+    inputs->addWidget(rifle, 0, 1);
+    inputs->addWidget(air, 1, 0);
+    inputs->addWidget(wind, 1, 1);
+    inputs->addWidget(powder, 2, 0, 1, 2);
+    inputs->setRowStretch(3, 1);
+
+    auto* charts = new QHBoxLayout;
+    charts->addWidget(chtPath, 1);
+    charts->addWidget(fraHit, 1);
+
+    auto* results = new QVBoxLayout;
+    results->addWidget(lblSummary);
+    results->addWidget(grdCard, 2);
+    results->addLayout(charts, 3);
+
+    auto* layout = new QGridLayout(central);
+    layout->addLayout(inputs, 0, 0);
+    layout->addLayout(results, 0, 1);
+    layout->addWidget(lblMessage, 1, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
+
+    buildMenu();
+
+    QList<QWidget*> order;
+    for (F f : {F::BallisticCoefficient, F::Velocity, F::Weight, F::Diameter, F::Length, F::Twist})
+        order << field(f);
+    order << cmbDrag << txtDragFile << cmdDragFile << cmdFromHistory;
+    for (F f : {F::SightHeight, F::Zero, F::Click})
+        order << field(f);
+    order << cmbClickUnit << field(F::Step) << field(F::Maximum) << cmbUnits;
+    for (F f : {F::Pressure, F::Temperature, F::Humidity, F::Altitude, F::PowderTemperature,
+                F::VelocityTemperature, F::Sensitivity, F::WindSpeed, F::WindFrom, F::LookAngle,
+                F::Latitude, F::Azimuth})
+        order << field(f);
+    order << grdCard << optRectangle << optCircle;
+    for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd, F::WindSd,
+                F::RangeSd, F::Dispersion})
+        order << field(f);
+    order << cmdFromLastGroup;
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+QGroupBox* frmRangeCard::buildGroup(const char* name, const QString& title,
+                                    std::initializer_list<CardField> fields, QWidget* parent) {
+    QGroupBox* box = ControlBuilder(parent).frame(name, title);
+    auto* grid = new QGridLayout(box);
+    grid->setColumnStretch(3, 1);
+    int row = 0;
+    for (CardField f : fields) {
+        grid->addWidget(caption(f), row, 0);
+        grid->addWidget(field(f), row, 1);
+        grid->addWidget(unit(f), row, 2);
+        ++row;
+    }
+    return box;
+}
+
+void frmRangeCard::buildHitPanel(QWidget* parent) {
+    ControlBuilder make(parent);
+    fraHit = make.frame("fraHit", QStringLiteral("Hit probability"));
+    optRectangle = make.option("optRectangle", QStringLiteral("Rec&tangle"));
+    optCircle = make.option("optCircle", QStringLiteral("&Circle"));
+    cmdFromLastGroup = make.button("cmdFromLastGroup", QStringLiteral("From &last group..."));
+    cmdFromLastGroup->setToolTip(
+        QStringLiteral("The dispersion from the group the shot group window measured last"));
+    lblHitMessage = make.label("lblHitMessage", QString());
+    lblHitMessage->setWordWrap(true);
+    lblHitMessage->setStyleSheet(QStringLiteral("color: #b00000"));
+    chtHit =
+        makeChartView(parent, "chtHit", QStringLiteral("Chance of a hit"), QStringLiteral("Hit %"),
+                      QStringLiteral("Chart of the chance of a hit against range"));
+
+    auto* grid = new QGridLayout;
+    auto* shape = new QHBoxLayout;
+    shape->addWidget(optRectangle);
+    shape->addWidget(optCircle);
+    shape->addStretch(1);
+    grid->addLayout(shape, 0, 0, 1, 3);
+    int row = 1;
+    for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd, F::WindSd,
+                F::RangeSd, F::Dispersion}) {
+        grid->addWidget(caption(f), row, 0);
+        grid->addWidget(field(f), row, 1);
+        grid->addWidget(unit(f), row, 2);
+        ++row;
+    }
+    grid->addWidget(cmdFromLastGroup, row, 0, 1, 3);
+    grid->setRowStretch(row + 1, 1);
+
+    auto* panel = new QHBoxLayout(fraHit);
+    panel->addLayout(grid);
+    auto* right = new QVBoxLayout;
+    right->addWidget(chtHit, 1);
+    right->addWidget(lblHitMessage);
+    panel->addLayout(right, 1);
+}
+
+void frmRangeCard::buildMenu() {
+    mnuFile = addMenu(menuBar(), "mnuFile", QStringLiteral("&File"));
+    mnuFilePrint = addEntry(mnuFile, "mnuFilePrint", QStringLiteral("&Print..."));
+    mnuFilePdf = addEntry(mnuFile, "mnuFilePdf", QStringLiteral("Save as P&DF..."));
+    mnuFileCsv = addEntry(mnuFile, "mnuFileCsv", QStringLiteral("Save as &CSV..."));
+    mnuFileCopy = addEntry(mnuFile, "mnuFileCopy", QStringLiteral("C&opy"));
+    addSeparator(mnuFile, "mnuFileSep");
+    mnuFileClose = addEntry(mnuFile, "mnuFileClose", QStringLiteral("&Close"));
+    mnuFilePrint->setShortcut(QKeySequence::Print);
+    mnuFileClose->setShortcut(QKeySequence(Qt::Key_Escape));
+}
+
+} // namespace fendrel

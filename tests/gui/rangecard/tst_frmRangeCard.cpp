@@ -1,0 +1,207 @@
+// The range card window driven through its controls: the round on screen, the remembered
+// fields, refusals, the CSV against the command line, the last group, the load history and
+// the hit probability panel.
+#include "core/history/HistoryDatabase.h"
+#include "core/history/LoadComparison.h"
+#include "core/rangecard/HitProbability.h"
+#include "core/rangecard/RangeCardForm.h"
+#include "gui/rangecard/frmRangeCard.h"
+#include "support/TestApp.h"
+
+#include <QAction>
+#include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace fendrel;
+using fendrel::test::child;
+using fendrel::test::TestApp;
+
+namespace {
+
+struct Round : RoundOnScreen {
+    RoundTexts texts;
+    RoundTexts roundOnScreen() const override { return texts; }
+};
+
+} // namespace
+
+class tst_frmRangeCard : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestApp> app;
+    Round round;
+    frmRangeCard* w = nullptr;
+
+    void open() {
+        w = app->windows.show<frmRangeCard>();
+        QVERIFY(w->card().has_value());
+    }
+    void type(const char* name, const QString& text) { child<QLineEdit>(w, name)->setText(text); }
+    QList<QPointF> curve(const char* chart) {
+        auto* series = static_cast<QLineSeries*>(child<QChartView>(w, chart)->chart()->series()[0]);
+        return series->points();
+    }
+
+private slots:
+    void init() {
+        app = std::make_unique<TestApp>();
+        round.texts = {};
+        round.texts.description = "308 Match 168";
+        round.texts.caliber = ".308 Winchester";
+        round.texts.bulletWeight = "168";
+        round.texts.ballisticCoefficient = ".462";
+        round.texts.muzzleVelocity = "2650";
+        app->context.mainWindow = &round;
+    }
+    void cleanup() { app.reset(); }
+
+    void fillsFromTheRoundAndRemembersTheRest() {
+        open();
+        QCOMPARE(child<QLineEdit>(w, "txtBC")->text(), QStringLiteral("0.462"));
+        QCOMPARE(child<QLineEdit>(w, "txtDiameter")->text(), QStringLiteral("0.308"));
+        QCOMPARE(child<QLabel>(w, "lblUnitVelocity")->text(), QStringLiteral("ft/s"));
+        type("txtZero", QStringLiteral("200"));
+        type("txtLength", QStringLiteral("1.215"));
+        type("txtTwist", QStringLiteral("10"));
+        child<QComboBox>(w, "cmbUnits")->setCurrentIndex(1);
+        QCOMPARE(child<QLineEdit>(w, "txtVelocity")->text(), QStringLiteral("807.72"));
+        QCOMPARE(child<QLabel>(w, "lblUnitVelocity")->text(), QStringLiteral("m/s"));
+        QCOMPARE(child<QLineEdit>(w, "txtZero")->accessibleName(), QStringLiteral("Zero (m)"));
+        w->close();
+        QTRY_VERIFY(!app->windows.find<frmRangeCard>());
+
+        round.texts.muzzleVelocity = "2700";
+        open();
+        QCOMPARE(child<QComboBox>(w, "cmbUnits")->currentIndex(), 1);
+        QCOMPARE(child<QLineEdit>(w, "txtZero")->text(), QStringLiteral("182.88"));
+        QCOMPARE(child<QLineEdit>(w, "txtTwist")->text(), QStringLiteral("254"));
+        QCOMPARE(child<QLineEdit>(w, "txtVelocity")->text(), QStringLiteral("822.96"));
+        QVERIFY(w->card()->stability.has_value());
+        QVERIFY(child<QLabel>(w, "lblSummary")->text().contains(QRegularExpression("Sg \\d")));
+    }
+
+    void showsARefusalAndNothingElse() {
+        open();
+        type("txtVelocity", QStringLiteral("fast"));
+        QTRY_VERIFY(!w->card().has_value());
+        QCOMPARE(child<QLabel>(w, "lblMessage")->text(),
+                 QStringLiteral("The muzzle velocity must be a number, not 'fast'."));
+        QCOMPARE(child<QTableWidget>(w, "grdCard")->rowCount(), 0);
+        QVERIFY(curve("chtPath").isEmpty() && curve("chtHit").isEmpty());
+        QVERIFY(!w->mnuFileCsv->isEnabled());
+        type("txtVelocity", QStringLiteral("2650"));
+        type("txtHumidity", QStringLiteral("150"));
+        w->calculate();
+        QCOMPARE(child<QLabel>(w, "lblMessage")->text(),
+                 QStringLiteral("The humidity must lie between 0 and 100 %."));
+        QVERIFY(app->prompts.asked.isEmpty());
+    }
+
+    void savesTheSameCsvAsTheCommandLine() {
+        open();
+        type("txtWindSpeed", QStringLiteral("10"));
+        type("txtTemperature", QStringLiteral("40"));
+        type("txtLength", QStringLiteral("1.215"));
+        type("txtTwist", QStringLiteral("-11"));
+        child<QComboBox>(w, "cmbDrag")->setCurrentIndex(1);
+        child<QComboBox>(w, "cmbClickUnit")->setCurrentIndex(1);
+        QCOMPARE(child<QLineEdit>(w, "txtClick")->text(), QStringLiteral("0.1"));
+        app->prompts.files.push_back(app->path("card"));
+        w->mnuFileCsv->trigger();
+        QCOMPARE(app->prompts.last()->kind, QStringLiteral("save"));
+
+        QProcess cli;
+        cli.start(QStringLiteral(FENDREL_BIN_DIR "/fendrel-calc"),
+                  QStringLiteral("card --bc .462 --drag G7 --velocity 2650 --weight 168 "
+                                 "--diameter .308 --length 1.215 --twist -11 --temperature 40 "
+                                 "--wind-speed 10 --wind-from 90 --click-mil 0.1 --format csv")
+                      .split(QLatin1Char(' ')));
+        QVERIFY(cli.waitForFinished(30000));
+        QCOMPARE(cli.exitCode(), 0);
+        QCOMPARE(QString::fromStdString(app->folder.read("card.csv")),
+                 QString::fromUtf8(cli.readAllStandardOutput()));
+
+        app->prompts.files.push_back(app->path("card"));
+        w->mnuFilePdf->trigger();
+        QVERIFY(app->folder.read("card.pdf").rfind("%PDF", 0) == 0);
+        w->mnuFileCopy->trigger();
+        QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("Range card\n")));
+    }
+
+    void takesTheDispersionFromTheLastGroup() {
+        open();
+        w->cmdFromLastGroup->click();
+        QVERIFY(app->prompts.last()->text.contains(QStringLiteral("No group")));
+
+        app->state.lastGroup = LastGroup{};
+        app->state.lastGroup->meanRadius = 0.8;
+        app->prompts.inputs.push_back(QStringLiteral("200"));
+        w->cmdFromLastGroup->click();
+        QCOMPARE(app->prompts.last()->prefilled, QStringLiteral("100"));
+        QCOMPARE(child<QLineEdit>(w, "txtDispersion")->text(),
+                 QString::fromStdString(fieldNumber(rayleighSigmaMoa(0.8, 200), 3)));
+    }
+
+    void takesTheVelocityAndDispersionFromTheHistory() {
+        HistoryGroup g;
+        {
+            auto history = HistoryDatabase::open(app->folder.path()).database;
+            QVERIFY(history);
+            VelocityString s;
+            s.date = "2024-06-01";
+            s.shotsFps = {2690, 2700, 2710};
+            QVERIFY(history->addString(round.texts.description, s).ok());
+            g.date = "2024-06-01";
+            g.distanceYd = 100;
+            g.meanRadiusIn = 0.5;
+            g.shots = {{0, 0}, {0.5, 0.5}};
+            QVERIFY(history->addGroup(round.texts.description, g).ok());
+        }
+        open();
+        app->prompts.inputs = {QStringLiteral("1"), QStringLiteral("all")};
+        w->cmdFromHistory->click();
+        QCOMPARE(child<QLineEdit>(w, "txtVelocity")->text(), QStringLiteral("2700"));
+        QCOMPARE(child<QLineEdit>(w, "txtVelocitySd")->text(), QStringLiteral("10"));
+        QCOMPARE(child<QLineEdit>(w, "txtDispersion")->text(),
+                 QString::fromStdString(fieldNumber(groupSigmaMoa(g), 3)));
+
+        round.texts.description = "Another load";
+        w->cmdFromHistory->click();
+        QVERIFY(app->prompts.last()->text.contains(QStringLiteral("nothing")));
+    }
+
+    void redrawsTheHitProbabilityAsTheUserTypes() {
+        open();
+        const QList<QPointF> before = curve("chtHit");
+        QCOMPARE(before.size(), 20);
+        QCOMPARE(before.first().x(), 100.0);
+        QCOMPARE(before.last().x(), 1000.0);
+        for (int i = 1; i < before.size(); ++i)
+            QVERIFY(before[i].y() <= before[i - 1].y() + 1);
+
+        child<QRadioButton>(w, "optCircle")->click();
+        QVERIFY(!child<QLineEdit>(w, "txtTargetWidth")->isEnabled());
+        type("txtTargetDiameter", QStringLiteral("30"));
+        QTRY_VERIFY(curve("chtHit").last().y() > before.last().y() + 10);
+
+        type("txtTargetDiameter", QStringLiteral("0"));
+        QTRY_VERIFY(curve("chtHit").isEmpty());
+        QVERIFY(!child<QLabel>(w, "lblHitMessage")->text().isEmpty());
+        QVERIFY(w->card().has_value());
+    }
+};
+
+QTEST_MAIN(tst_frmRangeCard)
+#include "tst_frmRangeCard.moc"

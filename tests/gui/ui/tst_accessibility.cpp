@@ -7,6 +7,7 @@
 #include "gui/engine/frmDialog.h"
 #include "gui/groups/frmMeasure.h"
 #include "gui/help/frmHelp.h"
+#include "gui/history/frmLoadHistory.h"
 #include "gui/report/frmReport.h"
 #include "gui/simulator/frmInteractive.h"
 #include "gui/stabilizer/frmStabilizer.h"
@@ -113,6 +114,7 @@ private slots:
     void restore() { check(app->windows.get<frmRestore>()); }
     void help() { check(app->windows.get<frmHelp>()); }
     void simulator() { check(app->windows.get<frmInteractive>()); }
+    void loadHistory() { check(app->windows.get<frmLoadHistory>()); }
 };
 
 QTEST_MAIN(Accessibility)

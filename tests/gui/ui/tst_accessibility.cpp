@@ -8,6 +8,7 @@
 #include "gui/groups/frmMeasure.h"
 #include "gui/help/frmHelp.h"
 #include "gui/rangecard/frmRangeCard.h"
+#include "gui/history/frmLoadHistory.h"
 #include "gui/report/frmReport.h"
 #include "gui/simulator/frmInteractive.h"
 #include "gui/stabilizer/frmStabilizer.h"
@@ -103,6 +104,7 @@ private slots:
     void help() { check(app->windows.get<frmHelp>()); }
     void simulator() { check(app->windows.get<frmInteractive>()); }
     void rangeCard() { check(app->windows.get<frmRangeCard>()); }
+    void loadHistory() { check(app->windows.get<frmLoadHistory>()); }
 };
 
 QTEST_MAIN(Accessibility)

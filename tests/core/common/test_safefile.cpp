@@ -6,7 +6,6 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -19,7 +18,6 @@ using namespace fendrel;
 namespace fs = std::filesystem;
 
 namespace {
-
 class SafeFile : public ::testing::Test {
 protected:
     test::TestFolder folder{false};
@@ -42,7 +40,6 @@ struct FailAt : WriteFaults {
     explicit FailAt(WriteStep s) : step(s) {}
     bool failAt(WriteStep s) override { return s == step; }
 };
-
 } // namespace
 
 TEST_F(SafeFile, ReplacesWholeAndLeavesNothingElse) {
@@ -110,7 +107,7 @@ TEST_F(SafeFile, ModeLinksAndDevices) {
     EXPECT_TRUE(fs::is_fifo(folder / "pipe.dtb"));
 }
 
-TEST_F(SafeFile, InputsThatAreNotPlainFilesOrTooBigAreRefusedAtOnce) {
+TEST_F(SafeFile, InputsThatAreNotPlainFilesOrTooBigAreRefusedTheLockMakesWritersWait) {
     ASSERT_EQ(::mkfifo((folder / "rounds.dtb").c_str(), 0600), 0);
     FileError error;
     const auto start = std::chrono::steady_clock::now();
@@ -122,6 +119,13 @@ TEST_F(SafeFile, InputsThatAreNotPlainFilesOrTooBigAreRefusedAtOnce) {
     folder.write("big.csv", std::string(100, 'x'));
     EXPECT_FALSE(readInputFile(folder / "big.csv", 99, &error));
     EXPECT_EQ(readInputFile(folder / "big.csv", 100)->size(), 100u);
+    // The data lock keeps a second writer waiting.
+    auto first = DataLock::acquire(folder.path(), std::chrono::milliseconds(0));
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(DataLock::acquire(folder.path(), std::chrono::milliseconds(50), &error));
+    EXPECT_NE(error.reason.find("another copy"), std::string::npos);
+    first.reset();
+    EXPECT_TRUE(DataLock::acquire(folder.path(), std::chrono::milliseconds(0)));
 }
 
 TEST_F(SafeFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
@@ -146,12 +150,3 @@ TEST_F(SafeFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     }
 }
 
-TEST_F(SafeFile, TheDataLockKeepsASecondWriterWaiting) {
-    auto first = DataLock::acquire(folder.path(), std::chrono::milliseconds(0));
-    ASSERT_TRUE(first);
-    FileError error;
-    EXPECT_FALSE(DataLock::acquire(folder.path(), std::chrono::milliseconds(50), &error));
-    EXPECT_NE(error.reason.find("another copy"), std::string::npos);
-    first.reset();
-    EXPECT_TRUE(DataLock::acquire(folder.path(), std::chrono::milliseconds(0)));
-}

@@ -2,7 +2,6 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -10,7 +9,6 @@ using namespace fendrel;
 namespace fs = std::filesystem;
 
 namespace {
-
 using Names = std::vector<std::string>;
 
 Names entries(const fs::path& folder) {
@@ -42,10 +40,9 @@ struct Sample : test::TestFolder {
         return o;
     }
 };
-
 } // namespace
 
-TEST(PackageFiles, ListingSortsWithoutCaseAndSkipsHiddenFilesAndFolders) {
+TEST(PackageFiles, ListingSortsWithoutCaseAndSkipsHiddenFilesAFailedCopyChangesNothing) {
     test::TestFolder f(false);
     for (const char* name : {"b.csv", "A.CSV", "c.csv.Csv", "d.csv.bak", ".hidden.csv"})
         f.write(name, "x");
@@ -55,23 +52,22 @@ TEST(PackageFiles, ListingSortsWithoutCaseAndSkipsHiddenFilesAndFolders) {
     std::string error;
     EXPECT_TRUE(listFiles(f / "nowhere", "*.csv", &error).empty());
     EXPECT_FALSE(error.empty());
-}
 
-TEST(PackageFiles, FailedCopyLeavesTargetAndNoTemporary) {
-    test::TestFolder f(false);
-    f.write("target.csv", "keep me");
-    f.write("source.csv", "bytes");
-    fs::create_directory(f / "dir.csv");
-    EXPECT_EQ(copyReplacing(f / "missing.csv", f / "target.csv"), "The file does not exist");
-    EXPECT_NE(copyReplacing(f / "source.csv", f / "dir.csv"), ""); // no file over a folder
-    EXPECT_EQ(f.read("target.csv"), "keep me");
-    EXPECT_EQ(entries(f.path()), (Names{"dir.csv", "source.csv", "target.csv"}));
+    // A failed copy leaves the target and no temporary.
+    test::TestFolder g(false);
+    g.write("target.csv", "keep me");
+    g.write("source.csv", "bytes");
+    fs::create_directory(g / "dir.csv");
+    EXPECT_EQ(copyReplacing(g / "missing.csv", g / "target.csv"), "The file does not exist");
+    EXPECT_NE(copyReplacing(g / "source.csv", g / "dir.csv"), ""); // no file over a folder
+    EXPECT_EQ(g.read("target.csv"), "keep me");
+    EXPECT_EQ(entries(g.path()), (Names{"dir.csv", "source.csv", "target.csv"}));
     // Copying a file onto itself keeps it whole.
-    EXPECT_EQ(copyReplacing(f / "source.csv", f / "source.csv"), "");
-    EXPECT_EQ(f.read("source.csv"), "bytes");
+    EXPECT_EQ(copyReplacing(g / "source.csv", g / "source.csv"), "");
+    EXPECT_EQ(g.read("source.csv"), "bytes");
 }
 
-TEST(BackupList, DuplicatesStayAndAdjacentSelectedEntriesGo) {
+TEST(BackupList, DuplicatesStayAdjacentSelectedEntriesGoTheDefaultFolderIsInHome) {
     BackupList list;
     list.addSelected({"a", "b", "c"}, {true, false, true});
     list.addSelected({"a", "b", "c"}, {true, false, false});
@@ -79,22 +75,13 @@ TEST(BackupList, DuplicatesStayAndAdjacentSelectedEntriesGo) {
     list.addSelected({"d", "e"}, {true, true});
     list.removeSelected({false, true, true, true, false});
     EXPECT_EQ(list.names(), (Names{"a", "e"}));
-}
-
-TEST(PackageFolder, DefaultIsInHomeWithPrintedSingleSeconds) {
+    // The default package folder is in the home folder, named with the printed seconds.
     EXPECT_EQ(defaultPackageFolder("/home/ann", 45123.45), "/home/ann/FendrelFiles 45123.45");
     EXPECT_EQ(defaultPackageFolder("/home/ann", 45123.4567), "/home/ann/FendrelFiles 45123.46");
     EXPECT_EQ(defaultPackageFolder("/home/ann", 0.5), "/home/ann/FendrelFiles .5");
     EXPECT_EQ(packageFolderPath("~/pkg", "/home/ann"), fs::path("/home/ann/pkg"));
     EXPECT_EQ(packageFolderPath("pkg", "/home/ann"), fs::path("/home/ann/pkg"));
     EXPECT_EQ(packageFolderPath("", "/home/ann"), fs::path());
-}
-
-TEST(MakePackage, NothingChosenStillCreatesTheFolder) {
-    Sample s;
-    const BackupResult r = makePackage(s.order("pkg"));
-    ASSERT_TRUE(r.ok());
-    EXPECT_TRUE(entries(s / "pkg").empty());
 }
 
 TEST(MakePackage, DatabasesAndListedFilesWithAFileAddedTwiceCopiedTwice) {
@@ -118,7 +105,7 @@ TEST(MakePackage, DatabasesAndListedFilesWithAFileAddedTwiceCopiedTwice) {
     EXPECT_EQ(s.read("pkg/Group1.GRP"), s.read("YourData/Group1.GRP"));
 }
 
-TEST(MakePackage, FailuresStopAndKeepWhatWasCopied) {
+TEST(MakePackage, FailuresStopAndKeepWhatWasCopiedTheReadmeGrowsSevenLines) {
     Sample s;
     BackupResult r = makePackage(s.order("missing/pkg")); // one level deep only
     EXPECT_EQ(r.failure, BackupResult::Failure::Folder);
@@ -132,9 +119,10 @@ TEST(MakePackage, FailuresStopAndKeepWhatWasCopied) {
     EXPECT_EQ(r.path, (s / "YourData/gone.csv").string());
     EXPECT_EQ(r.copied, 1u);
     EXPECT_EQ(entries(s / "pkg"), Names{"stability.txt"});
-}
-
-TEST(Readme, EachBackupAppendsSevenLinesInWindowsBytes) {
+    // Nothing chosen still creates the folder.
+    ASSERT_TRUE(makePackage(s.order("empty")).ok());
+    EXPECT_TRUE(entries(s / "empty").empty());
+    // Each backup appends seven lines in windows-1252 to the read-me on the desktop.
     test::TestFolder desk(false);
     desk.write("Fendrel_ReadMe.txt", "earlier\r\n");
     ASSERT_EQ(appendReadme(desk.path(), "/home/ann/FendrelFiles 45123.45"), "");
@@ -144,3 +132,4 @@ TEST(Readme, EachBackupAppendsSevenLinesInWindowsBytes) {
                                                    block("/home/ann/FendrelFiles 45123.45") +
                                                    block("/media/usb/Caf\xe9"));
 }
+

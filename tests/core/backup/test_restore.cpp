@@ -3,7 +3,6 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -11,7 +10,6 @@ using namespace fendrel;
 namespace fs = std::filesystem;
 
 namespace {
-
 using Names = std::vector<std::string>;
 
 Names entries(const fs::path& folder) {
@@ -32,10 +30,9 @@ struct FreshInstall : test::TestFolder {
         fs::create_directory(path() / "YourData");
     }
 };
-
 } // namespace
 
-TEST(Restore, GroupFilesOnlyLeaveTheDatabasesAlone) {
+TEST(Restore, GroupFilesOnlyLeaveTheDatabasesAloneAndUnusablePackagesFail) {
     FreshInstall install;
     install.write("Firearms.dtb", "guns\r\n");
     test::TestFolder package(false);
@@ -46,14 +43,14 @@ TEST(Restore, GroupFilesOnlyLeaveTheDatabasesAlone) {
     EXPECT_EQ(install.read("Firearms.dtb"), "guns\r\n");
     EXPECT_EQ(install.read("rounds.dtb"), "");
     EXPECT_EQ(entries(install / "YourData"), (Names{"Group1.grp", "Group2.GRP"}));
-}
 
-TEST(Restore, UnusablePackageFailsBeforeCopying) {
-    FreshInstall install;
     EXPECT_EQ(restorePackage("", install.path()).reason, "No package folder was given");
     EXPECT_EQ(restorePackage(install / "nowhere", install.path()).reason,
               "The folder does not exist");
     EXPECT_EQ(restorePackage(install / "rounds.dtb", install.path()).reason, "It is not a folder");
+    // A chosen file gives its folder, without a separator at the end.
+    EXPECT_EQ(folderOfChosenFile("/home/ann/FendrelFiles 5/rounds.dtb"), "/home/ann/FendrelFiles 5");
+    EXPECT_EQ(folderOfChosenFile("/rounds.dtb"), "/");
 }
 
 TEST(Restore, KindsInOrderAndNamesMatchedWithoutCase) {
@@ -141,10 +138,4 @@ TEST(Restore, RoundTripIsByteIdentical) {
                                                   "coyote.html", "stability.txt"}));
     for (const std::string& name : order.files)
         EXPECT_EQ(after.read("YourData/" + name), before.read("YourData/" + name)) << name;
-}
-
-TEST(Restore, ChosenFileGivesItsFolderWithoutSeparator) {
-    EXPECT_EQ(folderOfChosenFile("/home/ann/FendrelFiles 5/rounds.dtb"),
-              "/home/ann/FendrelFiles 5");
-    EXPECT_EQ(folderOfChosenFile("/rounds.dtb"), "/");
 }

@@ -28,7 +28,7 @@ std::u32string codePoints(const std::string& utf8) {
 std::string byte(int b) { return std::string(1, static_cast<char>(b)); }
 } // namespace
 
-TEST(Encoding, EveryByteIsOneCharacterAndComesBackUnchanged) {
+TEST(Encoding, BytesCharactersAndPaths) {
     std::string all;
     for (int b = 0; b < 256; ++b) {
         const std::string utf8 = cp1252ToUtf8(byte(b));
@@ -42,9 +42,7 @@ TEST(Encoding, EveryByteIsOneCharacterAndComesBackUnchanged) {
     }
     EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
     EXPECT_EQ(cp1252ToUtf8("45\xB0"), "45\xC2\xB0"); // the degree sign
-}
-
-TEST(Encoding, TheWindowsRowAndCharactersWithoutAByteMalformedTextKeepsTheRest) {
+    // The windows row; characters without a byte become a question mark; malformed text keeps the rest.
     EXPECT_EQ(cp1252ToUtf8("\x80"), "\xE2\x82\xAC");         // euro sign
     EXPECT_EQ(cp1252ToUtf8("\x9F"), "\xC5\xB8");             // Y with diaeresis
     EXPECT_EQ(cp1252ToUtf8("\x93quoted\x94"), "\xE2\x80\x9Cquoted\xE2\x80\x9D");
@@ -63,9 +61,7 @@ TEST(Encoding, TheWindowsRowAndCharactersWithoutAByteMalformedTextKeepsTheRest) 
     EXPECT_EQ(out.substr(0, 2), "ab");
     EXPECT_NE(out.find("cd"), std::string::npos);
     EXPECT_EQ(out.find('\xFF'), std::string::npos);
-}
-
-TEST(PathText, EveryPathReadsBackAsItselfInTheFilesCodePageWhenItCan) {
+    // Every path reads back as itself, in the files' code page when it can.
     const std::string cyrillic = "/home/\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/data/";
     const std::string broken = "/srv/\xFC\xFF/"; // bytes that are no UTF-8
     struct Case {
@@ -85,3 +81,4 @@ TEST(PathText, EveryPathReadsBackAsItselfInTheFilesCodePageWhenItCan) {
     EXPECT_EQ(pathToHtmlText("C:\\Schie\xC3\x9F" "en\\\xD0\x98.htm"), "C:\\Schie\xDF" "en\\&#1048;.htm");
     EXPECT_EQ(pathToHtmlText("/x\xFC/"), "/x%FC/");
 }
+

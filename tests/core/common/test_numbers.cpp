@@ -72,7 +72,7 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfATypedField) {
     EXPECT_THROW(toInt16(leadingNumber("1e999")), OverflowError);
 }
 
-TEST(WholeNumber, HalvesToTheEvenNeighbourOthersToTheNearestOverflowPastTheEnds) {
+TEST(WholeNumber, HalvesToEvenAndOverflowJustPastTheEnds) {
     expectWhole(toInt16, {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2},
                           {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {100, 100}});
     expectWhole(toInt32, {{2.5, 2}, {-3.5, -4}, {123456.7, 123457}});
@@ -115,7 +115,7 @@ TEST(NumberTexts, PrintedShortAndGeneralForms) {
                  {0.00001, "1E-05"}, {-0.00001, "-1E-05"}, {999999999999999.9, "1E+15"}});
 }
 
-TEST(FormatPattern, RequiredOptionalAndGroupedDigits) {
+TEST(FormatPattern, DigitsGroupingAndRoundingHalfAwayFromZero) {
     expectPatterns({{3.14159, "###0.00", "3.14"}, {1234.5, "###0.00", "1234.50"},
                     {123456.789, "###0.00", "123456.79"}, {0, "###0.00", "0.00"},
                     {0.5, "#0.000", "0.500"}, {12.3456, "#0.000", "12.346"},
@@ -132,9 +132,6 @@ TEST(FormatPattern, RequiredOptionalAndGroupedDigits) {
                     {1.2305, "###0.0##", "1.231"}, {5, "###.# ", "5. "},
                     {12.34, "###.# ", "12.3 "}, {1234.56, "###.# ", "1234.6 "},
                     {0.25, "###.# ", ".3 "}});
-}
-
-TEST(FormatPattern, RoundsTheDecimalFormHalfAwayFromZeroWithCarry) {
     // 2.675 is stored a hair below 2.675; the decimal form to 15 digits is what is rounded.
     expectPatterns({{2.675, "0.00", "2.68"}, {1.005, "0.00", "1.01"},
                     {0.00005, "######0.0000", "0.0001"}, {2.5, "0", "3"}, {0.5, "0", "1"},
@@ -152,3 +149,4 @@ TEST(FormatPattern, RoundsTheDecimalFormHalfAwayFromZeroWithCarry) {
                     {1.5e-7, "0.0000000", "0.0000002"}, {4.9e-7, "0.000000", "0.000000"},
                     {5e-7, "0.000000", "0.000001"}});
 }
+

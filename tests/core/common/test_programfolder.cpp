@@ -10,7 +10,7 @@
 using namespace fendrel;
 namespace fs = std::filesystem;
 
-TEST(ResolveName, EachComponentWhateverItsCaseAndSeparatorMissingOnesAsWritten) {
+TEST(ResolveName, EachComponentWhateverItsCase) {
     test::TestFolder folder{false};
     folder.write("Firearms.dtb", "");
     folder.write("rounds.dtb", "");
@@ -28,7 +28,7 @@ TEST(ResolveName, EachComponentWhateverItsCaseAndSeparatorMissingOnesAsWritten) 
         EXPECT_EQ(resolveName(folder.path(), name), folder.path() / found) << name;
 }
 
-TEST(ChooseProgramFolder, TheVariableThenAWritableExecutableFolderElseACopyMadeOnce) {
+TEST(ChooseProgramFolder, TheVariableTheExecutablesFolderOrACopyMadeOnce) {
     test::TestFolder root{false};
     const fs::path exe = root / "bin", dataHome = root / "share";
     fs::create_directories(exe / "YourData");

@@ -18,7 +18,7 @@ Fields allFields(const std::string& bytes) {
 }
 } // namespace
 
-TEST(ReadField, SeparatorsQuotesAndBlanks) {
+TEST(FieldReader, FieldsEndsOfFileAndRecords) {
     const std::pair<std::string, Fields> cases[] = {
         {"\"30-06\",\"160\"\r\n", {"30-06", "160"}},
         {"\"quoted\",bare,\"again\"\r\n", {"quoted", "bare", "again"}},
@@ -54,9 +54,6 @@ TEST(ReadField, SeparatorsQuotesAndBlanks) {
     EXPECT_EQ(leadingNumber(numbers.readField()), 2800);
     EXPECT_DOUBLE_EQ(leadingNumber(numbers.readField()), 0.421);
     EXPECT_EQ(leadingNumber(numbers.readField()), 24);
-}
-
-TEST(ReadField, EndsOfFileAndRecordsByFieldCount) {
     // An unterminated quote runs to the end of the file; reading past the end never fails.
     FieldReader open("\"abc, def");
     EXPECT_EQ(open.readField(), "abc, def");
@@ -97,7 +94,7 @@ TEST(ReadField, EndsOfFileAndRecordsByFieldCount) {
     EXPECT_FALSE(FieldReader("").readRecord(6, fields));
 }
 
-TEST(Records, WrittenQuotedWithCrLfAndReadBackWholeLinesToTheirCrLf) {
+TEST(FieldReader, RecordsWrittenAndReadBackAndLines) {
     const Fields round = {
         "30-06: 160gr. BrandA", ".30-06 Springfield", "160", ".421", ".552", "BrandA",
         "Spitzer, boat tail", "IMR 4831 Lot 12345", "60", "2800", "CCI 250 Magnum rifle Lot 12345",

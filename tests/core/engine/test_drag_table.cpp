@@ -20,7 +20,7 @@ std::string records(std::size_t n) {
 }
 } // namespace
 
-TEST(DragTable, LoadsAfterTheOriginRefusesWhatItCannotUseAndResumesItsSearch) {
+TEST(DragTable, LoadsRefusesAndResumesItsSearch) {
     DragTable t;
     ASSERT_EQ(DragTable::parse("0,3.4\r\n0.5, 2 , 0.75,3\r\n-1,4\r\n\r\n  \r\n", 999, t), "");
     ASSERT_EQ(t.positions(), 5u);

@@ -60,7 +60,7 @@ TEST(RunGolden, NoZeroingArmyMetroAndTheStyleQuestion) {
     EXPECT_EQ(run.host.prompts, std::vector<std::string>{kStylePrompt});
 }
 
-TEST(RunSteps, StatusWindsAndWhatTheWindowKeeps) {
+TEST(RunSteps, StatusWindsWhatTheWindowKeepsAndTheStyleQuestion) {
     EngineRun run;
     ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 500, 200, 0, 10, -3)).completed());
     EXPECT_EQ(run.host.statuses,
@@ -74,9 +74,29 @@ TEST(RunSteps, StatusWindsAndWhatTheWindowKeeps) {
     EXPECT_EQ(rows.range[6], 500);
     EXPECT_EQ(run.engine.caliberValue(), 0.308);
     EXPECT_EQ(run.engine.formFactor(), 0.515);
+    // The style question is asked again on the first run; then the form factor is kept.
+    EngineRun lever;
+    lever.host.inputAnswers = {"9", "2"};
+    ASSERT_TRUE(lever(test::leverRound(), settingsOf("Y", 100, 300, 100)).completed());
+    EXPECT_EQ(lever.host.prompts.size(), 2u);
+    EXPECT_EQ(lever.engine.formFactor(), 0.7); // semi-pointed at 2150 ft/s
+
+    lever.host.prompts.clear();
+    lever.host.inputAnswers = {" 2"};
+    RoundTexts slow = test::leverRound();
+    slow.muzzleVelocity = "1900";
+    ASSERT_TRUE(lever(slow, settingsOf("Y", 100, 300, 100)).completed());
+    EXPECT_EQ(lever.host.prompts.size(), 1u);
+    EXPECT_EQ(lever.engine.formFactor(), 0.7);
+    EXPECT_EQ(lever.engine.styleReply(), " 2");
+
+    EngineRun fresh; // Cancel with no form factor known stops the run
+    EXPECT_EQ(fresh(test::leverRound(), settingsOf("Y", 100, 300, 100)).stop,
+              RunStop::StyleUnknown);
+    EXPECT_EQ(fresh.text().find("Maximum"), std::string::npos);
 }
 
-TEST(RunStops, ACancelledDialogLeavesTheInteriorLinesAnInteriorFailureNoOutput) {
+TEST(RunStops, NothingIsWrittenPastTheInteriorLines) {
     EngineRun run;
     EXPECT_EQ(run(test::checkRound(), std::nullopt).stop, RunStop::Cancelled);
     EXPECT_EQ(run.text(), "308 TRAJECTORY CHECK\r\nRecoil for this round is 15.07 ft. lbs.\r\n");
@@ -101,9 +121,7 @@ TEST(RunStops, ACancelledDialogLeavesTheInteriorLinesAnInteriorFailureNoOutput) 
     EXPECT_EQ(run(test::checkRound(), settingsOf("Y", 100, 500, 200)).stop, RunStop::Interior);
     EXPECT_EQ(run.folder.read("rounds.dtb"), rounds);
     EXPECT_EQ(run.host.messages.back(), kInteriorErrorText);
-}
-
-TEST(RunStops, RefusalsWriteNothingPastTheInteriorLines) {
+    // Refusals of what the run cannot use.
     struct Case {
         const char *parameters, *bc, *fps, *expected; // parameters.ini: nullptr none, "" installed
     };
@@ -138,29 +156,7 @@ TEST(RunStops, RefusalsWriteNothingPastTheInteriorLines) {
     }
 }
 
-TEST(RunStyle, AskedAgainOnTheFirstRunThenTheFormFactorIsKept) {
-    EngineRun run;
-    run.host.inputAnswers = {"9", "2"};
-    ASSERT_TRUE(run(test::leverRound(), settingsOf("Y", 100, 300, 100)).completed());
-    EXPECT_EQ(run.host.prompts.size(), 2u);
-    EXPECT_EQ(run.engine.formFactor(), 0.7); // semi-pointed at 2150 ft/s
-
-    run.host.prompts.clear();
-    run.host.inputAnswers = {" 2"};
-    RoundTexts slow = test::leverRound();
-    slow.muzzleVelocity = "1900";
-    ASSERT_TRUE(run(slow, settingsOf("Y", 100, 300, 100)).completed());
-    EXPECT_EQ(run.host.prompts.size(), 1u);
-    EXPECT_EQ(run.engine.formFactor(), 0.7);
-    EXPECT_EQ(run.engine.styleReply(), " 2");
-
-    EngineRun fresh; // Cancel with no form factor known stops the run
-    EXPECT_EQ(fresh(test::leverRound(), settingsOf("Y", 100, 300, 100)).stop,
-              RunStop::StyleUnknown);
-    EXPECT_EQ(fresh.text().find("Maximum"), std::string::npos);
-}
-
-TEST(RunCommand, LastPathStartsTheDialogAndRemembersTheFolder) {
+TEST(RunCommand, TheLastFolderStartsTheSaveDialogAndIsRemembered) {
     test::TestFolder folder;
     ASSERT_EQ(ensureLastPath(folder.path()), "");
     EXPECT_EQ(folder.read("Lastpath.dat"), (folder / "YourData").string() + "/\r\n");
@@ -191,10 +187,7 @@ TEST(RunCommand, LastPathStartsTheDialogAndRemembersTheFolder) {
     EXPECT_EQ(host.startFolders.size(), 2u);
     fs::remove(folder / "Lastpath.dat");
     EXPECT_EQ(engine.runCommand(state, test::checkRound(), host).stop, RunStop::OutputFile);
-}
-
-TEST(RunCommand, LastPathIsWrittenOnlyWhenMissingAndQuotedWhenACommaWouldCutIt) {
-    test::TestFolder folder;
+    // Lastpath.dat is written only when missing, quoted when a comma would cut it.
     folder.write("LASTPATH.DAT", "/somewhere/\r\n");
     EXPECT_EQ(ensureLastPath(folder.path()), "");
     EXPECT_EQ(folder.read("LASTPATH.DAT"), "/somewhere/\r\n");
@@ -212,3 +205,4 @@ TEST(RunCommand, LastPathIsWrittenOnlyWhenMissingAndQuotedWhenACommaWouldCutIt) 
     EXPECT_EQ(folder.read("Lastpath.dat"), (folder / "j\xFCrgen").string() + "/\r\n");
     EXPECT_EQ(readLastFolder(folder.path()), own.string() + "/");
 }
+

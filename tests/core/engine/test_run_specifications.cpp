@@ -20,7 +20,7 @@ std::string refusal(const SpecsTexts& t) {
 }
 } // namespace
 
-TEST(SpecsDialog, OpensWithDefaultsAcceptsEqualRangesRefusesTablesTheRunCannotMake) {
+TEST(SpecsDialog, OpensWithDefaultsAndChecksTheRanges) {
     const SpecsTexts t = specsOnOpen(7.25, -0.5);
     EXPECT_TRUE(t.meters);
     EXPECT_EQ(t.rangeInterval + " " + t.rangeMaximum + " " + t.zeroRange + " " + t.zeroHeight,
@@ -48,7 +48,7 @@ TEST(SpecsDialog, OpensWithDefaultsAcceptsEqualRangesRefusesTablesTheRunCannotMa
     EXPECT_EQ(refusal(boxes("2", "511", "0")), std::string("txtRInt: ") + kRowsRefusal);
 }
 
-TEST(SpecsDialog, StoresHalvesToEvenAndNothingWhenAValueIsOutsideItsField) {
+TEST(SpecsDialog, StoresHalvesToEvenOrNothing) {
     RunSettings s;
     SpecsTexts t = boxes("100", "500", "12.5");
     t.meters = false;

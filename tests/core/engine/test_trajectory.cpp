@@ -106,7 +106,7 @@ std::vector<TrajectoryPoint> plainTable(const TrajectorySetup& s, const DragTabl
 }
 } // namespace
 
-TEST(Trajectory, SameBitsAsThePlainFormulas) {
+TEST(Trajectory, AgreesWithThePlainFormulasAndTheIndependentSolver) {
     const std::function<void(TrajectorySetup&)> changes[] = {
         [](TrajectorySetup&) {},
         [](TrajectorySetup& s) { // meters, wind, a height at zero
@@ -133,10 +133,7 @@ TEST(Trajectory, SameBitsAsThePlainFormulas) {
                 << "row " << i;
         }
     }
-}
-
-// The independent solver's trajectory for the same round, within its stated tolerance.
-TEST(Trajectory, AgreesWithTheIndependentSolver) {
+    // The independent solver's trajectory for the same round, within its stated tolerance.
     const double expected[][3] = {
         {-1.50, 2700.0, 0.000},   {2.10, 2475.0, 0.116},    {0.00, 2261.1, 0.243},
         {-8.92, 2057.7, 0.382},   {-26.07, 1865.5, 0.535},  {-53.25, 1685.6, 0.704},
@@ -177,7 +174,7 @@ TEST(Trajectory, MuzzleRowZeroLastMultipleAndWind) {
     EXPECT_GT(c.r.rows[5].deflection, 0); // blown to the right
 }
 
-TEST(Trajectory, RefusesWhatItCannotComputeAndZeroingStopsAtTheTwentiethMiss) {
+TEST(Trajectory, RefusalsAndTheLimitsOfZeroing) {
     auto with = [](const std::function<void(TrajectorySetup&)>& change) {
         Check c;
         return change(c.s), c.run();

@@ -31,7 +31,7 @@ std::vector<std::string> keys(const TestFolder& f) {
 }
 } // namespace
 
-TEST(Databases, RecordsAreWrittenQuotedWithCrLfToAFileCreatedOnSaveTypedQuotesKept) {
+TEST(Databases, RecordsAreWrittenQuotedAndQuotesOfEveryVersionRead) {
     TestFolder f(false);
     EXPECT_TRUE(readAllRecords(f / "Firearms.dtb", kFirearmFields).empty());
     EXPECT_TRUE(selectionLines(f / "Firearms.dtb", kFirearmFields).empty());
@@ -47,18 +47,24 @@ TEST(Databases, RecordsAreWrittenQuotedWithCrLfToAFileCreatedOnSaveTypedQuotesKe
               "\"Maker\",\"M1\",\"1990\",\"SN \x7F" "7\x7F\",\"24\x7F\",\"9.5\"\r\n");
     EXPECT_EQ(recordAt(f / "Firearms.dtb", kFirearmFields, 0), r);
     EXPECT_TRUE(containsKey(f / "Firearms.dtb", kFirearms, "SN \"7\""));
-}
-
-TEST(Databases, QuotesWrittenByTheOldRulesReadAsTheRulesSay) {
+    // The firearm key is the serial number, and the file is found whatever its case.
+    TestFolder g(false);
+    g.write("firearms.dtb", encodeDatabaseRecord(firearm("X1")));
+    ASSERT_TRUE(saveRecord(g.path(), kFirearms, firearm("X2"), false).ok);
+    ASSERT_TRUE(saveRecord(g.path(), kFirearms, {"Maker", "M2", "1990", "X1", "24", "9.5"}, true).ok);
+    EXPECT_FALSE(std::filesystem::exists(g / "Firearms.dtb"));
+    auto all = readAllRecords(g / "firearms.dtb", kFirearmFields);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0][3], "X2");
+    EXPECT_EQ(all[1][1], "M2");
     // A typed 24" stored unchanged ends its field at the quote; the rest of the field is skipped
     // and the records after it stay whole. A quote inside a field shifts the fields after it.
-    TestFolder f(false);
     const std::string a = "\"Maker\",\"M1\",\"1990\",\"A\",\"24\"\",\"9.5\"\r\n";
     const std::string b = encodeDatabaseRecord(firearm("B"));
     f.write("Firearms.dtb", a + b + a);
-    auto all = readAllRecords(f / "Firearms.dtb", kFirearmFields);
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[0][4], "24");
+    auto old = readAllRecords(f / "Firearms.dtb", kFirearmFields);
+    ASSERT_EQ(old.size(), 3u);
+    EXPECT_EQ(old[0][4], "24");
     ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("C"), false).ok);
     EXPECT_EQ(f.read("Firearms.dtb"), a + b + a + encodeDatabaseRecord(firearm("C")));
 
@@ -75,16 +81,12 @@ TEST(Databases, QuotesWrittenByTheOldRulesReadAsTheRulesSay) {
     RoundTexts texts;
     ASSERT_EQ(readRound(f.path(), 0, texts), "");
     EXPECT_EQ(texts.firearmWeight, "24");
-}
-
-TEST(Databases, DoubledQuotesOfEarlierVersionsAreFoundAndRepairedInPlace) {
-    TestFolder f(false);
+    // Doubled quotes of earlier versions are found and repaired in place.
     const std::string plain = encodeDatabaseRecord(firearm("A"));
     const std::string oldForm = "\"Maker\",\"M \"\"X\"\"\",\"1990\",\"B\",\"24\"\"\",\"\"\r\n";
     const std::string rulesForm = "\"Maker\",\"M1\",\"1990\",\"C\",\"24\"\",\"9\"\r\n";
     f.write("Firearms.dtb", plain + oldForm + rulesForm + "\"cut short\",\"");
-    const std::string bytes = f.read("Firearms.dtb");
-    EXPECT_EQ(doubledQuoteRecords(bytes, kFirearms), 1u);
+    EXPECT_EQ(doubledQuoteRecords(f.read("Firearms.dtb"), kFirearms), 1u);
     ASSERT_TRUE(repairDatabase(f.path(), kFirearms).ok);
     EXPECT_EQ(f.read("Firearms.dtb"),
               plain + "\"Maker\",\"M \x7FX\x7F\",\"1990\",\"B\",\"24\x7F\",\"\"\r\n" + rulesForm +
@@ -93,7 +95,7 @@ TEST(Databases, DoubledQuotesOfEarlierVersionsAreFoundAndRepairedInPlace) {
               (Record{"Maker", "M \"X\"", "1990", "B", "24\"", ""}));
 }
 
-TEST(Databases, NoKeepsDuplicatesYesDropsAllAndPutsNewLastKeysAsTyped) {
+TEST(Databases, ReplacingDropsEveryRecordOfTheKeyAndPutsTheNewLast) {
     TestFolder f(false);
     for (const char* d : {"A", "B", "A", "C"}) {
         Record r = round(d);
@@ -107,8 +109,7 @@ TEST(Databases, NoKeepsDuplicatesYesDropsAllAndPutsNewLastKeysAsTyped) {
     EXPECT_FALSE(recordAt(f / "rounds.dtb", kRoundFields, 4));
     EXPECT_EQ(selectionLines(f / "rounds.dtb", kRoundFields).size(), 4u);
 
-    Record newer = round("A", ".224 .223 Remington");
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, newer, true).ok);
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("A", ".224 .223 Remington"), true).ok);
     EXPECT_EQ(keys(f), (std::vector<std::string>{"B", "C", "A"}));
     EXPECT_EQ(readAllRecords(f / "rounds.dtb", kRoundFields).back()[1], ".224 .223 Remington");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2)
@@ -121,21 +122,7 @@ TEST(Databases, NoKeepsDuplicatesYesDropsAllAndPutsNewLastKeysAsTyped) {
     EXPECT_EQ(keys(f), (std::vector<std::string>{"B", "C", "A", "a"}));
 }
 
-TEST(Databases, FirearmKeyIsTheSerialNumberAndTheFileIsFoundWhateverItsCase) {
-    TestFolder f(false);
-    f.write("firearms.dtb", encodeDatabaseRecord(firearm("X1")));
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("X2"), false).ok);
-    Record changed = firearm("X1");
-    changed[1] = "M2";
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, changed, true).ok);
-    EXPECT_FALSE(std::filesystem::exists(f / "Firearms.dtb"));
-    auto all = readAllRecords(f / "firearms.dtb", kFirearmFields);
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0][3], "X2");
-    EXPECT_EQ(all[1][1], "M2");
-}
-
-TEST(Databases, BrokenEndsAreKeptNeverSwallowTheNextRecordAndNonDatabasesAreFound) {
+TEST(Databases, BrokenEndsAreKeptAndNonDatabasesFound) {
     const std::string whole = encodeDatabaseRecord(firearm("A"));
     const Record c = firearm("C");
     struct Case {
@@ -211,7 +198,7 @@ struct FailAt : WriteFaults {
 };
 } // namespace
 
-TEST(Databases, AnInterruptedRewriteLeavesTheOldDatabaseWholeAPlantedLinkIsNotFollowed) {
+TEST(Databases, SavesSurviveInterruptionsPlantedLinksAndASecondProgram) {
     for (WriteStep step : {WriteStep::CreateTemporary, WriteStep::Write, WriteStep::Sync,
                            WriteStep::Rename}) {
         TestFolder f(false);
@@ -232,10 +219,8 @@ TEST(Databases, AnInterruptedRewriteLeavesTheOldDatabaseWholeAPlantedLinkIsNotFo
     ASSERT_TRUE(saveRecord(f.path(), kRounds, round("R"), false).ok);
     EXPECT_EQ(f.read("Firearms.dtb"), encodeDatabaseRecord(firearm("A")));
     EXPECT_EQ(keys(f), std::vector<std::string>{"R"});
-}
-
-TEST(Databases, TwoProgramsSavingAtOnceKeepEveryRecord) {
-    TestFolder f(false);
+    // Two programs saving at once keep every record.
+    TestFolder shared(false);
     constexpr int kEach = 40;
     pid_t children[2];
     for (int c = 0; c < 2; ++c) {
@@ -245,7 +230,7 @@ TEST(Databases, TwoProgramsSavingAtOnceKeepEveryRecord) {
             int failures = 0;
             for (int i = 0; i < kEach; ++i) {
                 const std::string key = std::to_string(c) + "-" + std::to_string(i);
-                failures += !saveRecord(f.path(), kRounds, round(key), false).ok;
+                failures += !saveRecord(shared.path(), kRounds, round(key), false).ok;
             }
             _exit(failures);
         }
@@ -255,7 +240,7 @@ TEST(Databases, TwoProgramsSavingAtOnceKeepEveryRecord) {
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    std::vector<std::string> saved = keys(f);
+    std::vector<std::string> saved = keys(shared);
     std::sort(saved.begin(), saved.end());
     ASSERT_EQ(saved.size(), 2u * kEach);
     EXPECT_EQ(std::unique(saved.begin(), saved.end()), saved.end());

@@ -56,7 +56,7 @@ RecordNumbers sample() {
 }
 } // namespace
 
-TEST(Validation, NoCaliberClearsTheStatusValidValuesLeaveItNumbersReadByTheirLeadingValue) {
+TEST(Validation, TheStatusAndMessagesOfOneTick) {
     RecordNumbers n = sample();
     const ValidationResult valid = validateRecord(n);
     EXPECT_TRUE(valid.valid);
@@ -74,9 +74,7 @@ TEST(Validation, NoCaliberClearsTheStatusValidValuesLeaveItNumbersReadByTheirLea
     EXPECT_TRUE(validateRecord(n).valid);
     n.bulletWeight = "gr 160";
     EXPECT_FALSE(validateRecord(n).valid);
-}
-
-TEST(Validation, ANumberThatIsNotPositiveGivesTheMessageOfItsGroupBulletFirst) {
+    // A number that is not positive gives the message of its group, the bullet's first.
     using Field = std::string RecordNumbers::*;
     const Field bullet[] = {&RecordNumbers::bulletWeight, &RecordNumbers::ballisticCoefficient,
                             &RecordNumbers::sectionalDensity};
@@ -95,7 +93,7 @@ TEST(Validation, ANumberThatIsNotPositiveGivesTheMessageOfItsGroupBulletFirst) {
             }
         }
     }
-    RecordNumbers n = sample();
+    n = sample();
     n.sectionalDensity = "0";
     n.muzzleVelocity = "";
     EXPECT_EQ(validateRecord(n).status, kBulletMessage);
@@ -104,7 +102,7 @@ TEST(Validation, ANumberThatIsNotPositiveGivesTheMessageOfItsGroupBulletFirst) {
 // ---------------------------------------------------------------------------------------------
 // Help viewer and companion
 
-TEST(HelpViewer, ByFamilyAndVersionOurOwnOnThisPlatform) {
+TEST(Workbench, HelpViewerCompanionMessageAndSuggestedDescription) {
     const std::string system = "c:\\windows\\system\\hh.exe ", newer = "c:\\windows\\hh.exe ",
                       older = "c:\\winnt\\system32\\hh.exe ";
     const struct {
@@ -128,9 +126,7 @@ TEST(HelpViewer, ByFamilyAndVersionOurOwnOnThisPlatform) {
         EXPECT_EQ(d.action, c.action) << c.family << " " << c.version;
         EXPECT_EQ(d.command, c.command) << c.family << " " << c.version;
     }
-}
-
-TEST(Texts, TheCompanionMessageIsTwoLinesTheDescriptionRunsTogether) {
+    // The companion message is two lines joined by CR LF.
     const std::string text = companionMissingMessage();
     const std::string lead = "The Orrin extension was not found. Make sure it has been installed "
                              "to the same folder as Fen-drel.\r\nTo download your free copy just visit ";
@@ -144,3 +140,4 @@ TEST(Texts, TheCompanionMessageIsTwoLinesTheDescriptionRunsTogether) {
     EXPECT_EQ(suggestedDescription("", "", ""), ": gr. ");
     EXPECT_EQ(suggestedDescription("7mm", " 150 ", ""), "7mm:  150 gr. ");
 }
+

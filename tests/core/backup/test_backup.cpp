@@ -42,7 +42,7 @@ struct Sample : test::TestFolder {
 };
 } // namespace
 
-TEST(PackageFiles, ListingSortsWithoutCaseAndSkipsHiddenFilesAFailedCopyChangesNothing) {
+TEST(PackageFiles, ListingCopyingTheListAndTheDefaultFolder) {
     test::TestFolder f(false);
     for (const char* name : {"b.csv", "A.CSV", "c.csv.Csv", "d.csv.bak", ".hidden.csv"})
         f.write(name, "x");
@@ -65,9 +65,7 @@ TEST(PackageFiles, ListingSortsWithoutCaseAndSkipsHiddenFilesAFailedCopyChangesN
     // Copying a file onto itself keeps it whole.
     EXPECT_EQ(copyReplacing(g / "source.csv", g / "source.csv"), "");
     EXPECT_EQ(g.read("source.csv"), "bytes");
-}
-
-TEST(BackupList, DuplicatesStayAdjacentSelectedEntriesGoTheDefaultFolderIsInHome) {
+    // The backup list: duplicates stay, adjacent selected entries go.
     BackupList list;
     list.addSelected({"a", "b", "c"}, {true, false, true});
     list.addSelected({"a", "b", "c"}, {true, false, false});
@@ -84,7 +82,7 @@ TEST(BackupList, DuplicatesStayAdjacentSelectedEntriesGoTheDefaultFolderIsInHome
     EXPECT_EQ(packageFolderPath("", "/home/ann"), fs::path());
 }
 
-TEST(MakePackage, DatabasesAndListedFilesWithAFileAddedTwiceCopiedTwice) {
+TEST(MakePackage, CopiesWhatWasChosenAndStopsAtAFailure) {
     Sample s;
     fs::create_directory(s / "pkg");
     s.write("pkg/FIREARMS.DTB", "old");
@@ -103,25 +101,23 @@ TEST(MakePackage, DatabasesAndListedFilesWithAFileAddedTwiceCopiedTwice) {
               (Names{"FIREARMS.DTB", "Group1.GRP", "Loads 2023.csv", "rounds.dtb"}));
     EXPECT_EQ(s.read("pkg/FIREARMS.DTB"), s.read("Firearms.dtb"));
     EXPECT_EQ(s.read("pkg/Group1.GRP"), s.read("YourData/Group1.GRP"));
-}
+    // Failures stop and keep what was copied.
+    Sample t;
+    BackupResult failed = makePackage(t.order("missing/pkg")); // one level deep only
+    EXPECT_EQ(failed.failure, BackupResult::Failure::Folder);
+    EXPECT_EQ(failed.path, (t / "missing/pkg").string());
+    EXPECT_FALSE(fs::exists(t / "missing"));
 
-TEST(MakePackage, FailuresStopAndKeepWhatWasCopiedTheReadmeGrowsSevenLines) {
-    Sample s;
-    BackupResult r = makePackage(s.order("missing/pkg")); // one level deep only
-    EXPECT_EQ(r.failure, BackupResult::Failure::Folder);
-    EXPECT_EQ(r.path, (s / "missing/pkg").string());
-    EXPECT_FALSE(fs::exists(s / "missing"));
-
-    BackupOrder order = s.order("pkg");
+    order = t.order("pkg");
     order.files = {"stability.txt", "gone.csv", "Report.HTM"};
-    r = makePackage(order);
-    EXPECT_EQ(r.failure, BackupResult::Failure::Copy);
-    EXPECT_EQ(r.path, (s / "YourData/gone.csv").string());
-    EXPECT_EQ(r.copied, 1u);
-    EXPECT_EQ(entries(s / "pkg"), Names{"stability.txt"});
+    failed = makePackage(order);
+    EXPECT_EQ(failed.failure, BackupResult::Failure::Copy);
+    EXPECT_EQ(failed.path, (t / "YourData/gone.csv").string());
+    EXPECT_EQ(failed.copied, 1u);
+    EXPECT_EQ(entries(t / "pkg"), Names{"stability.txt"});
     // Nothing chosen still creates the folder.
-    ASSERT_TRUE(makePackage(s.order("empty")).ok());
-    EXPECT_TRUE(entries(s / "empty").empty());
+    ASSERT_TRUE(makePackage(t.order("empty")).ok());
+    EXPECT_TRUE(entries(t / "empty").empty());
     // Each backup appends seven lines in windows-1252 to the read-me on the desktop.
     test::TestFolder desk(false);
     desk.write("Fendrel_ReadMe.txt", "earlier\r\n");

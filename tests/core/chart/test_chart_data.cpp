@@ -49,7 +49,7 @@ TrajectoryTable fixture(const std::string& name) {
 }
 } // namespace
 
-TEST(TrajectoryTable, TitleUnitAndTheRowsBeforeMaximumHeightsInTenths) {
+TEST(TrajectoryTable, TitleUnitRowsAndRefusals) {
     const TrajectoryTable t = fixture("yards.csv");
     EXPECT_EQ(t.title, ".308 WINCHESTER: 168GR. MATCH");
     EXPECT_FALSE(t.meters);
@@ -85,9 +85,7 @@ TEST(TrajectoryTable, TitleUnitAndTheRowsBeforeMaximumHeightsInTenths) {
                                        {152, 10}}));
     EXPECT_EQ(table(outputFile(kYards, {"abc,xyz", " 100", ""})).rows,
               (std::vector<ChartPoint>{{0, 0}, {100, 0}, {0, 0}}));
-}
-
-TEST(TrajectoryTable, ValuesBeyondSixteenBitsFilesWithoutRowsOrUnreadableAreRefused) {
+    // Values beyond sixteen bits, files without rows and unreadable ones are refused.
     EXPECT_EQ(table(outputFile(kYards, {" 0,3276.7", " 1,-3276.8"})).rows,
               (std::vector<ChartPoint>{{0, 32767}, {1, -32768}}));
     EXPECT_EQ(refusal(outputFile(kYards, {" 0,-1.5", " 100,3276.8"})),
@@ -112,7 +110,7 @@ TEST(TrajectoryTable, ValuesBeyondSixteenBitsFilesWithoutRowsOrUnreadableAreRefu
     EXPECT_EQ(loadTrajectoryTable("").refusal, "no file was named");
 }
 
-TEST(ChartData, TheLineOfSightTheFirstFileAndTheirPointTexts) {
+TEST(ChartData, TheLineOfSightTheFirstFileAndFilesAddedToItsRows) {
     ChartData data;
     EXPECT_FALSE(data.add(fixture("yards.csv"), "y")); // adding needs a chart
     EXPECT_EQ(data.seriesCount(), 0);
@@ -120,10 +118,8 @@ TEST(ChartData, TheLineOfSightTheFirstFileAndTheirPointTexts) {
     EXPECT_EQ(data.seriesCount(), 2);
     EXPECT_EQ(data.rows(), 6);
     EXPECT_EQ(data.unitWord(), "yards");
-    EXPECT_EQ(data.title(1), "Line of Sight");
-    EXPECT_EQ(data.title(2), ".308 WINCHESTER: 168GR. MATCH");
-    EXPECT_EQ(data.path(1), "");
-    EXPECT_EQ(data.path(2), "/data/yards.csv");
+    EXPECT_EQ(data.title(1) + "|" + data.path(1) + "|" + data.title(2) + "|" + data.path(2),
+              "Line of Sight||.308 WINCHESTER: 168GR. MATCH|/data/yards.csv");
     for (int r = 1; r <= data.rows(); ++r)
         EXPECT_EQ(data.point(1, r), (ChartPoint{0, 0})) << "row " << r;
     EXPECT_EQ(data.point(2, 3), (ChartPoint{200, -16}));
@@ -135,10 +131,7 @@ TEST(ChartData, TheLineOfSightTheFirstFileAndTheirPointTexts) {
     EXPECT_EQ(data.pointText(2, 1), "Range =  0  yards Trajectory = -1.5 inches.");
     EXPECT_EQ(data.pointText(1, 4), "Range =  300  yards Trajectory = 0 inches.");
     EXPECT_EQ(data.pointText(2, 6), "Range =  500  yards Trajectory = -51.9 inches.");
-}
-
-TEST(ChartData, AddedFilesAreCutOrZeroFilledToTheFirstFilesRowsUpToTheLimit) {
-    ChartData data;
+    // Added files are cut or zero-filled to the first file's rows, up to the limit.
     data.start(fixture("yards.csv"), "a");
     ASSERT_TRUE(data.add(fixture("short.csv"), "b"));
     ASSERT_TRUE(data.add(fixture("long.csv"), "c"));
@@ -170,3 +163,4 @@ TEST(ChartData, AddedFilesAreCutOrZeroFilledToTheFirstFilesRowsUpToTheLimit) {
     EXPECT_EQ(data.seriesCount(), 0);
     EXPECT_EQ(data.rows(), 0);
 }
+

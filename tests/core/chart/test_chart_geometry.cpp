@@ -15,7 +15,7 @@ ChartLayout layoutOf(double width, double height, int series) {
 }
 } // namespace
 
-TEST(AxisScale, RoundStepsCoverTheDataAndZeroWithinTheIntervalsAskedForLabelsThinned) {
+TEST(AxisScale, RoundStepsOverTheDataAndZeroAndThinnedLabels) {
     const AxisScale s = niceScale(-894, 21, 10, 1);
     EXPECT_EQ(s.minimum, -900);
     EXPECT_EQ(s.maximum, 100);
@@ -71,7 +71,7 @@ TEST(ChartLayout, PlotBoxDepthAndLegendKeepApart) {
     EXPECT_GE(tiny.plot.height, 0);
 }
 
-TEST(ObliqueProjection, RowsValuesAndDepthsLandOnTheBox) {
+TEST(ObliqueProjection, RowsValuesDepthsAndRibbonsLandInTheirPlaces) {
     const ChartLayout l = layoutOf(1000, 600, 3);
     const ObliqueProjection p(l, 10, 3, AxisScale{-900, 100, 100});
     const double slot = l.plot.width / 10;
@@ -84,19 +84,17 @@ TEST(ObliqueProjection, RowsValuesAndDepthsLandOnTheBox) {
     // The back face is the front face moved by the depth.
     EXPECT_DOUBLE_EQ(p.at(10, 100, 1).x, l.plot.right() - slot / 2 + l.depthX);
     EXPECT_DOUBLE_EQ(p.at(10, 100, 1).y, l.plot.top + l.depthY);
-}
-
-TEST(ObliqueProjection, SeriesOneInFrontEachRibbonInItsSlotSeenFromItsSide) {
-    const ObliqueProjection p(layoutOf(1000, 600, 4), 5, 4, AxisScale{0, 10, 1});
+    // Series 1 in front, each ribbon in its own slot.
+    const ObliqueProjection four(layoutOf(1000, 600, 4), 5, 4, AxisScale{0, 10, 1});
     double previousBack = 0;
     for (int s = 1; s <= 4; ++s) {
-        EXPECT_GT(p.ribbonFront(s), previousBack) << s;
-        EXPECT_GT(p.ribbonBack(s), p.ribbonFront(s)) << s;
-        EXPECT_LE(p.ribbonBack(s), 1.0) << s;
-        previousBack = p.ribbonBack(s);
+        EXPECT_GT(four.ribbonFront(s), previousBack) << s;
+        EXPECT_GT(four.ribbonBack(s), four.ribbonFront(s)) << s;
+        EXPECT_LE(four.ribbonBack(s), 1.0) << s;
+        previousBack = four.ribbonBack(s);
     }
-    const PlanePoint frontPoint = p.pointAt(1, 3, 5);
-    const PlanePoint backPoint = p.pointAt(4, 3, 5);
+    const PlanePoint frontPoint = four.pointAt(1, 3, 5);
+    const PlanePoint backPoint = four.pointAt(4, 3, 5);
     EXPECT_GT(backPoint.x, frontPoint.x);
     EXPECT_LT(backPoint.y, frontPoint.y);
     // The visible side of a ribbon follows its slope: level, falling, or rising gently, it is
@@ -108,7 +106,7 @@ TEST(ObliqueProjection, SeriesOneInFrontEachRibbonInItsSlotSeenFromItsSide) {
     EXPECT_GT(signedArea(q.segment(2, 3, -900, 0)), 0);
 }
 
-TEST(HitTesting, NearestPointWithinReach) {
+TEST(HitTesting, TheNearestPointWithinReachAndTheRibbonInFront) {
     const std::vector<std::vector<PlanePoint>> points{{{0, 0}, {10, 0}}, {{5, 5}, {20, 20}}};
     auto hit = nearestPoint(points, {9, 1}, 100);
     ASSERT_TRUE(hit);
@@ -123,9 +121,7 @@ TEST(HitTesting, NearestPointWithinReach) {
     // Equally near: the series in front.
     const std::vector<std::vector<PlanePoint>> twins{{{0, 0}}, {{0, 0}}};
     EXPECT_EQ(nearestPoint(twins, {1, 1}, 10)->series, 1);
-}
-
-TEST(HitTesting, RibbonsInFrontCoverThoseBehind) {
+    // Ribbons in front cover those behind.
     const ObliqueProjection p(layoutOf(1000, 600, 2), 4, 2, AxisScale{0, 100, 10});
     const std::vector<std::vector<double>> values{{50, 50, 50, 50}, {50, 50, 50, 50}};
     const auto mid = [&](int series) {
@@ -146,3 +142,4 @@ TEST(HitTesting, RibbonsInFrontCoverThoseBehind) {
     EXPECT_EQ(ribbonAt(p, behind, shared), 1);
     EXPECT_EQ(ribbonAt(p, {{}, behind[1]}, shared), 2);
 }
+

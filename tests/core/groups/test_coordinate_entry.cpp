@@ -13,7 +13,7 @@ void enterDiagonal(CoordinateEntry& e, int rounds, int count) {
 }
 } // namespace
 
-TEST(CoordinateEntry, AcceptRunsToTheLastRoundTheTargetShrinksBeyondSixInches) {
+TEST(CoordinateEntry, AcceptChangingTheNumberOfRoundsAndTheTarget) {
     CoordinateEntry e(5);
     EXPECT_TRUE(e.acceptOpen() && !e.doItOpen() && e.currentRound() == 1);
     enterDiagonal(e, 5, 4);
@@ -35,18 +35,16 @@ TEST(CoordinateEntry, AcceptRunsToTheLastRoundTheTargetShrinksBeyondSixInches) {
     EXPECT_EQ(holeRadiusTwips(0.308), 78);
     EXPECT_EQ(holeRadiusTwips(-0.3), 0);
     EXPECT_EQ(holeRadiusTwips(1e400), 0);
-}
-
-TEST(CoordinateEntry, ChangingTheNumberOfRounds) {
-    CoordinateEntry e(5);
-    enterDiagonal(e, 5, 5);
-    e.roundsChanged(6); // more rounds: entry reopens, the table is emptied, the round stays
-    EXPECT_TRUE(e.acceptOpen() && !e.doItOpen() && !e.allEntered());
-    EXPECT_EQ(e.currentRound(), 5);
-    EXPECT_EQ(e.table().size(), 7u);
-    EXPECT_EQ(e.table()[1].x, 0);
-    e.tick(6);
-    EXPECT_TRUE(e.acceptOpen() && !e.doItOpen());
+    // Changing the number of rounds.
+    CoordinateEntry more(5);
+    enterDiagonal(more, 5, 5);
+    more.roundsChanged(6); // more rounds: entry reopens, the table is emptied, the round stays
+    EXPECT_TRUE(more.acceptOpen() && !more.doItOpen() && !more.allEntered());
+    EXPECT_EQ(more.currentRound(), 5);
+    EXPECT_EQ(more.table().size(), 7u);
+    EXPECT_EQ(more.table()[1].x, 0);
+    more.tick(6);
+    EXPECT_TRUE(more.acceptOpen() && !more.doItOpen());
 
     CoordinateEntry lower(5);
     enterDiagonal(lower, 5, 4);

@@ -35,7 +35,7 @@ TEST(GroupFile, AMeasuredGroupIsThirteenLinesAndPrintsItsResults) {
     EXPECT_EQ(printedResults("a\r\nb\r\nc\r\n"), "a\r\nb\r\n");
 }
 
-TEST(GroupFile, ReadsBackWhatWasWrittenAndWhatMalformedFilesHold) {
+TEST(GroupFile, ReadsBackWhatWasWrittenAndKeepsWhatMalformedFilesHold) {
     const auto read = readGroupFile(groupFileBytes(threeRounds()));
     ASSERT_TRUE(read.complete);
     EXPECT_EQ(read.title + "|" + read.caliber, "ex: 10-May-2003, 75F, light breeze, sunny|0.308");

@@ -29,7 +29,7 @@ TEST(LongSorts, SortsBothWaysLikeTheLibrary) {
     EXPECT_EQ(head, (std::vector<std::int32_t>{1, 4, 5, 0}));
 }
 
-TEST(GroupStatistics, TwoShotsAnInchApartAndTheirDistanceFiles) {
+TEST(GroupStatistics, SmallGroupsMeasuredByHand) {
     const auto m = measureGroup(0.308, {{1, 1}, {1, 2}});
     EXPECT_NEAR(m.extremeSpread, 1.308, 1e-12);
     EXPECT_NEAR(m.meanSpread, 1.308, 1e-12);
@@ -50,19 +50,16 @@ TEST(GroupStatistics, TwoShotsAnInchApartAndTheirDistanceFiles) {
     EXPECT_EQ(folder.read("es_DIST.dmp"), m.extremeSpreadDump);
     EXPECT_EQ(folder.read("MR_dist.dmp"), m.meanRadiusDump);
     EXPECT_NE(writeDistanceFiles(folder.path() / "missing" / "folder", m), "");
-}
-
-TEST(GroupStatistics, ATriangleAndAnEvenPairCountWhichTakesTheLowerMedian) {
     // Pair spreads 1, 2, 3, 4, 5 and sqrt(2): six different values.
-    const auto m = measureGroup(0, {{0, 0}, {1, 0}, {3, 0}, {0, 4}});
+    const auto even = measureGroup(0, {{0, 0}, {1, 0}, {3, 0}, {0, 4}});
     std::vector<double> pairs;
     for (int i = 0; i < 4; ++i)
         for (int j = i + 1; j < 4; ++j)
-            pairs.push_back(m.spreads[i][j]);
+            pairs.push_back(even.spreads[i][j]);
     std::sort(pairs.begin(), pairs.end());
     ASSERT_EQ(std::adjacent_find(pairs.begin(), pairs.end()), pairs.end());
-    EXPECT_NEAR(m.medianSpread, pairs[2], 0.00005); // the third smallest, not a mean
-    EXPECT_NE(m.medianSpread, (pairs[2] + pairs[3]) / 2);
+    EXPECT_NEAR(even.medianSpread, pairs[2], 0.00005); // the third smallest, not a mean
+    EXPECT_NE(even.medianSpread, (pairs[2] + pairs[3]) / 2);
     // A three-four-five triangle.
     const auto t = measureGroup(0, {{0, 0}, {3, 0}, {0, 4}});
     EXPECT_DOUBLE_EQ(t.extremeSpread, 5);
@@ -74,7 +71,7 @@ TEST(GroupStatistics, ATriangleAndAnEvenPairCountWhichTakesTheLowerMedian) {
     EXPECT_EQ(t.extremeSpreadDump, "Round 1,0,3,4\r\nRound 2,3,0,5\r\nRound 3,4,5,0\r\n");
 }
 
-TEST(GroupStatistics, CoincidentShotsSpreadOneCaliberTheMedianToATenThousandth) {
+TEST(GroupStatistics, CoincidentShotsResolutionAndLimits) {
     const auto m = measureGroup(0.308, {{2, 2}, {2, 2}, {2, 3}});
     EXPECT_DOUBLE_EQ(m.spreads[0][1], 0.308);
     EXPECT_DOUBLE_EQ(m.spreads[1][0], 0.308);
@@ -88,16 +85,14 @@ TEST(GroupStatistics, CoincidentShotsSpreadOneCaliberTheMedianToATenThousandth) 
     EXPECT_EQ(fine.spreadList.front(), 12346);
     EXPECT_DOUBLE_EQ(fine.medianSpread, 1.2346);
     EXPECT_DOUBLE_EQ(fine.extremeSpread, 1.23456);
-}
-
-TEST(GroupStatistics, TheLargestGroupFitsShotsTooFarApartAreRefused) {
+    // The largest group fits; shots too far apart are refused.
     std::vector<Shot> shots;
     for (int i = 0; i < kMaximumRounds; ++i)
         shots.push_back({(i % 13) * 0.1, (i / 13) * 0.1});
-    const auto m = measureGroup(0.308, shots);
-    EXPECT_EQ(m.medianIndex, (181 * 181 - 181) / 2);
-    EXPECT_EQ(m.spreadList.size(), 181u * 181u + 1);
-    EXPECT_TRUE(std::is_sorted(m.spreadList.rbegin(), m.spreadList.rend()));
+    const auto largest = measureGroup(0.308, shots);
+    EXPECT_EQ(largest.medianIndex, (181 * 181 - 181) / 2);
+    EXPECT_EQ(largest.spreadList.size(), 181u * 181u + 1);
+    EXPECT_TRUE(std::is_sorted(largest.spreadList.rbegin(), largest.spreadList.rend()));
     EXPECT_THROW(measureGroup(0.308, std::vector<Shot>(182)), std::invalid_argument);
     EXPECT_THROW(measureGroup(0.308, std::vector<Shot>(1)), std::invalid_argument);
     EXPECT_THROW(measureGroup(0, {{0, 0}, {300000, 0}}), std::invalid_argument);
@@ -105,7 +100,7 @@ TEST(GroupStatistics, TheLargestGroupFitsShotsTooFarApartAreRefused) {
     EXPECT_NO_THROW(measureGroup(0, {{0, 0}, {200000, 0}}));
 }
 
-TEST(NumberTexts, WholeTextMustBeANumberRoundsFrom2To181) {
+TEST(NumberTexts, TheWholeTextIsTheNumberRoundsFrom2To181) {
     EXPECT_EQ(numberText(" 1.25 "), 1.25);
     EXPECT_EQ(numberText("-.5"), -0.5);
     EXPECT_EQ(numberText("3."), 3.0);

@@ -35,40 +35,7 @@ std::string listed(const std::vector<HelpTopic>& topics) {
 }
 } // namespace
 
-TEST(Sitemap, NestedListsGiveDepthsAttributesReadHoweverWrittenBrokenMarkupTolerated) {
-    const std::string hhc = "<OBJECT type=\"text/site properties\"><param name=\"Window Styles\" "
-                            "value=\"0x800025\"></OBJECT><UL>" +
-                            object("Top", "a.htm") + "<UL>" + object("Child", "b.htm") + "<UL>" +
-                            object("Grandchild", "c.htm#x") + "</UL></UL>" +
-                            object("Second top", "d.htm") + "</UL>";
-    EXPECT_EQ(listed(parseSitemap(hhc)), "0 Top -> a.htm\n1 Child -> b.htm\n2 Grandchild -> c.htm#x\n"
-                                         "0 Second top -> d.htm\n");
-    // First Name and Local win; headings without a page stay; upper case, single quotes, bare
-    // values, a ">" inside quotes, entities and comments are all understood.
-    const std::string hhk =
-        "<!-- <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"commented\"></OBJECT> -->"
-        "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"keyword\">"
-        "<param name=\"Name\" value=\"title\"><param name=\"Local\" value=\"first.htm\">"
-        "<param name=\"Local\" value=\"second.htm\"></object>"
-        "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Heading\"></object>"
-        "<LI><OBJECT TYPE='text/sitemap'><PARAM NAME='Name' VALUE='W1 &amp; FP &gt; 0'>"
-        "<PARAM NAME=Local VALUE=terminal.htm></OBJECT>"
-        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"a > b, 59&deg;F "
-        "&#65;&#x42;\">"
-        "</OBJECT></ul>";
-    EXPECT_EQ(listed(parseSitemap(hhk)), "0 keyword -> first.htm\n0 Heading -> \n"
-                                         "0 W1 & FP > 0 -> terminal.htm\n0 a > b, 59\xB0" "F AB -> \n");
-    // An object left open ends where the next begins; extra list ends, stray parameters and a
-    // tag cut off at the end do no harm.
-    const std::string broken = "</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
-                            "value=\"One\"><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
-                            "value=\"Two\"></OBJECT><param name=\"Name\" value=\"stray\">"
-                            "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Three";
-    EXPECT_EQ(listed(parseSitemap(broken)), "0 One -> \n0 Two -> \n0 Three -> \n");
-    EXPECT_TRUE(parseSitemap("no markup &amp; <").empty());
-}
-
-TEST(HelpFiles, PagesAreNamedOneWayAndFoundWhateverTheCase) {
+TEST(HelpBook, ListsPagesAndTheFirstPage) {
     EXPECT_EQ(helpFilePath("/guide.htm#part"), "/guide.htm");
     EXPECT_EQ(helpFilePath("images\\bearing.png"), "/images/bearing.png");
     EXPECT_EQ(helpFilePath("sub/./../a.htm?x=1"), "/a.htm");
@@ -89,10 +56,7 @@ TEST(HelpFiles, PagesAreNamedOneWayAndFoundWhateverTheCase) {
     EXPECT_EQ(*files.find("/#system"), "sys"); // a stored name, not a fragment
     EXPECT_EQ(files.find("/missing.htm"), nullptr);
     EXPECT_EQ(files.find(""), nullptr);
-}
-
-TEST(HelpBook, TheSystemRecordNamesListsAndPageWithFallBacks) {
-    HelpFiles files;
+    // The lists and the first page: what the #SYSTEM record names, then fall-backs.
     files.add("/#SYSTEM", systemFile({{0, "toc.hhc"}, {1, "keys.hhk"}, {2, "start.htm"}}));
     files.add("/aaa.hhc", "<UL>" + object("Wrong list", "a.htm") + "</UL>");
     files.add("/toc.hhc", "<UL>" + object("Heading", "") + object("Gone", "gone.htm") +
@@ -128,6 +92,37 @@ TEST(HelpBook, TheSystemRecordNamesListsAndPageWithFallBacks) {
     bytes.resize(bytes.size() - 3); // the index record now runs past the end
     EXPECT_EQ(named(bytes), "contents.hhc||welcome.htm|Fen-drel Help");
     EXPECT_EQ(named(std::string("\3\0", 2)), "|||");
+    // The lists: nested lists give depths; attributes are read however they are written; broken markup is tolerated.
+    const std::string hhc = "<OBJECT type=\"text/site properties\"><param name=\"Window Styles\" "
+                            "value=\"0x800025\"></OBJECT><UL>" +
+                            object("Top", "a.htm") + "<UL>" + object("Child", "b.htm") + "<UL>" +
+                            object("Grandchild", "c.htm#x") + "</UL></UL>" +
+                            object("Second top", "d.htm") + "</UL>";
+    EXPECT_EQ(listed(parseSitemap(hhc)), "0 Top -> a.htm\n1 Child -> b.htm\n2 Grandchild -> c.htm#x\n"
+                                         "0 Second top -> d.htm\n");
+    // First Name and Local win; headings without a page stay; upper case, single quotes, bare
+    // values, a ">" inside quotes, entities and comments are all understood.
+    const std::string hhk =
+        "<!-- <OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"commented\"></OBJECT> -->"
+        "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"keyword\">"
+        "<param name=\"Name\" value=\"title\"><param name=\"Local\" value=\"first.htm\">"
+        "<param name=\"Local\" value=\"second.htm\"></object>"
+        "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Heading\"></object>"
+        "<LI><OBJECT TYPE='text/sitemap'><PARAM NAME='Name' VALUE='W1 &amp; FP &gt; 0'>"
+        "<PARAM NAME=Local VALUE=terminal.htm></OBJECT>"
+        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"a > b, 59&deg;F "
+        "&#65;&#x42;\">"
+        "</OBJECT></ul>";
+    EXPECT_EQ(listed(parseSitemap(hhk)), "0 keyword -> first.htm\n0 Heading -> \n"
+                                         "0 W1 & FP > 0 -> terminal.htm\n0 a > b, 59\xB0" "F AB -> \n");
+    // An object left open ends where the next begins; extra list ends, stray parameters and a
+    // tag cut off at the end do no harm.
+    const std::string broken = "</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+                            "value=\"One\"><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+                            "value=\"Two\"></OBJECT><param name=\"Name\" value=\"stray\">"
+                            "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Three";
+    EXPECT_EQ(listed(parseSitemap(broken)), "0 One -> \n0 Two -> \n0 Three -> \n");
+    EXPECT_TRUE(parseSitemap("no markup &amp; <").empty());
 }
 
 // Every page the contents and the index of the help sources name exists, and every page is

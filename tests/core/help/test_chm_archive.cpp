@@ -12,7 +12,7 @@ namespace {
 fs::path builtHelpFile() { return fs::path(FENDREL_BIN_DIR) / "HelpDocs" / "HELP-Fendrel.chm"; }
 } // namespace
 
-TEST(ChmArchive, PagesAndPicturesComeOutAsWrittenOtherFilesDoNotOpen) {
+TEST(ChmArchive, WhatComesOutIsWhatWentIn) {
     const fs::path sources = fs::path(FENDREL_DATA_DIR).parent_path() / "help";
     ChmArchive archive;
     ASSERT_TRUE(archive.open(builtHelpFile()));
@@ -43,6 +43,6 @@ TEST(ChmArchive, PagesAndPicturesComeOutAsWrittenOtherFilesDoNotOpen) {
     // A help file cut short may open; reading it must not break anything.
     const auto whole = readFileBytes(builtHelpFile());
     folder.write("cut.chm", whole->substr(0, whole->size() / 3));
-    if (archive.open(folder / "cut.chm"))
-        EXPECT_LE(archive.readAll().size(), archive.files().size() + 1);
+    EXPECT_TRUE(!archive.open(folder / "cut.chm") ||
+                archive.readAll().size() <= archive.files().size() + 1);
 }

@@ -57,7 +57,7 @@ Report loaded(const std::string& bytes) {
 }
 } // namespace
 
-TEST(ReportLoad, TheRowCountFollowsTheFirstMaximumLine) {
+TEST(ReportLoad, RowsEndAtTheFirstMaximumRefusalsChangeNothing) {
     // A second "Maximum" further down does not count; the last line may lack its line end.
     std::string bytes = smallReport(3);
     bytes.replace(bytes.find("Retardation"), 11, "Maximum retardation");
@@ -68,28 +68,21 @@ TEST(ReportLoad, TheRowCountFollowsTheFirstMaximumLine) {
     EXPECT_EQ(r.results[3][6], "2000.002");
     EXPECT_EQ(r.footers[8], "Ballistic Efficiency Index = 1.00");
 
-    // 255 rows fit the grid, 256 do not.
+    // Refused files change nothing: 255 rows fit the grid, 256 do not.
     EXPECT_EQ(loaded(smallReport(254)).results.size(), 255u);
-    Report before = loaded(smallReport(2));
-    Report r256 = before;
-    const ReportLoad load = loadReport(smallReport(255), r256);
-    EXPECT_FALSE(load.complete);
-    EXPECT_NE(load.reason.find("255"), std::string::npos);
-    EXPECT_EQ(r256.title, before.title);
-    EXPECT_EQ(r256.results, before.results);
-}
-
-TEST(ReportLoad, RefusedFilesChangeNothing) {
     const Report before = loaded(smallReport(2));
     auto unchanged = [&](const std::string& bytes) {
-        Report r = before;
-        EXPECT_FALSE(loadReport(bytes, r).complete);
-        EXPECT_EQ(r.title, before.title);
-        EXPECT_EQ(r.parameters, before.parameters);
-        EXPECT_EQ(r.results, before.results);
-        EXPECT_EQ(r.footers, before.footers);
-        EXPECT_TRUE(r.labelsVisible && r.parametersVisible && r.resultsVisible);
+        Report kept = before;
+        const ReportLoad load = loadReport(bytes, kept);
+        EXPECT_FALSE(load.complete);
+        EXPECT_EQ(kept.title, before.title);
+        EXPECT_EQ(kept.parameters, before.parameters);
+        EXPECT_EQ(kept.results, before.results);
+        EXPECT_EQ(kept.footers, before.footers);
+        EXPECT_TRUE(kept.labelsVisible && kept.parametersVisible && kept.resultsVisible);
+        return load.reason;
     };
+    EXPECT_NE(unchanged(smallReport(255)).find("255"), std::string::npos);
     unchanged("");
     unchanged("ONE\r\nTWO\r\nTHREE\r\n");                        // fewer than 8 lines
     unchanged(joinLines({"1", "2", "3", "4", "5", "6", "7", "8", // "Maximum" on line 9
@@ -97,14 +90,14 @@ TEST(ReportLoad, RefusedFilesChangeNothing) {
     std::vector<std::string> long_(300, " 1,2,3,4,5"); // no "Maximum": 291 rows
     unchanged(joinLines(long_));
 
-    Report r = before;
+    r = before;
     TestFolder folder(false);
     EXPECT_FALSE(loadReportFile(folder / "missing.csv", r).complete);
     EXPECT_FALSE(loadReportFile(folder.path(), r).complete); // a folder is no file
     EXPECT_EQ(r.results, before.results);
 }
 
-TEST(ReportLoad, AFileThatEndsEarlyKeepsWhatWasStoredAndEveryCutEndsCleanly) {
+TEST(ReportLoad, AFileThatEndsEarlyKeepsWhatWasStored) {
     const Report before = loaded(report21());
     const std::vector<std::string> lines = linesOf(report21());
 
@@ -151,7 +144,7 @@ TEST(ReportLoad, AFileThatEndsEarlyKeepsWhatWasStoredAndEveryCutEndsCleanly) {
 // before CONTENT= and SIZE=5, the order of <FONT> and <TR> in the two tables, the linked W1 and
 // FP headings, the summary lines split around the "Terminal Ballistics" caption. It holds every
 // value the load read: title, headers, parameters, the 21 rows with their penetration columns.
-TEST(ReportPage, TwentyOneRowsMatchThePinnedPageLinksPointIntoTheProgramFolder) {
+TEST(ReportPage, MatchesThePinnedPageWithLinksIntoTheProgramFolder) {
     const Report r = loaded(report21());
     EXPECT_EQ(r.results.size(), 21u); // "Maximum" stands on line 30
     EXPECT_TRUE(r.labelsVisible && r.parametersVisible && r.resultsVisible);

@@ -6,7 +6,7 @@
 
 using namespace fendrel;
 
-TEST(RangeMap, FivePixelsAnInchHalfAPixelAYardAndTheTexts) {
+TEST(RangeMap, PointsTextsAndTraceColours) {
     EXPECT_EQ(mapPoint(0, 0)->x, 120);
     EXPECT_EQ(mapPoint(0, 0)->y, 260);
     EXPECT_EQ(mapPoint(500, -4)->x, 100);
@@ -30,9 +30,7 @@ TEST(RangeMap, FivePixelsAnInchHalfAPixelAYardAndTheTexts) {
     EXPECT_EQ(trajectoryText(1.25), "1.3");
     EXPECT_EQ(velocityText(2800), "2,800");
     EXPECT_EQ(velocityText(0), "");
-}
-
-TEST(TraceColours, EachComponentFrom1To255RepeatableFromASeed) {
+    // Each trace colour component lies in 1..255, repeatable from a seed.
     std::mt19937 a(42), b(42);
     std::set<int> seen;
     for (int i = 0; i < 2000; ++i) {
@@ -45,3 +43,4 @@ TEST(TraceColours, EachComponentFrom1To255RepeatableFromASeed) {
     }
     EXPECT_GT(seen.size(), 250u);
 }
+

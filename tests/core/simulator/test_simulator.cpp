@@ -51,27 +51,7 @@ struct Simulated {
 };
 } // namespace
 
-TEST(TrapIt, BallisticCoefficientAndVelocityFirstThenTheZero) {
-    auto refusal = checkSimulatorInputs(texts("1", "0", "0"));
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text,
-              "You must enter valid values for ballistic coefficient and muzzle velocity.");
-    EXPECT_EQ(refusal->title, "User error!");
-    EXPECT_EQ(refusal->icon, MessageIcon::Error);
-    EXPECT_TRUE(checkSimulatorInputs(texts("0", "2800", "200")));
-    EXPECT_TRUE(checkSimulatorInputs(texts(".4", "-5", "200")));
-
-    refusal = checkSimulatorInputs(texts(".4", "2800", "500.5"));
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text, "You must enter valid values for range of zero");
-    EXPECT_EQ(refusal->title, "User error!");
-    for (const char* bad : {"0", "-1", "x"})
-        EXPECT_TRUE(checkSimulatorInputs(texts(".4", "2800", bad))) << bad;
-    for (const char* good : {"0.4", "500", "200 yds"})
-        EXPECT_FALSE(checkSimulatorInputs(texts(".4", "2800", good))) << good;
-}
-
-TEST(CalcIt, RowsEveryFiftyYardsZeroedAtTheRangeLikeAPublishedTableDriftingInTheWind) {
+TEST(RangeSimulator, RowsEveryFiftyYardsLikeAPublishedTable) {
     Simulated s;
     ASSERT_FALSE(s.run(texts(".421", "2800", "200")));
     EXPECT_EQ(s.sim.row(1).range, 0);
@@ -102,10 +82,7 @@ TEST(CalcIt, RowsEveryFiftyYardsZeroedAtTheRangeLikeAPublishedTableDriftingInThe
     for (int i = 2; i <= 11; ++i)
         EXPECT_GT(s.sim.row(i).drift, s.sim.row(i - 1).drift);
     EXPECT_NEAR(s.sim.row(11).drift, 16, 2);
-}
-
-TEST(CalcIt, ZeroRangeRoundingDecidesTheZeroingTheTemperatureIsTakenAsRead) {
-    Simulated s;
+    // Zero range rounding decides the zeroing.
     // 0.4 yards passes the check but rounds to 0: no zeroing, the angle of parameters.ini.
     ASSERT_FALSE(checkSimulatorInputs(texts(".421", "2800", "0.4")));
     ASSERT_FALSE(s.run(texts(".421", "2800", "0.4")));
@@ -133,7 +110,7 @@ TEST(CalcIt, ZeroRangeRoundingDecidesTheZeroingTheTemperatureIsTakenAsRead) {
     EXPECT_NE(tableWith(parameters("59", "DragG1.txt", "S")), whole);
 }
 
-TEST(CalcIt, RefusalsKeepThePreviousTableAndSettings) {
+TEST(RangeSimulator, RefusalsKeepThePreviousTableAndSettings) {
     Simulated s;
     ASSERT_FALSE(s.run(texts(".421", "2800", "200", "0", "5")));
     const std::string before = tableText(s.sim), settings = settingsText(s.shared);
@@ -187,4 +164,22 @@ TEST(CalcIt, RefusalsKeepThePreviousTableAndSettings) {
     s.folder.write("Flat.txt", flat(1000));
     s.folder.write("parameters.ini", parameters("59", "Flat.txt"));
     EXPECT_FALSE(s.run(texts(".421", "2800", "200")));
+    // The input check: ballistic coefficient and velocity first, then the zero.
+    auto refusal = checkSimulatorInputs(texts("1", "0", "0"));
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text,
+              "You must enter valid values for ballistic coefficient and muzzle velocity.");
+    EXPECT_EQ(refusal->title, "User error!");
+    EXPECT_EQ(refusal->icon, MessageIcon::Error);
+    EXPECT_TRUE(checkSimulatorInputs(texts("0", "2800", "200")));
+    EXPECT_TRUE(checkSimulatorInputs(texts(".4", "-5", "200")));
+
+    refusal = checkSimulatorInputs(texts(".4", "2800", "500.5"));
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text, "You must enter valid values for range of zero");
+    EXPECT_EQ(refusal->title, "User error!");
+    for (const char* bad : {"0", "-1", "x"})
+        EXPECT_TRUE(checkSimulatorInputs(texts(".4", "2800", bad))) << bad;
+    for (const char* good : {"0.4", "500", "200 yds"})
+        EXPECT_FALSE(checkSimulatorInputs(texts(".4", "2800", good))) << good;
 }

@@ -19,7 +19,7 @@ DialPoint onCircle(double bearing) {
 double bearingAt(double bearing) { return clickBearing(onCircle(bearing).x, onCircle(bearing).y); }
 } // namespace
 
-TEST(WindDial, ClicksReadAsTheBearingOfTheirPointTheLineRunsFromIt) {
+TEST(WindDial, ClicksTheWindLineAndTheEffectiveWinds) {
     // Right and left ends of the horizontal, 45 degrees up on the left, 30 degrees up on the
     // right; the vertical (no angle to take) above and below the centre.
     for (double b : {90.0, 270.0, 315.0, 60.0, 0.0, 180.0})
@@ -51,9 +51,7 @@ TEST(WindDial, ClicksReadAsTheBearingOfTheirPointTheLineRunsFromIt) {
     const double ex = end.x - WindDial::kCentreX, ey = end.y - WindDial::kCentreY;
     EXPECT_NEAR((dx * ey - dy * ex) / (1050 * WindDial::kCircleRadius), 0, 1e-6);
     EXPECT_GT(dx * ex + dy * ey, 0);
-}
-
-TEST(ApplyWind, TheFiveExampleBearingsAndTriangleWavesCloseToTheSineAndCosine) {
+    // The effective winds: speed 10 at the five example bearings.
     const std::pair<double, const char*> cases[] = {{0, "0 10"}, {45, "4.995 5.005"},
         {90, "10.01 -0.01"}, {135, "5.015 -4.985"}, {180, "0.02 -10.02"}};
     for (const auto& [bearing, crossAndDown] : cases) {
@@ -70,3 +68,4 @@ TEST(ApplyWind, TheFiveExampleBearingsAndTriangleWavesCloseToTheSineAndCosine) {
     EXPECT_NEAR(effectiveWind(270, 10).cross, -10.03, 1e-12);
     EXPECT_EQ(effectiveWind(123, 0).cross, 0);
 }
+

@@ -21,7 +21,7 @@ std::string line(const std::string& lead, const std::string& modified, const cha
 }
 } // namespace
 
-TEST(Stability, WorkedExamples) {
+TEST(Stability, WorkedExamplesAndRefusals) {
     // The whole text of 0.308 at 2800 ft/s, 1 in 10, is pinned by the golden page stab-308.txt.
     const StabilityResult a = run("0.308", "2800", "10");
     ASSERT_TRUE(a.computed);
@@ -53,9 +53,7 @@ TEST(Stability, WorkedExamples) {
     EXPECT_EQ(r.modifiedConstant, 256);
     EXPECT_EQ(run("0.5", "7000", "10").modifiedConstant, 277);
     EXPECT_NE(r.text.find(line("3.75", "6.4", "standard lead core bullets.")), std::string::npos);
-}
-
-TEST(Stability, RefusesWhatItCannotComputeAndRepeatsTheVelocityAsTyped) {
+    // The caliber must lie in 0 to 1, the velocity be positive; it is repeated as typed.
     EXPECT_TRUE(run("1", "2800", "10").computed);
     for (const char* bad : {"1.0001", "0", "-0.3", "abc", ""}) {
         const StabilityResult r = run(bad, "2800", "10");
@@ -71,9 +69,9 @@ TEST(Stability, RefusesWhatItCannotComputeAndRepeatsTheVelocityAsTyped) {
     EXPECT_EQ(run("5", "none", "0").message, kVelocityMessage);
 
     // The velocity line repeats the typed text; the computation reads its leading number, 2.
-    const StabilityResult r = run("0.308", "2,800", "10");
-    EXPECT_NE(r.text.find("* Based on a muzzle velocity of 2,800 fps.\r\n"), std::string::npos);
-    EXPECT_EQ(r.modifiedConstant, 115);
+    const StabilityResult comma = run("0.308", "2,800", "10");
+    EXPECT_NE(comma.text.find("* Based on a muzzle velocity of 2,800 fps.\r\n"), std::string::npos);
+    EXPECT_EQ(comma.modifiedConstant, 115);
     // The twist must be a positive number, and the lengths must fit.
     for (const char* bad : {"0", "", "abc", "-10", "0.0"}) {
         const StabilityResult r = run("0.308", "2800", bad);

@@ -16,7 +16,7 @@ StabilityPage page308() {
 std::string golden(const std::string& name) { return *readFileBytes(test::fixture(name)); }
 } // namespace
 
-TEST(StabilityFiles, PagesMatchTheirGoldenFilesOnlyLowerCaseTxtMeansText) {
+TEST(StabilityFiles, PagesMatchTheGoldenFilesAndTheNameChoosesTheForm) {
     EXPECT_EQ(stabilityTextPage(page308()), golden("stabilizer/stab-308.txt"));
     EXPECT_EQ(stabilityHtmlPage(page308(), "/opt/fendrel\\html_bak.gif"),
               golden("stabilizer/stab-308.htm"));
@@ -25,9 +25,7 @@ TEST(StabilityFiles, PagesMatchTheirGoldenFilesOnlyLowerCaseTxtMeansText) {
         EXPECT_TRUE(savesAsText(text)) << text;
     for (const char* page : {"stab.TXT", "stab.htm", "stab", "/home/u/notes.txt/stab.htm"})
         EXPECT_FALSE(savesAsText(page)) << page;
-}
-
-TEST(StabilityFiles, SaveChoosesTheFormByNameAndReplacesTheBackgroundAsItExists) {
+    // A save chooses the form by the name and replaces the file.
     test::TestFolder folder(false);
     StabilityPage p = page308();
     ASSERT_EQ(saveStabilityPage(folder / "stab.txt", p, folder.path()), "");
@@ -48,3 +46,4 @@ TEST(StabilityFiles, SaveChoosesTheFormByNameAndReplacesTheBackgroundAsItExists)
     folder.write("HTML_Bak.GIF", "GIF89a");
     EXPECT_EQ(stabilityBackground(base + "/"), base + "\\HTML_Bak.GIF");
 }
+

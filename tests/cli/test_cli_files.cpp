@@ -184,7 +184,7 @@ TEST(CommandLineFiles, TheProgramsOwnFilesAreNeverOutputs) {
 TEST(CommandLineFiles, AFailedWriteNamesItsCauseAndLeavesNoFile) {
     TestFolder folder;
     folder.write("rounds.dtb",
-                 round({"R", ".308 Winchester", "150", ".4", ".226", "spitzer", "45", "2700", "8"}));
+                 round({"R", ".308", "150", ".4", ".226", "spitzer", "45", "2700", "8"}));
     const std::string common =
         " --round 0 --style-answer 3 --program-folder " + shellArg(folder.path());
     const Outcome full = calc("ballistics --output /dev/full" + common);

@@ -78,7 +78,7 @@ TEST(Restore, WhatIsCopiedWhereAndWhenItStops) {
               "The folder does not exist");
     EXPECT_EQ(restorePackage(plain / "rounds.dtb", plain.path()).reason, "It is not a folder");
     // A chosen file gives its folder, without a separator at the end.
-    EXPECT_EQ(folderOfChosenFile("/home/ann/FendrelFiles 5/rounds.dtb"), "/home/ann/FendrelFiles 5");
+    EXPECT_EQ(folderOfChosenFile("/home/ann/Files 5/rounds.dtb"), "/home/ann/Files 5");
     EXPECT_EQ(folderOfChosenFile("/rounds.dtb"), "/");
 }
 

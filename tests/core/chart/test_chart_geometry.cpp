@@ -38,8 +38,8 @@ TEST(AxisScale, RoundStepsOverTheDataAndZeroAndThinnedLabels) {
             EXPECT_LE(s.minimum, -hi * 0.7);
             EXPECT_GE(s.maximum, hi);
         }
-    // Labels that would collide are thinned: 101 labels 7 apart: 5.7 slots a label, rounded up to a round step.
-    const int cases[][3] = {{13, 60, 1}, {101, 7, 10}, {101, 20, 2}, {3, 1, 3}, {1, 1, 1}, {5, 0, 5}};
+    // Labels that would collide are thinned: 101 labels 7 apart need 5.7 slots, rounded up.
+    int cases[][3] = {{13, 60, 1}, {101, 7, 10}, {101, 20, 2}, {3, 1, 3}, {1, 1, 1}, {5, 0, 5}};
     for (const auto& c : cases)
         EXPECT_EQ(labelStep(c[0], c[1], 30, 10), c[2]) << c[0] << " " << c[1];
 }

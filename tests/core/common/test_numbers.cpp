@@ -20,8 +20,8 @@ void expectRead(std::initializer_list<std::pair<const char*, double>> cases) {
 
 // Each value with its whole number, or nullopt where the conversion overflows.
 template <class Convert>
-void expectWhole(Convert convert, std::initializer_list<std::pair<double, std::optional<long>>> cases) {
-    for (auto [value, whole] : cases) {
+void expectWhole(Convert convert, std::initializer_list<std::pair<double, std::optional<long>>> c) {
+    for (auto [value, whole] : c) {
         if (whole) {
             EXPECT_EQ(convert(value), *whole) << std::setprecision(17) << value;
         } else {
@@ -77,7 +77,7 @@ TEST(WholeNumber, HalvesToEvenAndOverflowJustPastTheEnds) {
                           {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {100, 100}});
     expectWhole(toInt32, {{2.5, 2}, {-3.5, -4}, {123456.7, 123457}});
     expectWhole(toUInt8, {{0.5, 0}, {1.5, 2}});
-    // Each range overflows just past its ends; -32768.5 rounds to the even -32768, which still fits.
+    // Each range overflows just past its ends; -32768.5 rounds to the even -32768, which fits.
     expectWhole(toInt16, {{32767, 32767}, {32767.4, 32767}, {32767.5, {}}, {32768, {}},
                           {-32768, -32768}, {-32768.5, -32768}, {-32768.6, {}}, {-32769.5, {}},
                           {1e10, {}}});
@@ -107,7 +107,7 @@ TEST(NumberTexts, PrintedShortAndGeneralForms) {
                  {-7, "-7"}, {1.0 / 3.0, "0.333333333333333"}, {2.0 / 3.0, "0.666666666666667"},
                  {0.1 + 0.2, "0.3"}, {100.0 / 3.0, "33.3333333333333"}, {1.1 * 1.1, "1.21"},
                  {123456789.123456789, "123456789.123457"}});
-    // The exponent form from 1E+15 and below 1E-04; rounding to 15 digits can carry into the next power of ten.
+    // The exponent form from 1E+15 and below 1E-04; rounding can carry to the next power of ten.
     expectTexts(generalNumber,
                 {{1e15, "1E+15"}, {1.5e15, "1.5E+15"}, {1e14, "100000000000000"},
                  {123456789012345.0, "123456789012345"}, {1e100, "1E+100"}, {-2e20, "-2E+20"},

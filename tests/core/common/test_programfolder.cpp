@@ -54,7 +54,7 @@ TEST(ChooseProgramFolder, TheVariableTheExecutablesFolderOrACopyMadeOnce) {
     auto userWritable = [](const fs::path& folder) {
         return (fs::status(folder).permissions() & fs::perms::owner_write) != fs::perms::none;
     };
-    const ProgramFolderChoice first = chooseProgramFolder(std::nullopt, exe, dataHome, userWritable);
+    const auto first = chooseProgramFolder(std::nullopt, exe, dataHome, userWritable);
     EXPECT_EQ(first.folder, dataHome / "fendrel");
     EXPECT_TRUE(first.copiedNow);
     EXPECT_TRUE(first.error.empty()) << first.error;
@@ -64,7 +64,7 @@ TEST(ChooseProgramFolder, TheVariableTheExecutablesFolderOrACopyMadeOnce) {
     EXPECT_FALSE(fs::exists(dataHome / "fendrel" / "fendrel"));
     // The user's copy now holds their records; a later start must not overwrite them.
     root.write("share/fendrel/rounds.dtb", "\"mine\"\r\n");
-    const ProgramFolderChoice second = chooseProgramFolder(std::nullopt, exe, dataHome, userWritable);
+    const auto second = chooseProgramFolder(std::nullopt, exe, dataHome, userWritable);
     EXPECT_EQ(second.folder, dataHome / "fendrel");
     EXPECT_FALSE(second.copiedNow);
     EXPECT_EQ(root.read("share/fendrel/rounds.dtb"), "\"mine\"\r\n");

@@ -21,8 +21,8 @@ GroupFileData threeRounds() {
 
 TEST(GroupFile, AMeasuredGroupIsThirteenLinesAndPrintsItsResults) {
     const std::string bytes = groupFileBytes(threeRounds());
-    EXPECT_EQ(bytes, "ex: 10-May-2003, 75F, light breeze, sunny\r\n0.308\r\n3\r\n1,1.5\r\n0.25,2\r\n"
-                     "3.125,-0.5\r\n" + kResults + "\r\n 1\r\n");
+    EXPECT_EQ(bytes, "ex: 10-May-2003, 75F, light breeze, sunny\r\n0.308\r\n3\r\n1,1.5\r\n"
+                     "0.25,2\r\n3.125,-0.5\r\n" + kResults + "\r\n 1\r\n");
     // Printing takes the six lines before the last.
     EXPECT_EQ(printedResults(bytes), kResults + "\r\n");
     // Before Do It the results are one empty line, and printing shows calibre to that line.

@@ -92,14 +92,14 @@ TEST(HelpBook, ListsPagesAndTheFirstPage) {
     bytes.resize(bytes.size() - 3); // the index record now runs past the end
     EXPECT_EQ(named(bytes), "contents.hhc||welcome.htm|Fen-drel Help");
     EXPECT_EQ(named(std::string("\3\0", 2)), "|||");
-    // The lists: nested lists give depths; attributes are read however they are written; broken markup is tolerated.
+    // The lists: nested lists give depths, attributes are read however written, bad markup passes.
     const std::string hhc = "<OBJECT type=\"text/site properties\"><param name=\"Window Styles\" "
                             "value=\"0x800025\"></OBJECT><UL>" +
                             object("Top", "a.htm") + "<UL>" + object("Child", "b.htm") + "<UL>" +
                             object("Grandchild", "c.htm#x") + "</UL></UL>" +
                             object("Second top", "d.htm") + "</UL>";
-    EXPECT_EQ(listed(parseSitemap(hhc)), "0 Top -> a.htm\n1 Child -> b.htm\n2 Grandchild -> c.htm#x\n"
-                                         "0 Second top -> d.htm\n");
+    EXPECT_EQ(listed(parseSitemap(hhc)),
+              "0 Top -> a.htm\n1 Child -> b.htm\n2 Grandchild -> c.htm#x\n0 Second top -> d.htm\n");
     // First Name and Local win; headings without a page stay; upper case, single quotes, bare
     // values, a ">" inside quotes, entities and comments are all understood.
     const std::string hhk =
@@ -113,15 +113,15 @@ TEST(HelpBook, ListsPagesAndTheFirstPage) {
         "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"a > b, 59&deg;F "
         "&#65;&#x42;\">"
         "</OBJECT></ul>";
-    EXPECT_EQ(listed(parseSitemap(hhk)), "0 keyword -> first.htm\n0 Heading -> \n"
-                                         "0 W1 & FP > 0 -> terminal.htm\n0 a > b, 59\xB0" "F AB -> \n");
+    EXPECT_EQ(listed(parseSitemap(hhk)), "0 keyword -> first.htm\n0 Heading -> \n0 W1 & FP > 0 -> "
+                                         "terminal.htm\n0 a > b, 59\xB0" "F AB -> \n");
     // An object left open ends where the next begins; extra list ends, stray parameters and a
     // tag cut off at the end do no harm.
-    const std::string broken = "</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
+    const std::string bad = "</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
                             "value=\"One\"><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "
                             "value=\"Two\"></OBJECT><param name=\"Name\" value=\"stray\">"
                             "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Three";
-    EXPECT_EQ(listed(parseSitemap(broken)), "0 One -> \n0 Two -> \n0 Three -> \n");
+    EXPECT_EQ(listed(parseSitemap(bad)), "0 One -> \n0 Two -> \n0 Three -> \n");
     EXPECT_TRUE(parseSitemap("no markup &amp; <").empty());
 }
 
@@ -137,7 +137,7 @@ TEST(HelpSources, ListsPointAtPagesThatExist) {
         EXPECT_GT(topics.size(), 10u);
         for (const auto& topic : topics) {
             const std::string page = helpFilePath(topic.local);
-            EXPECT_TRUE(!page.empty() && fs::exists(dir / page.substr(1))) << list << ": " << topic.local;
+            EXPECT_TRUE(!page.empty() && fs::exists(dir / page.substr(1))) << topic.local;
             if (list == "contents.hhc")
                 inContents.insert(page);
         }

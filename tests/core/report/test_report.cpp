@@ -32,12 +32,11 @@ std::string joinLines(const std::vector<std::string>& lines) {
 
 // A small output file: `rows` trajectory rows after the heading, the penetration table to match.
 std::string smallReport(int rows) {
-    std::vector<std::string> l = {"TEST LOAD", "Recoil for this round is 9.50 ft. lbs.",
-                                  "ARMY STANDARD METRO", "DRAG FUNCTION: DragG7.txt",
-                                  "Muzzle Velocity, BC, Height, Angle, Density",
-                                  "2800,.3,1.5,5,.0751265", "Temp,Wind,Cross,Zero,Height",
-                                  "59,0,10,100,0",
-                                  "Range(M),Height,Deflection(in.),Velocity(fps),Time of travel(sec.)"};
+    std::vector<std::string> l = {
+        "TEST LOAD", "Recoil for this round is 9.50 ft. lbs.", "ARMY STANDARD METRO",
+        "DRAG FUNCTION: DragG7.txt", "Muzzle Velocity, BC, Height, Angle, Density",
+        "2800,.3,1.5,5,.0751265", "Temp,Wind,Cross,Zero,Height", "59,0,10,100,0",
+        "Range(M),Height,Deflection(in.),Velocity(fps),Time of travel(sec.)"};
     for (int i = 0; i < rows; ++i)
         l.push_back(" " + std::to_string(i * 100) + ",-1.5,0.0,2800,0.000");
     for (const char* s : {"Maximum range : 15680.00 M", "Retardation : 1", "Pressure : 2",
@@ -148,9 +147,9 @@ TEST(ReportPage, MatchesThePinnedPageWithLinksIntoTheProgramFolder) {
     const Report r = loaded(report21());
     EXPECT_EQ(r.results.size(), 21u); // "Maximum" stands on line 30
     EXPECT_TRUE(r.labelsVisible && r.parametersVisible && r.resultsVisible);
-    const std::string opt = "/opt/fen-drel";
-    EXPECT_EQ(reportPage(r, {opt + "\\html_bak.gif", opt + "\\ICAO-StdMetro.htm",
-                             opt + "\\mach-drag.htm", opt + "\\w1_index.htm", opt + "\\fp_energy.htm"}),
+    const std::string at = "/opt/fen-drel\\";
+    EXPECT_EQ(reportPage(r, {at + "html_bak.gif", at + "ICAO-StdMetro.htm", at + "mach-drag.htm",
+                             at + "w1_index.htm", at + "fp_energy.htm"}),
               *readFileBytes(fixture("report/report21.htm")));
     // The links point into the program folder, at the names as they exist.
     TestFolder folder(false);

@@ -18,7 +18,7 @@ TEST(ReferenceLists, SortedFieldsOfTheFileAndInsertionInPlace) {
         {"cherry\r\napple\r\nBanana\r\n", {"apple", "Banana", "cherry"}},
         {"zulu\r\nAlpha\r\nmike\r\nbravo\r\n", {"Alpha", "bravo", "mike", "zulu"}},
         // The entries are the fields of the file; duplicates and empty ones are kept.
-        {"7mm Remington, Magnum\r\n\"7mm, Magnum\"\r\n", {"7mm Remington", "7mm, Magnum", "Magnum"}},
+        {"7mm Rem, Magnum\r\n\"7mm, Magnum\"\r\n", {"7mm Rem", "7mm, Magnum", "Magnum"}},
         {"Mauser\r\nMauser\r\n", {"Mauser", "Mauser"}},
         {"b,,a\r\n", {"", "a", "b"}},
         {"   Sako   \r\n\"  Tikka \"\r\n", {"  Tikka ", "Sako"}},
@@ -128,8 +128,9 @@ TEST(Workbench, HelpViewerCompanionMessageAndSuggestedDescription) {
     }
     // The companion message is two lines joined by CR LF.
     const std::string text = companionMissingMessage();
-    const std::string lead = "The Orrin extension was not found. Make sure it has been installed "
-                             "to the same folder as Fen-drel.\r\nTo download your free copy just visit ";
+    const std::string lead =
+        "The Orrin extension was not found. Make sure it has been installed to the same folder "
+        "as Fen-drel.\r\nTo download your free copy just visit ";
     EXPECT_EQ(text.substr(0, lead.size()), lead);
     EXPECT_GT(text.size(), lead.size()) << "the download address is missing";
     EXPECT_EQ(text.find_first_of("\r\n", lead.size()), std::string::npos) << "more than two lines";

@@ -82,8 +82,9 @@ TEST(RangeSimulator, RowsEveryFiftyYardsLikeAPublishedTable) {
     for (int i = 2; i <= 11; ++i)
         EXPECT_GT(s.sim.row(i).drift, s.sim.row(i - 1).drift);
     EXPECT_NEAR(s.sim.row(11).drift, 16, 2);
-    // Zero range rounding decides the zeroing.
-    // 0.4 yards passes the check but rounds to 0: no zeroing, the angle of parameters.ini.
+
+    // The rounded zero range decides the zeroing: 0.4 yards passes the check but rounds to 0,
+    // so there is no zeroing and the angle is that of parameters.ini.
     ASSERT_FALSE(checkSimulatorInputs(texts(".421", "2800", "0.4")));
     ASSERT_FALSE(s.run(texts(".421", "2800", "0.4")));
     EXPECT_EQ(s.shared.zeroRange, 0);
@@ -98,6 +99,7 @@ TEST(RangeSimulator, RowsEveryFiftyYardsLikeAPublishedTable) {
     EXPECT_LT(std::fabs(s.sim.row(11).drop), 12 * 1e-5);
     EXPECT_FALSE(s.sim.zeroingHistory().empty());
     EXPECT_EQ(s.sim.zeroingHistory().front().angle, 5);
+
     // The temperature is taken as read; field 3 of parameters.ini (the air density) is ignored.
     auto tableWith = [&](const std::string& settings) {
         s.folder.write("parameters.ini", settings);

@@ -1,48 +1,157 @@
-// fendrel-calc never writes over the program's own files, never replaces a device, names the
-// cause of a failed write without leaving an empty file, and refuses inputs it cannot use.
+// fendrel-calc as a user runs it: each command prints or writes what its window shows and refuses
+// clearly what it cannot use; it never writes over the program's own files, never replaces a
+// device, and names the cause of a failed write without leaving an empty file.
+#include "core/common/TextFile.h"
+#include "core/stabilizer/Stability.h"
+#include "core/stabilizer/StabilityFiles.h"
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
+using namespace fendrel;
 using fendrel::test::TestFolder;
 
 namespace {
-
 struct Outcome {
     int status = -1;
-    std::string errors;
+    std::string out, errors;
 };
 
+// `args` as the shell reads them: paths go in through shellArg().
 Outcome calc(const std::string& args) {
-    const fs::path calc = fs::path(FENDREL_BIN_DIR) / "fendrel-calc";
-    EXPECT_TRUE(fs::exists(calc)) << "fendrel-calc is not built";
-    const fs::path err = fs::temp_directory_path() / ("fendrel-cli-" + std::to_string(::getpid()));
-    const int status = std::system((calc.string() + " " + args + " >/dev/null 2>'" +
-                                    err.string() + "' </dev/null")
+    const std::string base =
+        (fs::temp_directory_path() / ("fendrel-cli-" + std::to_string(::getpid()))).string();
+    const int status = std::system((std::string(FENDREL_BIN_DIR) + "/fendrel-calc " + args +
+                                    " >'" + base + ".out' 2>'" + base + ".err' </dev/null")
                                        .c_str());
-    std::ifstream in(err);
-    std::stringstream text;
-    text << in.rdbuf();
-    fs::remove(err);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+    Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+              readFileBytes(base + ".out").value_or(""), readFileBytes(base + ".err").value_or("")};
+    fs::remove(base + ".out");
+    fs::remove(base + ".err");
+    return o;
 }
 
 std::string shellArg(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string bytes(const fs::path& p) { return readFileBytes(p).value_or("(missing)"); }
 
-const char* const kRound = "\"R\",\".308 Winchester\",\"150\",\".4\",\".226\",\"\",\"spitzer\",\"\","
-                           "\"45\",\"2700\",\"CCI 200 \"Lot 7, box 2\"\",\"\",\"\",\"\",\"\",\"\","
-                           "\"\",\"8\"\r\n";
+// A round record: description, caliber, weight, BC, SD, style, charge, velocity, firearm weight.
+std::string round(const std::vector<std::string>& f) {
+    return quotedRecord(std::vector<std::string>{f[0], f[1], f[2], f[3], f[4], "", f[5], "", f[6],
+                                                 f[7], "", "", "", "", "", "", "", f[8]});
+}
 
+const char* const kRound =
+    "\"R\",\".308 Winchester\",\"150\",\".4\",\".226\",\"\",\"spitzer\",\"\","
+    "\"45\",\"2700\",\"CCI 200 \"Lot 7, box 2\"\",\"\",\"\",\"\",\"\",\"\","
+    "\"\",\"8\"\r\n";
 } // namespace
+
+TEST(Commands, BallisticsWritesTheBytesOfTheRunAndRefusesClearly) {
+    TestFolder folder;
+    // The second names no style ("Flat" with a capital F), so the style question is asked.
+    folder.write("rounds.dtb", round({"Lever gun load", ".30-30 Winchester", "170", ".254", ".240",
+                                      "Flat point", "33", "2150", "7"}) +
+                                   round({"6.5mm long range", ".264 Winchester Magnum", "140",
+                                          ".585", ".287", "PSP match", "41.5", "2750", "9.25"}));
+    const fs::path out = folder / "cli.csv";
+    const std::string common =
+        " --program-folder " + shellArg(folder.path()) + " --output " + shellArg(out);
+    ASSERT_EQ(calc("ballistics --round 1 --units M --interval 50 --max 600 --downrange-wind -5 "
+                   "--cross-wind 10 --zero 100 --zero-height 1" + common).status, 0);
+    EXPECT_EQ(bytes(out), bytes(test::fixture("engine/meters_wind.csv")));
+    ASSERT_EQ(calc("ballistics --round 1" + common).status, 0); // defaults: meters, 50 to 500
+    EXPECT_NE(bytes(out).find("Range(M)"), std::string::npos);
+    EXPECT_NE(bytes(out).find("\r\n 500,"), std::string::npos);
+
+    auto refused = [&](const std::string& args, const std::string& said) {
+        const Outcome o = calc("ballistics " + args + common);
+        EXPECT_EQ(o.status, 1) << args;
+        EXPECT_NE(o.errors.find(said), std::string::npos) << o.errors;
+    };
+    refused("--round 0", "--style-answer");
+    EXPECT_EQ(calc("ballistics --round 0 --style-answer 2" + common).status, 0);
+    refused("--round 2", "rounds.dtb has no record 2");
+    refused("--round 1 --interval 501",
+            "fendrel-calc ballistics: The range interval must be less than maximum range\n");
+    for (const char* bad : {"--round 1 --units X", "--round 1 --interval ten", "--round one"})
+        EXPECT_EQ(calc(std::string("ballistics ") + bad + common).status, 2) << bad;
+    EXPECT_EQ(calc("ballistics --round 1 --program-folder " + shellArg(folder.path())).status, 2);
+}
+
+TEST(Commands, SimulateWindStabilityAndGroupPrintWhatTheirWindowsShow) {
+    TestFolder folder;
+    const std::string at = " --program-folder " + shellArg(folder.path());
+    Outcome o = calc("simulate --bc .421 --velocity 2800 --zero 200 --cross-wind 10 "
+                     "--downrange-wind -5" + at);
+    ASSERT_EQ(o.status, 0) << o.errors;
+    EXPECT_EQ(o.out, bytes(test::fixture("simulator/bc421_2800_zero200_wind.txt")));
+    o = calc("simulate --bc .421 --velocity 2800 --zero 500.5" + at);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.errors, "fendrel-calc simulate: You must enter valid values for range of zero\n");
+    o = calc("simulate --bc .421 --velocity 2800" + at);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.errors, "fendrel-calc simulate: --zero is required\n");
+    EXPECT_EQ(calc("simulate --bc .421 --velocity 2800 --zero 200 extra" + at).status, 2);
+    o = calc("wind --bearing 135 --speed 10");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "5.015\n-4.985\n");
+    EXPECT_EQ(calc("wind --bearing 1e400 --speed 10").status, 1);
+    EXPECT_EQ(calc("wind --speed 10").status, 2);
+
+    const StabilityResult r = computeStability({"0.308", "2800", "10"});
+    const StabilityPage page{"0.308", "2800", "10", r.text, r.standardLength, r.modifiedLength};
+    o = calc("stability --caliber 0.308 --velocity 2800 --twist 10 --save " +
+             shellArg(folder / "stab.htm") + at);
+    ASSERT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, r.text);
+    EXPECT_EQ(folder.read("stab.htm"), stabilityHtmlPage(page, stabilityBackground(folder.path())));
+    o = calc("stability --caliber 1.0001 --velocity 2800 --twist 10" + at);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.errors.rfind("The caliber you entered is invalid.", 0), 0u);
+    EXPECT_EQ(calc("stability --caliber 0.308 --velocity 2800" + at).status, 2);
+
+    // group measures a file as the window does and leaves the distance dumps.
+    folder.write("short.grp", "T\r\n0.308\r\n3\r\n1,1\r\n");
+    folder.write("blank.grp", "T\r\n0.308\r\n2\r\n1,1\r\n,\r\n\r\n 0\r\n");
+    for (const char* refused : {"short.grp", "blank.grp", "absent.grp"})
+        EXPECT_EQ(calc("group " + shellArg(folder / refused) + at).status, 1) << refused;
+    EXPECT_EQ(calc("group").status, 2);
+    EXPECT_EQ(calc("group a.grp --colour red").status, 2);
+    EXPECT_FALSE(fs::exists(folder / "ES_dist.dmp"));
+    folder.write("triangle.grp", "Three-four-five\r\n0\r\n3\r\n0,0\r\n3,0\r\n0,4\r\n\r\n 0\r\n");
+    o = calc("group " + shellArg(folder / "triangle.grp") + at);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "RESULTS OF PRECISION MEASUREMENTS FOR 0 CALIBER 3-SHOT GROUP.\r\n"
+                     "_______________________________________\r\n"
+                     "Mean Radius    = 2.306\r\nMean Spread    = 4.000\r\n"
+                     "Extreme Spread = 5.000\r\nMedian Spread  = 4.000");
+    EXPECT_EQ(folder.read("ES_dist.dmp"), "Round 1,0,3,4\r\nRound 2,3,0,5\r\nRound 3,4,5,0\r\n");
+    EXPECT_EQ(folder.read("MR_dist.dmp").substr(0, 2), " 1");
+}
+
+// Writing the same page as the report window is checked with the window's tests.
+TEST(Commands, ReportRefusesIncompleteReportsAndBadArguments) {
+    TestFolder folder(false);
+    folder.write("short.csv", "TITLE\r\nHEADER\r\n");
+    const std::string page = "report --html " + shellArg(folder / "page.htm") + " ";
+    Outcome o = calc(page + shellArg(folder / "short.csv"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.errors.find("is not a complete report"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder / "page.htm"));
+    o = calc(page + shellArg(folder / "missing.csv"));
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.errors.find("cannot be read"), std::string::npos);
+    EXPECT_EQ(calc("report " + shellArg(folder / "short.csv")).status, 2); // no --html
+    o = calc(page);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.errors.find('\n'), o.errors.size() - 1); // one line
+}
 
 TEST(CommandLineFiles, TheProgramsOwnFilesAreNeverOutputs) {
     TestFolder folder;
@@ -66,19 +175,18 @@ TEST(CommandLineFiles, TheProgramsOwnFilesAreNeverOutputs) {
 
     // The same round reads alike here and in the workbench: the quote in the primer field ends
     // it and shifts the fields after it, so the firearm weight is "" and the run stops.
-    const Outcome shifted =
-        calc("ballistics --round 0 --style-answer 3 --output " +
-             shellArg(folder / "YourData" / "out.csv") + common);
+    const Outcome shifted = calc("ballistics --round 0 --style-answer 3 --output " +
+                                 shellArg(folder / "YourData" / "out.csv") + common);
     EXPECT_EQ(shifted.status, 1);
     EXPECT_NE(shifted.errors.find("firearm weight is 0"), std::string::npos) << shifted.errors;
 }
 
 TEST(CommandLineFiles, AFailedWriteNamesItsCauseAndLeavesNoFile) {
     TestFolder folder;
-    folder.write("rounds.dtb", "\"R\",\".308 Winchester\",\"150\",\".4\",\".226\",\"\",\"spitzer\","
-                               "\"\",\"45\",\"2700\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"8\"\r\n");
-    const std::string common = " --round 0 --style-answer 3 --program-folder " +
-                                shellArg(folder.path());
+    folder.write("rounds.dtb",
+                 round({"R", ".308", "150", ".4", ".226", "spitzer", "45", "2700", "8"}));
+    const std::string common =
+        " --round 0 --style-answer 3 --program-folder " + shellArg(folder.path());
     const Outcome full = calc("ballistics --output /dev/full" + common);
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(full.errors.find("not a plain file"), std::string::npos) << full.errors;
@@ -98,9 +206,9 @@ TEST(CommandLineFiles, InputsAndOptionsItCannotUseAreRefusedQuickly) {
     TestFolder folder;
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(::mkfifo((folder / "pipe.grp").c_str(), 0600), 0);
-    for (const std::string input : {std::string("/dev/zero"), (folder / "pipe.grp").string()}) {
-        const Outcome o = calc("group " + shellArg(input) + " --program-folder " +
-                               shellArg(folder.path()));
+    for (const std::string& input : {std::string("/dev/zero"), (folder / "pipe.grp").string()}) {
+        const Outcome o =
+            calc("group " + shellArg(input) + " --program-folder " + shellArg(folder.path()));
         EXPECT_EQ(o.status, 1) << input;
         EXPECT_NE(o.errors.find("not a plain file"), std::string::npos) << o.errors;
     }
@@ -108,7 +216,7 @@ TEST(CommandLineFiles, InputsAndOptionsItCannotUseAreRefusedQuickly) {
     fs::remove(folder / "rounds.dtb");
     ASSERT_EQ(::mkfifo((folder / "rounds.dtb").c_str(), 0600), 0);
     const Outcome fifo = calc("ballistics --round 0 --output " + shellArg(folder / "o.csv") +
-                              " --program-folder " + shellArg(folder.path()));
+                           " --program-folder " + shellArg(folder.path()));
     EXPECT_EQ(fifo.status, 1);
     EXPECT_NE(fifo.errors.find("rounds.dtb cannot be read"), std::string::npos) << fifo.errors;
     const Outcome twice = calc("stability --caliber .308 --caliber .30 --velocity 2700 --twist 10");

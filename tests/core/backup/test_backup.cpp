@@ -2,7 +2,6 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -10,7 +9,6 @@ using namespace fendrel;
 namespace fs = std::filesystem;
 
 namespace {
-
 using Names = std::vector<std::string>;
 
 Names entries(const fs::path& folder) {
@@ -42,10 +40,9 @@ struct Sample : test::TestFolder {
         return o;
     }
 };
-
 } // namespace
 
-TEST(PackageFiles, ListingSortsWithoutCaseAndSkipsHiddenFilesAndFolders) {
+TEST(PackageFiles, ListingCopyingTheListAndTheDefaultFolder) {
     test::TestFolder f(false);
     for (const char* name : {"b.csv", "A.CSV", "c.csv.Csv", "d.csv.bak", ".hidden.csv"})
         f.write(name, "x");
@@ -55,23 +52,20 @@ TEST(PackageFiles, ListingSortsWithoutCaseAndSkipsHiddenFilesAndFolders) {
     std::string error;
     EXPECT_TRUE(listFiles(f / "nowhere", "*.csv", &error).empty());
     EXPECT_FALSE(error.empty());
-}
 
-TEST(PackageFiles, FailedCopyLeavesTargetAndNoTemporary) {
-    test::TestFolder f(false);
-    f.write("target.csv", "keep me");
-    f.write("source.csv", "bytes");
-    fs::create_directory(f / "dir.csv");
-    EXPECT_EQ(copyReplacing(f / "missing.csv", f / "target.csv"), "The file does not exist");
-    EXPECT_NE(copyReplacing(f / "source.csv", f / "dir.csv"), ""); // no file over a folder
-    EXPECT_EQ(f.read("target.csv"), "keep me");
-    EXPECT_EQ(entries(f.path()), (Names{"dir.csv", "source.csv", "target.csv"}));
+    // A failed copy leaves the target and no temporary.
+    test::TestFolder g(false);
+    g.write("target.csv", "keep me");
+    g.write("source.csv", "bytes");
+    fs::create_directory(g / "dir.csv");
+    EXPECT_EQ(copyReplacing(g / "missing.csv", g / "target.csv"), "The file does not exist");
+    EXPECT_NE(copyReplacing(g / "source.csv", g / "dir.csv"), ""); // no file over a folder
+    EXPECT_EQ(g.read("target.csv"), "keep me");
+    EXPECT_EQ(entries(g.path()), (Names{"dir.csv", "source.csv", "target.csv"}));
     // Copying a file onto itself keeps it whole.
-    EXPECT_EQ(copyReplacing(f / "source.csv", f / "source.csv"), "");
-    EXPECT_EQ(f.read("source.csv"), "bytes");
-}
-
-TEST(BackupList, DuplicatesStayAndAdjacentSelectedEntriesGo) {
+    EXPECT_EQ(copyReplacing(g / "source.csv", g / "source.csv"), "");
+    EXPECT_EQ(g.read("source.csv"), "bytes");
+    // The backup list: duplicates stay, adjacent selected entries go.
     BackupList list;
     list.addSelected({"a", "b", "c"}, {true, false, true});
     list.addSelected({"a", "b", "c"}, {true, false, false});
@@ -79,9 +73,7 @@ TEST(BackupList, DuplicatesStayAndAdjacentSelectedEntriesGo) {
     list.addSelected({"d", "e"}, {true, true});
     list.removeSelected({false, true, true, true, false});
     EXPECT_EQ(list.names(), (Names{"a", "e"}));
-}
-
-TEST(PackageFolder, DefaultIsInHomeWithPrintedSingleSeconds) {
+    // The default package folder is in the home folder, named with the printed seconds.
     EXPECT_EQ(defaultPackageFolder("/home/ann", 45123.45), "/home/ann/FendrelFiles 45123.45");
     EXPECT_EQ(defaultPackageFolder("/home/ann", 45123.4567), "/home/ann/FendrelFiles 45123.46");
     EXPECT_EQ(defaultPackageFolder("/home/ann", 0.5), "/home/ann/FendrelFiles .5");
@@ -90,14 +82,7 @@ TEST(PackageFolder, DefaultIsInHomeWithPrintedSingleSeconds) {
     EXPECT_EQ(packageFolderPath("", "/home/ann"), fs::path());
 }
 
-TEST(MakePackage, NothingChosenStillCreatesTheFolder) {
-    Sample s;
-    const BackupResult r = makePackage(s.order("pkg"));
-    ASSERT_TRUE(r.ok());
-    EXPECT_TRUE(entries(s / "pkg").empty());
-}
-
-TEST(MakePackage, DatabasesAndListedFilesWithAFileAddedTwiceCopiedTwice) {
+TEST(MakePackage, CopiesWhatWasChosenAndStopsAtAFailure) {
     Sample s;
     fs::create_directory(s / "pkg");
     s.write("pkg/FIREARMS.DTB", "old");
@@ -116,25 +101,24 @@ TEST(MakePackage, DatabasesAndListedFilesWithAFileAddedTwiceCopiedTwice) {
               (Names{"FIREARMS.DTB", "Group1.GRP", "Loads 2023.csv", "rounds.dtb"}));
     EXPECT_EQ(s.read("pkg/FIREARMS.DTB"), s.read("Firearms.dtb"));
     EXPECT_EQ(s.read("pkg/Group1.GRP"), s.read("YourData/Group1.GRP"));
-}
+    // Failures stop and keep what was copied.
+    Sample t;
+    BackupResult failed = makePackage(t.order("missing/pkg")); // one level deep only
+    EXPECT_EQ(failed.failure, BackupResult::Failure::Folder);
+    EXPECT_EQ(failed.path, (t / "missing/pkg").string());
+    EXPECT_FALSE(fs::exists(t / "missing"));
 
-TEST(MakePackage, FailuresStopAndKeepWhatWasCopied) {
-    Sample s;
-    BackupResult r = makePackage(s.order("missing/pkg")); // one level deep only
-    EXPECT_EQ(r.failure, BackupResult::Failure::Folder);
-    EXPECT_EQ(r.path, (s / "missing/pkg").string());
-    EXPECT_FALSE(fs::exists(s / "missing"));
-
-    BackupOrder order = s.order("pkg");
+    order = t.order("pkg");
     order.files = {"stability.txt", "gone.csv", "Report.HTM"};
-    r = makePackage(order);
-    EXPECT_EQ(r.failure, BackupResult::Failure::Copy);
-    EXPECT_EQ(r.path, (s / "YourData/gone.csv").string());
-    EXPECT_EQ(r.copied, 1u);
-    EXPECT_EQ(entries(s / "pkg"), Names{"stability.txt"});
-}
-
-TEST(Readme, EachBackupAppendsSevenLinesInWindowsBytes) {
+    failed = makePackage(order);
+    EXPECT_EQ(failed.failure, BackupResult::Failure::Copy);
+    EXPECT_EQ(failed.path, (t / "YourData/gone.csv").string());
+    EXPECT_EQ(failed.copied, 1u);
+    EXPECT_EQ(entries(t / "pkg"), Names{"stability.txt"});
+    // Nothing chosen still creates the folder.
+    ASSERT_TRUE(makePackage(t.order("empty")).ok());
+    EXPECT_TRUE(entries(t / "empty").empty());
+    // Each backup appends seven lines in windows-1252 to the read-me on the desktop.
     test::TestFolder desk(false);
     desk.write("Fendrel_ReadMe.txt", "earlier\r\n");
     ASSERT_EQ(appendReadme(desk.path(), "/home/ann/FendrelFiles 45123.45"), "");
@@ -144,3 +128,4 @@ TEST(Readme, EachBackupAppendsSevenLinesInWindowsBytes) {
                                                    block("/home/ann/FendrelFiles 45123.45") +
                                                    block("/media/usb/Caf\xe9"));
 }
+

@@ -3,7 +3,6 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -11,7 +10,6 @@ using namespace fendrel;
 namespace fs = std::filesystem;
 
 namespace {
-
 using Names = std::vector<std::string>;
 
 Names entries(const fs::path& folder) {
@@ -32,31 +30,9 @@ struct FreshInstall : test::TestFolder {
         fs::create_directory(path() / "YourData");
     }
 };
-
 } // namespace
 
-TEST(Restore, GroupFilesOnlyLeaveTheDatabasesAlone) {
-    FreshInstall install;
-    install.write("Firearms.dtb", "guns\r\n");
-    test::TestFolder package(false);
-    package.write("Group1.grp", "g1");
-    package.write("Group2.GRP", "g2");
-    const RestoreResult r = restorePackage(package.path(), install.path());
-    ASSERT_TRUE(r.ok) << r.reason;
-    EXPECT_EQ(install.read("Firearms.dtb"), "guns\r\n");
-    EXPECT_EQ(install.read("rounds.dtb"), "");
-    EXPECT_EQ(entries(install / "YourData"), (Names{"Group1.grp", "Group2.GRP"}));
-}
-
-TEST(Restore, UnusablePackageFailsBeforeCopying) {
-    FreshInstall install;
-    EXPECT_EQ(restorePackage("", install.path()).reason, "No package folder was given");
-    EXPECT_EQ(restorePackage(install / "nowhere", install.path()).reason,
-              "The folder does not exist");
-    EXPECT_EQ(restorePackage(install / "rounds.dtb", install.path()).reason, "It is not a folder");
-}
-
-TEST(Restore, KindsInOrderAndNamesMatchedWithoutCase) {
+TEST(Restore, WhatIsCopiedWhereAndWhenItStops) {
     FreshInstall install;
     install.write("YourData/Loads.CSV", "old");
     test::TestFolder package(false);
@@ -72,21 +48,38 @@ TEST(Restore, KindsInOrderAndNamesMatchedWithoutCase) {
     EXPECT_EQ(entries(install / "YourData"),
               (Names{"Loads.CSV", "b.grp", "one.htm", "two.HTML", "z.txt"}));
     EXPECT_EQ(install.read("YourData/Loads.CSV"), "loads.csv");
-}
-
-TEST(Restore, FailureStopsAndKeepsWhatWasCopied) {
-    FreshInstall install;
-    fs::create_directory(install / "YourData" / "b.csv"); // a folder where b.csv would go
-    test::TestFolder package(false);
+    // A failure stops the restore and keeps what was copied.
+    FreshInstall fresh;
+    fs::create_directory(fresh / "YourData" / "b.csv"); // a folder where b.csv would go
+    test::TestFolder broken(false);
     for (const char* name : {"firearms.dtb", "a.csv", "b.csv", "c.csv"})
-        package.write(name, name);
-    package.write("firearms.dtb", kGun);
-    const RestoreResult r = restorePackage(package.path(), install.path());
+        broken.write(name, name);
+    broken.write("firearms.dtb", kGun);
+    const RestoreResult r = restorePackage(broken.path(), fresh.path());
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.path, (package / "b.csv").string());
+    EXPECT_EQ(r.path, (broken / "b.csv").string());
     EXPECT_EQ(r.copied, 2u);
-    EXPECT_EQ(install.read("Firearms.dtb"), kGun);
-    EXPECT_EQ(entries(install / "YourData"), (Names{"a.csv", "b.csv"}));
+    EXPECT_EQ(fresh.read("Firearms.dtb"), kGun);
+    EXPECT_EQ(entries(fresh / "YourData"), (Names{"a.csv", "b.csv"}));
+    // Group files only leave the databases alone; unusable packages fail.
+    FreshInstall plain;
+    plain.write("Firearms.dtb", "guns\r\n");
+    test::TestFolder groups(false);
+    groups.write("Group1.grp", "g1");
+    groups.write("Group2.GRP", "g2");
+    const RestoreResult done = restorePackage(groups.path(), plain.path());
+    ASSERT_TRUE(done.ok) << done.reason;
+    EXPECT_EQ(plain.read("Firearms.dtb"), "guns\r\n");
+    EXPECT_EQ(plain.read("rounds.dtb"), "");
+    EXPECT_EQ(entries(plain / "YourData"), (Names{"Group1.grp", "Group2.GRP"}));
+
+    EXPECT_EQ(restorePackage("", plain.path()).reason, "No package folder was given");
+    EXPECT_EQ(restorePackage(plain / "nowhere", plain.path()).reason,
+              "The folder does not exist");
+    EXPECT_EQ(restorePackage(plain / "rounds.dtb", plain.path()).reason, "It is not a folder");
+    // A chosen file gives its folder, without a separator at the end.
+    EXPECT_EQ(folderOfChosenFile("/home/ann/Files 5/rounds.dtb"), "/home/ann/Files 5");
+    EXPECT_EQ(folderOfChosenFile("/rounds.dtb"), "/");
 }
 
 TEST(Restore, ThePackageIsCheckedBeforeAnythingIsCopied) {
@@ -141,10 +134,4 @@ TEST(Restore, RoundTripIsByteIdentical) {
                                                   "coyote.html", "stability.txt"}));
     for (const std::string& name : order.files)
         EXPECT_EQ(after.read("YourData/" + name), before.read("YourData/" + name)) << name;
-}
-
-TEST(Restore, ChosenFileGivesItsFolderWithoutSeparator) {
-    EXPECT_EQ(folderOfChosenFile("/home/ann/FendrelFiles 5/rounds.dtb"),
-              "/home/ann/FendrelFiles 5");
-    EXPECT_EQ(folderOfChosenFile("/rounds.dtb"), "/");
 }

@@ -7,7 +7,6 @@
 using namespace fendrel;
 
 namespace {
-
 // An output file laid out as the calculation run writes it: nine header lines, the rows, and
 // the summary that opens with "Maximum".
 std::string outputFile(const std::string& heading, const std::vector<std::string>& rows,
@@ -48,10 +47,9 @@ TrajectoryTable fixture(const std::string& name) {
     EXPECT_TRUE(read.table) << read.refusal;
     return read.table.value_or(TrajectoryTable{});
 }
-
 } // namespace
 
-TEST(TrajectoryTable, ReadsTitleUnitAndRowsOfAnOutputFile) {
+TEST(TrajectoryTable, TitleUnitRowsAndRefusals) {
     const TrajectoryTable t = fixture("yards.csv");
     EXPECT_EQ(t.title, ".308 WINCHESTER: 168GR. MATCH");
     EXPECT_FALSE(t.meters);
@@ -59,55 +57,35 @@ TEST(TrajectoryTable, ReadsTitleUnitAndRowsOfAnOutputFile) {
                                            {300, -89}, {400, -257}, {500, -519}};
     EXPECT_EQ(t.rows, expected);
     EXPECT_TRUE(fixture("meters.csv").meters);
-}
-
-TEST(TrajectoryTable, OnlyTheRangeHeadingDecidesTheUnit) {
+    // The unit comes from the range heading alone.
     EXPECT_FALSE(table(outputFile(kYards, {" 0,-1.5"}, "TEST (M) LOAD")).meters);
     EXPECT_TRUE(table(outputFile(kMeters, {" 0,-1.5"})).meters);
     // "(M)" anywhere in the heading counts; a bare M does not.
     EXPECT_TRUE(table(outputFile("Range (M) and more", {" 0,-1.5"})).meters);
     EXPECT_FALSE(table(outputFile("RANGE M", {" 0,-1.5"})).meters);
-}
 
-TEST(TrajectoryTable, RowsEndBeforeTheFirstLineWithMaximum) {
     std::string bytes = outputFile(kYards, {" 0,-1.5", " 100,2.0"});
     bytes += " 200,9.9,0.0,2000,0.300\r\nMaximum again\r\n";
     EXPECT_EQ(table(bytes).rows.size(), 2u);
-
     // The search is case-sensitive, and does not look at the header lines.
     const std::string lower =
         outputFile(kYards, {" 0,-1.5", "maximum,3.0", " 200,1.0"}, "MAXIMUM Maximum LOAD");
     EXPECT_EQ(table(lower).rows.size(), 3u);
     EXPECT_EQ(table(lower).rows[1], (ChartPoint{0, 30}));
-}
-
-TEST(TrajectoryTable, AFileWithoutSummaryHasRowsToItsEnd) {
-    const auto t = table(outputFile(kYards, {" 0,-1.5", " 100,2.0", " 200,0.0"}, "T", false));
-    EXPECT_EQ(t.rows.size(), 3u);
-    EXPECT_EQ(t.rows.back(), (ChartPoint{200, 0}));
-    // The last line without its line end still counts.
-    std::string cut = outputFile(kYards, {" 0,-1.5"}, "T", false) + " 100,2.5";
+    // Without a summary the rows run to the end, the last line counting without its line end.
+    EXPECT_EQ(table(outputFile(kYards, {" 0,-1.5", " 100,2.0", " 200,0.0"}, "T", false)).rows,
+              (std::vector<ChartPoint>{{0, -15}, {100, 20}, {200, 0}}));
+    const std::string cut = outputFile(kYards, {" 0,-1.5"}, "T", false) + " 100,2.5";
     EXPECT_EQ(table(cut).rows.back(), (ChartPoint{100, 25}));
-}
-
-TEST(TrajectoryTable, HeightsTimesTenRoundHalvesToEven) {
-    const auto t = table(outputFile(
-        kYards, {" 0,-1.55", " 1,0.05", " 2,0.15", " 3,0.25", " 4,-0.0", " 150.5,1", " 151.5,1"}));
-    EXPECT_EQ(t.rows[0].height, -16);
-    EXPECT_EQ(t.rows[1].height, 0);
-    EXPECT_EQ(t.rows[2].height, 2);
-    EXPECT_EQ(t.rows[3].height, 2);
-    EXPECT_EQ(t.rows[4].height, 0);
-    EXPECT_EQ(t.rows[5].range, 150);
-    EXPECT_EQ(t.rows[6].range, 152);
-}
-
-TEST(TrajectoryTable, TextThatIsNoNumberReadsAsZero) {
-    const auto t = table(outputFile(kYards, {"abc,xyz", " 100", ""}));
-    EXPECT_EQ(t.rows, (std::vector<ChartPoint>{{0, 0}, {100, 0}, {0, 0}}));
-}
-
-TEST(TrajectoryTable, ValuesBeyondSixteenBitsRefuseTheFile) {
+    // Heights are kept in tenths, halves to even; text that is no number is zero.
+    EXPECT_EQ(table(outputFile(kYards, {" 0,-1.55", " 1,0.05", " 2,0.15", " 3,0.25", " 4,-0.0",
+                                        " 150.5,1", " 151.5,1"}))
+                  .rows,
+              (std::vector<ChartPoint>{{0, -16}, {1, 0}, {2, 2}, {3, 2}, {4, 0}, {150, 10},
+                                       {152, 10}}));
+    EXPECT_EQ(table(outputFile(kYards, {"abc,xyz", " 100", ""})).rows,
+              (std::vector<ChartPoint>{{0, 0}, {100, 0}, {0, 0}}));
+    // Values beyond sixteen bits, files without rows and unreadable ones are refused.
     EXPECT_EQ(table(outputFile(kYards, {" 0,3276.7", " 1,-3276.8"})).rows,
               (std::vector<ChartPoint>{{0, 32767}, {1, -32768}}));
     EXPECT_EQ(refusal(outputFile(kYards, {" 0,-1.5", " 100,3276.8"})),
@@ -120,9 +98,6 @@ TEST(TrajectoryTable, ValuesBeyondSixteenBitsRefuseTheFile) {
               "the range on line 11 (40000) lies outside what the chart holds (-32768 to 32767)");
     EXPECT_NE(refusal(outputFile(kYards, {" 0,1e400"})).find("height on line 10"),
               std::string::npos);
-}
-
-TEST(TrajectoryTable, FilesWithoutRowsOrUnreadableAreRefused) {
     // What a cancelled run leaves: the two interior ballistics lines.
     EXPECT_EQ(refusal("LOAD\r\nRecoil for this round is 15.53 ft. lbs.\r\n"),
               "it holds no trajectory rows");
@@ -135,28 +110,28 @@ TEST(TrajectoryTable, FilesWithoutRowsOrUnreadableAreRefused) {
     EXPECT_EQ(loadTrajectoryTable("").refusal, "no file was named");
 }
 
-TEST(ChartData, StartsWithTheLineOfSightAndTheFirstFile) {
+TEST(ChartData, TheLineOfSightTheFirstFileAndFilesAddedToItsRows) {
     ChartData data;
+    EXPECT_FALSE(data.add(fixture("yards.csv"), "y")); // adding needs a chart
+    EXPECT_EQ(data.seriesCount(), 0);
     data.start(fixture("yards.csv"), "/data/yards.csv");
     EXPECT_EQ(data.seriesCount(), 2);
     EXPECT_EQ(data.rows(), 6);
     EXPECT_EQ(data.unitWord(), "yards");
-    EXPECT_EQ(data.title(1), "Line of Sight");
-    EXPECT_EQ(data.title(2), ".308 WINCHESTER: 168GR. MATCH");
-    EXPECT_EQ(data.path(1), "");
-    EXPECT_EQ(data.path(2), "/data/yards.csv");
+    EXPECT_EQ(data.title(1) + "|" + data.path(1) + "|" + data.title(2) + "|" + data.path(2),
+              "Line of Sight||.308 WINCHESTER: 168GR. MATCH|/data/yards.csv");
     for (int r = 1; r <= data.rows(); ++r)
         EXPECT_EQ(data.point(1, r), (ChartPoint{0, 0})) << "row " << r;
     EXPECT_EQ(data.point(2, 3), (ChartPoint{200, -16}));
     EXPECT_EQ(data.rowLabels(),
               (std::vector<std::string>{" 0", " 100", " 200", " 300", " 400", " 500"}));
-    // Outside the chart: nothing, not a crash.
-    EXPECT_EQ(data.point(3, 1), (ChartPoint{}));
+    EXPECT_EQ(data.point(3, 1), (ChartPoint{})); // outside the chart: nothing, not a crash
     EXPECT_EQ(data.point(2, 7), (ChartPoint{}));
-}
-
-TEST(ChartData, AddedFilesAreCutOrZeroFilledToTheFirstFilesRows) {
-    ChartData data;
+    EXPECT_EQ(data.pointText(2, 3), "Range =  200  yards Trajectory = -1.6 inches.");
+    EXPECT_EQ(data.pointText(2, 1), "Range =  0  yards Trajectory = -1.5 inches.");
+    EXPECT_EQ(data.pointText(1, 4), "Range =  300  yards Trajectory = 0 inches.");
+    EXPECT_EQ(data.pointText(2, 6), "Range =  500  yards Trajectory = -51.9 inches.");
+    // Added files are cut or zero-filled to the first file's rows, up to the limit.
     data.start(fixture("yards.csv"), "a");
     ASSERT_TRUE(data.add(fixture("short.csv"), "b"));
     ASSERT_TRUE(data.add(fixture("long.csv"), "c"));
@@ -169,41 +144,23 @@ TEST(ChartData, AddedFilesAreCutOrZeroFilledToTheFirstFilesRows) {
     EXPECT_EQ(data.point(4, 6), (ChartPoint{500, -351}));
     EXPECT_EQ(data.point(4, 7), (ChartPoint{}));
     EXPECT_EQ(data.path(4), "c");
-    // The labels stay those of the first file.
-    EXPECT_EQ(data.rowLabels().back(), " 500");
-
+    EXPECT_EQ(data.rowLabels().back(), " 500"); // the labels stay those of the first file
     // A meters file added to a yards chart reads in yards.
     ASSERT_TRUE(data.add(fixture("meters.csv"), "m"));
     EXPECT_EQ(data.pointText(5, 2), "Range =  100  yards Trajectory = 2.4 inches.");
-
-    // A new start forgets the added files.
-    data.start(fixture("short.csv"), "d");
-    EXPECT_EQ(data.seriesCount(), 2);
-    EXPECT_EQ(data.rows(), 3);
-}
-
-TEST(ChartData, PointTextReadsRangeAndHeightBack) {
-    ChartData data;
-    data.start(fixture("yards.csv"), "y");
-    EXPECT_EQ(data.pointText(2, 3), "Range =  200  yards Trajectory = -1.6 inches.");
-    EXPECT_EQ(data.pointText(2, 1), "Range =  0  yards Trajectory = -1.5 inches.");
-    EXPECT_EQ(data.pointText(1, 4), "Range =  300  yards Trajectory = 0 inches.");
-    EXPECT_EQ(data.pointText(2, 6), "Range =  500  yards Trajectory = -51.9 inches.");
-    data.start(fixture("meters.csv"), "m");
-    EXPECT_EQ(data.pointText(2, 2), "Range =  100  meters Trajectory = 2.4 inches.");
-}
-
-TEST(ChartData, AddingNeedsAChartAndRoom) {
-    ChartData data;
-    EXPECT_FALSE(data.add(fixture("yards.csv"), "y"));
-    EXPECT_EQ(data.seriesCount(), 0);
-    data.start(fixture("yards.csv"), "y");
     while (!data.full())
         ASSERT_TRUE(data.add(fixture("short.csv"), "s"));
     EXPECT_EQ(data.seriesCount(), ChartData::kMaxSeries);
     EXPECT_FALSE(data.add(fixture("short.csv"), "s"));
     EXPECT_EQ(data.seriesCount(), ChartData::kMaxSeries);
+
+    // A new start forgets the added files.
+    data.start(fixture("meters.csv"), "d");
+    EXPECT_EQ(data.seriesCount(), 2);
+    EXPECT_EQ(data.rows(), 4);
+    EXPECT_EQ(data.pointText(2, 2), "Range =  100  meters Trajectory = 2.4 inches.");
     data.clear();
     EXPECT_EQ(data.seriesCount(), 0);
     EXPECT_EQ(data.rows(), 0);
 }
+

@@ -6,24 +6,16 @@
 using namespace fendrel;
 
 namespace {
-
-ChartLayout layoutOf(double width, double height, int series, double legendWidth = 200) {
+ChartLayout layoutOf(double width, double height, int series) {
     ChartLayoutInput in;
-    in.width = width;
-    in.height = height;
-    in.lineHeight = 16;
-    in.margin = 11;
-    in.valueLabelWidth = 40;
-    in.categoryLabelHeight = 16;
-    in.legendWidth = legendWidth;
-    in.legendHeight = 120;
-    in.series = series;
+    in.width = width, in.height = height, in.series = series;
+    in.lineHeight = 16, in.margin = 11, in.valueLabelWidth = 40, in.categoryLabelHeight = 16;
+    in.legendWidth = 200, in.legendHeight = 120;
     return layoutChart(in);
 }
-
 } // namespace
 
-TEST(AxisScale, CoversTheDataAndZeroInRoundSteps) {
+TEST(AxisScale, RoundStepsOverTheDataAndZeroAndThinnedLabels) {
     const AxisScale s = niceScale(-894, 21, 10, 1);
     EXPECT_EQ(s.minimum, -900);
     EXPECT_EQ(s.maximum, 100);
@@ -38,9 +30,7 @@ TEST(AxisScale, CoversTheDataAndZeroInRoundSteps) {
     const AxisScale flat = niceScale(0, 0, 10, 1);
     EXPECT_EQ(flat.minimum, 0);
     EXPECT_EQ(flat.maximum, 1);
-}
-
-TEST(AxisScale, StaysWithinTheIntervalsAskedFor) {
+    // Within the intervals asked for.
     for (double hi : {1.0, 7.0, 99.0, 101.0, 999.0, 32767.0})
         for (int intervals : {2, 3, 5, 8, 13}) {
             const AxisScale s = niceScale(-hi * 0.7, hi, intervals, 1);
@@ -48,15 +38,10 @@ TEST(AxisScale, StaysWithinTheIntervalsAskedFor) {
             EXPECT_LE(s.minimum, -hi * 0.7);
             EXPECT_GE(s.maximum, hi);
         }
-}
-
-TEST(LabelStep, ThinsLabelsThatWouldCollide) {
-    EXPECT_EQ(labelStep(13, 60, 30, 10), 1);
-    EXPECT_EQ(labelStep(101, 7, 30, 10), 10); // 5.7 slots rounded up to a round step
-    EXPECT_EQ(labelStep(101, 20, 30, 10), 2);
-    EXPECT_EQ(labelStep(3, 1, 30, 10), 3);
-    EXPECT_EQ(labelStep(1, 1, 30, 10), 1);
-    EXPECT_EQ(labelStep(5, 0, 30, 10), 5);
+    // Labels that would collide are thinned: 101 labels 7 apart need 5.7 slots, rounded up.
+    int cases[][3] = {{13, 60, 1}, {101, 7, 10}, {101, 20, 2}, {3, 1, 3}, {1, 1, 1}, {5, 0, 5}};
+    for (const auto& c : cases)
+        EXPECT_EQ(labelStep(c[0], c[1], 30, 10), c[2]) << c[0] << " " << c[1];
 }
 
 TEST(ChartLayout, PlotBoxDepthAndLegendKeepApart) {
@@ -80,15 +65,13 @@ TEST(ChartLayout, PlotBoxDepthAndLegendKeepApart) {
     // More series take more depth, up to a limit.
     EXPECT_LT(layoutOf(1250, 630, 2).depthX, layoutOf(1250, 630, 4).depthX);
     EXPECT_EQ(layoutOf(1250, 630, 40).depthX, layoutOf(1250, 630, 80).depthX);
+    // A tiny area gives an empty plot, not a negative one.
+    const ChartLayout tiny = layoutOf(30, 20, 3);
+    EXPECT_GE(tiny.plot.width, 0);
+    EXPECT_GE(tiny.plot.height, 0);
 }
 
-TEST(ChartLayout, ATinyAreaGivesAnEmptyPlotNotANegativeOne) {
-    const ChartLayout l = layoutOf(30, 20, 3);
-    EXPECT_GE(l.plot.width, 0);
-    EXPECT_GE(l.plot.height, 0);
-}
-
-TEST(ObliqueProjection, RowsValuesAndDepthsLandOnTheBox) {
+TEST(ObliqueProjection, RowsValuesDepthsAndRibbonsLandInTheirPlaces) {
     const ChartLayout l = layoutOf(1000, 600, 3);
     const ObliqueProjection p(l, 10, 3, AxisScale{-900, 100, 100});
     const double slot = l.plot.width / 10;
@@ -101,34 +84,29 @@ TEST(ObliqueProjection, RowsValuesAndDepthsLandOnTheBox) {
     // The back face is the front face moved by the depth.
     EXPECT_DOUBLE_EQ(p.at(10, 100, 1).x, l.plot.right() - slot / 2 + l.depthX);
     EXPECT_DOUBLE_EQ(p.at(10, 100, 1).y, l.plot.top + l.depthY);
-}
-
-TEST(ObliqueProjection, SeriesOneInFrontEachRibbonInItsOwnSlot) {
-    const ObliqueProjection p(layoutOf(1000, 600, 4), 5, 4, AxisScale{0, 10, 1});
+    // Series 1 in front, each ribbon in its own slot.
+    const ObliqueProjection four(layoutOf(1000, 600, 4), 5, 4, AxisScale{0, 10, 1});
     double previousBack = 0;
     for (int s = 1; s <= 4; ++s) {
-        EXPECT_GT(p.ribbonFront(s), previousBack) << s;
-        EXPECT_GT(p.ribbonBack(s), p.ribbonFront(s)) << s;
-        EXPECT_LE(p.ribbonBack(s), 1.0) << s;
-        previousBack = p.ribbonBack(s);
+        EXPECT_GT(four.ribbonFront(s), previousBack) << s;
+        EXPECT_GT(four.ribbonBack(s), four.ribbonFront(s)) << s;
+        EXPECT_LE(four.ribbonBack(s), 1.0) << s;
+        previousBack = four.ribbonBack(s);
     }
-    const PlanePoint frontPoint = p.pointAt(1, 3, 5);
-    const PlanePoint backPoint = p.pointAt(4, 3, 5);
+    const PlanePoint frontPoint = four.pointAt(1, 3, 5);
+    const PlanePoint backPoint = four.pointAt(4, 3, 5);
     EXPECT_GT(backPoint.x, frontPoint.x);
     EXPECT_LT(backPoint.y, frontPoint.y);
+    // The visible side of a ribbon follows its slope: level, falling, or rising gently, it is
+    // seen from above; rising more steeply than the depth recedes on screen, from below.
+    const ObliqueProjection q(layoutOf(1000, 600, 2), 10, 2, AxisScale{-1000, 100, 100});
+    EXPECT_LT(signedArea(q.segment(2, 3, 0, 0)), 0);
+    EXPECT_LT(signedArea(q.segment(2, 3, 0, -900)), 0);
+    EXPECT_LT(signedArea(q.segment(2, 3, 0, 20)), 0);
+    EXPECT_GT(signedArea(q.segment(2, 3, -900, 0)), 0);
 }
 
-TEST(ObliqueProjection, TheVisibleSideOfARibbonFollowsItsSlope) {
-    const ObliqueProjection p(layoutOf(1000, 600, 2), 10, 2, AxisScale{-1000, 100, 100});
-    // Level, falling, or rising gently: seen from above.
-    EXPECT_LT(signedArea(p.segment(2, 3, 0, 0)), 0);
-    EXPECT_LT(signedArea(p.segment(2, 3, 0, -900)), 0);
-    EXPECT_LT(signedArea(p.segment(2, 3, 0, 20)), 0);
-    // Rising more steeply than the depth recedes on screen: seen from below.
-    EXPECT_GT(signedArea(p.segment(2, 3, -900, 0)), 0);
-}
-
-TEST(HitTesting, NearestPointWithinReach) {
+TEST(HitTesting, TheNearestPointWithinReachAndTheRibbonInFront) {
     const std::vector<std::vector<PlanePoint>> points{{{0, 0}, {10, 0}}, {{5, 5}, {20, 20}}};
     auto hit = nearestPoint(points, {9, 1}, 100);
     ASSERT_TRUE(hit);
@@ -143,9 +121,7 @@ TEST(HitTesting, NearestPointWithinReach) {
     // Equally near: the series in front.
     const std::vector<std::vector<PlanePoint>> twins{{{0, 0}}, {{0, 0}}};
     EXPECT_EQ(nearestPoint(twins, {1, 1}, 10)->series, 1);
-}
-
-TEST(HitTesting, RibbonsInFrontCoverThoseBehind) {
+    // Ribbons in front cover those behind.
     const ObliqueProjection p(layoutOf(1000, 600, 2), 4, 2, AxisScale{0, 100, 10});
     const std::vector<std::vector<double>> values{{50, 50, 50, 50}, {50, 50, 50, 50}};
     const auto mid = [&](int series) {
@@ -166,3 +142,4 @@ TEST(HitTesting, RibbonsInFrontCoverThoseBehind) {
     EXPECT_EQ(ribbonAt(p, behind, shared), 1);
     EXPECT_EQ(ribbonAt(p, {{}, behind[1]}, shared), 2);
 }
+

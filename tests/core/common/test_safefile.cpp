@@ -6,7 +6,6 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -19,7 +18,6 @@ using namespace fendrel;
 namespace fs = std::filesystem;
 
 namespace {
-
 class SafeFile : public ::testing::Test {
 protected:
     test::TestFolder folder{false};
@@ -42,10 +40,9 @@ struct FailAt : WriteFaults {
     explicit FailAt(WriteStep s) : step(s) {}
     bool failAt(WriteStep s) override { return s == step; }
 };
-
 } // namespace
 
-TEST_F(SafeFile, ReplacesWholeAndLeavesNothingElse) {
+TEST_F(SafeFile, ReplacesWholeOrLeavesTheOldFileAndNothingElse) {
     const fs::path target = folder / "rounds.dtb";
     const std::string bytes("\"new\",\"x\"\r\n\0\xB0", 14);
     for (const std::string& b : {std::string("\"old\"\r\n"), bytes, std::string()}) {
@@ -58,9 +55,7 @@ TEST_F(SafeFile, ReplacesWholeAndLeavesNothingElse) {
     EXPECT_EQ(appendToFile(folder / "log.txt", "a\r\n"), "");
     EXPECT_EQ(appendToFile(folder / "log.txt", "b\r\n"), "");
     EXPECT_EQ(folder.read("log.txt"), "a\r\nb\r\n");
-}
-
-TEST_F(SafeFile, FailuresLeaveTheOldFileNoTemporaryAndNoOpenDescriptor) {
+    // Failures leave the old file, no temporary and no open descriptor.
     folder.write("Firearms.dtb", "\"keep\"\r\n");
     const size_t before = openDescriptors();
     for (WriteStep step : {WriteStep::CreateTemporary, WriteStep::Write, WriteStep::Sync,
@@ -68,7 +63,7 @@ TEST_F(SafeFile, FailuresLeaveTheOldFileNoTemporaryAndNoOpenDescriptor) {
         FailAt fault(step);
         EXPECT_TRUE(replaceFile(folder / "Firearms.dtb", "\"lost\"\r\n", &fault).failed());
         EXPECT_EQ(folder.read("Firearms.dtb"), "\"keep\"\r\n");
-        EXPECT_EQ(entries(), (std::vector<std::string>{"Firearms.dtb"}));
+        EXPECT_EQ(entries(), (std::vector<std::string>{"Firearms.dtb", "log.txt", "rounds.dtb"}));
     }
     EXPECT_EQ(openDescriptors(), before);
 
@@ -78,7 +73,8 @@ TEST_F(SafeFile, FailuresLeaveTheOldFileNoTemporaryAndNoOpenDescriptor) {
     fs::create_directory(folder / "taken");
     EXPECT_TRUE(replaceFile(folder / "taken", "bytes").failed());
     EXPECT_TRUE(fs::is_directory(folder / "taken"));
-    EXPECT_EQ(entries(), (std::vector<std::string>{"Firearms.dtb", "taken"}));
+    EXPECT_EQ(entries(),
+              (std::vector<std::string>{"Firearms.dtb", "log.txt", "rounds.dtb", "taken"}));
 }
 
 TEST_F(SafeFile, ModeLinksAndDevices) {
@@ -110,7 +106,7 @@ TEST_F(SafeFile, ModeLinksAndDevices) {
     EXPECT_TRUE(fs::is_fifo(folder / "pipe.dtb"));
 }
 
-TEST_F(SafeFile, InputsThatAreNotPlainFilesOrTooBigAreRefusedAtOnce) {
+TEST_F(SafeFile, OddOrBigInputsAreRefusedAndTheLockMakesWritersWait) {
     ASSERT_EQ(::mkfifo((folder / "rounds.dtb").c_str(), 0600), 0);
     FileError error;
     const auto start = std::chrono::steady_clock::now();
@@ -122,6 +118,13 @@ TEST_F(SafeFile, InputsThatAreNotPlainFilesOrTooBigAreRefusedAtOnce) {
     folder.write("big.csv", std::string(100, 'x'));
     EXPECT_FALSE(readInputFile(folder / "big.csv", 99, &error));
     EXPECT_EQ(readInputFile(folder / "big.csv", 100)->size(), 100u);
+    // The data lock keeps a second writer waiting.
+    auto first = DataLock::acquire(folder.path(), std::chrono::milliseconds(0));
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(DataLock::acquire(folder.path(), std::chrono::milliseconds(50), &error));
+    EXPECT_NE(error.reason.find("another copy"), std::string::npos);
+    first.reset();
+    EXPECT_TRUE(DataLock::acquire(folder.path(), std::chrono::milliseconds(0)));
 }
 
 TEST_F(SafeFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
@@ -146,12 +149,3 @@ TEST_F(SafeFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     }
 }
 
-TEST_F(SafeFile, TheDataLockKeepsASecondWriterWaiting) {
-    auto first = DataLock::acquire(folder.path(), std::chrono::milliseconds(0));
-    ASSERT_TRUE(first);
-    FileError error;
-    EXPECT_FALSE(DataLock::acquire(folder.path(), std::chrono::milliseconds(50), &error));
-    EXPECT_NE(error.reason.find("another copy"), std::string::npos);
-    first.reset();
-    EXPECT_TRUE(DataLock::acquire(folder.path(), std::chrono::milliseconds(0)));
-}

@@ -1,200 +1,129 @@
-// Field and line reading, record writing, and replacing files safely.
+// Field and line reading and record writing of the program's comma-separated files.
 #include "core/common/Numbers.h"
 #include "core/common/TextFile.h"
-#include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
-
 using namespace fendrel;
-namespace fs = std::filesystem;
-
-namespace {
-
-// Every field of the bytes, read until the end of the file.
-std::vector<std::string> allFields(const std::string& bytes) {
-    FieldReader reader(bytes);
-    std::vector<std::string> fields;
-    while (!reader.atEnd()) {
-        fields.push_back(reader.readField());
-        if (fields.size() > 1000)
-            break; // a reader that stops advancing must not hang the test
-    }
-    return fields;
-}
-
 using Fields = std::vector<std::string>;
 
+namespace {
+// Every field of the bytes, read until the end of the file.
+Fields allFields(const std::string& bytes) {
+    FieldReader reader(bytes);
+    Fields fields;
+    while (!reader.atEnd() && fields.size() <= 1000) // a reader that stops must not hang
+        fields.push_back(reader.readField());
+    return fields;
+}
 } // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Fields
+TEST(FieldReader, FieldsEndsOfFileAndRecords) {
+    const std::pair<std::string, Fields> cases[] = {
+        {"\"30-06\",\"160\"\r\n", {"30-06", "160"}},
+        {"\"quoted\",bare,\"again\"\r\n", {"quoted", "bare", "again"}},
+        // A line end separates like a comma; the last may lack it.
+        {"a\r\nb\r\nc\r\n", {"a", "b", "c"}},
+        {"\"a\"\r\n\"b\"", {"a", "b"}},
+        {"a,b\r\nc,d\r\n", {"a", "b", "c", "d"}},
+        {"x,y", {"x", "y"}},
+        // Leading blanks are skipped, trailing blanks of a bare field dropped, inner ones kept;
+        // inside quotes every blank is part of the field.
+        {"   abc   ,  def\r\n", {"abc", "def"}},
+        {"IMR 4831 Lot 12345,x\r\n", {"IMR 4831 Lot 12345", "x"}},
+        {"  \" padded \"  ,x\r\n", {" padded ", "x"}},
+        // Quotes protect commas; only an opening quote is special.
+        {"\"7mm, Magnum\",next\r\n", {"7mm, Magnum", "next"}},
+        {"7mm, Magnum\r\n", {"7mm", "Magnum"}},
+        {"ab\"c,d\r\n", {"ab\"c", "d"}},
+        // Text after the closing quote is skipped up to the separator.
+        {"\"abc\"xyz,next\r\n", {"abc", "next"}},
+        {"\"abc\" tail\r\nnext\r\n", {"abc", "next"}},
+        {"\"a\"\"b\",c\r\n", {"a", "c"}},
+        // A quoted field runs to the next quote even across a line end.
+        {"\"one\r\ntwo\",three\r\n", {"one\r\ntwo", "three"}},
+        {"a,,b\r\n", {"a", "", "b"}},
+        {"\"\",\"\",\"\"\r\n", {"", "", ""}},
+        {"\"45\xB0\",caf\xE9\r\n", {"45\xB0", "caf\xE9"}}, // bytes of the code page pass through
+        {"", {}},
+    };
+    for (const auto& [bytes, fields] : cases)
+        EXPECT_EQ(allFields(bytes), fields) << bytes;
 
-TEST(ReadField, QuotedAndBareFields) {
-    EXPECT_EQ(allFields("\"30-06\",\"160\"\r\n"), (Fields{"30-06", "160"}));
-    EXPECT_EQ(allFields("abc,def\r\n"), (Fields{"abc", "def"}));
-    EXPECT_EQ(allFields("\"quoted\",bare,\"again\"\r\n"), (Fields{"quoted", "bare", "again"}));
-}
-
-TEST(ReadField, ALineEndSeparatesLikeAComma) {
-    EXPECT_EQ(allFields("a\r\nb\r\nc\r\n"), (Fields{"a", "b", "c"}));
-    EXPECT_EQ(allFields("\"a\"\r\n\"b\""), (Fields{"a", "b"}));
-    EXPECT_EQ(allFields("a,b\r\nc,d\r\n"), (Fields{"a", "b", "c", "d"}));
-}
-
-TEST(ReadField, BlanksAroundFields) {
-    // Leading blanks skipped; trailing blanks of a bare field dropped.
-    EXPECT_EQ(allFields("   abc   ,  def\r\n"), (Fields{"abc", "def"}));
-    // Blanks inside a bare field stay.
-    EXPECT_EQ(allFields("IMR 4831 Lot 12345,x\r\n"), (Fields{"IMR 4831 Lot 12345", "x"}));
-    // Inside quotes every blank is part of the field.
-    EXPECT_EQ(allFields("  \" padded \"  ,x\r\n"), (Fields{" padded ", "x"}));
-}
-
-TEST(ReadField, QuotesProtectCommas) {
-    EXPECT_EQ(allFields("\"7mm, Magnum\",next\r\n"), (Fields{"7mm, Magnum", "next"}));
-    EXPECT_EQ(allFields("7mm, Magnum\r\n"), (Fields{"7mm", "Magnum"}));
-    // Only an opening quote is special.
-    EXPECT_EQ(allFields("ab\"c,d\r\n"), (Fields{"ab\"c", "d"}));
-    EXPECT_EQ(allFields("x,y"), (Fields{"x", "y"}));
-}
-
-TEST(ReadField, TextAfterTheClosingQuoteIsSkippedUpToTheSeparator) {
-    EXPECT_EQ(allFields("\"abc\"xyz,next\r\n"), (Fields{"abc", "next"}));
-    EXPECT_EQ(allFields("\"abc\" tail\r\nnext\r\n"), (Fields{"abc", "next"}));
-    EXPECT_EQ(allFields("\"a\"\"b\",c\r\n"), (Fields{"a", "c"}));
-}
-
-TEST(ReadField, AQuotedFieldRunsToTheNextQuoteEvenAcrossALineEnd) {
-    EXPECT_EQ(allFields("\"one\r\ntwo\",three\r\n"), (Fields{"one\r\ntwo", "three"}));
-}
-
-TEST(ReadField, EmptyFields) {
-    EXPECT_EQ(allFields("a,,b\r\n"), (Fields{"a", "", "b"}));
-    EXPECT_EQ(allFields("\"\",\"x\"\r\n"), (Fields{"", "x"}));
-    EXPECT_EQ(allFields("\"\",\"\",\"\"\r\n"), (Fields{"", "", ""}));
-}
-
-TEST(ReadField, AnUnterminatedQuoteRunsToTheEndOfTheFile) {
-    FieldReader reader("\"abc, def");
-    EXPECT_EQ(reader.readField(), "abc, def");
-    EXPECT_TRUE(reader.atEnd());
-    // Reading past the end never fails.
-    EXPECT_EQ(reader.readField(), "");
-    EXPECT_TRUE(reader.atEnd());
-}
-
-TEST(ReadField, BytesOfTheCodePagePassThrough) {
-    EXPECT_EQ(allFields("\"45\xB0\",caf\xE9\r\n"), (Fields{"45\xB0", "caf\xE9"}));
-}
-
-TEST(ReadField, NumericFieldsReadByTheLeadingNumber) {
-    FieldReader reader("  2800  ,\".421\",24 in\r\n");
-    EXPECT_EQ(leadingNumber(reader.readField()), 2800);
-    EXPECT_DOUBLE_EQ(leadingNumber(reader.readField()), 0.421);
-    EXPECT_EQ(leadingNumber(reader.readField()), 24);
-}
-
-// ---------------------------------------------------------------------------------------------
-// End of file and records
-
-TEST(EndOfFile, EmptyFileIsAtTheEndAtOnce) {
-    EXPECT_TRUE(FieldReader("").atEnd());
+    FieldReader numbers("  2800  ,\".421\",24 in\r\n");
+    EXPECT_EQ(leadingNumber(numbers.readField()), 2800);
+    EXPECT_DOUBLE_EQ(leadingNumber(numbers.readField()), 0.421);
+    EXPECT_EQ(leadingNumber(numbers.readField()), 24);
+    // An unterminated quote runs to the end of the file; reading past the end never fails.
+    FieldReader open("\"abc, def");
+    EXPECT_EQ(open.readField(), "abc, def");
+    EXPECT_TRUE(open.atEnd());
+    EXPECT_EQ(open.readField(), "");
+    EXPECT_TRUE(open.atEnd());
     EXPECT_TRUE(FieldReader().atEnd());
-}
 
-TEST(EndOfFile, TheLineEndAfterTheLastFieldIsConsumedWithIt) {
+    // The line end after the last field is consumed with it.
     FieldReader reader("\"a\",\"b\"\r\n");
-    EXPECT_FALSE(reader.atEnd());
     reader.readField();
     EXPECT_FALSE(reader.atEnd());
     reader.readField();
     EXPECT_TRUE(reader.atEnd());
-
     FieldReader bare("last\r\n");
     bare.readField();
     EXPECT_TRUE(bare.atEnd());
-}
 
-TEST(Records, ReadByFieldCountNotByLine) {
-    FieldReader reader("\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n");
-    std::vector<std::string> fields;
-    ASSERT_TRUE(reader.readRecord(3, fields));
+    // Records are read by field count, not by line, and never cut short.
+    const std::string two = "\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n";
+    Fields fields;
+    FieldReader threes(two);
+    ASSERT_TRUE(threes.readRecord(3, fields));
     EXPECT_EQ(fields, (Fields{"1", "2", "3"}));
-    ASSERT_TRUE(reader.readRecord(3, fields));
+    ASSERT_TRUE(threes.readRecord(3, fields));
     EXPECT_EQ(fields, (Fields{"4", "5", "6"}));
-    EXPECT_TRUE(reader.atEnd());
-
-    // The same six fields are one record of six.
-    FieldReader six("\"1\",\"2\",\"3\"\r\n\"4\",\"5\",\"6\"\r\n");
+    EXPECT_TRUE(threes.atEnd());
+    FieldReader six(two);
     ASSERT_TRUE(six.readRecord(6, fields));
     EXPECT_EQ(fields, (Fields{"1", "2", "3", "4", "5", "6"}));
     EXPECT_TRUE(six.atEnd());
+
+    // A record cut short by the end of the file is no record.
+    FieldReader cut("\"a\",\"b\",\"c\"\r\n\"d\",\"e\"\r\n");
+    ASSERT_TRUE(cut.readRecord(3, fields));
+    EXPECT_FALSE(cut.readRecord(3, fields));
+    EXPECT_TRUE(cut.atEnd());
+    EXPECT_FALSE(FieldReader("").readRecord(6, fields));
 }
 
-TEST(Records, ARecordCutShortByTheEndOfTheFileIsNoRecord) {
-    FieldReader reader("\"a\",\"b\",\"c\"\r\n\"d\",\"e\"\r\n");
-    std::vector<std::string> fields;
-    ASSERT_TRUE(reader.readRecord(3, fields));
-    EXPECT_FALSE(reader.readRecord(3, fields));
-    EXPECT_TRUE(reader.atEnd());
-
-    FieldReader empty("");
-    EXPECT_FALSE(empty.readRecord(6, fields));
-}
-
-TEST(Records, EighteenFieldsSurviveWritingAndReading) {
-    const std::vector<std::string> round = {
+TEST(FieldReader, RecordsWrittenAndReadBackAndLines) {
+    const Fields round = {
         "30-06: 160gr. BrandA", ".30-06 Springfield", "160", ".421", ".552", "BrandA",
         "Spitzer, boat tail", "IMR 4831 Lot 12345", "60", "2800", "CCI 250 Magnum rifle Lot 12345",
         "Federal Lot 12345", "(type or select)", "BBR", "2024", "(optional)", "", "9.5"};
-    const std::string bytes = quotedRecord(round) + quotedRecord(round);
-    FieldReader reader(bytes);
-    std::vector<std::string> fields;
-    ASSERT_TRUE(reader.readRecord(18, fields));
-    EXPECT_EQ(fields, round);
-    ASSERT_TRUE(reader.readRecord(18, fields));
-    EXPECT_EQ(fields, round);
+    FieldReader reader(quotedRecord(round) + quotedRecord(round));
+    Fields fields;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(reader.readRecord(18, fields));
+        EXPECT_EQ(fields, round);
+    }
     EXPECT_TRUE(reader.atEnd());
-}
-
-// ---------------------------------------------------------------------------------------------
-// Lines
-
-TEST(ReadLine, TheRestOfTheLineUpToCrLf) {
-    FieldReader reader("first line\r\n  \"second\", x  \r\n\r\nlast");
-    EXPECT_EQ(reader.readLine(), "first line");
-    EXPECT_EQ(reader.readLine(), "  \"second\", x  ");
-    EXPECT_EQ(reader.readLine(), "");
-    EXPECT_FALSE(reader.atEnd());
-    EXPECT_EQ(reader.readLine(), "last");
-    EXPECT_TRUE(reader.atEnd());
-}
-
-TEST(ReadLine, AfterAFieldReadsTheRestOfThatLine) {
-    FieldReader reader("a,b,c\r\nnext\r\n");
-    EXPECT_EQ(reader.readField(), "a");
-    EXPECT_EQ(reader.readLine(), "b,c");
-    EXPECT_EQ(reader.readLine(), "next");
-    EXPECT_TRUE(reader.atEnd());
-}
-
-// ---------------------------------------------------------------------------------------------
-// Writing
-
-TEST(QuotedRecord, TextsQuotedNumbersBareCrLfAtTheEnd) {
     EXPECT_EQ(quotedRecord(std::vector<RecordValue>{std::string("a b"), 0.076474, 500.0, -0.5}),
               "\"a b\",.076474,500,-.5\r\n");
-    EXPECT_EQ(quotedRecord(std::vector<std::string>{"x", "", "7mm, Magnum"}),
-              "\"x\",\"\",\"7mm, Magnum\"\r\n");
+    EXPECT_EQ(quotedRecord(Fields{"x", "", "7mm, Magnum"}), "\"x\",\"\",\"7mm, Magnum\"\r\n");
     EXPECT_EQ(quotedRecord(std::vector<RecordValue>{0.0, 2.5, std::string("z")}), "0,2.5,\"z\"\r\n");
-}
-
-TEST(PlainLine, TextUnchangedThenCrLf) {
     EXPECT_EQ(plainLine("  \"as is\", 1 "), "  \"as is\", 1 \r\n");
     EXPECT_EQ(plainLine(""), "\r\n");
+    // A line is read up to its CR LF; after a field, the rest of that line.
+    FieldReader lines("first line\r\n  \"second\", x  \r\n\r\nlast");
+    EXPECT_EQ(lines.readLine(), "first line");
+    EXPECT_EQ(lines.readLine(), "  \"second\", x  ");
+    EXPECT_EQ(lines.readLine(), "");
+    EXPECT_FALSE(lines.atEnd());
+    EXPECT_EQ(lines.readLine(), "last");
+    EXPECT_TRUE(lines.atEnd());
+    FieldReader after("a,b,c\r\nnext\r\n");
+    EXPECT_EQ(after.readField(), "a");
+    EXPECT_EQ(after.readLine(), "b,c");
+    EXPECT_EQ(after.readLine(), "next");
+    EXPECT_TRUE(after.atEnd());
 }
 

@@ -14,31 +14,30 @@ namespace fendrel::test {
 
 class ScriptedHost : public RunHost {
 public:
-    std::optional<RunSettings> dialogSettings;     // stored by the dialog on OK; nullopt = Cancel
-    std::deque<std::string> inputAnswers; // the input box answers in turn; then ""
-    std::optional<std::string> savedFile; // the save dialog's answer; nullopt = Cancel
-    std::vector<std::string> statuses, messages, titles, prompts, startFolders;
+    std::optional<RunSettings> dialogSettings; // stored by the dialog on OK; nullopt = Cancel
+    std::deque<std::string> inputAnswers;      // the input box answers in turn; then ""
+    std::optional<std::string> savedFile;      // the save dialog's answer; nullopt = Cancel
+    std::vector<std::string> statuses, messages, titles, details, prompts, startFolders;
     int specsShown = 0;
 
     void status(const std::string& text) override { statuses.push_back(text); }
-    std::vector<std::string> details;
     void message(const std::string& text, const std::string& title, MessageIcon,
                  const std::string& detail) override {
-        details.push_back(detail);
         messages.push_back(text);
         titles.push_back(title);
+        details.push_back(detail);
     }
     bool specifications(RunSettings& settings) override {
         ++specsShown;
-        if (dialogSettings)
-            settings = *dialogSettings;
+        settings = dialogSettings.value_or(settings);
         return dialogSettings.has_value();
     }
     std::string input(const std::string& prompt, const std::string&, const std::string&) override {
         prompts.push_back(prompt);
-        std::string a = inputAnswers.empty() ? "" : inputAnswers.front();
-        if (!inputAnswers.empty())
-            inputAnswers.pop_front();
+        if (inputAnswers.empty())
+            return "";
+        std::string a = inputAnswers.front();
+        inputAnswers.pop_front();
         return a;
     }
     std::optional<std::string> saveFile(const std::string&, int,
@@ -50,14 +49,11 @@ public:
 
 inline RunSettings settingsOf(const char* units, int interval, int maximum, int zero,
                               double zeroHeight = 0, int downrange = 0, int cross = 0) {
+    using W = std::int16_t;
     RunSettings s;
-    s.unitsCode = units;
-    s.rangeInterval = static_cast<std::int16_t>(interval);
-    s.maximumRange = static_cast<std::int16_t>(maximum);
-    s.zeroRange = static_cast<std::int16_t>(zero);
-    s.zeroHeight = zeroHeight;
-    s.downrangeWind = static_cast<std::int16_t>(downrange);
-    s.crossWind = static_cast<std::int16_t>(cross);
+    s.unitsCode = units, s.rangeInterval = W(interval), s.maximumRange = W(maximum);
+    s.zeroRange = W(zero), s.zeroHeight = zeroHeight;
+    s.downrangeWind = W(downrange), s.crossWind = W(cross);
     return s;
 }
 

@@ -1,15 +1,12 @@
 #include "core/engine/DragTable.h"
-
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <cmath>
 
 using namespace fendrel;
 
 namespace {
-
 std::string refusal(const std::string& bytes, std::size_t capacity = DragTable::kRunCapacity) {
     DragTable t;
     return DragTable::parse(bytes, capacity, t);
@@ -21,23 +18,22 @@ std::string records(std::size_t n) {
         s += std::to_string(i) + ",1\r\n";
     return s;
 }
-
 } // namespace
 
-TEST(DragTable, LoadsAfterTheOriginAndRefusesWhatItCannotUse) {
+TEST(DragTable, LoadsRefusesAndResumesItsSearch) {
     DragTable t;
     ASSERT_EQ(DragTable::parse("0,3.4\r\n0.5, 2 , 0.75,3\r\n-1,4\r\n\r\n  \r\n", 999, t), "");
     ASSERT_EQ(t.positions(), 5u);
     EXPECT_TRUE(t.mach(1) == 0 && t.drag(1) == 0 && t.mach(2) == 0 && t.drag(2) == 3.4);
     EXPECT_EQ(t.lastMach(), 1); // the last Mach number is taken as its magnitude
-    std::size_t hint = 0;
+    std::size_t at = 0;
     double g = 0;
-    ASSERT_TRUE(t.lookup(0.625, hint, g));
+    ASSERT_TRUE(t.lookup(0.625, at, g));
     EXPECT_DOUBLE_EQ(g, 2.5);
-    EXPECT_FALSE(t.lookup(1.0, hint, g));
-    EXPECT_FALSE(t.lookup(std::nan(""), hint, g));
+    EXPECT_FALSE(t.lookup(1.0, at, g));
+    EXPECT_FALSE(t.lookup(std::nan(""), at, g));
     ASSERT_EQ(DragTable::parse("0.5,2\r\n1,4\r\n", 999, t), "");
-    ASSERT_TRUE(t.lookup(0.25, hint, g)); // below the first record: from the origin
+    ASSERT_TRUE(t.lookup(0.25, at, g)); // below the first record: from the origin
     EXPECT_DOUBLE_EQ(g, 1.0);
 
     EXPECT_EQ(refusal(""), "holds no records.");
@@ -49,9 +45,7 @@ TEST(DragTable, LoadsAfterTheOriginAndRefusesWhatItCannotUse) {
     EXPECT_EQ(refusal(records(999)), ""); // the run holds 999 records, the simulator 1000
     EXPECT_EQ(refusal(records(1000)), "holds more than 999 records.");
     EXPECT_EQ(refusal(records(1000), DragTable::kSimulatorCapacity), "");
-}
-
-TEST(DragTable, ShippedTablesAndResumedSearch) {
+    // The shipped tables, and a search resumed from the last position.
     test::TestFolder folder;
     DragTable g1, g7;
     ASSERT_EQ(DragTable::load(folder / "DragG1.txt", DragTable::kRunCapacity, g1), "");
@@ -70,3 +64,4 @@ TEST(DragTable, ShippedTablesAndResumedSearch) {
         ASSERT_EQ(got, expected) << m;
     }
 }
+

@@ -1,27 +1,19 @@
 #include "EngineTestSupport.h"
-
 #include "core/engine/BallisticsEngine.h"
 #include "core/engine/ExteriorSummary.h"
 #include "core/engine/LastPath.h"
 #include "core/engine/Recoil.h"
-
 #include "core/common/TextFile.h"
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 using namespace fendrel;
 using fendrel::test::settingsOf;
 
 namespace {
-
-std::string fileText(const fs::path& p) {
-    return readFileBytes(p).value_or("(missing)");
-}
+std::string fileText(const fs::path& p) { return readFileBytes(p).value_or("(missing)"); }
 
 int lineCount(const std::string& text) {
     int n = 0;
@@ -43,11 +35,11 @@ struct EngineRun {
     }
     std::string text() const { return fileText(output); }
 };
-
 } // namespace
 
 TEST(RunGolden, YardsWithZero200) {
     EngineRun run;
+    run.folder.write("YourData/run.csv", std::string(5000, '~')); // a longer file is replaced
     ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 1000, 200)).completed());
     EXPECT_EQ(run.text(), fileText(test::fixture("engine/yards_zero200.csv")));
     EXPECT_TRUE(run.host.prompts.empty());
@@ -68,7 +60,7 @@ TEST(RunGolden, NoZeroingArmyMetroAndTheStyleQuestion) {
     EXPECT_EQ(run.host.prompts, std::vector<std::string>{kStylePrompt});
 }
 
-TEST(RunSteps, StatusWindsAndWhatTheWindowKeeps) {
+TEST(RunSteps, StatusWindsWhatTheWindowKeepsAndTheStyleQuestion) {
     EngineRun run;
     ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 500, 200, 0, 10, -3)).completed());
     EXPECT_EQ(run.host.statuses,
@@ -82,27 +74,35 @@ TEST(RunSteps, StatusWindsAndWhatTheWindowKeeps) {
     EXPECT_EQ(rows.range[6], 500);
     EXPECT_EQ(run.engine.caliberValue(), 0.308);
     EXPECT_EQ(run.engine.formFactor(), 0.515);
+    // The style question is asked again on the first run; then the form factor is kept.
+    EngineRun lever;
+    lever.host.inputAnswers = {"9", "2"};
+    ASSERT_TRUE(lever(test::leverRound(), settingsOf("Y", 100, 300, 100)).completed());
+    EXPECT_EQ(lever.host.prompts.size(), 2u);
+    EXPECT_EQ(lever.engine.formFactor(), 0.7); // semi-pointed at 2150 ft/s
+
+    lever.host.prompts.clear();
+    lever.host.inputAnswers = {" 2"};
+    RoundTexts slow = test::leverRound();
+    slow.muzzleVelocity = "1900";
+    ASSERT_TRUE(lever(slow, settingsOf("Y", 100, 300, 100)).completed());
+    EXPECT_EQ(lever.host.prompts.size(), 1u);
+    EXPECT_EQ(lever.engine.formFactor(), 0.7);
+    EXPECT_EQ(lever.engine.styleReply(), " 2");
+
+    EngineRun fresh; // Cancel with no form factor known stops the run
+    EXPECT_EQ(fresh(test::leverRound(), settingsOf("Y", 100, 300, 100)).stop,
+              RunStop::StyleUnknown);
+    EXPECT_EQ(fresh.text().find("Maximum"), std::string::npos);
 }
 
-TEST(RunSteps, EachRunReplacesTheFile) {
-    EngineRun run;
-    run.folder.write("YourData/run.csv", std::string(5000, '~'));
-    ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 200, 100)).completed());
-    const std::string first = run.text();
-    EXPECT_EQ(first.find('~'), std::string::npos);
-    ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 300, 100)).completed());
-    EXPECT_EQ(lineCount(run.text()), lineCount(first) + 2); // a trajectory and a W1 row more
-}
-
-TEST(RunStops, CancelledDialogLeavesTheInteriorLines) {
+TEST(RunStops, NothingIsWrittenPastTheInteriorLines) {
     EngineRun run;
     EXPECT_EQ(run(test::checkRound(), std::nullopt).stop, RunStop::Cancelled);
     EXPECT_EQ(run.text(), "308 TRAJECTORY CHECK\r\nRecoil for this round is 15.07 ft. lbs.\r\n");
     EXPECT_EQ(run.host.statuses.back(), kStatusStopped);
-}
-
-TEST(RunStops, InteriorFailureStopsBeforeTheDialog) {
-    EngineRun run;
+    fs::remove(run.output);
+    run.host.specsShown = 0;
     RoundTexts noWeight = test::checkRound();
     noWeight.firearmWeight = "0";
     EXPECT_EQ(run(noWeight, settingsOf("Y", 100, 500, 200)).stop, RunStop::Interior);
@@ -121,14 +121,9 @@ TEST(RunStops, InteriorFailureStopsBeforeTheDialog) {
     EXPECT_EQ(run(test::checkRound(), settingsOf("Y", 100, 500, 200)).stop, RunStop::Interior);
     EXPECT_EQ(run.folder.read("rounds.dtb"), rounds);
     EXPECT_EQ(run.host.messages.back(), kInteriorErrorText);
-}
-
-TEST(RunStops, RefusalsWriteNothingPastTheInteriorLines) {
+    // Refusals of what the run cannot use.
     struct Case {
-        const char* parameters; // nullptr: no parameters.ini; "": the installed one
-        const char* bc;
-        const char* fps;
-        const char* expected;
+        const char *parameters, *bc, *fps, *expected; // parameters.ini: nullptr none, "" installed
     };
     const Case cases[] = {
         {"1.5\r\n5\r\n.08\r\n59\r\nDragG1.txt\r\nN\r\n", ".4", "2700",
@@ -161,29 +156,7 @@ TEST(RunStops, RefusalsWriteNothingPastTheInteriorLines) {
     }
 }
 
-TEST(RunStyle, AskedAgainOnTheFirstRunThenTheFormFactorIsKept) {
-    EngineRun run;
-    run.host.inputAnswers = {"9", "2"};
-    ASSERT_TRUE(run(test::leverRound(), settingsOf("Y", 100, 300, 100)).completed());
-    EXPECT_EQ(run.host.prompts.size(), 2u);
-    EXPECT_EQ(run.engine.formFactor(), 0.7); // semi-pointed at 2150 ft/s
-
-    run.host.prompts.clear();
-    run.host.inputAnswers = {" 2"};
-    RoundTexts slow = test::leverRound();
-    slow.muzzleVelocity = "1900";
-    ASSERT_TRUE(run(slow, settingsOf("Y", 100, 300, 100)).completed());
-    EXPECT_EQ(run.host.prompts.size(), 1u);
-    EXPECT_EQ(run.engine.formFactor(), 0.7);
-    EXPECT_EQ(run.engine.styleReply(), " 2");
-
-    EngineRun fresh; // Cancel with no form factor known stops the run
-    EXPECT_EQ(fresh(test::leverRound(), settingsOf("Y", 100, 300, 100)).stop,
-              RunStop::StyleUnknown);
-    EXPECT_EQ(fresh.text().find("Maximum"), std::string::npos);
-}
-
-TEST(RunCommand, LastPathStartsTheDialogAndRemembersTheFolder) {
+TEST(RunCommand, TheLastFolderStartsTheSaveDialogAndIsRemembered) {
     test::TestFolder folder;
     ASSERT_EQ(ensureLastPath(folder.path()), "");
     EXPECT_EQ(folder.read("Lastpath.dat"), (folder / "YourData").string() + "/\r\n");
@@ -214,10 +187,7 @@ TEST(RunCommand, LastPathStartsTheDialogAndRemembersTheFolder) {
     EXPECT_EQ(host.startFolders.size(), 2u);
     fs::remove(folder / "Lastpath.dat");
     EXPECT_EQ(engine.runCommand(state, test::checkRound(), host).stop, RunStop::OutputFile);
-}
-
-TEST(RunCommand, LastPathIsWrittenOnlyWhenMissingAndQuotedWhenACommaWouldCutIt) {
-    test::TestFolder folder;
+    // Lastpath.dat is written only when missing, quoted when a comma would cut it.
     folder.write("LASTPATH.DAT", "/somewhere/\r\n");
     EXPECT_EQ(ensureLastPath(folder.path()), "");
     EXPECT_EQ(folder.read("LASTPATH.DAT"), "/somewhere/\r\n");
@@ -236,54 +206,3 @@ TEST(RunCommand, LastPathIsWrittenOnlyWhenMissingAndQuotedWhenACommaWouldCutIt) 
     EXPECT_EQ(readLastFolder(folder.path()), own.string() + "/");
 }
 
-namespace {
-
-int calc(const std::string& args, std::string* errors = nullptr) {
-    const fs::path err = fs::temp_directory_path() / "fendrel-calc-errors.txt";
-    const std::string command = std::string(FENDREL_BIN_DIR) + "/fendrel-calc ballistics " + args +
-                                " 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    if (errors)
-        *errors = fileText(err);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string record(const RoundTexts& r) {
-    return quotedRecord(
-        std::vector<std::string>{r.description, r.caliber, r.bulletWeight, r.ballisticCoefficient,
-                                 r.sectionalDensity, "", r.bulletStyle, "", r.powderCharge,
-                                 r.muzzleVelocity, "", "", "", "", "", "", "", r.firearmWeight});
-}
-
-} // namespace
-
-TEST(CommandLine, SameBytesAsTheRunAndClearRefusals) {
-    if (!fs::exists(fs::path(FENDREL_BIN_DIR) / "fendrel-calc"))
-        GTEST_SKIP() << "fendrel-calc is not built";
-    test::TestFolder folder;
-    folder.write("rounds.dtb", record(test::leverRound()) + record(test::longRangeRound()));
-    const std::string out = (folder / "cli.csv").string();
-    const std::string common =
-        " --program-folder '" + folder.path().string() + "' --output '" + out + "'";
-    ASSERT_EQ(calc("--round 1 --units M --interval 50 --max 600 --downrange-wind -5 "
-                   "--cross-wind 10 --zero 100 --zero-height 1" +
-                   common),
-              0);
-    EXPECT_EQ(fileText(out), fileText(test::fixture("engine/meters_wind.csv")));
-    ASSERT_EQ(calc("--round 1" + common), 0); // the dialog's defaults: meters, 50 to 500
-    EXPECT_NE(fileText(out).find("Range(M)"), std::string::npos);
-    EXPECT_NE(fileText(out).find("\r\n 500,"), std::string::npos);
-
-    std::string errors;
-    EXPECT_EQ(calc("--round 0" + common, &errors), 1);
-    EXPECT_NE(errors.find("--style-answer"), std::string::npos);
-    EXPECT_EQ(calc("--round 0 --style-answer 2" + common), 0);
-    EXPECT_EQ(calc("--round 2" + common, &errors), 1);
-    EXPECT_NE(errors.find("rounds.dtb has no record 2"), std::string::npos);
-    EXPECT_EQ(calc("--round 1 --interval 501" + common, &errors), 1);
-    EXPECT_EQ(errors,
-              "fendrel-calc ballistics: The range interval must be less than maximum range\n");
-    for (const char* bad : {"--round 1 --units X", "--round 1 --interval ten", "--round one"})
-        EXPECT_EQ(calc(bad + common), 2) << bad;
-    EXPECT_EQ(calc("--round 1 --program-folder '" + folder.path().string() + "'"), 2);
-}

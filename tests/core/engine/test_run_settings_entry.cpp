@@ -5,7 +5,6 @@
 using namespace fendrel;
 
 namespace {
-
 RunSettingsTexts boxes(const char* interval, const char* maximum, const char* zero) {
     RunSettingsTexts t = settingsTextsOnOpen(0, 0);
     t.rangeInterval = interval;
@@ -19,10 +18,9 @@ std::string refusal(const RunSettingsTexts& t) {
     auto r = acceptRunSettings(t, s);
     return r ? r->control + ": " + r->text : "";
 }
-
 } // namespace
 
-TEST(SpecsDialog, OpensWithDesignerDefaultsAndTheSimulatorsWinds) {
+TEST(RunSettingsEntry, OpensWithDefaultsAndChecksTheRanges) {
     const RunSettingsTexts t = settingsTextsOnOpen(7.25, -0.5);
     EXPECT_TRUE(t.meters);
     EXPECT_EQ(t.rangeInterval + " " + t.rangeMaximum + " " + t.zeroRange + " " + t.zeroHeight,
@@ -31,9 +29,7 @@ TEST(SpecsDialog, OpensWithDesignerDefaultsAndTheSimulatorsWinds) {
     EXPECT_EQ(t.crossWind, "-0.5");
     EXPECT_EQ(settingsTextsOnOpen(0, 0).downrangeWind, "0");
     EXPECT_EQ(unitWord(true) + " " + unitWord(false), "meters yards");
-}
-
-TEST(SpecsDialog, TheTwoChecksAcceptEqualValues) {
+    // The two range checks accept equal values.
     EXPECT_EQ(refusal(boxes("500", "500", "500")), "");
     EXPECT_EQ(refusal(boxes("501", "500", "200")),
               "txtRInt: The range interval must be less than maximum range");
@@ -43,9 +39,16 @@ TEST(SpecsDialog, TheTwoChecksAcceptEqualValues) {
     const auto r = acceptRunSettings(boxes("501", "500", "200"), s);
     EXPECT_EQ(r->title, "Error");
     EXPECT_EQ(r->icon, MessageIcon::Information);
+    // Text that is not a number reads as 0.
+    EXPECT_EQ(refusal(boxes("abc", "500", "0")),
+              "txtRInt: The range interval must be greater than zero");
+    EXPECT_EQ(refusal(boxes("0.4", "500", "0")).substr(0, 9), "txtRInt: ");
+    EXPECT_EQ(refusal(boxes("10", "500", "-3")).substr(0, 10), "txtRZero: ");
+    EXPECT_EQ(refusal(boxes("2", "510", "0")), ""); // 255 intervals
+    EXPECT_EQ(refusal(boxes("2", "511", "0")), std::string("txtRInt: ") + kRowsRefusal);
 }
 
-TEST(SpecsDialog, StoresHalvesToEven) {
+TEST(RunSettingsEntry, StoresHalvesToEvenOrNothing) {
     RunSettings s;
     RunSettingsTexts t = boxes("100", "500", "12.5");
     t.meters = false;
@@ -61,29 +64,17 @@ TEST(SpecsDialog, StoresHalvesToEven) {
     ASSERT_FALSE(acceptRunSettings(boxes("100", "500", "13.5"), s));
     EXPECT_EQ(s.zeroRange, 14);
     EXPECT_EQ(s.unitsCode, "M");
-}
-
-TEST(SpecsDialog, RefusesValuesOutsideTheFieldsAndStoresNothing) {
-    RunSettings s;
+    // Values outside the fields are refused and nothing is stored.
     s.maximumRange = 321;
     EXPECT_TRUE(acceptRunSettings(boxes("100", "40000", "200"), s));
     EXPECT_EQ(s.maximumRange, 321);
     EXPECT_EQ(
         refusal(boxes("100", "40000", "200")),
         "txtRMax: The value of \"Range Maximum\" must be a whole number from -32768 to 32767");
-    RunSettingsTexts t = boxes("100", "500", "200");
+    t = boxes("100", "500", "200");
     t.crossWind = "-32768.6";
     EXPECT_EQ(refusal(t).substr(0, 14), "txtCrossWind: ");
     t.crossWind = "-32768.4";
     EXPECT_EQ(refusal(t), "");
 }
 
-TEST(SpecsDialog, RefusesTablesTheRunCannotMake) {
-    // Text that is not a number reads as 0.
-    EXPECT_EQ(refusal(boxes("abc", "500", "0")),
-              "txtRInt: The range interval must be greater than zero");
-    EXPECT_EQ(refusal(boxes("0.4", "500", "0")).substr(0, 9), "txtRInt: ");
-    EXPECT_EQ(refusal(boxes("10", "500", "-3")).substr(0, 10), "txtRZero: ");
-    EXPECT_EQ(refusal(boxes("2", "510", "0")), ""); // 255 intervals
-    EXPECT_EQ(refusal(boxes("2", "511", "0")), std::string("txtRInt: ") + kRowsRefusal);
-}

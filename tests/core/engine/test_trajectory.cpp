@@ -2,11 +2,9 @@
 #include "core/engine/DragTable.h"
 #include "core/engine/Parameters.h"
 #include "core/engine/Trajectory.h"
-
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -14,7 +12,6 @@
 using namespace fendrel;
 
 namespace {
-
 // The shipped parameters.ini and G1 table with the round of the independent check.
 struct Check {
     test::TestFolder folder;
@@ -27,14 +24,10 @@ struct Check {
         EXPECT_EQ(loadParameters(folder.path(), p), "");
         EXPECT_EQ(DragTable::load(folder / p.dragFunction, DragTable::kRunCapacity, table), "");
         s.atmosphere = atmosphereFor(p.atmosphereCode, p.airDensity);
-        s.muzzleVelocity = 2700;
         s.dragConstant = s.atmosphere.c * s.atmosphere.density / 0.4;
-        s.temperature = p.temperature;
-        s.sightHeight = p.sightHeight;
-        s.departureAngle = p.departureAngle;
-        s.zeroRange = 200;
-        s.interval = 100;
-        s.maximumRange = 1000;
+        s.temperature = p.temperature, s.sightHeight = p.sightHeight;
+        s.departureAngle = p.departureAngle, s.muzzleVelocity = 2700;
+        s.zeroRange = 200, s.interval = 100, s.maximumRange = 1000;
     }
     TrajectoryError run() { return computeTrajectory(s, table, r); }
 };
@@ -111,10 +104,9 @@ std::vector<TrajectoryPoint> plainTable(const TrajectorySetup& s, const DragTabl
     pass(angle, s.maximumRange, &rows);
     return rows;
 }
-
 } // namespace
 
-TEST(Trajectory, SameBitsAsThePlainFormulas) {
+TEST(Trajectory, AgreesWithThePlainFormulasAndTheIndependentSolver) {
     const std::function<void(TrajectorySetup&)> changes[] = {
         [](TrajectorySetup&) {},
         [](TrajectorySetup& s) { // meters, wind, a height at zero
@@ -141,10 +133,7 @@ TEST(Trajectory, SameBitsAsThePlainFormulas) {
                 << "row " << i;
         }
     }
-}
-
-// The independent solver's trajectory for the same round, within its stated tolerance.
-TEST(Trajectory, AgreesWithTheIndependentSolver) {
+    // The independent solver's trajectory for the same round, within its stated tolerance.
     const double expected[][3] = {
         {-1.50, 2700.0, 0.000},   {2.10, 2475.0, 0.116},    {0.00, 2261.1, 0.243},
         {-8.92, 2057.7, 0.382},   {-26.07, 1865.5, 0.535},  {-53.25, 1685.6, 0.704},
@@ -185,7 +174,19 @@ TEST(Trajectory, MuzzleRowZeroLastMultipleAndWind) {
     EXPECT_GT(c.r.rows[5].deflection, 0); // blown to the right
 }
 
-TEST(Trajectory, SecantStopsAtTheTwentiethMissOrAFlatResponse) {
+TEST(Trajectory, RefusalsAndTheLimitsOfZeroing) {
+    auto with = [](const std::function<void(TrajectorySetup&)>& change) {
+        Check c;
+        return change(c.s), c.run();
+    };
+    using E = TrajectoryError;
+    EXPECT_EQ(with([](auto& s) { s.muzzleVelocity = 6000; }), E::BeyondDragTable); // Mach 5+
+    EXPECT_EQ(with([](auto& s) { s.atmosphere = atmosphereFor("N", 0.08); }), E::NoModel);
+    EXPECT_EQ(with([](auto& s) { s.temperature = -500; }), E::NoSpeedOfSound);
+    EXPECT_EQ(with([](auto& s) { s.interval = 0; }), E::BadSetup);
+    EXPECT_EQ(with([](auto& s) { s.interval = 1; }), E::TooManyRows); // 1001 rows
+    EXPECT_EQ(with([](auto& s) { s.interval = 1, s.maximumRange = 999; }), E::None);
+    // The secant zeroing stops at the twentieth miss or a flat response.
     std::vector<ZeroingTrial> trials;
     double angle = 5;
     bool zeroed = true;
@@ -199,19 +200,4 @@ TEST(Trajectory, SecantStopsAtTheTwentiethMissOrAFlatResponse) {
     EXPECT_EQ(angle, trials[19].angle);
     auto flat = [](double, double& reached) { return reached = 0, TrajectoryError::None; };
     EXPECT_EQ(secantZeroing(1.0, angle, trials, zeroed, flat), TrajectoryError::ZeroingFailed);
-}
-
-TEST(Trajectory, RefusesWhatItCannotCompute) {
-    auto with = [](const std::function<void(TrajectorySetup&)>& change) {
-        Check c;
-        change(c.s);
-        return c.run();
-    };
-    using E = TrajectoryError;
-    EXPECT_EQ(with([](auto& s) { s.muzzleVelocity = 6000; }), E::BeyondDragTable); // Mach 5+
-    EXPECT_EQ(with([](auto& s) { s.atmosphere = atmosphereFor("N", 0.08); }), E::NoModel);
-    EXPECT_EQ(with([](auto& s) { s.temperature = -500; }), E::NoSpeedOfSound);
-    EXPECT_EQ(with([](auto& s) { s.interval = 0; }), E::BadSetup);
-    EXPECT_EQ(with([](auto& s) { s.interval = 1; }), E::TooManyRows); // 1001 rows
-    EXPECT_EQ(with([](auto& s) { s.interval = 1, s.maximumRange = 999; }), E::None);
 }

@@ -13,7 +13,7 @@ void enterDiagonal(CoordinateEntry& e, int rounds, int count) {
 }
 } // namespace
 
-TEST(CoordinateEntry, AcceptRunsToTheLastRoundThenTheTimerReopensAccept) {
+TEST(CoordinateEntry, AcceptChangingTheNumberOfRoundsAndTheTarget) {
     CoordinateEntry e(5);
     EXPECT_TRUE(e.acceptOpen() && !e.doItOpen() && e.currentRound() == 1);
     enterDiagonal(e, 5, 4);
@@ -26,18 +26,25 @@ TEST(CoordinateEntry, AcceptRunsToTheLastRoundThenTheTimerReopensAccept) {
     EXPECT_TRUE(e.acceptOpen() && e.doItOpen()); // a further Accept enters round 5 again
     EXPECT_EQ(e.table()[5].x, 9);
     EXPECT_EQ(e.table().size(), 6u);
-}
-
-TEST(CoordinateEntry, ChangingTheNumberOfRounds) {
-    CoordinateEntry e(5);
-    enterDiagonal(e, 5, 5);
-    e.roundsChanged(6); // more rounds: entry reopens, the table is emptied, the round stays
-    EXPECT_TRUE(e.acceptOpen() && !e.doItOpen() && !e.allEntered());
-    EXPECT_EQ(e.currentRound(), 5);
-    EXPECT_EQ(e.table().size(), 7u);
-    EXPECT_EQ(e.table()[1].x, 0);
-    e.tick(6);
-    EXPECT_TRUE(e.acceptOpen() && !e.doItOpen());
+    // The target shrinks beyond six inches, but holes keep their size.
+    EXPECT_FALSE(targetScale({{}, {1, 2}, {6, 0.5}}, 2).rescaled);
+    const TargetScale big = targetScale({{}, {10, 4}, {2, 3}}, 2);
+    EXPECT_TRUE(big.rescaled);
+    EXPECT_DOUBLE_EQ(big.scale, 0.5);
+    EXPECT_FALSE(targetScale({{}, {1, 1}, {20, 20}}, 1).rescaled) << "rounds past N do not count";
+    EXPECT_EQ(holeRadiusTwips(0.308), 78);
+    EXPECT_EQ(holeRadiusTwips(-0.3), 0);
+    EXPECT_EQ(holeRadiusTwips(1e400), 0);
+    // Changing the number of rounds.
+    CoordinateEntry more(5);
+    enterDiagonal(more, 5, 5);
+    more.roundsChanged(6); // more rounds: entry reopens, the table is emptied, the round stays
+    EXPECT_TRUE(more.acceptOpen() && !more.doItOpen() && !more.allEntered());
+    EXPECT_EQ(more.currentRound(), 5);
+    EXPECT_EQ(more.table().size(), 7u);
+    EXPECT_EQ(more.table()[1].x, 0);
+    more.tick(6);
+    EXPECT_TRUE(more.acceptOpen() && !more.doItOpen());
 
     CoordinateEntry lower(5);
     enterDiagonal(lower, 5, 4);
@@ -51,13 +58,3 @@ TEST(CoordinateEntry, ChangingTheNumberOfRounds) {
     EXPECT_EQ(lower.currentRound(), 1);
 }
 
-TEST(CoordinateEntry, TheTargetShrinksBeyondSixInchesButHolesKeepTheirSize) {
-    EXPECT_FALSE(targetScale({{}, {1, 2}, {6, 0.5}}, 2).rescaled);
-    const TargetScale big = targetScale({{}, {10, 4}, {2, 3}}, 2);
-    EXPECT_TRUE(big.rescaled);
-    EXPECT_DOUBLE_EQ(big.scale, 0.5);
-    EXPECT_FALSE(targetScale({{}, {1, 1}, {20, 20}}, 1).rescaled) << "rounds past N do not count";
-    EXPECT_EQ(holeRadiusTwips(0.308), 78);
-    EXPECT_EQ(holeRadiusTwips(-0.3), 0);
-    EXPECT_EQ(holeRadiusTwips(1e400), 0);
-}

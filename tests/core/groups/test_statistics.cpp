@@ -1,23 +1,13 @@
 #include "TestFolder.h"
-#include "core/common/Numbers.h"
 #include "core/groups/GroupStatistics.h"
 #include "core/groups/LongSorts.h"
 
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
 #include <random>
 
 using namespace fendrel;
-
-namespace {
-
-GroupMeasurement measure(double caliber, std::vector<Shot> shots) {
-    return measureGroup(caliber, shots);
-}
-
-} // namespace
 
 TEST(LongSorts, SortsBothWaysLikeTheLibrary) {
     std::mt19937 random(7);
@@ -39,8 +29,8 @@ TEST(LongSorts, SortsBothWaysLikeTheLibrary) {
     EXPECT_EQ(head, (std::vector<std::int32_t>{1, 4, 5, 0}));
 }
 
-TEST(GroupStatistics, TwoShotsAnInchApart) {
-    const auto m = measure(0.308, {{1, 1}, {1, 2}});
+TEST(GroupStatistics, SmallGroupsMeasuredByHand) {
+    const auto m = measureGroup(0.308, {{1, 1}, {1, 2}});
     EXPECT_NEAR(m.extremeSpread, 1.308, 1e-12);
     EXPECT_NEAR(m.meanSpread, 1.308, 1e-12);
     EXPECT_NEAR(m.medianSpread, 1.308, 1e-12);
@@ -51,83 +41,73 @@ TEST(GroupStatistics, TwoShotsAnInchApart) {
     EXPECT_EQ(m.medianIndex, 1);
     EXPECT_EQ(resultsText("0.308", "2", m),
               "RESULTS OF PRECISION MEASUREMENTS FOR 0.308 CALIBER 2-SHOT GROUP.\r\n"
-              "_______________________________________\r\n"
-              "Mean Radius    = 0.500\r\n"
-              "Mean Spread    = 1.308\r\n"
-              "Extreme Spread = 1.308\r\n"
-              "Median Spread  = 1.308");
-}
-
-TEST(GroupStatistics, ThreeFourFiveTriangle) {
-    const auto m = measure(0, {{0, 0}, {3, 0}, {0, 4}});
-    EXPECT_DOUBLE_EQ(m.extremeSpread, 5);
-    EXPECT_DOUBLE_EQ(m.meanSpread, 4);
-    EXPECT_DOUBLE_EQ(m.medianSpread, 4);
-    EXPECT_DOUBLE_EQ(m.centreX, 1);
-    EXPECT_DOUBLE_EQ(m.centreY, 4.0 / 3);
-    EXPECT_EQ(m.medianIndex, 3);
-    EXPECT_EQ(m.extremeSpreadDump, "Round 1,0,3,4\r\nRound 2,3,0,5\r\nRound 3,4,5,0\r\n");
-}
-
-TEST(GroupStatistics, EvenPairCountTakesTheLowerMedian) {
+              "_______________________________________\r\nMean Radius    = 0.500\r\n"
+              "Mean Spread    = 1.308\r\nExtreme Spread = 1.308\r\nMedian Spread  = 1.308");
+    // The distance files replace earlier ones whatever the case of their names.
+    test::TestFolder folder(false);
+    folder.write("es_DIST.dmp", "old contents that are longer than the new ones\r\n");
+    EXPECT_EQ(writeDistanceFiles(folder.path(), m), "");
+    EXPECT_EQ(folder.read("es_DIST.dmp"), m.extremeSpreadDump);
+    EXPECT_EQ(folder.read("MR_dist.dmp"), m.meanRadiusDump);
+    EXPECT_NE(writeDistanceFiles(folder.path() / "missing" / "folder", m), "");
     // Pair spreads 1, 2, 3, 4, 5 and sqrt(2): six different values.
-    const auto m = measure(0, {{0, 0}, {1, 0}, {3, 0}, {0, 4}});
+    const auto even = measureGroup(0, {{0, 0}, {1, 0}, {3, 0}, {0, 4}});
     std::vector<double> pairs;
     for (int i = 0; i < 4; ++i)
         for (int j = i + 1; j < 4; ++j)
-            pairs.push_back(m.spreads[i][j]);
+            pairs.push_back(even.spreads[i][j]);
     std::sort(pairs.begin(), pairs.end());
     ASSERT_EQ(std::adjacent_find(pairs.begin(), pairs.end()), pairs.end());
-    EXPECT_NEAR(m.medianSpread, pairs[2], 0.00005); // the third smallest, not a mean
-    EXPECT_NE(m.medianSpread, (pairs[2] + pairs[3]) / 2);
+    EXPECT_NEAR(even.medianSpread, pairs[2], 0.00005); // the third smallest, not a mean
+    EXPECT_NE(even.medianSpread, (pairs[2] + pairs[3]) / 2);
+    // A three-four-five triangle.
+    const auto t = measureGroup(0, {{0, 0}, {3, 0}, {0, 4}});
+    EXPECT_DOUBLE_EQ(t.extremeSpread, 5);
+    EXPECT_DOUBLE_EQ(t.meanSpread, 4);
+    EXPECT_DOUBLE_EQ(t.medianSpread, 4);
+    EXPECT_DOUBLE_EQ(t.centreX, 1);
+    EXPECT_DOUBLE_EQ(t.centreY, 4.0 / 3);
+    EXPECT_EQ(t.medianIndex, 3);
+    EXPECT_EQ(t.extremeSpreadDump, "Round 1,0,3,4\r\nRound 2,3,0,5\r\nRound 3,4,5,0\r\n");
 }
 
-TEST(GroupStatistics, CoincidentShotsSpreadOneCaliber) {
-    const auto m = measure(0.308, {{2, 2}, {2, 2}, {2, 3}});
+TEST(GroupStatistics, CoincidentShotsResolutionAndLimits) {
+    const auto m = measureGroup(0.308, {{2, 2}, {2, 2}, {2, 3}});
     EXPECT_DOUBLE_EQ(m.spreads[0][1], 0.308);
     EXPECT_DOUBLE_EQ(m.spreads[1][0], 0.308);
     EXPECT_NEAR(m.medianSpread, 1.308, 1e-12);
     EXPECT_NEAR(m.meanSpread, (0.308 + 1.308 + 1.308) / 3, 1e-12);
-    const auto same = measure(0.5, {{1, 1}, {1, 1}});
+    const auto same = measureGroup(0.5, {{1, 1}, {1, 1}});
     EXPECT_DOUBLE_EQ(same.extremeSpread, 0.5);
     EXPECT_DOUBLE_EQ(same.meanRadius, 0);
-}
-
-TEST(GroupStatistics, MedianResolutionIsATenThousandth) {
-    const auto m = measure(0, {{0, 0}, {1.23456, 0}});
-    EXPECT_EQ(m.spreadList.front(), 12346);
-    EXPECT_DOUBLE_EQ(m.medianSpread, 1.2346);
-    EXPECT_DOUBLE_EQ(m.extremeSpread, 1.23456);
-}
-
-TEST(GroupStatistics, LargestGroupFits) {
+    // The median's resolution is a ten-thousandth.
+    const auto fine = measureGroup(0, {{0, 0}, {1.23456, 0}});
+    EXPECT_EQ(fine.spreadList.front(), 12346);
+    EXPECT_DOUBLE_EQ(fine.medianSpread, 1.2346);
+    EXPECT_DOUBLE_EQ(fine.extremeSpread, 1.23456);
+    // The largest group fits; shots too far apart are refused.
     std::vector<Shot> shots;
     for (int i = 0; i < kMaximumRounds; ++i)
         shots.push_back({(i % 13) * 0.1, (i / 13) * 0.1});
-    const auto m = measure(0.308, shots);
-    EXPECT_EQ(m.medianIndex, (181 * 181 - 181) / 2);
-    EXPECT_EQ(m.spreadList.size(), 181u * 181u + 1);
-    EXPECT_TRUE(std::is_sorted(m.spreadList.rbegin(), m.spreadList.rend()));
+    const auto largest = measureGroup(0.308, shots);
+    EXPECT_EQ(largest.medianIndex, (181 * 181 - 181) / 2);
+    EXPECT_EQ(largest.spreadList.size(), 181u * 181u + 1);
+    EXPECT_TRUE(std::is_sorted(largest.spreadList.rbegin(), largest.spreadList.rend()));
     EXPECT_THROW(measureGroup(0.308, std::vector<Shot>(182)), std::invalid_argument);
     EXPECT_THROW(measureGroup(0.308, std::vector<Shot>(1)), std::invalid_argument);
+    EXPECT_THROW(measureGroup(0, {{0, 0}, {300000, 0}}), std::invalid_argument);
+    EXPECT_THROW(measureGroup(0, {{0, 0}, {1e300, 1e300}}), std::invalid_argument);
+    EXPECT_NO_THROW(measureGroup(0, {{0, 0}, {200000, 0}}));
 }
 
-TEST(GroupStatistics, ShotsTooFarApartAreRefused) {
-    EXPECT_THROW(measure(0, {{0, 0}, {300000, 0}}), std::invalid_argument);
-    EXPECT_THROW(measure(0, {{0, 0}, {1e300, 1e300}}), std::invalid_argument);
-    EXPECT_NO_THROW(measure(0, {{0, 0}, {200000, 0}}));
-}
-
-TEST(NumberTexts, WholeTextMustBeANumber) {
+TEST(NumberTexts, TheWholeTextIsTheNumberRoundsFrom2To181) {
     EXPECT_EQ(numberText(" 1.25 "), 1.25);
     EXPECT_EQ(numberText("-.5"), -0.5);
     EXPECT_EQ(numberText("3."), 3.0);
     EXPECT_EQ(numberText("2E2"), 200.0);
     for (const char* bad : {"", " ", ".", "-", "1,5", "1.2.3", "abc", "5 rounds", "1e", "1e999"})
         EXPECT_FALSE(numberText(bad).has_value()) << bad;
-}
-
-TEST(NumberTexts, RoundsAreWholeFrom2To181) {
+    // Rounds are whole, from 2 to 181.
     EXPECT_EQ(roundsText("5"), 5);
     EXPECT_EQ(roundsText(" 181 "), 181);
     EXPECT_EQ(roundsText("2.0"), 2);
@@ -151,8 +131,7 @@ TEST(EvaluateGroup, RefusesWhatCannotBeMeasured) {
     GroupEntry named = good;
     named.caliberText = ".308 Win";
     EXPECT_DOUBLE_EQ(evaluateGroup(named).measurement.extremeSpread,
-                     evaluateGroup(good).measurement.extremeSpread - leadingNumber(good.caliberText) +
-                         0.308);
+                     evaluateGroup(good).measurement.extremeSpread);
     EXPECT_EQ(refusal([](GroupEntry& e) { e.cells[1].second = " "; }),
               "Round 2 has no coordinates yet: enter its X and Y before measuring the group.");
     EXPECT_EQ(refusal([](GroupEntry& e) { e.cells[0].first = "1,5"; }),
@@ -161,12 +140,3 @@ TEST(EvaluateGroup, RefusesWhatCannotBeMeasured) {
               std::string::npos);
 }
 
-TEST(DistanceFiles, ReplaceEarlierFilesWhateverTheirCase) {
-    test::TestFolder folder(false);
-    folder.write("es_DIST.dmp", "old contents that are longer than the new ones\r\n");
-    const auto m = measure(0.308, {{1, 1}, {1, 2}});
-    EXPECT_EQ(writeDistanceFiles(folder.path(), m), "");
-    EXPECT_EQ(folder.read("es_DIST.dmp"), m.extremeSpreadDump);
-    EXPECT_EQ(folder.read("MR_dist.dmp"), m.meanRadiusDump);
-    EXPECT_NE(writeDistanceFiles(folder.path() / "missing" / "folder", m), "");
-}

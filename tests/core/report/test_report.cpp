@@ -2,35 +2,23 @@
 #include "core/report/Report.h"
 #include "core/report/ReportPage.h"
 #include "support/TestFolder.h"
-
 #include "core/common/TextFile.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <sys/wait.h>
 
 using namespace fendrel;
 using fendrel::test::fixture;
 using fendrel::test::TestFolder;
 
 namespace {
-
-std::string report21() {
-    return *readFileBytes(fixture("report/report21.csv"));
-}
+std::string report21() { return *readFileBytes(fixture("report/report21.csv")); }
 
 // The lines of a CR LF text, without their line ends.
 std::vector<std::string> linesOf(const std::string& bytes) {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos)
-            end = bytes.size();
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
+    for (size_t at = 0, end; at < bytes.size(); at = end + 2) {
+        end = std::min(bytes.find("\r\n", at), bytes.size());
+        lines.push_back(bytes.substr(at, end - at));
     }
     return lines;
 }
@@ -45,14 +33,9 @@ std::string joinLines(const std::vector<std::string>& lines) {
 // A small output file: `rows` trajectory rows after the heading, the penetration table to match.
 std::string smallReport(int rows) {
     std::vector<std::string> l = {
-        "TEST LOAD",
-        "Recoil for this round is 9.50 ft. lbs.",
-        "ARMY STANDARD METRO",
-        "DRAG FUNCTION: DragG7.txt",
-        "Muzzle Velocity, BC, Height, Angle, Density",
-        "2800,.3,1.5,5,.0751265",
-        "Temp,Wind,Cross,Zero,Height",
-        "59,0,10,100,0",
+        "TEST LOAD", "Recoil for this round is 9.50 ft. lbs.", "ARMY STANDARD METRO",
+        "DRAG FUNCTION: DragG7.txt", "Muzzle Velocity, BC, Height, Angle, Density",
+        "2800,.3,1.5,5,.0751265", "Temp,Wind,Cross,Zero,Height", "59,0,10,100,0",
         "Range(M),Height,Deflection(in.),Velocity(fps),Time of travel(sec.)"};
     for (int i = 0; i < rows; ++i)
         l.push_back(" " + std::to_string(i * 100) + ",-1.5,0.0,2800,0.000");
@@ -71,56 +54,9 @@ Report loaded(const std::string& bytes) {
     EXPECT_TRUE(loadReport(bytes, r).complete);
     return r;
 }
-
 } // namespace
 
-TEST(ReportLoad, TwentyOneRowsWithTheirPenetrationColumns) {
-    Report r = emptyReport();
-    const ReportLoad load = loadReport(report21(), r);
-    ASSERT_TRUE(load.complete) << load.reason;
-
-    EXPECT_EQ(r.title, ".308 WINCHESTER: 168GR. MATCH");
-    EXPECT_EQ(r.headers[0], "Recoil for this round is 15.53 ft. lbs.");
-    EXPECT_EQ(r.headers[1], "ICAO STANDARD ATMOSPHERE");
-    EXPECT_EQ(r.headers[2], "DRAG FUNCTION: DragG1.txt");
-
-    ASSERT_EQ(r.results.size(), 21u); // "Maximum" stands on line 30
-    const std::array<std::string, 7> heading = {
-        "Range(Y)", "Height", "Deflection(in.)", "Velocity(fps)", "Time of travel(sec.)",
-        "W1",       "FP"};
-    EXPECT_EQ(r.results[0], heading);
-    const std::array<std::string, 7> muzzle = {"0",     "-1.5",  "0.0",     "2650",
-                                               "0.000", "4.281", "2624.317"};
-    EXPECT_EQ(r.results[1], muzzle);
-    const std::array<std::string, 7> last = {"950",   "-343.8", "0.0",    "1195",
-                                             "1.634", "1.930",  "533.060"};
-    EXPECT_EQ(r.results[20], last);
-
-    EXPECT_EQ(r.footers[0], "Maximum range of projectile in a vaccuum (space) : 14045.00 Y");
-    EXPECT_EQ(r.footers[3], "Calculated Effective Ballistic coefficient : 0.491");
-    EXPECT_EQ(r.footers[7], "Forward Momentum rating (FM) : 1.98");
-    EXPECT_EQ(r.footers[8], "Ballistic Efficiency Index of this round out to  950Y = 11.49");
-    EXPECT_TRUE(r.labelsVisible && r.parametersVisible && r.resultsVisible);
-
-    // Headings lose the blanks after their commas; lines 5 to 8 fill the two rows in halves.
-    const std::array<std::string, 10> headings = {"Muzzle Velocity",
-                                                  "BC",
-                                                  "Height of sights",
-                                                  "Angle of departure",
-                                                  "Atmosphere Rel. Density",
-                                                  "Temp(\xB0"
-                                                  "F)",
-                                                  "Downrange Wind Vel. (mph)",
-                                                  "Crosswind (mph)",
-                                                  "Range of Zero",
-                                                  "Height at 'Zero'"};
-    const std::array<std::string, 10> values = {"2650", ".462", "1.5", "5.957", ".076474",
-                                                "59",   "0",    "0",   "200",   "0"};
-    EXPECT_EQ(r.parameters[0], headings);
-    EXPECT_EQ(r.parameters[1], values);
-}
-
-TEST(ReportLoad, TheRowCountFollowsTheFirstMaximumLine) {
+TEST(ReportLoad, RowsEndAtTheFirstMaximumRefusalsChangeNothing) {
     // A second "Maximum" further down does not count; the last line may lack its line end.
     std::string bytes = smallReport(3);
     bytes.replace(bytes.find("Retardation"), 11, "Maximum retardation");
@@ -131,28 +67,21 @@ TEST(ReportLoad, TheRowCountFollowsTheFirstMaximumLine) {
     EXPECT_EQ(r.results[3][6], "2000.002");
     EXPECT_EQ(r.footers[8], "Ballistic Efficiency Index = 1.00");
 
-    // 255 rows fit the grid, 256 do not.
+    // Refused files change nothing: 255 rows fit the grid, 256 do not.
     EXPECT_EQ(loaded(smallReport(254)).results.size(), 255u);
-    Report before = loaded(smallReport(2));
-    Report r256 = before;
-    const ReportLoad load = loadReport(smallReport(255), r256);
-    EXPECT_FALSE(load.complete);
-    EXPECT_NE(load.reason.find("255"), std::string::npos);
-    EXPECT_EQ(r256.title, before.title);
-    EXPECT_EQ(r256.results, before.results);
-}
-
-TEST(ReportLoad, RefusedFilesChangeNothing) {
     const Report before = loaded(smallReport(2));
     auto unchanged = [&](const std::string& bytes) {
-        Report r = before;
-        EXPECT_FALSE(loadReport(bytes, r).complete);
-        EXPECT_EQ(r.title, before.title);
-        EXPECT_EQ(r.parameters, before.parameters);
-        EXPECT_EQ(r.results, before.results);
-        EXPECT_EQ(r.footers, before.footers);
-        EXPECT_TRUE(r.labelsVisible && r.parametersVisible && r.resultsVisible);
+        Report kept = before;
+        const ReportLoad load = loadReport(bytes, kept);
+        EXPECT_FALSE(load.complete);
+        EXPECT_EQ(kept.title, before.title);
+        EXPECT_EQ(kept.parameters, before.parameters);
+        EXPECT_EQ(kept.results, before.results);
+        EXPECT_EQ(kept.footers, before.footers);
+        EXPECT_TRUE(kept.labelsVisible && kept.parametersVisible && kept.resultsVisible);
+        return load.reason;
     };
+    EXPECT_NE(unchanged(smallReport(255)).find("255"), std::string::npos);
     unchanged("");
     unchanged("ONE\r\nTWO\r\nTHREE\r\n");                        // fewer than 8 lines
     unchanged(joinLines({"1", "2", "3", "4", "5", "6", "7", "8", // "Maximum" on line 9
@@ -160,7 +89,7 @@ TEST(ReportLoad, RefusedFilesChangeNothing) {
     std::vector<std::string> long_(300, " 1,2,3,4,5"); // no "Maximum": 291 rows
     unchanged(joinLines(long_));
 
-    Report r = before;
+    r = before;
     TestFolder folder(false);
     EXPECT_FALSE(loadReportFile(folder / "missing.csv", r).complete);
     EXPECT_FALSE(loadReportFile(folder.path(), r).complete); // a folder is no file
@@ -199,9 +128,6 @@ TEST(ReportLoad, AFileThatEndsEarlyKeepsWhatWasStored) {
     EXPECT_EQ(fresh.results[3][0], "100");
     EXPECT_TRUE(fresh.parametersVisible);
     EXPECT_FALSE(fresh.resultsVisible || fresh.labelsVisible);
-}
-
-TEST(ReportLoad, EveryTruncationEndsCleanly) {
     const std::string full = report21();
     const size_t lastLine = full.rfind("\r\n", full.size() - 3) + 2;
     for (size_t n = 0; n < full.size(); ++n) {
@@ -215,17 +141,17 @@ TEST(ReportLoad, EveryTruncationEndsCleanly) {
 
 // The pinned page was checked line by line against the layout of the export: the missing blanks
 // before CONTENT= and SIZE=5, the order of <FONT> and <TR> in the two tables, the linked W1 and
-// FP headings, the summary lines split around the "Terminal Ballistics" caption.
-TEST(ReportPage, TwentyOneRowsMatchThePinnedPage) {
+// FP headings, the summary lines split around the "Terminal Ballistics" caption. It holds every
+// value the load read: title, headers, parameters, the 21 rows with their penetration columns.
+TEST(ReportPage, MatchesThePinnedPageWithLinksIntoTheProgramFolder) {
     const Report r = loaded(report21());
-    const std::string folder = "/opt/fen-drel";
-    const ReportPageLinks links = {folder + "\\html_bak.gif", folder + "\\ICAO-StdMetro.htm",
-                                   folder + "\\mach-drag.htm", folder + "\\w1_index.htm",
-                                   folder + "\\fp_energy.htm"};
-    EXPECT_EQ(reportPage(r, links), *readFileBytes(fixture("report/report21.htm")));
-}
-
-TEST(ReportPage, LinksPointIntoTheProgramFolder) {
+    EXPECT_EQ(r.results.size(), 21u); // "Maximum" stands on line 30
+    EXPECT_TRUE(r.labelsVisible && r.parametersVisible && r.resultsVisible);
+    const std::string at = "/opt/fen-drel\\";
+    EXPECT_EQ(reportPage(r, {at + "html_bak.gif", at + "ICAO-StdMetro.htm", at + "mach-drag.htm",
+                             at + "w1_index.htm", at + "fp_energy.htm"}),
+              *readFileBytes(fixture("report/report21.htm")));
+    // The links point into the program folder, at the names as they exist.
     TestFolder folder(false);
     folder.write("HTML_BAK.GIF", "GIF89a");
     folder.write("W1_Index.HTM", "<HTML></HTML>");
@@ -240,32 +166,3 @@ TEST(ReportPage, LinksPointIntoTheProgramFolder) {
     }
 }
 
-// fendrel-calc report, run as a user runs it.
-class ReportCommand : public ::testing::Test {
-protected:
-    TestFolder folder{false};
-
-    int run(const std::string& arguments) {
-        const std::string command = std::string(FENDREL_BIN_DIR) + "/fendrel-calc report " +
-                                    arguments + " 2>" + (folder / "stderr.txt").string();
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string quoted(const std::string& name) { return "'" + (folder / name).string() + "'"; }
-    std::string errors() { return folder.read("stderr.txt"); }
-};
-
-// Writing the same bytes as the window is checked with the window's tests.
-TEST_F(ReportCommand, RefusesIncompleteReportsAndBadArguments) {
-    folder.write("short.csv", "TITLE\r\nHEADER\r\n");
-    EXPECT_EQ(run("--html " + quoted("page.htm") + " " + quoted("short.csv")), 1);
-    EXPECT_NE(errors().find("is not a complete report"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(folder / "page.htm"));
-
-    EXPECT_EQ(run("--html " + quoted("page.htm") + " " + quoted("missing.csv")), 1);
-    EXPECT_NE(errors().find("cannot be read"), std::string::npos);
-
-    EXPECT_EQ(run(quoted("short.csv")), 2); // no --html
-    EXPECT_EQ(run("--html " + quoted("page.htm")), 2);
-    EXPECT_EQ(errors().find('\n'), errors().size() - 1); // one line
-}

@@ -1,21 +1,14 @@
 #include "core/simulator/RangeSimulator.h"
-
 #include "core/common/Numbers.h"
-#include "core/common/TextFile.h"
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-
 #include <cmath>
-#include <cstdlib>
-#include <string>
-#include <sys/wait.h>
 
 using namespace fendrel;
 namespace fs = std::filesystem;
 
 namespace {
-
 SimulatorTexts texts(const char* bc, const char* fps, const char* zero, const char* down = "0",
                      const char* cross = "0") {
     return {bc, fps, zero, down, cross};
@@ -39,6 +32,15 @@ std::string tableText(const RangeSimulator& s) {
     return out;
 }
 
+// The shared run settings: units, interval, maximum, zero, height at zero, cross, downrange wind.
+std::string settingsText(const RunSettings& s) {
+    std::string out = s.unitsCode;
+    for (double v : {double(s.rangeInterval), double(s.maximumRange), double(s.zeroRange),
+                     s.zeroHeight, double(s.crossWind), double(s.downrangeWind)})
+        out += " " + generalNumber(v);
+    return out;
+}
+
 struct Simulated {
     test::TestFolder folder;
     RangeSimulator sim;
@@ -47,30 +49,9 @@ struct Simulated {
         return sim.calculate(folder.path(), t, shared);
     }
 };
-
 } // namespace
 
-TEST(TrapIt, BallisticCoefficientAndVelocityFirstThenTheZero) {
-    auto refusal = checkSimulatorInputs(texts("1", "0", "0"));
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text,
-              "You must enter valid values for ballistic coefficient and muzzle velocity.");
-    EXPECT_EQ(refusal->title, "User error!");
-    EXPECT_EQ(refusal->icon, MessageIcon::Error);
-    EXPECT_TRUE(checkSimulatorInputs(texts("0", "2800", "200")));
-    EXPECT_TRUE(checkSimulatorInputs(texts(".4", "-5", "200")));
-
-    refusal = checkSimulatorInputs(texts(".4", "2800", "500.5"));
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text, "You must enter valid values for range of zero");
-    EXPECT_EQ(refusal->title, "User error!");
-    for (const char* bad : {"0", "-1", "x"})
-        EXPECT_TRUE(checkSimulatorInputs(texts(".4", "2800", bad))) << bad;
-    for (const char* good : {"0.4", "500", "200 yds"})
-        EXPECT_FALSE(checkSimulatorInputs(texts(".4", "2800", good))) << good;
-}
-
-TEST(CalcIt, RowsEveryFiftyYardsZeroedAtTheRangeLikeAPublishedTable) {
+TEST(RangeSimulator, RowsEveryFiftyYardsLikeAPublishedTable) {
     Simulated s;
     ASSERT_FALSE(s.run(texts(".421", "2800", "200")));
     EXPECT_EQ(s.sim.row(1).range, 0);
@@ -88,33 +69,22 @@ TEST(CalcIt, RowsEveryFiftyYardsZeroedAtTheRangeLikeAPublishedTable) {
     EXPECT_NEAR(s.sim.row(11).drop, -48, 3);
     EXPECT_NEAR(s.sim.row(11).velocity, 1800, 40);
     EXPECT_NEAR(s.sim.row(11).time, 0.67, 0.02);
-}
 
-TEST(CalcIt, OverwritesTheSharedRunSettingsAndDriftsInTheWind) {
-    Simulated s;
-    s.shared.unitsCode = "M";
-    s.shared.rangeInterval = 25;
-    s.shared.maximumRange = 1000;
+    // The shared run settings are overwritten; a cross wind drifts the bullet.
+    s.shared.unitsCode = "M", s.shared.rangeInterval = 25, s.shared.maximumRange = 1000;
     s.shared.zeroHeight = 3;
     ASSERT_FALSE(s.run(texts(".421", "2800", "199.5", "-10", "7.07")));
-    EXPECT_EQ(s.shared.unitsCode, "Y");
-    EXPECT_EQ(s.shared.rangeInterval, 50);
-    EXPECT_EQ(s.shared.maximumRange, 500);
-    EXPECT_EQ(s.shared.zeroRange, 200); // 199.5 rounds to the even 200
-    EXPECT_EQ(s.shared.zeroHeight, 0);
-    // Whole mph first, then ft/s: 7.07 -> 7 -> 154/15 -> 10; -10 -> -220/15 -> -15.
-    EXPECT_EQ(s.shared.crossWind, 10);
-    EXPECT_EQ(s.shared.downrangeWind, -15);
+    // 199.5 rounds to the even 200. The winds go to whole mph first, then to ft/s: 7.07 -> 7 ->
+    // 154/15 -> 10; -10 -> -220/15 -> -15.
+    EXPECT_EQ(settingsText(s.shared), "Y 50 500 200 0 10 -15");
     // The cross wind drifts the bullet its way, more at every row: 10 ft/s (7 mph) full value
     // gives about 16 inches at 500 yards for this bullet.
     for (int i = 2; i <= 11; ++i)
         EXPECT_GT(s.sim.row(i).drift, s.sim.row(i - 1).drift);
     EXPECT_NEAR(s.sim.row(11).drift, 16, 2);
-}
 
-TEST(CalcIt, ZeroRangeRoundingDecidesTheZeroing) {
-    Simulated s;
-    // 0.4 yards passes the check but rounds to 0: no zeroing, the angle of parameters.ini.
+    // The rounded zero range decides the zeroing: 0.4 yards passes the check but rounds to 0,
+    // so there is no zeroing and the angle is that of parameters.ini.
     ASSERT_FALSE(checkSimulatorInputs(texts(".421", "2800", "0.4")));
     ASSERT_FALSE(s.run(texts(".421", "2800", "0.4")));
     EXPECT_EQ(s.shared.zeroRange, 0);
@@ -129,46 +99,31 @@ TEST(CalcIt, ZeroRangeRoundingDecidesTheZeroing) {
     EXPECT_LT(std::fabs(s.sim.row(11).drop), 12 * 1e-5);
     EXPECT_FALSE(s.sim.zeroingHistory().empty());
     EXPECT_EQ(s.sim.zeroingHistory().front().angle, 5);
+
+    // The temperature is taken as read; field 3 of parameters.ini (the air density) is ignored.
+    auto tableWith = [&](const std::string& settings) {
+        s.folder.write("parameters.ini", settings);
+        EXPECT_FALSE(s.run(texts(".3", "3000", "100")));
+        return tableText(s.sim);
+    };
+    const std::string whole = tableWith(parameters("59"));
+    EXPECT_NE(tableWith(parameters("59.4")), whole) << "59.4 must not be rounded to 59";
+    EXPECT_EQ(tableWith(parameters("59", "DragG1.txt", "I", ".5")), whole) << "field 3 has no say";
+    EXPECT_NE(tableWith(parameters("59", "DragG1.txt", "S")), whole);
 }
 
-TEST(CalcIt, ZeroBeyond500IsRefusedAfterTheSettingsAreWritten) {
-    Simulated s;
-    ASSERT_FALSE(s.run(texts(".421", "2800", "200")));
-    const std::string before = tableText(s.sim);
-    auto refusal = s.run(texts(".421", "2800", "501", "3", "10"));
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text, "Range of zero must not exceed 500 yds.");
-    EXPECT_EQ(refusal->title, "Error in user input");
-    EXPECT_EQ(refusal->icon, MessageIcon::Exclamation);
-    EXPECT_EQ(tableText(s.sim), before);
-    EXPECT_EQ(s.shared.zeroRange, 501);
-    EXPECT_EQ(s.shared.crossWind, 10); // still mph: the conversion comes later
-    EXPECT_EQ(s.shared.downrangeWind, 3);
-}
-
-TEST(CalcIt, TemperatureIsTakenAsReadAndAirDensityFieldIgnored) {
-    Simulated s;
-    s.folder.write("parameters.ini", parameters("59"));
-    ASSERT_FALSE(s.run(texts(".3", "3000", "100")));
-    const std::string whole = tableText(s.sim);
-    s.folder.write("parameters.ini", parameters("59.4"));
-    ASSERT_FALSE(s.run(texts(".3", "3000", "100")));
-    EXPECT_NE(tableText(s.sim), whole) << "59.4 must not be rounded to 59";
-
-    s.folder.write("parameters.ini", parameters("59", "DragG1.txt", "I", ".5"));
-    ASSERT_FALSE(s.run(texts(".3", "3000", "100")));
-    EXPECT_EQ(tableText(s.sim), whole) << "field 3 has no say";
-
-    s.folder.write("parameters.ini", parameters("59", "DragG1.txt", "S"));
-    ASSERT_FALSE(s.run(texts(".3", "3000", "100")));
-    EXPECT_NE(tableText(s.sim), whole);
-}
-
-TEST(CalcIt, RefusalsKeepThePreviousTableAndSettings) {
+TEST(RangeSimulator, RefusalsKeepThePreviousTableAndSettings) {
     Simulated s;
     ASSERT_FALSE(s.run(texts(".421", "2800", "200", "0", "5")));
-    const std::string before = tableText(s.sim);
-    const std::int16_t cross = s.shared.crossWind;
+    const std::string before = tableText(s.sim), settings = settingsText(s.shared);
+    // A drag curve of 1000 records up to Mach 5 is taken, one of 1001 is not.
+    auto flat = [](int records) {
+        std::string out;
+        for (int i = 1; i <= records; ++i)
+            out += roundTripNumber(5.0 * i / records) + ",3.4\r\n";
+        return out;
+    };
+    s.folder.write("Flat.txt", flat(1001));
     const struct {
         std::string settings; // parameters.ini; empty: no file
         SimulatorTexts in;
@@ -178,6 +133,7 @@ TEST(CalcIt, RefusalsKeepThePreviousTableAndSettings) {
         {parameters("59"), texts(".421", "2800", "300", "-40000"), "more than 1489 mph"},
         {parameters("59", "DragG1.txt", "N"), texts(".421", "2800", "300"), "\"N\""},
         {parameters("59", "NoSuchTable.txt"), texts(".421", "2800", "300"), "NoSuchTable.txt"},
+        {parameters("59", "Flat.txt"), texts(".421", "2800", "300"), "more than 1000 records"},
         {"", texts(".421", "2800", "300"), "parameters.ini"},
     };
     for (const auto& c : cases) {
@@ -189,76 +145,43 @@ TEST(CalcIt, RefusalsKeepThePreviousTableAndSettings) {
         ASSERT_TRUE(r) << c.said;
         EXPECT_NE(r->text.find(c.said), std::string::npos) << r->text;
         EXPECT_EQ(tableText(s.sim), before);
-        EXPECT_EQ(s.shared.crossWind, cross);
-        EXPECT_EQ(s.shared.zeroRange, 200);
+        EXPECT_EQ(settingsText(s.shared), settings);
     }
 
-    // Past the end of the drag table the computation itself stops, after the settings are
-    // written; the table is kept.
+    // A zero past 500 yards, and the end of the drag table, stop the computation after the
+    // settings are written; the table is kept.
     s.folder.write("parameters.ini", parameters("59"));
-    const auto r = s.run(texts(".421", "6000", "300"));
+    auto r = s.run(texts(".421", "2800", "501", "3", "10"));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->text, "Range of zero must not exceed 500 yds.");
+    EXPECT_EQ(r->title, "Error in user input");
+    EXPECT_EQ(r->icon, MessageIcon::Exclamation);
+    EXPECT_EQ(tableText(s.sim), before);
+    EXPECT_EQ(settingsText(s.shared), "Y 50 500 501 0 10 3"); // the winds still in mph
+    r = s.run(texts(".421", "6000", "300"));
     ASSERT_TRUE(r);
     EXPECT_EQ(r->text, "The bullet's speed reaches the end of the drag table DragG1.txt (Mach 5): "
                        "the trajectory cannot be computed.");
     EXPECT_EQ(tableText(s.sim), before);
-}
-
-TEST(CalcIt, DragTableHoldsUpTo1000Records) {
-    Simulated s;
-    // A flat drag curve of 1000 records up to Mach 5, then one of 1001.
-    auto flat = [](int records) {
-        std::string out;
-        for (int i = 1; i <= records; ++i)
-            out += roundTripNumber(5.0 * i / records) + ",3.4\r\n";
-        return out;
-    };
-    s.folder.write("parameters.ini", parameters("59", "Flat.txt"));
     s.folder.write("Flat.txt", flat(1000));
-    ASSERT_FALSE(s.run(texts(".421", "2800", "200")));
-    s.folder.write("Flat.txt", flat(1001));
-    auto r = s.run(texts(".421", "2800", "200"));
-    ASSERT_TRUE(r);
-    EXPECT_NE(r->text.find("more than 1000 records"), std::string::npos);
-}
+    s.folder.write("parameters.ini", parameters("59", "Flat.txt"));
+    EXPECT_FALSE(s.run(texts(".421", "2800", "200")));
+    // The input check: ballistic coefficient and velocity first, then the zero.
+    auto refusal = checkSimulatorInputs(texts("1", "0", "0"));
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text,
+              "You must enter valid values for ballistic coefficient and muzzle velocity.");
+    EXPECT_EQ(refusal->title, "User error!");
+    EXPECT_EQ(refusal->icon, MessageIcon::Error);
+    EXPECT_TRUE(checkSimulatorInputs(texts("0", "2800", "200")));
+    EXPECT_TRUE(checkSimulatorInputs(texts(".4", "-5", "200")));
 
-// fendrel-calc, run as a user runs it.
-namespace {
-
-int calc(const std::string& args, std::string& out, std::string& errors) {
-    const fs::path o = fs::temp_directory_path() / "fendrel-calc-simulator-out.txt";
-    const fs::path e = fs::temp_directory_path() / "fendrel-calc-simulator-err.txt";
-    const std::string command = std::string(FENDREL_BIN_DIR) + "/fendrel-calc " + args + " >'" +
-                                o.string() + "' 2>'" + e.string() + "'";
-    const int status = std::system(command.c_str());
-    out = readFileBytes(o).value_or("");
-    errors = readFileBytes(e).value_or("");
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-} // namespace
-
-TEST(CommandLine, SimulateAndWindPrintWhatTheWindowShows) {
-    if (!fs::exists(fs::path(FENDREL_BIN_DIR) / "fendrel-calc"))
-        GTEST_SKIP() << "fendrel-calc is not built";
-    test::TestFolder folder;
-    const std::string at = " --program-folder '" + folder.path().string() + "'";
-    std::string out, errors;
-    ASSERT_EQ(calc("simulate --bc .421 --velocity 2800 --zero 200 --cross-wind 10"
-                   " --downrange-wind -5" +
-                       at,
-                   out, errors),
-              0)
-        << errors;
-    EXPECT_EQ(out, *readFileBytes(test::fixture("simulator/bc421_2800_zero200_wind.txt")));
-
-    EXPECT_EQ(calc("simulate --bc .421 --velocity 2800 --zero 500.5" + at, out, errors), 1);
-    EXPECT_EQ(errors, "fendrel-calc simulate: You must enter valid values for range of zero\n");
-    EXPECT_EQ(calc("simulate --bc .421 --velocity 2800" + at, out, errors), 2);
-    EXPECT_EQ(errors, "fendrel-calc simulate: --zero is required\n");
-    EXPECT_EQ(calc("simulate --bc .421 --velocity 2800 --zero 200 extra" + at, out, errors), 2);
-
-    ASSERT_EQ(calc("wind --bearing 135 --speed 10", out, errors), 0);
-    EXPECT_EQ(out, "5.015\n-4.985\n");
-    EXPECT_EQ(calc("wind --bearing 1e400 --speed 10", out, errors), 1);
-    EXPECT_EQ(calc("wind --speed 10", out, errors), 2);
+    refusal = checkSimulatorInputs(texts(".4", "2800", "500.5"));
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text, "You must enter valid values for range of zero");
+    EXPECT_EQ(refusal->title, "User error!");
+    for (const char* bad : {"0", "-1", "x"})
+        EXPECT_TRUE(checkSimulatorInputs(texts(".4", "2800", bad))) << bad;
+    for (const char* good : {"0.4", "500", "200 yds"})
+        EXPECT_FALSE(checkSimulatorInputs(texts(".4", "2800", good))) << good;
 }

@@ -15,7 +15,6 @@ using namespace fendrel;
 using fendrel::test::TestFolder;
 
 namespace {
-
 Record round(const std::string& description, const std::string& caliber = ".308 Winchester") {
     return {description, caliber, "160", ".421", ".552", "BrandA", "Spitzer",
             "IMR 4831 Lot 12345", "60", "2800", "CCI 250", "Federal", "(type or select)", "BBR",
@@ -30,17 +29,17 @@ std::vector<std::string> keys(const TestFolder& f) {
         out.push_back(r[0]);
     return out;
 }
-
 } // namespace
 
-TEST(Databases, RecordIsWrittenQuotedWithCrLf) {
+TEST(Databases, RecordsAreWrittenQuotedAndQuotesOfEveryVersionRead) {
     TestFolder f(false);
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, {"A", "B, C", "", "SN 1", "24", "9.5"}, false).ok);
+    EXPECT_TRUE(readAllRecords(f / "Firearms.dtb", kFirearmFields).empty());
+    EXPECT_TRUE(selectionLines(f / "Firearms.dtb", kFirearmFields).empty());
+    EXPECT_FALSE(containsKey(f / "Firearms.dtb", kFirearms, "SN 1"));
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, {"A", "B, C", "", "SN 1", "24", "9.5"}, true).ok);
     EXPECT_EQ(f.read("Firearms.dtb"), "\"A\",\"B, C\",\"\",\"SN 1\",\"24\",\"9.5\"\r\n");
-}
-
-TEST(Databases, TypedQuotesAreStoredSoTheFieldRulesStillHold) {
-    TestFolder f(false);
+    // Typed quotes are stored so that the field rules still hold.
+    std::filesystem::remove(f / "Firearms.dtb");
     Record r = firearm("SN \"7\"");
     r[4] = "24\"";
     ASSERT_TRUE(saveRecord(f.path(), kFirearms, r, false).ok);
@@ -48,22 +47,27 @@ TEST(Databases, TypedQuotesAreStoredSoTheFieldRulesStillHold) {
               "\"Maker\",\"M1\",\"1990\",\"SN \x7F" "7\x7F\",\"24\x7F\",\"9.5\"\r\n");
     EXPECT_EQ(recordAt(f / "Firearms.dtb", kFirearmFields, 0), r);
     EXPECT_TRUE(containsKey(f / "Firearms.dtb", kFirearms, "SN \"7\""));
-}
-
-TEST(Databases, QuotesWrittenByTheOldRulesReadAsTheRulesSay) {
+    // The firearm key is the serial number, and the file is found whatever its case.
+    TestFolder g(false);
+    g.write("firearms.dtb", encodeDatabaseRecord(firearm("X1")));
+    ASSERT_TRUE(saveRecord(g.path(), kFirearms, firearm("X2"), false).ok);
+    ASSERT_TRUE(saveRecord(g.path(), kFirearms, {"Maker", "M2", "1990", "X1", "24", "9"}, true).ok);
+    EXPECT_FALSE(std::filesystem::exists(g / "Firearms.dtb"));
+    auto all = readAllRecords(g / "firearms.dtb", kFirearmFields);
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0][3], "X2");
+    EXPECT_EQ(all[1][1], "M2");
     // A typed 24" stored unchanged ends its field at the quote; the rest of the field is skipped
     // and the records after it stay whole. A quote inside a field shifts the fields after it.
-    TestFolder f(false);
     const std::string a = "\"Maker\",\"M1\",\"1990\",\"A\",\"24\"\",\"9.5\"\r\n";
     const std::string b = encodeDatabaseRecord(firearm("B"));
     f.write("Firearms.dtb", a + b + a);
-    auto all = readAllRecords(f / "Firearms.dtb", kFirearmFields);
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[0][4], "24");
+    auto old = readAllRecords(f / "Firearms.dtb", kFirearmFields);
+    ASSERT_EQ(old.size(), 3u);
+    EXPECT_EQ(old[0][4], "24");
     ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("C"), false).ok);
     EXPECT_EQ(f.read("Firearms.dtb"), a + b + a + encodeDatabaseRecord(firearm("C")));
 
-    Record primer = round("P");
     const std::string line = "\"P\",\".308\",\"150\",\".4\",\".2\",\"BrandA\",\"Spitzer\",\"IMR\","
                              "\"45\",\"2700\",\"CCI 200 \"Lot 7, box 2\"\",\"Fed\",\"M\",\"X\","
                              "\"1990\",\"S\",\"24\",\"8\"\r\n";
@@ -77,16 +81,12 @@ TEST(Databases, QuotesWrittenByTheOldRulesReadAsTheRulesSay) {
     RoundTexts texts;
     ASSERT_EQ(readRound(f.path(), 0, texts), "");
     EXPECT_EQ(texts.firearmWeight, "24");
-}
-
-TEST(Databases, DoubledQuotesOfEarlierVersionsAreFoundAndRepairedInPlace) {
-    TestFolder f(false);
+    // Doubled quotes of earlier versions are found and repaired in place.
     const std::string plain = encodeDatabaseRecord(firearm("A"));
     const std::string oldForm = "\"Maker\",\"M \"\"X\"\"\",\"1990\",\"B\",\"24\"\"\",\"\"\r\n";
     const std::string rulesForm = "\"Maker\",\"M1\",\"1990\",\"C\",\"24\"\",\"9\"\r\n";
     f.write("Firearms.dtb", plain + oldForm + rulesForm + "\"cut short\",\"");
-    const std::string bytes = f.read("Firearms.dtb");
-    EXPECT_EQ(doubledQuoteRecords(bytes, kFirearms), 1u);
+    EXPECT_EQ(doubledQuoteRecords(f.read("Firearms.dtb"), kFirearms), 1u);
     ASSERT_TRUE(repairDatabase(f.path(), kFirearms).ok);
     EXPECT_EQ(f.read("Firearms.dtb"),
               plain + "\"Maker\",\"M \x7FX\x7F\",\"1990\",\"B\",\"24\x7F\",\"\"\r\n" + rulesForm +
@@ -95,67 +95,34 @@ TEST(Databases, DoubledQuotesOfEarlierVersionsAreFoundAndRepairedInPlace) {
               (Record{"Maker", "M \"X\"", "1990", "B", "24\"", ""}));
 }
 
-TEST(Databases, NoKeepsDuplicatesYesDropsAllAndPutsNewLast) {
+TEST(Databases, ReplacingDropsEveryRecordOfTheKeyAndPutsTheNewLast) {
     TestFolder f(false);
-    for (const char* d : {"A", "B", "A", "C"})
-        ASSERT_TRUE(saveRecord(f.path(), kRounds, round(d), false).ok);
+    for (const char* d : {"A", "B", "A", "C"}) {
+        Record r = round(d);
+        r[2] = keys(f).size() == 2 ? "180" : "160";
+        ASSERT_TRUE(saveRecord(f.path(), kRounds, r, false).ok);
+    }
     EXPECT_EQ(keys(f), (std::vector<std::string>{"A", "B", "A", "C"}));
+    // Loading picks by position, not by key.
+    const auto third = recordAt(f / "rounds.dtb", kRoundFields, 2);
+    EXPECT_TRUE(third && (*third)[2] == "180");
+    EXPECT_FALSE(recordAt(f / "rounds.dtb", kRoundFields, 4));
+    EXPECT_EQ(selectionLines(f / "rounds.dtb", kRoundFields).size(), 4u);
 
-    Record newer = round("A", ".224 .223 Remington");
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, newer, true).ok);
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("A", ".224 .223 Remington"), true).ok);
     EXPECT_EQ(keys(f), (std::vector<std::string>{"B", "C", "A"}));
     EXPECT_EQ(readAllRecords(f / "rounds.dtb", kRoundFields).back()[1], ".224 .223 Remington");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2)
         << "only the database and the lock are left";
+    // Keys are case-sensitive and untrimmed.
+    EXPECT_TRUE(containsKey(f / "rounds.dtb", kRounds, "A"));
+    EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "a"));
+    EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "A "));
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("a"), true).ok);
+    EXPECT_EQ(keys(f), (std::vector<std::string>{"B", "C", "A", "a"}));
 }
 
-TEST(Databases, KeysAreCaseSensitiveAndUntrimmed) {
-    TestFolder f(false);
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("Load"), false).ok);
-    EXPECT_TRUE(containsKey(f / "rounds.dtb", kRounds, "Load"));
-    EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "load"));
-    EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "Load "));
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("load"), true).ok);
-    EXPECT_EQ(keys(f), (std::vector<std::string>{"Load", "load"}));
-}
-
-TEST(Databases, FirearmKeyIsTheSerialNumberAndTheFileIsFoundWhateverItsCase) {
-    TestFolder f(false);
-    f.write("firearms.dtb", encodeDatabaseRecord(firearm("X1")));
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("X2"), false).ok);
-    Record changed = firearm("X1");
-    changed[1] = "M2";
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, changed, true).ok);
-    EXPECT_FALSE(std::filesystem::exists(f / "Firearms.dtb"));
-    auto all = readAllRecords(f / "firearms.dtb", kFirearmFields);
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0][3], "X2");
-    EXPECT_EQ(all[1][1], "M2");
-}
-
-TEST(Databases, LoadingPicksByPositionNotKey) {
-    TestFolder f(false);
-    Record a = round("Same"), b = round("Other"), c = round("Same");
-    c[2] = "180";
-    for (const auto& r : {a, b, c})
-        ASSERT_TRUE(saveRecord(f.path(), kRounds, r, false).ok);
-    auto third = recordAt(f / "rounds.dtb", kRoundFields, 2);
-    ASSERT_TRUE(third);
-    EXPECT_EQ((*third)[2], "180");
-    EXPECT_FALSE(recordAt(f / "rounds.dtb", kRoundFields, 3));
-    EXPECT_EQ(selectionLines(f / "rounds.dtb", kRoundFields).size(), 3u);
-}
-
-TEST(Databases, MissingFileHasNoRecordsAndIsCreatedOnSave) {
-    TestFolder f(false);
-    EXPECT_TRUE(readAllRecords(f / "rounds.dtb", kRoundFields).empty());
-    EXPECT_TRUE(selectionLines(f / "rounds.dtb", kRoundFields).empty());
-    EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "x"));
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("x"), true).ok);
-    EXPECT_EQ(keys(f), std::vector<std::string>{"x"});
-}
-
-TEST(Databases, BrokenEndsAreKeptAndNeverSwallowTheNextRecord) {
+TEST(Databases, BrokenEndsAreKeptAndNonDatabasesFound) {
     const std::string whole = encodeDatabaseRecord(firearm("A"));
     const Record c = firearm("C");
     struct Case {
@@ -178,6 +145,14 @@ TEST(Databases, BrokenEndsAreKeptAndNeverSwallowTheNextRecord) {
         EXPECT_EQ(*after, k.expected + encodeDatabaseRecord(c)) << k.bytes;
         EXPECT_EQ(parseDatabase(*after, kFirearmFields).records.back().fields, c);
     }
+    // The check before a restore finds what is not a database.
+    const std::string good = encodeDatabaseRecord(firearm("A"));
+    EXPECT_EQ(databaseDefect("", kFirearmFields), "");
+    EXPECT_EQ(databaseDefect(good + good, kFirearmFields), "");
+    EXPECT_NE(databaseDefect(good + std::string("\0x", 2), kFirearmFields), "");
+    EXPECT_NE(databaseDefect(good + "\"a\",\"b\"\r\n", kFirearmFields), "");
+    EXPECT_NE(databaseDefect(encodeDatabaseRecord(round("r")), kFirearmFields), "")
+        << "18 fields a line are no firearms";
 }
 
 TEST(Databases, ASaveCopiesEveryUntouchedRecordByteForByte) {
@@ -223,7 +198,7 @@ struct FailAt : WriteFaults {
 };
 } // namespace
 
-TEST(Databases, AnInterruptedRewriteLeavesTheOldDatabaseWhole) {
+TEST(Databases, SavesSurviveInterruptionsPlantedLinksAndASecondProgram) {
     for (WriteStep step : {WriteStep::CreateTemporary, WriteStep::Write, WriteStep::Sync,
                            WriteStep::Rename}) {
         TestFolder f(false);
@@ -237,29 +212,15 @@ TEST(Databases, AnInterruptedRewriteLeavesTheOldDatabaseWhole) {
         EXPECT_EQ(f.read("rounds.dtb"), before) << static_cast<int>(step);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2);
     }
-}
-
-TEST(Databases, APlantedLinkAtTheOldTemporaryNameIsNotFollowed) {
+    // A link planted at the old temporary name is not followed.
     TestFolder f(false);
     f.write("Firearms.dtb", encodeDatabaseRecord(firearm("A")));
     std::filesystem::create_symlink(f / "Firearms.dtb", f / "rounds.tmp");
     ASSERT_TRUE(saveRecord(f.path(), kRounds, round("R"), false).ok);
     EXPECT_EQ(f.read("Firearms.dtb"), encodeDatabaseRecord(firearm("A")));
     EXPECT_EQ(keys(f), std::vector<std::string>{"R"});
-}
-
-TEST(Databases, RestoreCheckFindsWhatIsNotADatabase) {
-    const std::string good = encodeDatabaseRecord(firearm("A"));
-    EXPECT_EQ(databaseDefect("", kFirearmFields), "");
-    EXPECT_EQ(databaseDefect(good + good, kFirearmFields), "");
-    EXPECT_NE(databaseDefect(good + std::string("\0x", 2), kFirearmFields), "");
-    EXPECT_NE(databaseDefect(good + "\"a\",\"b\"\r\n", kFirearmFields), "");
-    EXPECT_NE(databaseDefect(encodeDatabaseRecord(round("r")), kFirearmFields), "")
-        << "18 fields a line are no firearms";
-}
-
-TEST(Databases, TwoProgramsSavingAtOnceKeepEveryRecord) {
-    TestFolder f(false);
+    // Two programs saving at once keep every record.
+    TestFolder shared(false);
     constexpr int kEach = 40;
     pid_t children[2];
     for (int c = 0; c < 2; ++c) {
@@ -267,11 +228,10 @@ TEST(Databases, TwoProgramsSavingAtOnceKeepEveryRecord) {
         ASSERT_GE(children[c], 0);
         if (children[c] == 0) {
             int failures = 0;
-            for (int i = 0; i < kEach; ++i)
-                failures += !saveRecord(f.path(), kRounds, round(std::to_string(c) + "-" +
-                                                                 std::to_string(i)),
-                                        false)
-                                 .ok;
+            for (int i = 0; i < kEach; ++i) {
+                const std::string key = std::to_string(c) + "-" + std::to_string(i);
+                failures += !saveRecord(shared.path(), kRounds, round(key), false).ok;
+            }
             _exit(failures);
         }
     }
@@ -280,14 +240,17 @@ TEST(Databases, TwoProgramsSavingAtOnceKeepEveryRecord) {
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    std::vector<std::string> saved = keys(f);
+    std::vector<std::string> saved = keys(shared);
     std::sort(saved.begin(), saved.end());
     ASSERT_EQ(saved.size(), 2u * kEach);
     EXPECT_EQ(std::unique(saved.begin(), saved.end()), saved.end());
 }
 
-TEST(EditSession, CountBackupAndText) {
+TEST(EditSession, CountBackupTextAndSavedBytes) {
     TestFolder f(false);
+    std::string error;
+    EXPECT_EQ(nextEditCount(f.path(), error), 1); // a missing count starts again
+    EXPECT_EQ(f.read("editsessions.dat"), "1\r\n");
     f.write("editsessions.dat", "6\r\n");
     f.write("rounds.dtb", "\r\n\r\nfirst\r\n\r\nlast\r\n");
     EditorLoad load = prepareEdit(f.path(), f / "rounds.dtb");
@@ -297,33 +260,20 @@ TEST(EditSession, CountBackupAndText) {
     EXPECT_EQ(f.read("rounds 7.bak"), f.read("rounds.dtb"));
     // Empty lines before the first text go; those after it stay; no line end after the last.
     EXPECT_EQ(load.text, "first\n\nlast");
-}
 
-TEST(EditSession, MissingCountStartsAgainAndTheLimitStops) {
-    TestFolder f(false);
-    std::string error;
-    EXPECT_EQ(nextEditCount(f.path(), error), 1);
-    EXPECT_EQ(f.read("editsessions.dat"), "1\r\n");
-    f.write("editsessions.dat", "32767\r\n");
+    load = prepareEdit(f.path(), f / "nothing.txt");
+    EXPECT_FALSE(load.ok);
+    EXPECT_FALSE(load.error.empty());
+    f.write("editsessions.dat", "32767\r\n"); // the limit stops
     EXPECT_FALSE(nextEditCount(f.path(), error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(f.read("editsessions.dat"), "32767\r\n");
-}
-
-TEST(EditSession, BackupNameUsesThePartBeforeTheFirstFullStop) {
+    // The backup is named by the part before the first full stop.
     EXPECT_EQ(backupPath("/p", "my.list.txt", 12), std::filesystem::path("/p/my 12.bak"));
     EXPECT_EQ(backupPath("/p", "README", 3), std::filesystem::path("/p/README 3.bak"));
-}
-
-TEST(EditSession, SaveTrimsBlanksAndEndsWithCrLf) {
+    // Saving drops the blanks (not tabs) that open and close the text, and ends with CR LF.
     EXPECT_EQ(editorSaveBytes("   a\n b  \n\nc  "), "a\r\n b  \r\n\r\nc\r\n");
     EXPECT_EQ(editorSaveBytes("\tx\n"), "\tx\r\n\r\n");
     EXPECT_EQ(editorSaveBytes(""), "\r\n");
 }
 
-TEST(EditSession, MissingFileDoesNotLoad) {
-    TestFolder f(false);
-    EditorLoad load = prepareEdit(f.path(), f / "nothing.txt");
-    EXPECT_FALSE(load.ok);
-    EXPECT_FALSE(load.error.empty());
-}

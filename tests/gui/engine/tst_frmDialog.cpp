@@ -1,5 +1,5 @@
 // The specifications dialog and the calculation run driven from the main window. The dialog's
-// checks and rounding are the core's (RunSpecifications); here, that the dialog applies them.
+// checks and rounding are the core's (RunSettingsEntry); here, that the dialog applies them.
 #include "TestApp.h"
 #include "core/engine/LastPath.h"
 #include "gui/app/Navigation.h"

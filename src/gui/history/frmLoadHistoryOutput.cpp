@@ -2,6 +2,8 @@
 // report of the chosen loads, and their CSV.
 #include "frmLoadHistory.h"
 
+#include "core/common/ProgramFolder.h"
+#include "core/common/SharedState.h"
 #include "core/common/Numbers.h"
 #include "core/common/TextFile.h"
 #include "gui/ui/AppContext.h"
@@ -285,8 +287,11 @@ void frmLoadHistory::mnuFileCsv_Click() {
         return;
     if (QFileInfo(*chosen).suffix().isEmpty())
         *chosen += QStringLiteral(".csv");
+    const std::filesystem::path target = toPath(*chosen);
+    const std::string own = ownProgramFile(m_context.state.programFolder, target);
     const std::string reason =
-        writeFileAtomic(std::filesystem::path(toPath(*chosen)), historyCsv(loads));
+        own.empty() ? writeFileAtomic(target, historyCsv(loads))
+                    : "it is " + own + ", one of the program's own files; choose another name";
     if (!reason.empty())
         refuse(QStringLiteral("The CSV file %1 could not be saved: %2")
                    .arg(*chosen, QString::fromStdString(reason)));

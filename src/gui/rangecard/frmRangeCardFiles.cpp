@@ -169,7 +169,12 @@ void frmRangeCard::saveAsCsv() {
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = withSuffix(*chosen, "csv");
-    const FileError failure = replaceFile(toPath(path), rangeCardCsv(*m_card));
+    FileError failure;
+    if (const std::string own = ownProgramFile(m_context.state.programFolder, toPath(path));
+        !own.empty())
+        failure.reason = "it is " + own + ", one of the program's own files; choose another name";
+    else
+        failure = replaceFile(toPath(path), rangeCardCsv(*m_card));
     if (failure.failed()) {
         m_context.prompts.message(this,
                                   path + QStringLiteral(" could not be written: ") +

@@ -2,33 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
-#include <sys/wait.h>
 
 namespace {
 
-struct CalcRun {
-    int status;
-    std::string out;
-};
+using fendrel::test::CalcRun;
+using fendrel::test::runCalc;
 
-CalcRun runCalc(const std::string& arguments) {
-    const std::string command =
-        std::string(FENDREL_BIN_DIR) + "/fendrel-calc " + arguments + " 2>/dev/null";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 4096> buf;
-    size_t got;
-    while ((got = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
-        out.append(buf.data(), got);
-    const int status = pclose(pipe.release());
-    return {WEXITSTATUS(status), out};
-}
-
-const std::string kRound = "--bc .4 --drag G1 --velocity 2700 --zero 200 ";
+const std::string kCardRound = "--bc .4 --drag G1 --velocity 2700 --zero 200 ";
 
 size_t count(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -41,7 +22,7 @@ size_t count(const std::string& text, const std::string& what) {
 
 TEST(CardCommand, PrintsTheCardAsJsonCsvAndText) {
     ASSERT_TRUE(std::filesystem::exists(std::string(FENDREL_BIN_DIR) + "/fendrel-calc"));
-    const CalcRun json = runCalc("card " + kRound + "--format json");
+    const CalcRun json = runCalc("card " + kCardRound + "--format json");
     ASSERT_EQ(json.status, 0);
     EXPECT_EQ(json.out.rfind("{\"muzzle_velocity_fps\": 2700, \"zero_angle_moa\": 5.84", 0), 0u);
     for (const char* key :
@@ -65,7 +46,7 @@ TEST(CardCommand, PrintsTheCardAsJsonCsvAndText) {
         EXPECT_NE(metric.out.find(key), std::string::npos) << key;
     EXPECT_EQ(metric.out.find("_in\""), std::string::npos);
 
-    const CalcRun csv = runCalc("card " + kRound + "--format csv --step 250 --max 900");
+    const CalcRun csv = runCalc("card " + kCardRound + "--format csv --step 250 --max 900");
     ASSERT_EQ(csv.status, 0);
     EXPECT_EQ(csv.out.substr(0, csv.out.find('\n')),
               "range,height_in,windage_in,spin_drift_in,elevation_moa,elevation_mil,windage_moa,"
@@ -74,7 +55,7 @@ TEST(CardCommand, PrintsTheCardAsJsonCsvAndText) {
     EXPECT_NE(csv.out.find("\n0,-1.49999"), std::string::npos);
     EXPECT_NE(csv.out.find("\n900,"), std::string::npos);
 
-    const CalcRun text = runCalc("card " + kRound + "--wind-speed 10 --wind-from 90");
+    const CalcRun text = runCalc("card " + kCardRound + "--wind-speed 10 --wind-from 90");
     ASSERT_EQ(text.status, 0);
     EXPECT_NE(text.out.find("zero 200 yd at 5.85 MOA"), std::string::npos);
     EXPECT_NE(text.out.find("     1000  -438.16  -130.96"), std::string::npos) << text.out;
@@ -85,7 +66,7 @@ TEST(CardCommand, PrintsTheCardAsJsonCsvAndText) {
 }
 
 TEST(CardCommand, HitPrintsOneRowPerRangeInOrder) {
-    const CalcRun hit = runCalc("hit " + kRound +
+    const CalcRun hit = runCalc("hit " + kCardRound +
                                 "--ranges 600,100 --target-diameter 10 --dispersion-moa .5 "
                                 "--velocity-sd 10 --wind-sd 2 --range-sd 10 --format json");
     ASSERT_EQ(hit.status, 0);
@@ -94,7 +75,7 @@ TEST(CardCommand, HitPrintsOneRowPerRangeInOrder) {
               std::string::npos);
     for (const char* key : {"sigma_horizontal_in", "mean_vertical_in", "mean_horizontal_in"})
         EXPECT_EQ(count(hit.out, key), 2u);
-    EXPECT_EQ(runCalc("hit " + kRound +
+    EXPECT_EQ(runCalc("hit " + kCardRound +
                       "--ranges 600,100 --target-diameter 10 --dispersion-moa "
                       ".5 --velocity-sd 10 --wind-sd 2 --range-sd 10 --format json")
                   .out,
@@ -110,29 +91,29 @@ TEST(CardCommand, HitPrintsOneRowPerRangeInOrder) {
 TEST(CardCommand, RefusesWithExitCodes) {
     const std::pair<std::string, int> cases[] = {
         {"card --drag G1 --velocity 2700", 2},
-        {"card " + kRound + "--colour red", 2},
-        {"card " + kRound + "extra", 2},
+        {"card " + kCardRound + "--colour red", 2},
+        {"card " + kCardRound + "extra", 2},
         {"card --bc abc --drag G1 --velocity 2700", 2},
         {"card --bc nan --drag G1 --velocity 2700", 2},
         {"card --bc 1e --drag G1 --velocity 2700", 2},
-        {"card " + kRound + "--format xml", 2},
-        {"card " + kRound + "--click-moa .25 --click-mil .1", 2},
-        {"card " + kRound + "--max", 2},
-        {"card " + kRound + "--velocity 3000", 2},
+        {"card " + kCardRound + "--format xml", 2},
+        {"card " + kCardRound + "--click-moa .25 --click-mil .1", 2},
+        {"card " + kCardRound + "--max", 2},
+        {"card " + kCardRound + "--velocity 3000", 2},
         {"card --bc 0 --drag G1 --velocity 2700", 1},
         {"card --bc 1e999 --drag G1 --velocity 2700", 1},
         {"card --bc .4 --drag /nonexistent/drag.csv --velocity 2700", 1},
         {"card --bc .4 --drag /dev/zero --velocity 2700", 1},
-        {"card " + kRound + "--humidity 101", 1},
-        {"card " + kRound + "--max 9000 --step 1000", 1},
-        {"hit " + kRound + "--ranges 100", 2},
-        {"hit " + kRound + "--ranges 100 --target-diameter 5 --target-width 5", 2},
-        {"hit " + kRound + "--ranges 100,x --target-diameter 5", 2},
-        {"hit " + kRound + "--ranges 100 --target-diameter 5 --samples 1.5", 2},
-        {"hit " + kRound + "--ranges 100 --target-diameter 5 --format csv", 2},
-        {"hit " + kRound + "--ranges 0 --target-diameter 5", 1},
-        {"hit " + kRound + "--ranges 100 --target-diameter 5 --samples 10", 1},
-        {"hit " + kRound + "--ranges 100 --target-diameter 5 --wind-sd -2", 1}};
+        {"card " + kCardRound + "--humidity 101", 1},
+        {"card " + kCardRound + "--max 9000 --step 1000", 1},
+        {"hit " + kCardRound + "--ranges 100", 2},
+        {"hit " + kCardRound + "--ranges 100 --target-diameter 5 --target-width 5", 2},
+        {"hit " + kCardRound + "--ranges 100,x --target-diameter 5", 2},
+        {"hit " + kCardRound + "--ranges 100 --target-diameter 5 --samples 1.5", 2},
+        {"hit " + kCardRound + "--ranges 100 --target-diameter 5 --format csv", 2},
+        {"hit " + kCardRound + "--ranges 0 --target-diameter 5", 1},
+        {"hit " + kCardRound + "--ranges 100 --target-diameter 5 --samples 10", 1},
+        {"hit " + kCardRound + "--ranges 100 --target-diameter 5 --wind-sd -2", 1}};
     for (const auto& [args, status] : cases) {
         const CalcRun run = runCalc(args);
         EXPECT_EQ(run.status, status) << args;

@@ -3,33 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <memory>
-#include <sys/wait.h>
-
 namespace fs = std::filesystem;
 using namespace fendrel;
 
 namespace {
 
-struct CalcRun {
-    int status;
-    std::string out; // standard output, then standard error
-};
+using test::CalcRun;
 
-CalcRun runCalc(const std::string& arguments) {
-    const std::string command =
-        std::string(FENDREL_BIN_DIR) + "/fendrel-calc " + arguments + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string out;
-    std::array<char, 512> buf;
-    size_t got;
-    while ((got = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
-        out.append(buf.data(), got);
-    const int status = pclose(pipe.release());
-    return {WEXITSTATUS(status), out};
-}
+// Standard output, then standard error.
+CalcRun runWithErrors(const std::string& arguments) { return test::runCalc(arguments, true); }
 
 std::string data(const char* name) {
     return test::fixture(std::string("history/") + name);
@@ -38,11 +20,11 @@ std::string data(const char* name) {
 } // namespace
 
 TEST(VelocityCommand, PrintsTheStatisticsOfAChronographExport) {
-    EXPECT_EQ(runCalc("velocity " + data("string.csv") + " --format json").out,
+    EXPECT_EQ(runWithErrors("velocity " + data("string.csv") + " --format json").out,
               "{\"count\": 5, \"mean_fps\": 2652.6, \"sd_fps\": 9.707471349429914, "
               "\"es_fps\": 24.700000000000273, \"min_fps\": 2640.1, \"max_fps\": 2664.8}\n");
     // m/s with decimal commas: 808.1, 812.4 and 805.9 m/s.
-    const CalcRun metric = runCalc("velocity " + data("metric.csv"));
+    const CalcRun metric = runWithErrors("velocity " + data("metric.csv"));
     EXPECT_EQ(metric.status, 0);
     EXPECT_EQ(metric.out, "Shots:          3\n"
                           "Mean:           2653.5 ft/s\n"
@@ -50,18 +32,18 @@ TEST(VelocityCommand, PrintsTheStatisticsOfAChronographExport) {
                           "Extreme spread: 21.3 ft/s\n"
                           "Slowest:        2644.0 ft/s\n"
                           "Fastest:        2665.4 ft/s\n");
-    const CalcRun refused = runCalc("velocity " + data("refused.csv") + " --format json");
+    const CalcRun refused = runWithErrors("velocity " + data("refused.csv") + " --format json");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "fendrel-calc velocity: Line 3: 'n/a' is not a number.\n");
-    EXPECT_EQ(runCalc("velocity " + data("absent.csv")).status, 1);
-    EXPECT_EQ(runCalc("velocity").status, 2);
-    EXPECT_EQ(runCalc("velocity " + data("string.csv") + " --format xml").status, 2);
+    EXPECT_EQ(runWithErrors("velocity " + data("absent.csv")).status, 1);
+    EXPECT_EQ(runWithErrors("velocity").status, 2);
+    EXPECT_EQ(runWithErrors("velocity " + data("string.csv") + " --format xml").status, 2);
 }
 
 TEST(HistoryCommand, ListsTheLoadsAndCreatesNothingWithoutAHistory) {
     test::TestFolder folder(false);
     const std::string where = " --program-folder " + folder.path().string();
-    EXPECT_EQ(runCalc("history --format json" + where).out, "{\"loads\": []}\n");
+    EXPECT_EQ(runWithErrors("history --format json" + where).out, "{\"loads\": []}\n");
     EXPECT_TRUE(fs::is_empty(folder.path()));
 
     {
@@ -84,7 +66,7 @@ TEST(HistoryCommand, ListsTheLoadsAndCreatesNothingWithoutAHistory) {
         g.round = s.round;
         ASSERT_TRUE(db->addGroup("Load B", g));
     }
-    const CalcRun json = runCalc("history --format json" + where);
+    const CalcRun json = runWithErrors("history --format json" + where);
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(json.out,
               "{\"loads\": [{\"description\": \"6.5 \\\"Creedmoor\\\" \\\\ 140\", \"strings\": "
@@ -93,7 +75,7 @@ TEST(HistoryCommand, ListsTheLoadsAndCreatesNothingWithoutAHistory) {
               "\"Load B\", \"strings\": [{\"date\": \"2024-05-11\", \"count\": 1, \"mean_fps\": "
               "2700, \"sd_fps\": 0, \"es_fps\": 0}], \"groups\": [{\"date\": \"2024-05-12\", "
               "\"distance_yd\": 100, \"mean_radius_in\": 2.25, \"extreme_spread_in\": 5}]}]}\n");
-    EXPECT_EQ(runCalc("history" + where).out,
+    EXPECT_EQ(runWithErrors("history" + where).out,
               "6.5 \"Creedmoor\" \\ 140\n"
               "  2024-05-10  string of 2: mean 2655.0 ft/s, SD 7.1 ft/s, ES 10.0 ft/s\n"
               "Load B\n"
@@ -101,8 +83,8 @@ TEST(HistoryCommand, ListsTheLoadsAndCreatesNothingWithoutAHistory) {
               "  2024-05-12  group at 100 yd: mean radius 2.250 in, extreme spread 5.000 in\n");
 
     folder.write(HistoryDatabase::kFileName, "not a database at all");
-    const CalcRun refused = runCalc("history" + where);
+    const CalcRun refused = runWithErrors("history" + where);
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.out.find("not an SQLite database"), std::string::npos) << refused.out;
-    EXPECT_EQ(runCalc("history --format xml" + where).status, 2);
+    EXPECT_EQ(runWithErrors("history --format xml" + where).status, 2);
 }

@@ -2,10 +2,15 @@
 
 #include "core/common/TextFile.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
 #include <fstream>
-#include <unistd.h>
+#include <memory>
 #include <random>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -38,5 +43,26 @@ std::string TestFolder::read(const std::string& name) const {
 }
 
 fs::path fixture(const std::string& name) { return fs::path(FENDREL_TEST_DATA) / name; }
+
+std::vector<std::string> entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+CalcRun runCalc(const std::string& arguments, bool withErrors) {
+    const std::string command = std::string(FENDREL_BIN_DIR) + "/fendrel-calc " + arguments +
+                                (withErrors ? " 2>&1" : " 2>/dev/null");
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    std::string out;
+    std::array<char, 4096> buf;
+    size_t got;
+    while ((got = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
+        out.append(buf.data(), got);
+    const int status = pclose(pipe.release());
+    return {WEXITSTATUS(status), out};
+}
 
 } // namespace fendrel::test

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fendrel::test {
 
@@ -28,5 +29,16 @@ private:
 
 // A fixture file of tests/data.
 std::filesystem::path fixture(const std::string& name);
+
+// The names in a folder, sorted.
+std::vector<std::string> entries(const std::filesystem::path& folder);
+
+// fendrel-calc run as a user runs it from a shell: its exit status and what it printed, standard
+// output followed by standard error when `withErrors`.
+struct CalcRun {
+    int status;
+    std::string out;
+};
+CalcRun runCalc(const std::string& arguments, bool withErrors = false);
 
 } // namespace fendrel::test

@@ -3,6 +3,7 @@
 
 #include "core/common/ProgramFolder.h"
 #include "core/common/SafeFile.h"
+#include "core/common/Strings.h"
 
 #include <algorithm>
 
@@ -11,15 +12,6 @@ namespace fs = std::filesystem;
 namespace fendrel {
 
 namespace {
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-std::string lowered(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), lowerAscii);
-    return s;
-}
 
 } // namespace
 

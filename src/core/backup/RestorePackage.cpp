@@ -3,6 +3,7 @@
 
 #include "core/common/ProgramFolder.h"
 #include "core/common/SafeFile.h"
+#include "core/common/Strings.h"
 #include "core/history/HistoryBackup.h"
 #include "core/workbench/Databases.h"
 
@@ -22,13 +23,6 @@ RestoreResult failed(const fs::path& path, std::string reason, size_t copied = 0
     r.reason = std::move(reason);
     r.copied = copied;
     return r;
-}
-
-std::string lowered(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    });
-    return s;
 }
 
 // Why the package's database should not simply replace the current one; empty when it may.

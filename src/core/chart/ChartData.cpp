@@ -2,6 +2,7 @@
 #include "ChartData.h"
 
 #include "core/common/Numbers.h"
+#include "core/common/Strings.h"
 #include "core/common/TextFile.h"
 
 #include <algorithm>
@@ -13,14 +14,7 @@ namespace {
 
 // The header lines before the first trajectory row; line 9 is the range heading.
 constexpr int kHeaderLines = 9;
-constexpr int kMaxRows = std::numeric_limits<std::int16_t>::max();
-
-std::string trimmed(const std::string& field) {
-    const auto first = field.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return field.substr(first, field.find_last_not_of(" \t") - first + 1);
-}
+constexpr int kMaxChartRows = std::numeric_limits<std::int16_t>::max();
 
 TableRead refuse(std::string why) {
     TableRead r;
@@ -48,8 +42,8 @@ TableRead readTrajectoryTable(std::string_view bytes) {
         ++line;
         if (text.find("Maximum") != std::string::npos)
             break;
-        if (static_cast<int>(table.rows.size()) >= kMaxRows)
-            return refuse("it holds more than " + std::to_string(kMaxRows) + " trajectory rows");
+        if (static_cast<int>(table.rows.size()) >= kMaxChartRows)
+            return refuse("it holds more than " + std::to_string(kMaxChartRows) + " trajectory rows");
 
         FieldReader fields(text);
         const std::string rangeField = fields.readField();

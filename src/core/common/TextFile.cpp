@@ -3,13 +3,11 @@
 
 #include "Numbers.h"
 #include "SafeFile.h"
-
+#include "Strings.h"
 
 namespace fendrel {
 
 namespace {
-
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 } // namespace
 

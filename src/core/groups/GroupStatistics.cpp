@@ -5,6 +5,7 @@
 #include "LongSorts.h"
 #include "core/common/Numbers.h"
 #include "core/common/ProgramFolder.h"
+#include "core/common/Strings.h"
 #include "core/common/TextFile.h"
 
 #include <cmath>
@@ -14,19 +15,8 @@ namespace fendrel {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 const char* const kTooFarApart =
@@ -35,7 +25,7 @@ const char* const kTooFarApart =
 } // namespace
 
 std::optional<double> numberText(std::string_view text) {
-    text = trimmed(text);
+    text = trimmedView(text);
     size_t i = 0;
     const size_t n = text.size();
     if (i < n && (text[i] == '+' || text[i] == '-'))
@@ -190,7 +180,7 @@ GroupEvaluation evaluateGroup(const GroupEntry& entry) {
         const auto& cell = i < static_cast<int>(entry.cells.size())
                                ? entry.cells[static_cast<size_t>(i)]
                                : std::pair<std::string, std::string>{};
-        if (trimmed(cell.first).empty() || trimmed(cell.second).empty()) {
+        if (trimmedView(cell.first).empty() || trimmedView(cell.second).empty()) {
             e.refusal = "Round " + round +
                         " has no coordinates yet: enter its X and Y before measuring the group.";
             return e;

@@ -3,6 +3,7 @@
 
 #include "HistoryEntry.h"
 #include "ImportFile.h"
+#include "core/common/Strings.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,14 +17,6 @@ namespace {
 using Shots = HistoryResult<std::vector<double>>;
 
 constexpr double kMetresPerFoot = 0.3048;
-
-std::string_view trimmed(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t'))
-        t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
-        t.remove_suffix(1);
-    return t;
-}
 
 // Fields of one line. A field may be enclosed in double quotes, inside which the separator is
 // text and two quotes stand for one; blanks around a field are dropped.
@@ -42,10 +35,10 @@ std::vector<std::string> splitFields(std::string_view line, char separator) {
                 f.push_back(c);
         } else if (c == separator) {
             if (!wasQuoted)
-                f = std::string(trimmed(f));
+                f = std::string(trimmedView(f));
             fields.emplace_back();
             wasQuoted = false;
-        } else if (c == '"' && trimmed(f).empty() && !wasQuoted) {
+        } else if (c == '"' && trimmedView(f).empty() && !wasQuoted) {
             f.clear();
             quoted = wasQuoted = true;
         } else if (!(wasQuoted && (c == ' ' || c == '\t'))) {
@@ -53,7 +46,7 @@ std::vector<std::string> splitFields(std::string_view line, char separator) {
         }
     }
     if (!wasQuoted)
-        fields.back() = std::string(trimmed(fields.back()));
+        fields.back() = std::string(trimmedView(fields.back()));
     return fields;
 }
 
@@ -171,7 +164,7 @@ Shots readChronographCsv(std::string_view bytes) {
         ++number;
         if (!isUtf8(text))
             return refuse(number, "the text is not UTF-8");
-        if (!trimmed(text).empty())
+        if (!trimmedView(text).empty())
             lines.push_back({number, text});
         start = end + 1;
     }
@@ -191,7 +184,7 @@ Shots readChronographCsv(std::string_view bytes) {
     if (!header) {
         // A plain column of speeds.
         for (const Line& l : lines) {
-            if (const std::string why = takeSpeed(trimmed(l.text), false, false, shots);
+            if (const std::string why = takeSpeed(trimmedView(l.text), false, false, shots);
                 !why.empty()) {
                 if (&l == &lines.front())
                     return refuse(l.number,

@@ -14,7 +14,7 @@ namespace fendrel {
 
 namespace {
 
-std::string_view trimmed(std::string_view s) {
+std::string_view trimmedField(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
@@ -27,7 +27,7 @@ bool isHeader(std::string_view line) {
     if (comma == std::string_view::npos)
         return false;
     auto lower = [](std::string_view s) {
-        std::string out(trimmed(s));
+        std::string out(trimmedField(s));
         for (char& c : out)
             c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
         return out;
@@ -70,7 +70,7 @@ std::string DragCurve::parse(std::string_view text, DragCurve& curve) {
     bool first = true;
     while (!text.empty()) {
         const auto end = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, end));
+        const std::string_view line = trimmedField(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         ++lineNumber;
         if (line.empty())
@@ -84,8 +84,8 @@ std::string DragCurve::parse(std::string_view text, DragCurve& curve) {
         const auto comma = line.find(',');
         if (comma == std::string_view::npos || line.find(',', comma + 1) != std::string_view::npos)
             return where + "expected two numbers, \"mach,cd\"";
-        const std::string_view machText = trimmed(line.substr(0, comma));
-        const std::string_view cdText = trimmed(line.substr(comma + 1));
+        const std::string_view machText = trimmedField(line.substr(0, comma));
+        const std::string_view cdText = trimmedField(line.substr(comma + 1));
         if (!isDecimalNumber(machText) || !isDecimalNumber(cdText))
             return where + "expected two numbers, \"mach,cd\"";
         const double mach = leadingNumber(machText);

@@ -1,10 +1,9 @@
 #include "MoistAir.h"
 
+#include "MetricUnits.h"
+
 namespace fendrel {
 
-namespace {
-constexpr double kHpaPerInHg = 33.8638866667;
-}
 
 MoistAir::MoistAir(std::optional<double> pressureInHg, std::optional<double> temperatureF,
                    double humidityPercent, double altitudeFt)
@@ -24,7 +23,7 @@ double MoistAir::standardPressureInHg(double altitudeFt) {
 
 double MoistAir::saturationPressureInHg(double temperatureF) {
     const double c = (temperatureF - 32) / 1.8;
-    return 6.1121 * std::exp((18.678 - c / 234.5) * (c / (257.14 + c))) / kHpaPerInHg;
+    return 6.1121 * std::exp((18.678 - c / 234.5) * (c / (257.14 + c))) / metric::kHpaPerInHg;
 }
 
 } // namespace fendrel

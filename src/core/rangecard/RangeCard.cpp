@@ -12,7 +12,7 @@ namespace {
 
 constexpr double kMoaPerRadian = 10800 / std::numbers::pi;
 constexpr double kDegree = std::numbers::pi / 180;
-constexpr std::size_t kMaxRows = 2000;
+constexpr std::size_t kMaxCardRows = 2000;
 
 bool within(double v, double low, double high) {
     return v >= low && v <= high;
@@ -113,7 +113,7 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
         return "The step must be above 0.";
     if (!(in.maximum >= 0))
         return "The maximum range must not be negative.";
-    if (in.maximum / in.step >= kMaxRows)
+    if (in.maximum / in.step >= kMaxCardRows)
         return "The card would have more than 2000 rows: make the step larger.";
     if (!(in.click > 0))
         return "The click value must be above 0.";

@@ -3,6 +3,7 @@
 #include "MetricUnits.h"
 #include "core/common/Numbers.h"
 #include "core/common/ProgramFolder.h"
+#include "core/common/Strings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -144,13 +145,6 @@ static_assert(std::size(kFields) == kCardFieldCount);
 
 const FieldRow& row(CardField f) {
     return kFields[static_cast<std::size_t>(f)];
-}
-
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Converts one number between the units.

@@ -3,6 +3,7 @@
 #include "HitProbability.h"
 #include "MetricUnits.h"
 #include "core/common/Numbers.h"
+#include "core/common/Strings.h"
 #include "core/history/LoadComparison.h"
 #include "core/history/VelocityStatistics.h"
 
@@ -14,13 +15,6 @@
 namespace fendrel {
 
 namespace {
-
-std::string trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // The entry numbered `n` in an offer (1 = the latest) of a list ordered oldest first.
 template <typename T> const T& offered(const std::vector<T>& list, std::size_t n) {

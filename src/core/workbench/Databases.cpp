@@ -2,6 +2,7 @@
 #include "Databases.h"
 
 #include "core/common/ProgramFolder.h"
+#include "core/common/Strings.h"
 
 #include <algorithm>
 
@@ -10,8 +11,6 @@ namespace fs = std::filesystem;
 namespace fendrel {
 
 namespace {
-
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 bool isBlank(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(),

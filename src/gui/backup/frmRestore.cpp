@@ -7,6 +7,7 @@
 #include "core/common/SharedState.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/Prompts.h"
+#include "gui/ui/Text.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -30,20 +31,12 @@ namespace fendrel {
 namespace {
 
 // Restores of this many files or more show their progress.
-constexpr size_t kManyFiles = 10;
-
-QString shownName(const std::string& name) {
-    return QFile::decodeName(QByteArray::fromStdString(name));
-}
+constexpr size_t kManyRestoredFiles = 10;
 
 // A path pasted from the read-me may bring blanks, a line end or an invisible byte order mark.
 QString pastedPath(QString text) {
     text.remove(QChar(0xFEFF));
     return text.trimmed();
-}
-
-std::string pathBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
 }
 
 // The browse button's picture: an open yellow folder.
@@ -164,7 +157,7 @@ bool frmRestore::OpenFile() {
     const std::optional<QString> chosen = m_context.prompts.openFile(this, request);
     if (!chosen || chosen->isEmpty())
         return false;
-    m_currentPath = shownName(folderOfChosenFile(pathBytes(*chosen)));
+    m_currentPath = fromPath(folderOfChosenFile(toPath(*chosen)));
     return true;
 }
 
@@ -178,7 +171,7 @@ void frmRestore::cmdBrowse_Click() {
 }
 
 void frmRestore::showProgress(size_t done, size_t total) {
-    if (total >= kManyFiles) {
+    if (total >= kManyRestoredFiles) {
         if (prgCopy->isHidden()) {
             prgCopy->setRange(0, int(total));
             prgCopy->show();
@@ -193,19 +186,19 @@ void frmRestore::cmdRestore_Click() {
         return;
     // Pasted from the read-me, the path may bring a stray blank or line end along.
     const fs::path package =
-        packageFolderPath(pathBytes(pastedPath(txtRestorePackage->text())), pathBytes(m_home));
+        packageFolderPath(toPath(pastedPath(txtRestorePackage->text())), toPath(m_home));
 
     filRestore->clear();
     for (const std::string& name : packageDataFiles(package))
-        filRestore->addItem(shownName(name));
+        filRestore->addItem(fromPath(name));
 
     // Everything is looked at before anything is copied.
     const RestorePlan plan = planRestore(package, m_context.state.programFolder);
     if (!plan.clashes.empty()) {
         QString names;
         for (const std::string& name : plan.clashes)
-            names += QStringLiteral("\n") + shownName(name);
-        showRestoreFailure(shownName(package.string()),
+            names += QStringLiteral("\n") + fromPath(name);
+        showRestoreFailure(fromPath(package.string()),
                            QStringLiteral("The package holds files whose names differ only in "
                                           "letter case; restoring both would replace one with "
                                           "the other:") + names,
@@ -217,16 +210,16 @@ void frmRestore::cmdRestore_Click() {
             this,
             QStringLiteral("The load history in the restore package cannot be used: %1.\n\nYour "
                            "current load history is kept; the other files are restored.")
-                .arg(shownName(plan.historyRefusal)),
+                .arg(fromPath(plan.historyRefusal)),
             QStringLiteral("Load history"), Icon::Exclamation, Buttons::Ok);
     std::vector<std::string> skipped;
     for (const DatabaseDoubt& doubt : plan.doubts) {
-        const QString name = shownName(doubt.name);
+        const QString name = fromPath(doubt.name);
         if (m_context.prompts.message(
                 this,
                 QStringLiteral("The %1 in the restore package may not be a database you want: "
                                "%2.\n\nReplace your current %1 with it?")
-                    .arg(name, shownName(doubt.reason)),
+                    .arg(name, fromPath(doubt.reason)),
                 QStringLiteral("Restore %1?").arg(name), Icon::Exclamation,
                 Buttons::YesNo) != Answer::Yes)
             skipped.push_back(doubt.name);
@@ -243,8 +236,8 @@ void frmRestore::cmdRestore_Click() {
     m_busy = false;
 
     if (!result.ok) {
-        showRestoreFailure(result.path.empty() ? QString() : shownName(result.path),
-                           shownName(result.reason), result.copied);
+        showRestoreFailure(result.path.empty() ? QString() : fromPath(result.path),
+                           fromPath(result.reason), result.copied);
         return;
     }
     m_context.prompts.message(

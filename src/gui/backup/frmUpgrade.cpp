@@ -6,6 +6,7 @@
 #include "core/common/SharedState.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/Prompts.h"
+#include "gui/ui/Text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,19 +31,7 @@ namespace fendrel {
 namespace {
 
 // Copies of this many files or more show their progress.
-constexpr size_t kManyFiles = 10;
-
-QString shownName(const std::string& name) {
-    return QFile::decodeName(QByteArray::fromStdString(name));
-}
-
-QString shownPath(const fs::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
-
-std::string pathBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
+constexpr size_t kManyCopiedFiles = 10;
 
 QString desktopFromSettings() {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
@@ -223,14 +212,14 @@ void frmUpgrade::Form_Load() {
         m_shown[i] = listFiles(dataFolder, kDataFilePatterns[i]);
         filStep2[i]->clear();
         for (const std::string& name : m_shown[i])
-            filStep2[i]->addItem(shownName(name));
+            filStep2[i]->addItem(fromPath(name));
     }
 }
 
 void frmUpgrade::showBackupList() {
     lstBak->clear();
     for (const std::string& name : m_list.names())
-        lstBak->addItem(shownName(name));
+        lstBak->addItem(fromPath(name));
 }
 
 void frmUpgrade::cmdAdd2_Click(int index) {
@@ -273,7 +262,7 @@ QString frmUpgrade::GetDesktopPath() {
 }
 
 void frmUpgrade::showProgress(size_t done, size_t total) {
-    if (total >= kManyFiles) {
+    if (total >= kManyCopiedFiles) {
         if (prgCopy->isHidden()) {
             prgCopy->setRange(0, int(total));
             prgCopy->show();
@@ -291,8 +280,8 @@ void frmUpgrade::failed(const QString& text) {
 void frmUpgrade::cmdBackup_Click() {
     if (m_busy)
         return;
-    const std::string home = pathBytes(m_home);
-    const QString proposed = shownName(defaultPackageFolder(home, secondsSinceMidnight()));
+    const std::string home = toPath(m_home);
+    const QString proposed = fromPath(defaultPackageFolder(home, secondsSinceMidnight()));
     const QString answer = m_context.prompts.input(
         this,
         QStringLiteral("The files and databases you have selected will be saved to the following "
@@ -304,10 +293,10 @@ void frmUpgrade::cmdBackup_Click() {
 
     BackupOrder order;
     order.programFolder = m_context.state.programFolder;
-    order.packageFolder = packageFolderPath(pathBytes(answer.trimmed()), home);
+    order.packageFolder = packageFolderPath(toPath(answer.trimmed()), home);
     order.databases = chkDTB->isChecked();
     order.files = m_list.names();
-    const QString package = shownPath(order.packageFolder);
+    const QString package = fromPath(order.packageFolder);
 
     // The window stays put while the files are copied: events run between files, and a second
     // backup or closing the window must wait until this one is done.
@@ -323,16 +312,16 @@ void frmUpgrade::cmdBackup_Click() {
     switch (result.failure) {
     case BackupResult::Failure::Folder:
         failed(QStringLiteral("The package folder could not be created.\r\n\r\nFolder: ") +
-               shownName(result.path) + QStringLiteral("\r\nReason: ") + shownName(result.reason) +
+               fromPath(result.path) + QStringLiteral("\r\nReason: ") + fromPath(result.reason) +
                QStringLiteral("\r\n\r\nNothing was copied."));
         return;
     case BackupResult::Failure::Copy:
         failed(QStringLiteral("A file could not be copied into the package.\r\n\r\nFile: ") +
-               shownName(result.path) + QStringLiteral("\r\nReason: ") + shownName(result.reason) +
+               fromPath(result.path) + QStringLiteral("\r\nReason: ") + fromPath(result.reason) +
                QStringLiteral("\r\n\r\n") +
                (result.copied == 0 ? QStringLiteral("Nothing was copied.")
                                    : QStringLiteral("The files copied before it (") +
-                                         shownName(std::to_string(result.copied)) +
+                                         fromPath(std::to_string(result.copied)) +
                                          QStringLiteral(") are in ") + package + QLatin1Char('.')));
         return;
     case BackupResult::Failure::None:
@@ -345,11 +334,11 @@ void frmUpgrade::cmdBackup_Click() {
         readmeFolder = m_home;
     fs::path readme;
     const std::string reason =
-        appendReadme(pathBytes(readmeFolder), order.packageFolder.string(), &readme);
+        appendReadme(toPath(readmeFolder), order.packageFolder.string(), &readme);
     if (!reason.empty()) {
         failed(QStringLiteral("Your files have been copied to the package folder\r\n") + package +
                QStringLiteral("\r\nbut the read-me could not be written.\r\n\r\nFile: ") +
-               shownPath(readme) + QStringLiteral("\r\nReason: ") + shownName(reason) +
+               fromPath(readme) + QStringLiteral("\r\nReason: ") + fromPath(reason) +
                QStringLiteral("\r\n\r\nPlease make a note of the package folder."));
         return;
     }
@@ -359,7 +348,7 @@ void frmUpgrade::cmdBackup_Click() {
     if (inHome)
         text += QStringLiteral("\r\n\r\nWithout a Desktop folder the read-me went to your home "
                                "folder: ") +
-                shownPath(readme);
+                fromPath(readme);
     m_context.prompts.message(this, text, QStringLiteral("Backup successfull"), Icon::Information,
                               Buttons::Ok);
 }

@@ -9,6 +9,7 @@
 #include "core/common/SharedState.h"
 #include "gui/ui/Geometry.h"
 #include "gui/ui/Printing.h"
+#include "gui/ui/Text.h"
 #include "gui/ui/Prompts.h"
 #include "core/workbench/HelpLaunch.h"
 
@@ -31,11 +32,6 @@ namespace fendrel {
 
 namespace {
 constexpr int kLocalRole = Qt::UserRole;
-
-QString fromBytes(const std::string& bytes) {
-    const std::string utf8 = cp1252ToUtf8(bytes);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 // Two page addresses name the same page of the help file (letter case and fragment aside).
 bool samePage(const QString& local, const QString& path) {

@@ -28,10 +28,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Load History");
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 // The rows selected in a table, in order.
 std::vector<int> selectedRows(const QTableWidget* table) {
     std::vector<int> rows;
@@ -57,7 +53,7 @@ frmLoadHistory::frmLoadHistory(AppContext& context) : m_context(context) {
     if (const auto round = m_context.roundOnScreen()) {
         const double charge = roundKeyOf(*round).round.powderChargeGr;
         if (std::isfinite(charge))
-            txtCharge->setText(text(generalNumber(charge)));
+            txtCharge->setText(utf8Text(generalNumber(charge)));
     }
     txtDistance->setText(QStringLiteral("100"));
 
@@ -105,10 +101,10 @@ HistoryDatabase* frmLoadHistory::history(bool forChange) {
 
 void frmLoadHistory::showStatus() {
     if (!m_refusal.empty()) {
-        lblStatus->setText(text(m_refusal) +
+        lblStatus->setText(utf8Text(m_refusal) +
                            QStringLiteral(" This window changes nothing in it."));
         if (m_told != m_refusal)
-            m_context.prompts.message(this, text(m_refusal), kTitle, Icon::Error, Buttons::Ok);
+            m_context.prompts.message(this, utf8Text(m_refusal), kTitle, Icon::Error, Buttons::Ok);
         m_told = m_refusal;
     } else if (!m_history) {
         lblStatus->setText(QStringLiteral("No load history yet: it begins with the first string "
@@ -116,7 +112,7 @@ void frmLoadHistory::showStatus() {
     } else {
         lblStatus->setText(QStringLiteral("%1 loads. Select several loads of one caliber and "
                                           "bullet to compare them.")
-                               .arg(text(std::to_string(m_loads.size()))));
+                               .arg(utf8Text(std::to_string(m_loads.size()))));
     }
     lblStatus->setVisible(!lblStatus->text().isEmpty());
 }
@@ -158,7 +154,7 @@ void frmLoadHistory::loadsSelected() {
             break;
         auto load = db->load(m_loads[static_cast<size_t>(row)].id);
         if (!load) {
-            refuse(text(load.refusal));
+            refuse(utf8Text(load.refusal));
             break;
         }
         for (const VelocityString& s : load.value.strings) {
@@ -194,14 +190,14 @@ void frmLoadHistory::entrySelected(bool isString) {
     else if (g >= 0)
         f = fieldsOf(m_groups[static_cast<size_t>(g)]);
     if (f) {
-        txtDate->setText(text(f->date));
-        txtCharge->setText(text(f->charge));
-        txtNote->setText(text(f->note));
+        txtDate->setText(utf8Text(f->date));
+        txtCharge->setText(utf8Text(f->charge));
+        txtNote->setText(utf8Text(f->note));
         if (s >= 0) {
-            txtTemperature->setText(text(f->temperature));
-            txtShots->setPlainText(text(f->shots));
+            txtTemperature->setText(utf8Text(f->temperature));
+            txtShots->setPlainText(utf8Text(f->shots));
         } else {
-            txtDistance->setText(text(f->distance));
+            txtDistance->setText(utf8Text(f->distance));
         }
     }
     enableEntryCommands();

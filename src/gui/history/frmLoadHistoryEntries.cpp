@@ -23,10 +23,6 @@ namespace {
 const QString kDistanceRefusal =
     QStringLiteral("The distance must be a number of yards above 0 and up to 10000.");
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 } // namespace
 
 std::optional<RoundKey> frmLoadHistory::roundOnScreen() {
@@ -38,7 +34,7 @@ std::optional<RoundKey> frmLoadHistory::roundOnScreen() {
     }
     RoundKey key = roundKeyOf(*round);
     if (const std::string why = checkDescription(key.description); !why.empty()) {
-        refuse(text(why) + QStringLiteral(" Give the round on the main window a description."));
+        refuse(utf8Text(why) + QStringLiteral(" Give the round on the main window a description."));
         return std::nullopt;
     }
     return key;
@@ -57,7 +53,7 @@ EntryFields frmLoadHistory::fields() const {
 
 void frmLoadHistory::afterChange(const HistoryStatus& done, const std::string& description) {
     if (!done) {
-        refuse(text(done.refusal));
+        refuse(utf8Text(done.refusal));
         return;
     }
     // The load that changed stays in view, with the other selected loads when it is one of
@@ -91,7 +87,7 @@ void frmLoadHistory::cmdAddString_Click() {
     VelocityString s;
     s.round = key->round;
     if (const HistoryStatus read = readStringFields(fields(), s, true); !read) {
-        refuse(text(read.refusal));
+        refuse(utf8Text(read.refusal));
         return;
     }
     addString(std::move(s), *key);
@@ -104,7 +100,7 @@ void frmLoadHistory::cmdImportCsv_Click() {
     VelocityString s;
     s.round = key->round;
     if (const HistoryStatus read = readStringFields(fields(), s, false); !read) {
-        refuse(text(read.refusal));
+        refuse(utf8Text(read.refusal));
         return;
     }
     FileRequest request;
@@ -117,7 +113,7 @@ void frmLoadHistory::cmdImportCsv_Click() {
     const auto shots = readChronographFile(std::filesystem::path(toPath(*chosen)));
     if (!shots) {
         refuse(QStringLiteral("%1 was not imported.\n%2")
-                   .arg(QFileInfo(*chosen).fileName(), text(shots.refusal)));
+                   .arg(QFileInfo(*chosen).fileName(), utf8Text(shots.refusal)));
         return;
     }
     s.shotsFps = shots.value;
@@ -153,7 +149,7 @@ void frmLoadHistory::addGroup(HistoryGroup g) {
     if (f.note.empty())
         f.note = g.note;
     if (const HistoryStatus status = readGroupFields(f, read); !status) {
-        refuse(text(status.refusal));
+        refuse(utf8Text(status.refusal));
         return;
     }
     HistoryDatabase* db = history(true);
@@ -188,7 +184,7 @@ void frmLoadHistory::cmdAddGroup_Click() {
     m.radii.assign(shots.size(), 0); // measured by Do It; only the statistics are kept
     const auto group = groupFromMeasurement(last->caliber, shots, m, *yards);
     if (!group) {
-        refuse(text(group.refusal));
+        refuse(utf8Text(group.refusal));
         return;
     }
     addGroup(group.value);
@@ -210,7 +206,7 @@ void frmLoadHistory::cmdImportGroup_Click() {
     const auto group = groupFromFile(std::filesystem::path(toPath(*chosen)), *yards);
     if (!group) {
         refuse(QStringLiteral("%1 was not imported.\n%2")
-                   .arg(QFileInfo(*chosen).fileName(), text(group.refusal)));
+                   .arg(QFileInfo(*chosen).fileName(), utf8Text(group.refusal)));
         return;
     }
     addGroup(group.value);
@@ -229,14 +225,14 @@ void frmLoadHistory::cmdSaveEntry_Click() {
     const HistoryStatus read = isString ? readStringFields(fields(), string, true)
                                         : readGroupFields(fields(), group);
     if (!read) {
-        refuse(text(read.refusal));
+        refuse(utf8Text(read.refusal));
         return;
     }
     const QString question =
         QStringLiteral("Replace the %1 of %2 in the load \"%3\" with the values of the entry "
                        "fields?")
             .arg(isString ? QStringLiteral("string") : QStringLiteral("group"),
-                 text(isString ? m_strings[row].date : m_groups[row].date), text(load));
+                 utf8Text(isString ? m_strings[row].date : m_groups[row].date), utf8Text(load));
     if (m_context.prompts.message(this, question, QStringLiteral("Change Entry"), Icon::Question,
                                   Buttons::YesNo) != Answer::Yes)
         return;
@@ -253,12 +249,12 @@ void frmLoadHistory::cmdDelete_Click() {
     const std::string load = isString ? m_stringLoads[row] : m_groupLoads[row];
     const QString what =
         isString ? QStringLiteral("the string of %1 (%2 shots)")
-                       .arg(text(m_strings[row].date))
-                       .arg(text(std::to_string(m_strings[row].shotsFps.size())))
+                       .arg(utf8Text(m_strings[row].date))
+                       .arg(utf8Text(std::to_string(m_strings[row].shotsFps.size())))
                  : QStringLiteral("the group of %1 at %2 yd")
-                       .arg(text(m_groups[row].date), text(generalNumber(m_groups[row].distanceYd)));
+                       .arg(utf8Text(m_groups[row].date), utf8Text(generalNumber(m_groups[row].distanceYd)));
     const QString question =
-        QStringLiteral("Delete %1 from the load \"%2\"? This cannot be undone.").arg(what, text(load));
+        QStringLiteral("Delete %1 from the load \"%2\"? This cannot be undone.").arg(what, utf8Text(load));
     if (m_context.prompts.message(this, question, QStringLiteral("Delete Entry"), Icon::Question,
                                   Buttons::YesNo) != Answer::Yes)
         return;

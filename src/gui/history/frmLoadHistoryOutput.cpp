@@ -33,10 +33,6 @@ namespace fendrel {
 
 namespace {
 
-QString text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
-
 // An axis whose labels stand at the ticks of the scale, written by the program's number texts.
 QCategoryAxis* scaleAxis(const AxisScale& scale, const QString& title, const QColor& color) {
     auto* axis = new QCategoryAxis;
@@ -45,7 +41,7 @@ QCategoryAxis* scaleAxis(const AxisScale& scale, const QString& title, const QCo
     axis->setTitleBrush(color);
     axis->setStartValue(scale.minimum);
     for (int i = 0; i <= scale.intervals(); ++i)
-        axis->append(text(scaleLabel(scale, i)), scale.tick(i));
+        axis->append(utf8Text(scaleLabel(scale, i)), scale.tick(i));
     axis->setRange(scale.minimum, scale.maximum);
     return axis;
 }
@@ -67,12 +63,12 @@ struct Values {
 QString htmlTable(const TextTable& t) {
     QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
     for (const std::string& h : t.headers)
-        html += QStringLiteral("<th>%1</th>").arg(text(h).toHtmlEscaped());
+        html += QStringLiteral("<th>%1</th>").arg(utf8Text(h).toHtmlEscaped());
     html += QStringLiteral("</tr>");
     for (const auto& row : t.rows) {
         html += QStringLiteral("<tr>");
         for (const std::string& c : row)
-            html += QStringLiteral("<td>%1</td>").arg(text(c).toHtmlEscaped());
+            html += QStringLiteral("<td>%1</td>").arg(utf8Text(c).toHtmlEscaped());
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
@@ -101,7 +97,7 @@ void frmLoadHistory::showComparison() {
     auto compared = compareLoads(m_selected);
     fillTable(grdCompare, comparisonTable(compared.value));
     if (!compared) {
-        lblSlope->setText(text(compared.refusal));
+        lblSlope->setText(utf8Text(compared.refusal));
         return;
     }
     m_comparison = std::move(compared.value);
@@ -128,10 +124,10 @@ void frmLoadHistory::showComparison() {
     }
     lblSlope->setText(
         QStringLiteral("%1 %2 gr, %3 charges. ")
-            .arg(text(c.caliber), text(generalNumber(c.bulletWeightGr)))
-            .arg(text(std::to_string(c.points.size()))) +
+            .arg(utf8Text(c.caliber), utf8Text(generalNumber(c.bulletWeightGr)))
+            .arg(utf8Text(std::to_string(c.points.size()))) +
         (line.isEmpty() ? QStringLiteral("A velocity line needs velocities at two charges.")
-                        : QStringLiteral("Velocity line (least squares): %1.").arg(text(slope))));
+                        : QStringLiteral("Velocity line (least squares): %1.").arg(utf8Text(slope))));
 
     auto* chargeAxis = scaleAxis(comparisonScale(lowCharge, highCharge, 8),
                                  QStringLiteral("Powder charge (gr)"), Qt::black);
@@ -161,7 +157,7 @@ void frmLoadHistory::showComparison() {
         plot(points, QStringLiteral("Velocity"), kVelocityColor, velocity.points, axis);
         if (!line.isEmpty()) {
             auto* fit = new QLineSeries;
-            plot(fit, QStringLiteral("Velocity line: %1").arg(text(slope)), kVelocityColor, line,
+            plot(fit, QStringLiteral("Velocity line: %1").arg(utf8Text(slope)), kVelocityColor, line,
                  axis);
             QPen pen(kVelocityColor, 1.5, Qt::DashLine);
             fit->setPen(pen);
@@ -193,7 +189,7 @@ std::vector<LoadHistory> frmLoadHistory::chosenLoads() {
         for (const LoadSummary& summary : m_loads) {
             auto load = db->load(summary.id);
             if (!load) {
-                refuse(text(load.refusal));
+                refuse(utf8Text(load.refusal));
                 return {};
             }
             all.push_back(std::move(load.value));
@@ -225,7 +221,7 @@ void frmLoadHistory::printDocument(QTextDocument& document,
         document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("chart.png")),
                              picture.toImage());
         html += QStringLiteral("<p><img src=\"chart.png\" width=\"%1\"></p>")
-                    .arg(text(std::to_string(std::min(chtCompare->width(), 900))));
+                    .arg(utf8Text(std::to_string(std::min(chtCompare->width(), 900))));
     }
     QFont font = this->font();
     font.setPointSizeF(8);

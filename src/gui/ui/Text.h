@@ -20,6 +20,9 @@ inline QString fromBytes(const std::string& bytes) {
 
 inline std::string toBytes(const QString& text) { return utf8ToCp1252(text.toStdString()); }
 
+// The core's own texts (messages, numbers, the history's entries) are UTF-8.
+inline QString utf8Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
 // A path is the system's bytes: shown and chosen in windows as the system names it, never through
 // the code page of the program's files.
 inline QString fromPath(const std::filesystem::path& path) {

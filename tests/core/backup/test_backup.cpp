@@ -11,13 +11,7 @@ namespace fs = std::filesystem;
 namespace {
 using Names = std::vector<std::string>;
 
-Names entries(const fs::path& folder) {
-    Names names;
-    for (const auto& e : fs::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test::entries;
 
 std::string block(const std::string& folder) {
     return "The location of your RESTORE BACKUP PACKAGE is: \r\n" + folder +

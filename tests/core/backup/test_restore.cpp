@@ -12,13 +12,7 @@ namespace fs = std::filesystem;
 namespace {
 using Names = std::vector<std::string>;
 
-Names entries(const fs::path& folder) {
-    Names names;
-    for (const auto& e : fs::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test::entries;
 
 const std::string kGun = "\"Maker\",\"M1\",\"1990\",\"SN\",\"24\",\"8\"\r\n";
 

@@ -182,7 +182,7 @@ int insertCoordinates(sqlite3* db, std::int64_t groupId, const std::vector<Shot>
 }
 
 // Runs a statement that returns no rows, with parameters bound by `bind`.
-template <typename Bind> int run(sqlite3* db, const char* sql, Bind&& bind) {
+template <typename Bind> int run(sqlite3* db, std::string_view sql, Bind&& bind) {
     SqliteStatement s(db, sql);
     bind(s);
     const int rc = s.step();
@@ -572,30 +572,23 @@ int HistoryDatabase::removeIfEmpty(std::int64_t loadId) {
 }
 
 HistoryStatus HistoryDatabase::deleteString(std::int64_t id) {
-    return inTransaction([&](std::string& why) {
-        SqliteStatement owner(m_db, "SELECT load_id FROM velocity_strings WHERE id = ?");
-        owner.bind(1, id);
-        int rc = owner.step();
-        if (rc != SQLITE_ROW) {
-            why = rc == SQLITE_DONE ? kNoEntry : "";
-            return rc == SQLITE_DONE ? kMissing : rc;
-        }
-        rc = run(m_db, "DELETE FROM velocity_strings WHERE id = ?",
-                 [&](SqliteStatement& s) { s.bind(1, id); });
-        return rc == SQLITE_OK ? removeIfEmpty(owner.integer(0)) : rc;
-    });
+    return deleteEntry("velocity_strings", id);
 }
 
 HistoryStatus HistoryDatabase::deleteGroup(std::int64_t id) {
+    return deleteEntry("paper_groups", id);
+}
+
+HistoryStatus HistoryDatabase::deleteEntry(const std::string& table, std::int64_t id) {
     return inTransaction([&](std::string& why) {
-        SqliteStatement owner(m_db, "SELECT load_id FROM paper_groups WHERE id = ?");
+        SqliteStatement owner(m_db, "SELECT load_id FROM " + table + " WHERE id = ?");
         owner.bind(1, id);
         int rc = owner.step();
         if (rc != SQLITE_ROW) {
             why = rc == SQLITE_DONE ? kNoEntry : "";
             return rc == SQLITE_DONE ? kMissing : rc;
         }
-        rc = run(m_db, "DELETE FROM paper_groups WHERE id = ?",
+        rc = run(m_db, "DELETE FROM " + table + " WHERE id = ?",
                  [&](SqliteStatement& s) { s.bind(1, id); });
         return rc == SQLITE_OK ? removeIfEmpty(owner.integer(0)) : rc;
     });

@@ -109,6 +109,8 @@ private:
     HistoryStatus failure(int rc) const;
     template <typename Body> HistoryStatus inTransaction(Body&& body);
     int removeIfEmpty(std::int64_t loadId);
+    // Deletes a string or a group (`table`), and its load when that was its last entry.
+    HistoryStatus deleteEntry(const std::string& table, std::int64_t id);
 
     sqlite3* m_db;
     std::filesystem::path m_file;

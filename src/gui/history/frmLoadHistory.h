@@ -120,6 +120,8 @@ private:
 
     // The chart, printing and the CSV (frmLoadHistoryOutput.cpp).
     void showComparison();
+    // True (and the user told) when `path` is one of the program's own files.
+    bool refusedAsOwnFile(const QString& path, const QString& kind);
     std::vector<LoadHistory> chosenLoads();
     void printDocument(QTextDocument& document, const std::vector<LoadHistory>& loads);
 

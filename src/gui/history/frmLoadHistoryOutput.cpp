@@ -257,16 +257,27 @@ void frmLoadHistory::mnuFilePdf_Click() {
         return;
     if (QFileInfo(*chosen).suffix().isEmpty())
         *chosen += QStringLiteral(".pdf");
+    if (refusedAsOwnFile(*chosen, QStringLiteral("PDF")))
+        return;
     QTextDocument document;
     printDocument(document, loads);
     PrintSetup setup;
     setup.landscape = true;
     setup.outputFile = *chosen;
-    const QDateTime started = QDateTime::currentDateTimeUtc().addSecs(-2);
-    printCopies(setup, [&](QPrinter& printer) { document.print(&printer); });
-    const QFileInfo written(*chosen);
-    if (!written.isFile() || written.size() == 0 || written.lastModified().toUTC() < started)
-        refuse(QStringLiteral("The PDF file %1 could not be written.").arg(*chosen));
+    if (const std::string why =
+            printCopies(setup, [&](QPrinter& printer) { document.print(&printer); });
+        !why.empty())
+        refuse(QStringLiteral("The PDF file %1 could not be saved: %2")
+                   .arg(*chosen, QString::fromStdString(why)));
+}
+
+bool frmLoadHistory::refusedAsOwnFile(const QString& path, const QString& kind) {
+    const std::string own = ownProgramFile(m_context.state.programFolder, toPath(path));
+    if (!own.empty())
+        refuse(QStringLiteral("The %1 file %2 could not be saved: it is %3, one of the program's "
+                              "own files; choose another name")
+                   .arg(kind, path, QString::fromStdString(own)));
+    return !own.empty();
 }
 
 void frmLoadHistory::mnuFileCsv_Click() {
@@ -283,14 +294,11 @@ void frmLoadHistory::mnuFileCsv_Click() {
         return;
     if (QFileInfo(*chosen).suffix().isEmpty())
         *chosen += QStringLiteral(".csv");
-    const std::filesystem::path target = toPath(*chosen);
-    const std::string own = ownProgramFile(m_context.state.programFolder, target);
-    const std::string reason =
-        own.empty() ? writeFileAtomic(target, historyCsv(loads))
-                    : "it is " + own + ", one of the program's own files; choose another name";
-    if (!reason.empty())
+    if (refusedAsOwnFile(*chosen, QStringLiteral("CSV")))
+        return;
+    if (const std::string why = writeFileAtomic(toPath(*chosen), historyCsv(loads)); !why.empty())
         refuse(QStringLiteral("The CSV file %1 could not be saved: %2")
-                   .arg(*chosen, QString::fromStdString(reason)));
+                   .arg(*chosen, QString::fromStdString(why)));
 }
 
 } // namespace fendrel

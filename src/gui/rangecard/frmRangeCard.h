@@ -110,6 +110,8 @@ private:
     void saveSettings();
     // True when a card stands for the fields as they are now.
     bool cardIsCurrent();
+    // True (and the user told) when `path` is one of the program's own files.
+    bool refusedAsOwnFile(const QString& path);
     void printTo(const PrintSetup& setup);
     void paintPage(QPainter& painter, const QRectF& page);
     QString yourDataFolder() const;

@@ -46,6 +46,18 @@ QString withSuffix(const QString& path, const char* suffix) {
 
 } // namespace
 
+bool frmRangeCard::refusedAsOwnFile(const QString& path) {
+    const std::string own = ownProgramFile(m_context.state.programFolder, toPath(path));
+    if (!own.empty())
+        m_context.prompts.message(this,
+                                  path + QStringLiteral(" could not be written: it is ") +
+                                      QString::fromStdString(own) +
+                                      QStringLiteral(", one of the program's own files; choose "
+                                                     "another name"),
+                                  windowTitle(), Icon::Exclamation, Buttons::Ok);
+    return !own.empty();
+}
+
 bool frmRangeCard::cardIsCurrent() {
     if (tmrCalculate->isActive())
         calculate();
@@ -117,7 +129,7 @@ void frmRangeCard::paintPage(QPainter& painter, const QRectF& page) {
 
 void frmRangeCard::printTo(const PrintSetup& setup) {
     bool failed = false;
-    printCopies(setup, [&](QPrinter& printer) {
+    const std::string why = printCopies(setup, [&](QPrinter& printer) {
         QPainter painter;
         if (failed || !painter.begin(&printer)) {
             failed = true;
@@ -126,11 +138,12 @@ void frmRangeCard::printTo(const PrintSetup& setup) {
         paintPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()));
         painter.end();
     });
-    if (failed)
+    if (failed || !why.empty())
         m_context.prompts.message(this,
                                   setup.outputFile.isEmpty()
                                       ? QStringLiteral("The printer could not be started.")
-                                      : setup.outputFile + QStringLiteral(" could not be written."),
+                                      : setup.outputFile + QStringLiteral(" could not be written: ") +
+                                            QString::fromStdString(why),
                                   windowTitle(), Icon::Exclamation, Buttons::Ok);
 }
 
@@ -154,7 +167,8 @@ void frmRangeCard::saveAsPdf() {
         return;
     PrintSetup setup;
     setup.outputFile = withSuffix(*chosen, "pdf");
-    printTo(setup);
+    if (!refusedAsOwnFile(setup.outputFile))
+        printTo(setup);
 }
 
 void frmRangeCard::saveAsCsv() {
@@ -169,13 +183,10 @@ void frmRangeCard::saveAsCsv() {
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = withSuffix(*chosen, "csv");
-    FileError failure;
-    if (const std::string own = ownProgramFile(m_context.state.programFolder, toPath(path));
-        !own.empty())
-        failure.reason = "it is " + own + ", one of the program's own files; choose another name";
-    else
-        failure = replaceFile(toPath(path), rangeCardCsv(*m_card));
-    if (failure.failed()) {
+    if (refusedAsOwnFile(path))
+        return;
+    if (const FileError failure = replaceFile(toPath(path), rangeCardCsv(*m_card));
+        failure.failed()) {
         m_context.prompts.message(this,
                                   path + QStringLiteral(" could not be written: ") +
                                       QString::fromStdString(failure.reason),

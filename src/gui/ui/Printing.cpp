@@ -1,48 +1,74 @@
 // One print job per copy.
 #include "Printing.h"
 
+#include "Text.h"
+#include "core/common/TextFile.h"
+
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <memory>
 #include <QPrinter>
 
 namespace fendrel {
 
-std::unique_ptr<QPrinter> makePrinter(const PrintSetup& setup, int jobIndex) {
+namespace {
+
+// The file job `jobIndex` (0-based) of a run prints to: the setup's file, then "<name>-<n>.pdf"
+// beside it.
+QString jobFile(const PrintSetup& setup, int jobIndex) {
+    if (jobIndex == 0)
+        return setup.outputFile;
+    const QFileInfo info(setup.outputFile);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() +
+           QStringLiteral("-%1.").arg(jobIndex + 1) + info.suffix();
+}
+
+std::unique_ptr<QPrinter> makePrinter(const PrintSetup& setup, const QString& pdfFile) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setCopyCount(1);
     printer->setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    if (!setup.outputFile.isEmpty()) {
-        QString file = setup.outputFile;
-        if (jobIndex > 0) {
-            QFileInfo info(file);
-            file = info.path() + QLatin1Char('/') + info.completeBaseName() +
-                   QStringLiteral("-%1.").arg(jobIndex + 1) + info.suffix();
-        }
+    if (!pdfFile.isEmpty()) {
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(file);
+        printer->setOutputFileName(pdfFile);
     } else if (!setup.printerName.isEmpty()) {
         printer->setPrinterName(setup.printerName);
     }
     return printer;
 }
 
-int printCopies(const PrintSetup& setup, const std::function<void(QPrinter&)>& paint) {
-    int jobs = 0;
+} // namespace
+
+std::string printCopies(const PrintSetup& setup, const std::function<void(QPrinter&)>& paint) {
     for (int i = 0; i < std::max(1, setup.copies); ++i) {
-        auto printer = makePrinter(setup, i);
-        paint(*printer);
-        ++jobs;
+        if (setup.outputFile.isEmpty()) {
+            paint(*makePrinter(setup, {}));
+            continue;
+        }
+        // Qt's printer writes its file as it goes; it writes a scratch file, and the finished
+        // PDF replaces the chosen one through the safe writer.
+        QTemporaryDir scratch;
+        if (!scratch.isValid())
+            return "no scratch folder for the PDF (" + scratch.errorString().toStdString() + ")";
+        const QString pdf = scratch.filePath(QStringLiteral("job.pdf"));
+        paint(*makePrinter(setup, pdf));
+        const auto bytes = readFileBytes(toPath(pdf));
+        if (!bytes || bytes->empty())
+            return "the PDF could not be made";
+        if (const std::string why = writeFileAtomic(toPath(jobFile(setup, i)), *bytes);
+            !why.empty())
+            return why;
     }
-    return jobs;
+    return {};
 }
 
 bool printImage(const PrintSetup& setup, const QPixmap& image, int logicalDpi) {
     const QSizeF size = image.deviceIndependentSize();
     bool failed = false;
-    printCopies(setup, [&](QPrinter& printer) {
+    const std::string why = printCopies(setup, [&](QPrinter& printer) {
         if (failed)
             return;
         QPainter painter;
@@ -57,7 +83,7 @@ bool printImage(const PrintSetup& setup, const QPixmap& image, int logicalDpi) {
                            QRectF(image.rect()));
         painter.end();
     });
-    return !failed;
+    return !failed && why.empty();
 }
 
 } // namespace fendrel

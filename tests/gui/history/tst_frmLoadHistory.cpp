@@ -152,6 +152,19 @@ private slots:
                 std::string::npos);
         QVERIFY(csv.find("Varmint") == std::string::npos);
 
+        // Saved as PDF; never over one of the program's own files, as CSV or as PDF.
+        app->prompts.files.push_back(app->path("ladder"));
+        w->mnuFilePdf->trigger();
+        QVERIFY(app->folder.read("ladder.pdf").rfind("%PDF", 0) == 0);
+        app->folder.write("rounds.dtb", "\"kept\"\r\n");
+        for (QAction* save : {w->mnuFileCsv, w->mnuFilePdf}) {
+            app->prompts.files.push_back(app->path("Rounds.DTB")); // case is ignored
+            save->trigger();
+            QVERIFY(app->prompts.last()->text.contains(QLatin1String("program's own files")));
+        }
+        QCOMPARE(app->folder.read("rounds.dtb"), std::string("\"kept\"\r\n"));
+        QVERIFY(!QFileInfo::exists(app->path("Rounds.DTB")));
+
         selectLoads({1, 2});
         QVERIFY(!w->comparison());
         QVERIFY(w->lblSlope->text().contains(QLatin1String("share one caliber and bullet")));

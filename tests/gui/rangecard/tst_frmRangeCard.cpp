@@ -136,6 +136,13 @@ private slots:
         app->prompts.files.push_back(app->path("card"));
         w->mnuFilePdf->trigger();
         QVERIFY(app->folder.read("card.pdf").rfind("%PDF", 0) == 0);
+        const std::string rounds = app->folder.read("rounds.dtb");
+        for (QAction* save : {w->mnuFileCsv, w->mnuFilePdf}) {
+            app->prompts.files.push_back(app->path("rounds.dtb"));
+            save->trigger();
+            QVERIFY(app->prompts.last()->text.contains(QLatin1String("program's own files")));
+        }
+        QCOMPARE(app->folder.read("rounds.dtb"), rounds);
         w->mnuFileCopy->trigger();
         QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("Range card\n")));
     }

@@ -93,10 +93,11 @@ EditorLoad prepareEdit(const fs::path& programFolder, const fs::path& file) {
         return load;
     }
     load.backup = backupPath(programFolder, file.filename().string(), *count);
-    std::error_code ec;
-    fs::copy_file(file, load.backup, fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-        load.error = "The backup " + load.backup.string() + " could not be made: " + ec.message();
+    const auto original = readFileBytes(file);
+    const std::string why = original ? writeFileAtomic(load.backup, *original)
+                                     : std::string("the file could not be read");
+    if (!why.empty()) {
+        load.error = "The backup " + load.backup.string() + " could not be made: " + why;
         return load;
     }
     auto text = loadEditorText(file);

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, when it is missing (Debian 12, as root).
+#   tools/setup.sh          install what is missing
+#   tools/setup.sh --list   print the packages it installs, one a line, and change nothing
 set -euo pipefail
 
 # The compilers (clang builds the fuzz targets; fuzz/run.sh adds the matching libFuzzer
@@ -9,9 +11,13 @@ set -euo pipefail
 # package only recommends.
 packages=(cmake ninja-build g++ clang
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev
-          libgtest-dev libbenchmark-dev libsqlite3-dev libchm-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libchm-dev
           fonts-liberation fonts-dejavu-core
           dpkg-dev file lintian desktop-file-utils appstream man-db)
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

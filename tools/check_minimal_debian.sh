@@ -88,6 +88,11 @@ fi
 if [ "$status" = 0 ]; then
   echo "minimal Debian: ./test.sh passed"
 else
-  echo "minimal Debian: ./test.sh failed (exit $status)"
+  # What a failure leaves (fuzz findings, test logs) is kept; the rest of the run goes.
+  rm -rf "$store/last-failure"
+  mkdir -p "$store/last-failure"
+  cp -r "$root/root/fendrel/main/build-fuzz/findings" "$store/last-failure/" 2>/dev/null || true
+  cp -r "$root/root/fendrel/main/build/Testing" "$store/last-failure/" 2>/dev/null || true
+  echo "minimal Debian: ./test.sh failed (exit $status); its findings and logs: $store/last-failure"
 fi
 exit "$status"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class QString;
 class QWidget;
 
 namespace fendrel {
@@ -37,6 +38,10 @@ struct SceneRegistrar {
         scenes().push_back({std::move(name), order, std::move(run)});
     }
 };
+
+// Makes fontconfig see only the fonts the set-up installs (a configuration of its own in
+// `folder`); false when one of them is missing. Call before the application starts.
+bool useSetUpFontsOnly(const QString& folder);
 
 // Lets pending events run so the window is laid out and painted.
 void settle();

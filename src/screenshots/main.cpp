@@ -37,6 +37,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir fontSetUp;
+    if (!fontSetUp.isValid() || !shots::useSetUpFontsOnly(fontSetUp.path()))
+        std::fprintf(stderr, "fendrel-screenshots: the pictures may differ from another "
+                             "machine's: run tools/setup.sh\n");
     QApplication app(argc, argv);
     const QString outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QDir().mkpath(outDir);

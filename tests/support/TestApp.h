@@ -56,6 +56,16 @@ template <typename T> T* child(QWidget* window, const char* name) {
     return w;
 }
 
+// Shows `window` and makes it the active window at once, so that focus and key events reach it.
+// The offscreen platform activates windows through events of its own and promises nothing about
+// when they land (a busy machine delivers them late), so a test never waits for it: the events
+// already queued land first, then the window is activated directly.
+inline void activate(QWidget* window) {
+    window->show();
+    QCoreApplication::processEvents();
+    QApplication::setActiveWindow(window);
+}
+
 // Runs `drive` on the modal window of class W as soon as it shows (a command may let events run
 // before its dialog opens, so this keeps looking for a while).
 template <typename W> void whenShown(std::function<void(W*)> drive, int triesLeft = 400) {

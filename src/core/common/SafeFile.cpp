@@ -4,9 +4,11 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 
@@ -149,16 +151,45 @@ fs::path writeTarget(const fs::path& path, FileError* error) {
     return {};
 }
 
-FileError replaceFile(const fs::path& path, std::string_view bytes, WriteFaults* faults) {
+namespace {
+
+// Syncs a folder, so that a rename in it survives a power loss.
+FileError syncFolder(const fs::path& folder, WriteFaults* faults) {
+    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (faults && faults->failAt(WriteStep::SyncFolder))
+        return {EIO, std::strerror(EIO)};
+    if (dir.get() >= 0 && ::fsync(dir.get()) != 0 && errno != EINVAL)
+        return systemError(errno);
+    return {};
+}
+
+// Exchanges two names atomically; false where the file system cannot.
+bool swapNames(const fs::path& a, const fs::path& b) {
+    return ::syscall(SYS_renameat2, AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+}
+
+fs::path folderOf(const fs::path& file) {
+    fs::path folder = file.parent_path();
+    return folder.empty() ? fs::path(".") : folder;
+}
+
+bool isPlainFile(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// replaceFile's steps. Unsynced, with `spare` given, an existing target is swapped with the new
+// file instead of renamed over (which would make the file system flush the new data at once,
+// most of the cost of a replacement) and the old file is kept under the name put in `spare`.
+FileError replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults* faults,
+                       bool synced, fs::path* spare) {
     auto injected = [&](WriteStep step) { return faults && faults->failAt(step); };
 
     FileError error;
     const fs::path target = writeTarget(path, &error);
     if (error.failed())
         return error;
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
+    const fs::path folder = folderOf(target);
 
     // Keep the mode (and, for root, the owner) of the file replaced; a new file gets what the
     // user's umask allows.
@@ -195,24 +226,78 @@ FileError replaceFile(const fs::path& path, std::string_view bytes, WriteFaults*
         return abandon(systemError(errno));
     if (exists && ::geteuid() == 0 && (old.st_uid != 0 || old.st_gid != 0))
         (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
-    if (injected(WriteStep::Sync))
+    if (synced && injected(WriteStep::Sync))
         return abandon({EIO, std::strerror(EIO)});
-    if (::fsync(fd.get()) != 0)
+    if (synced && ::fsync(fd.get()) != 0)
         return abandon(systemError(errno));
     if (!fd.close())
         return abandon(systemError(errno));
-    if (injected(WriteStep::Rename) || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int err = injected(WriteStep::Rename) ? EIO : errno;
-        ::unlink(temporary.c_str());
-        return systemError(err);
+    if (injected(WriteStep::Rename))
+        return abandon({EIO, std::strerror(EIO)});
+    if (spare && exists && swapNames(temporary, target)) {
+        *spare = temporary;
+        return {};
     }
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return abandon(systemError(errno));
     // The rename lives in the folder: sync it too, or a power loss can undo the save.
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (injected(WriteStep::SyncFolder))
-        return {EIO, std::strerror(EIO)};
-    if (dir.get() >= 0 && ::fsync(dir.get()) != 0 && errno != EINVAL)
+    return synced ? syncFolder(folder, faults) : FileError{};
+}
+
+} // namespace
+
+FileError replaceFile(const fs::path& path, std::string_view bytes, WriteFaults* faults) {
+    return replaceWhole(path, bytes, faults, true, nullptr);
+}
+
+StagedFile::~StagedFile() { dropSpare(); }
+
+void StagedFile::dropSpare() {
+    if (!m_spare.empty())
+        ::unlink(m_spare.c_str());
+    m_spare.clear();
+}
+
+FileError StagedFile::replace(std::string_view bytes) {
+    // The old copy the last stage swapped out takes this stage's bytes and is swapped in.
+    if (!m_spare.empty()) {
+        FileError error;
+        const fs::path target = writeTarget(m_path, &error);
+        Descriptor fd(::open(m_spare.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
+        struct stat st {};
+        // A copy with another name elsewhere (a hard link) is never written over.
+        const bool ours = fd.get() >= 0 && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+                          st.st_nlink == 1;
+        if (!error.failed() && ours && isPlainFile(target)) {
+            if (m_faults && m_faults->failAt(WriteStep::Write))
+                return {ENOSPC, std::strerror(ENOSPC)};
+            if (!writeAll(fd.get(), bytes) ||
+                ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || !fd.close())
+                return systemError(errno);
+            if (m_faults && m_faults->failAt(WriteStep::Rename))
+                return {EIO, std::strerror(EIO)};
+            if (swapNames(m_spare, target))
+                return {};
+        }
+        dropSpare(); // the file was moved or changed under us: start afresh
+    }
+    return replaceWhole(m_path, bytes, m_faults, false, &m_spare);
+}
+
+FileError StagedFile::finish() {
+    dropSpare();
+    FileError error;
+    const fs::path target = writeTarget(m_path, &error);
+    if (error.failed())
+        return error;
+    Descriptor fd(::open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0)
         return systemError(errno);
-    return {};
+    if (m_faults && m_faults->failAt(WriteStep::Sync))
+        return {EIO, std::strerror(EIO)};
+    if (::fsync(fd.get()) != 0)
+        return systemError(errno);
+    return syncFolder(folderOf(target), m_faults);
 }
 
 FileError appendByReplacing(const fs::path& path, std::string_view bytes, std::size_t limit) {

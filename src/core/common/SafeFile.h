@@ -52,6 +52,31 @@ struct WriteFaults {
 FileError replaceFile(const std::filesystem::path& path, std::string_view bytes,
                       WriteFaults* faults = nullptr);
 
+// A file the program can make again, replaced whole several times in a row (the output file of
+// a calculation run, step by step): every stage replaces the file as replaceFile does, so a
+// kill never leaves a half-written file, but only the last stage is synced (finish). The old
+// copy a stage swaps out is kept under its temporary name and takes the next stage's bytes, so
+// a run creates and removes one temporary file instead of one a stage. The destructor removes
+// it.
+class StagedFile {
+public:
+    explicit StagedFile(std::filesystem::path path, WriteFaults* faults = nullptr)
+        : m_path(std::move(path)), m_faults(faults) {}
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+    ~StagedFile();
+
+    FileError replace(std::string_view bytes);
+    // Syncs the file as the last stage left it, and its folder.
+    FileError finish();
+
+private:
+    void dropSpare();
+    std::filesystem::path m_path;
+    WriteFaults* m_faults;
+    std::filesystem::path m_spare;
+};
+
 // Appends by replacing: the old contents (when the file exists) followed by `bytes`, written as
 // replaceFile writes.
 FileError appendByReplacing(const std::filesystem::path& path, std::string_view bytes,

@@ -30,6 +30,8 @@ struct BallisticsEngine::Run {
     RunHost& host;
     RunResult result;
     std::string contents; // the output file as far as the run has written it
+    bool written = false; // the run has replaced the output file
+    StagedFile file;      // the output file, replaced whole at every step
 };
 
 RunResult BallisticsEngine::runCommand(SharedState& state, const RoundTexts& round, RunHost& host) {
@@ -52,13 +54,20 @@ RunResult BallisticsEngine::runCommand(SharedState& state, const RoundTexts& rou
 RunResult BallisticsEngine::calculate(const fs::path& programFolder, const RoundTexts& round,
                                       RunSettings& settings, const fs::path& outputFile,
                                       RunHost& host) {
-    Run run{programFolder, round, settings, outputFile, host, {}, {}};
+    Run run{programFolder, round, settings, outputFile, host, {}, {}, false,
+            StagedFile(outputFile, m_faults)};
     bool going = interiorBallistics(run);
     if (going && !host.specifications(settings)) {
         run.result = {RunStop::Cancelled, {}, {}};
         going = false;
     }
     going = going && trajectory(run) && exteriorSummary(run) && terminalBallistics(run);
+    // The steps replaced the file without flushing it; what the run leaves is made durable once.
+    if (run.written) {
+        if (const FileError error = run.file.finish(); error.failed() && going)
+            going = refuse(run, "The output file " + outputFile.filename().string() +
+                                    " cannot be written: " + error.reason + ".");
+    }
     host.status(going ? kStatusCompleted : kStatusStopped);
     return run.result;
 }
@@ -70,10 +79,11 @@ bool BallisticsEngine::refuse(Run& run, const std::string& text) {
 }
 
 // Each step replaces the output file with everything written so far, through the safe writer:
-// the file on disk is always a whole state of the run, never a half-written line.
+// the file on disk is always a whole state of the run, never a half-written line. The file can
+// be made again, so only the state the run ends on is synced (at the end of calculate).
 bool BallisticsEngine::append(Run& run, const std::string& bytes) {
     run.contents += bytes;
-    const FileError error = replaceFile(run.outputFile, run.contents);
+    const FileError error = run.file.replace(run.contents);
     if (!error.failed())
         return true;
     return refuse(run, "The output file " + run.outputFile.filename().string() +
@@ -94,8 +104,9 @@ bool BallisticsEngine::interiorBallistics(Run& run) {
                 ", one of the program's own files; choose another output file";
     } else if (energy) {
         run.contents = interiorLines(r.description, *energy);
-        const FileError error = replaceFile(run.outputFile, run.contents);
-        if (!error.failed())
+        const FileError error = run.file.replace(run.contents);
+        run.written = !error.failed();
+        if (run.written)
             return true;
         cause = run.outputFile.string() + ": " + error.reason;
     }

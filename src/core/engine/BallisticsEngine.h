@@ -10,6 +10,7 @@
 #include "Trajectory.h"
 #include "TrajectoryRows.h"
 
+#include "core/common/SafeFile.h"
 #include "core/common/SharedState.h"
 
 #include <cstdint>
@@ -64,6 +65,9 @@ public:
     double formFactor() const { return m_formFactor; }
     const std::string& lastFolder() const { return m_lastFolder; }
 
+    // For tests: the fault hook handed to every write of the output file.
+    void setWriteFaults(WriteFaults* faults) { m_faults = faults; }
+
 private:
     struct Run;
     bool interiorBallistics(Run& run);
@@ -80,6 +84,7 @@ private:
     std::string m_styleReply;
     double m_formFactor = 0;
     std::string m_lastFolder;
+    WriteFaults* m_faults = nullptr;
 
     // Working storage reused from run to run.
     DragTable m_table;

@@ -17,7 +17,6 @@
 using namespace fendrel;
 namespace fs = std::filesystem;
 
-namespace {
 class SafeFile : public ::testing::Test {
 protected:
     test::TestFolder folder{false};
@@ -31,6 +30,7 @@ protected:
     }
 };
 
+namespace {
 size_t openDescriptors() {
     return static_cast<size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
 }
@@ -104,6 +104,36 @@ TEST_F(SafeFile, ModeLinksAndDevices) {
     ASSERT_EQ(::mkfifo((folder / "pipe.dtb").c_str(), 0600), 0);
     EXPECT_TRUE(replaceFile(folder / "pipe.dtb", "x").failed());
     EXPECT_TRUE(fs::is_fifo(folder / "pipe.dtb"));
+}
+
+// A run's output file, replaced at every step: each stage whole, a hard link elsewhere never
+// written through, the mode kept, and no temporary file left.
+TEST_F(SafeFile, StagesReplaceWholeAndLeaveNoTemporary) {
+    folder.write("run.csv", "users old run");
+    ::chmod((folder / "run.csv").c_str(), 0640);
+    ::link((folder / "run.csv").c_str(), (folder / "kept.csv").c_str());
+    {
+        StagedFile file(folder / "run.csv");
+        for (const std::string stage : {"one\r\n", "one\r\ntwo\r\n", "x\r\n", "x\r\ny\r\nz\r\n"}) {
+            ASSERT_FALSE(file.replace(stage).failed());
+            EXPECT_EQ(folder.read("run.csv"), stage);
+        }
+        EXPECT_FALSE(file.finish().failed());
+    }
+    EXPECT_EQ(folder.read("kept.csv"), "users old run");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"kept.csv", "run.csv"}));
+    struct stat st {};
+    ::stat((folder / "run.csv").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    { // a run that stops half-way leaves its last stage and no spare copy
+        StagedFile file(folder / "new.csv");
+        ASSERT_FALSE(file.replace("a").failed());
+        ASSERT_FALSE(file.replace("ab").failed());
+    }
+    EXPECT_EQ(folder.read("new.csv"), "ab");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"kept.csv", "new.csv", "run.csv"}));
+    StagedFile device("/dev/null");
+    EXPECT_TRUE(device.replace("x").failed());
 }
 
 TEST_F(SafeFile, OddOrBigInputsAreRefusedAndTheLockMakesWritersWait) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace fs = std::filesystem;
 using namespace fendrel;
 using fendrel::test::settingsOf;
@@ -154,6 +156,41 @@ TEST(RunStops, NothingIsWrittenPastTheInteriorLines) {
         EXPECT_EQ(lineCount(run.text()), 2);
         EXPECT_EQ(run.host.statuses.back(), kStatusStopped);
     }
+}
+
+// The steps replace the file whole but unflushed; the state the run ends on is synced once,
+// and a failed sync is reported as a failed write.
+TEST(RunSteps, OneFileSyncAndOneFolderSyncARun) {
+    struct Count : WriteFaults {
+        std::map<WriteStep, int> seen;
+        WriteStep failing = WriteStep::CreateTemporary;
+        bool fail = false;
+        bool failAt(WriteStep step) override {
+            ++seen[step];
+            return fail && step == failing;
+        }
+    };
+    for (const bool cancelled : {false, true}) {
+        EngineRun run;
+        Count count;
+        run.engine.setWriteFaults(&count);
+        std::optional<RunSettings> dialog;
+        if (!cancelled)
+            dialog = settingsOf("Y", 100, 500, 200);
+        EXPECT_EQ(run(test::checkRound(), dialog).completed(), !cancelled);
+        EXPECT_EQ(count.seen[WriteStep::Sync], 1);
+        EXPECT_EQ(count.seen[WriteStep::SyncFolder], 1);
+        EXPECT_EQ(count.seen[WriteStep::Rename], cancelled ? 1 : 4);
+    }
+    EngineRun run;
+    Count count;
+    count.fail = true;
+    count.failing = WriteStep::Sync;
+    run.engine.setWriteFaults(&count);
+    EXPECT_EQ(run(test::checkRound(), settingsOf("Y", 100, 500, 200)).stop, RunStop::Refused);
+    EXPECT_EQ(run.host.messages.back(),
+              "The output file run.csv cannot be written: Input/output error.");
+    EXPECT_EQ(run.host.statuses.back(), kStatusStopped);
 }
 
 TEST(RunCommand, TheLastFolderStartsTheSaveDialogAndIsRemembered) {

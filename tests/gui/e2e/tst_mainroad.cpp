@@ -63,8 +63,7 @@ private slots:
         QVERIFY(splash);
         QTest::keyClick(splash, Qt::Key_Space);
         QVERIFY(!app.windows.find<frmSplash>() || !splash->isVisible());
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        test::activate(w);
 
         // Fill the round as typed.
         w->cmbCal->setCurrentIndex(w->cmbCal->findText(QStringLiteral(".308 Winchester")));

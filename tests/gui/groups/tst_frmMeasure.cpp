@@ -110,8 +110,7 @@ private slots:
 
     void enterAcceptsFocusEmptiesTheFieldAndAClickSelectsARound() {
         open();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        test::activate(w);
         w->txtX->setFocus(Qt::TabFocusReason);
         QTRY_COMPARE(w->txtX->text(), QString());
         w->txtX->setText(QStringLiteral("2"));

@@ -134,9 +134,7 @@ private slots:
         w->cmdPrint->click();
         QVERIFY(fs::file_size(app->folder / "page.pdf") > 1000);
 
-        w->show();
-        w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w));
+        test::activate(w);
         // Tab goes from the contents into the page, through its links, and out again.
         w->treeContents->setFocus();
         QTest::keyClick(w->treeContents, Qt::Key_Tab);

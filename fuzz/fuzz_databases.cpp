@@ -100,6 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (replaceKey && span.fields[kind.keyField] == added[kind.keyField])
             continue;
         const std::string kept = bytes.substr(span.begin, span.end - span.begin);
+        // A record ending in a bare CR is kept apart from one starting with LF.
+        if (at > 0 && after[at - 1] == '\r' && kept[0] == '\n' && after[at] == '\n')
+            ++at;
         FUZZ_CHECK(after.compare(at, kept.size(), kept) == 0);
         at += kept.size();
     }

@@ -124,6 +124,16 @@ std::string completion(std::string_view tail, size_t fieldCount) {
     return out;
 }
 
+// Appends the bytes of a kept record (or the tail) after those kept before it. Where records
+// between them were dropped, a record ending in a bare CR may meet one starting with LF: joined,
+// the two would read as one line end and the LF's empty field would be lost, so a line end of
+// its own keeps them apart.
+void appendKept(std::string& kept, std::string_view piece) {
+    if (!kept.empty() && kept.back() == '\r' && !piece.empty() && piece.front() == '\n')
+        kept += '\n';
+    kept.append(piece);
+}
+
 // True when `contents` reads as the kept records, then the new record, and nothing after it.
 bool readsAsSaved(std::string_view contents, const std::vector<const RecordSpan*>& kept,
                   bool completedTail, const Record& record, size_t fieldCount) {
@@ -151,7 +161,7 @@ std::optional<std::string> contentsAfterSave(std::string_view old, const Databas
     for (const RecordSpan& span : parsed.records) {
         if (replaceKey && span.fields[kind.keyField] == record[kind.keyField])
             continue;
-        kept.append(old.substr(span.begin, span.end - span.begin));
+        appendKept(kept, old.substr(span.begin, span.end - span.begin));
         keptSpans.push_back(&span);
     }
     // What follows the last whole record: blank lines are dropped (they hold nothing, and left
@@ -159,7 +169,7 @@ std::optional<std::string> contentsAfterSave(std::string_view old, const Databas
     const std::string_view tail = old.substr(parsed.tail);
     const bool completedTail = !isBlank(tail);
     if (completedTail) {
-        kept.append(tail);
+        appendKept(kept, tail);
         kept += completion(tail, kind.fieldCount);
     }
     // The new record follows on a line of its own; a last record that ends inside an open quote

@@ -157,13 +157,14 @@ TEST(Databases, BrokenEndsAreKeptAndNonDatabasesFound) {
 
 TEST(Databases, ASaveCopiesEveryUntouchedRecordByteForByte) {
     // Random files of good, damaged and foreign lines: after a save, the records it kept are the
-    // same bytes in the same order, the dropped ones carry the key, and the new record reads last.
+    // same bytes in the same order, the dropped ones carry the key, and the new record reads last;
+    // the old Mac line end (a bare CR) meets records dropped between it and an LF.
     std::mt19937 rng(2024);
     const std::vector<std::string> pieces = {
         encodeDatabaseRecord(firearm("K")), encodeDatabaseRecord(firearm("L")),
         "\"M\",\"x\"\r\n", "\"Maker\",\"a \"quoted\" b\",\"1\",\"K\",\"2\",\"3\"\r\n",
         "plain,fields ,here,K,1,2\n", "\r\n", "\"unclosed,\r\n", ",,,,,\r", "\xff\xfe\x01,\"",
-        "\"A\",\"B\",\"C\",\"K\",\"E\",\"F\",\"extra\"\r\n"};
+        "\"A\",\"B\",\"C\",\"K\",\"E\",\"F\",\"extra\"\r\n", "a,b,c,d,e,f\r", "\nx,"};
     for (int round = 0; round < 3000; ++round) {
         std::string bytes;
         for (int n = rng() % 8; n > 0; --n)
@@ -180,6 +181,9 @@ TEST(Databases, ASaveCopiesEveryUntouchedRecordByteForByte) {
             if (replace && span.fields[3] == fresh[3])
                 continue;
             const std::string kept = bytes.substr(span.begin, span.end - span.begin);
+            // A record ending in a bare CR is kept apart from one starting with LF.
+            if (at > 0 && (*after)[at - 1] == '\r' && kept[0] == '\n' && (*after)[at] == '\n')
+                ++at;
             ASSERT_EQ(after->compare(at, kept.size(), kept), 0) << bytes;
             at += kept.size();
         }

@@ -85,8 +85,7 @@ int runHistory(const std::vector<std::string>& args) {
                      options.positional.front().c_str());
         return 2;
     }
-    auto opened =
-        HistoryDatabase::open(programFolder(options), HistoryDatabase::WhenAbsent::Report);
+    auto opened = HistoryDatabase::openReadOnly(programFolder(options));
     if (!opened.absent && !opened.database) {
         std::fprintf(stderr, "fendrel-calc history: %s\n", opened.refusal.c_str());
         return 1;

@@ -119,6 +119,7 @@ int readRangeCardOptions(const std::string& command, const Options& o, bool metr
         // program folder.
         in.dragModel = DragModel::File;
         in.dragFile = drag;
+        in.programFolder = programFolder(o);
         std::error_code ec;
         if (in.dragFile.is_relative() && !std::filesystem::exists(in.dragFile, ec)) {
             const std::filesystem::path beside = std::filesystem::path(programFolder(o)) / drag;

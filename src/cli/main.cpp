@@ -130,6 +130,14 @@ int main(int argc, char** argv) {
     for (const auto& c : fendrel::cli::commands()) {
         if (c.name == command) {
             std::vector<std::string> args(argv + 2, argv + argc);
+            for (const std::string& a : args) {
+                if (a == "--help" || a == "-h") {
+                    std::printf("Usage: fendrel-calc %s\n\nman fendrel-calc describes every "
+                                "option.\n",
+                                c.usage.c_str());
+                    return 0;
+                }
+            }
             try {
                 return c.run(args);
             } catch (const std::exception& e) {

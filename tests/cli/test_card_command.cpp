@@ -120,3 +120,41 @@ TEST(CardCommand, RefusesWithExitCodes) {
         EXPECT_EQ(run.out, "") << args;
     }
 }
+
+// What a hostile probe found: each refusal names the value at fault and its range, the
+// program's own drag tables are no drag curves, columns never run together, and every command
+// answers --help.
+TEST(CardCommand, RefusalsNameTheInputAndItsRange) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"card --bc 1e-9 --drag G1 --velocity 2700",
+         "The ballistic coefficient must lie between 0.01 and 3."},
+        {"card --bc 1e400 --drag G1 --velocity 2700",
+         "The ballistic coefficient must lie between 0.01 and 3."},
+        {"card " + kCardRound + "--click-moa 1e-300",
+         "The click value must lie between 0.01 and 10 MOA."},
+        {"card " + kCardRound + "--max 1999.5 --step 1",
+         "The card would have more than 2000 rows: make the step larger."},
+        {"hit " + kCardRound + "--ranges 100 --target-diameter 5 --range-sd 1e308",
+         "The range estimate's SD must lie between 0 and 500 yd."},
+        {"card --bc .4 --drag DragG7.txt --velocity 2700",
+         "DragG7.txt is one of the program's own files, not a drag curve"}};
+    for (const auto& [args, message] : cases) {
+        const CalcRun run = runCalc(args, true);
+        EXPECT_EQ(run.status, 1) << args;
+        EXPECT_NE(run.out.find(message), std::string::npos) << run.out;
+    }
+    // 2000 rows are the most a card holds.
+    const CalcRun most = runCalc("card " + kCardRound + "--max 1999 --step 1 --format csv");
+    EXPECT_EQ(count(most.out, "\n"), 2001u);
+
+    const CalcRun wide = runCalc("card " + kCardRound + "--max 4000 --step 4000");
+    ASSERT_EQ(wide.status, 0);
+    EXPECT_NE(wide.out.find("\n     4000 -39779.00 "), std::string::npos) << wide.out;
+
+    for (const char* command : {"card", "hit", "history", "velocity", "group", "ballistics",
+                                "report", "simulate", "wind", "stability"}) {
+        const CalcRun help = runCalc(std::string(command) + " --help", true);
+        EXPECT_EQ(help.status, 0) << command;
+        EXPECT_EQ(help.out.rfind(std::string("Usage: fendrel-calc ") + command, 0), 0u) << command;
+    }
+}

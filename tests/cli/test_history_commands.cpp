@@ -1,6 +1,8 @@
 #include "TestFolder.h"
 #include "core/history/HistoryDatabase.h"
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -87,4 +89,51 @@ TEST(HistoryCommand, ListsTheLoadsAndCreatesNothingWithoutAHistory) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_NE(refused.out.find("not an SQLite database"), std::string::npos) << refused.out;
     EXPECT_EQ(runWithErrors("history --format xml" + where).status, 2);
+}
+
+// history only reads: no file is made or changed, a writer in another program does not hold it
+// up, and a folder or file it cannot read is an error, not an empty history.
+TEST(HistoryCommand, ReadsWithoutChangingAnything) {
+    test::TestFolder folder(false);
+    const std::string where = " --program-folder '" + folder.path().string() + "'";
+    folder.write(HistoryDatabase::kFileName, "");
+    EXPECT_EQ(runWithErrors("history" + where).out, "The load history holds no loads.\n");
+    EXPECT_EQ(fs::file_size(folder / HistoryDatabase::kFileName), 0u);
+    EXPECT_EQ(test::entries(folder.path()), std::vector<std::string>{"history.sqlite"});
+
+    fs::remove(folder / HistoryDatabase::kFileName);
+    {
+        auto db = HistoryDatabase::open(folder.path()).database;
+        VelocityString s;
+        s.date = "2024-05-10";
+        s.shotsFps = {2650, 2660};
+        s.round = {".308 Win", 168, 0.462, 42.5};
+        ASSERT_TRUE(db->addString("Load A", s));
+    }
+    // Another program in the middle of a write.
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open((folder / HistoryDatabase::kFileName).c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE; DELETE FROM string_shots;", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    const CalcRun during = runWithErrors("history --format json" + where);
+    EXPECT_EQ(during.status, 0) << during.out;
+    EXPECT_NE(during.out.find("\"count\": 2"), std::string::npos) << during.out;
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+
+    const std::pair<std::string, std::string> refused[] = {
+        {" --program-folder /nonexistent/fendrel", "does not exist"},
+        {" --program-folder '" + (folder / "loop").string() + "'", "Too many levels of symbolic"}};
+    fs::remove(folder / HistoryDatabase::kFileName);
+    fs::create_symlink("loop", folder / "history.sqlite"); // a link to a link to itself
+    fs::create_symlink("history.sqlite", folder / "loop");
+    for (const auto& [args, message] : refused) {
+        const CalcRun run = runWithErrors("history" + args);
+        EXPECT_EQ(run.status, 1) << args;
+        EXPECT_NE(run.out.find(message), std::string::npos) << run.out;
+    }
+    const CalcRun loop = runWithErrors("history" + where);
+    EXPECT_EQ(loop.status, 1);
+    EXPECT_NE(loop.out.find("Too many levels of symbolic links"), std::string::npos) << loop.out;
 }

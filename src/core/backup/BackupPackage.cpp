@@ -96,15 +96,16 @@ BackupResult makePackage(const BackupOrder& order, const CopyProgress& progress)
     };
     std::vector<Step> steps;
     if (order.databases) {
-        steps.push_back({resolveName(order.programFolder, kFirearms.fileName), "firearms.dtb"});
-        steps.push_back({resolveName(order.programFolder, kRounds.fileName), "rounds.dtb"});
-        // The range card's settings and the load history, when the user has them.
+        // The range card's settings and the load history, when the user has them, go first: a
+        // database that cannot be copied ends the backup, and they must not be lost with it.
         const fs::path settings = resolveName(order.programFolder, kRangeCardSettingsName);
         if (fs::is_regular_file(settings, ec))
             steps.push_back({settings, kRangeCardSettingsName});
         const fs::path history = resolveName(order.programFolder, kHistoryName);
         if (fs::is_regular_file(history, ec))
             steps.push_back({history, kHistoryName, true});
+        steps.push_back({resolveName(order.programFolder, kFirearms.fileName), "firearms.dtb"});
+        steps.push_back({resolveName(order.programFolder, kRounds.fileName), "rounds.dtb"});
     }
     const fs::path dataFolder = resolveName(order.programFolder, "yourdata");
     for (const std::string& name : order.files)

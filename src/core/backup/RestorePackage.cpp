@@ -135,6 +135,10 @@ RestorePlan planRestore(const fs::path& packageFolder, const fs::path& programFo
             plan.steps.push_back({history, programFolder, kHistoryName, false, true});
         else
             plan.historyRefusal = usable.refusal;
+    } else if (fs::exists(fs::symlink_status(history, ec))) {
+        plan.historyRefusal = "The package's " + history.filename().string() +
+                              " is not a file (a folder or a link to nothing), so it holds no "
+                              "load history.";
     }
 
     std::string error;

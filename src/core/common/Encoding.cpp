@@ -1,6 +1,8 @@
 // windows-1252 <-> UTF-8.
 #include "Encoding.h"
 
+#include <algorithm>
+
 #include <cstdint>
 
 namespace fendrel {
@@ -127,6 +129,24 @@ std::string utf8ToCp1252(std::string_view text) {
         i += ok ? len : 1;
     }
     return out;
+}
+
+std::string utf16Encoding(std::string_view bytes) {
+    if (bytes.substr(0, 2) == "\xFF\xFE")
+        return "UTF-16 (little endian)";
+    if (bytes.substr(0, 2) == "\xFE\xFF")
+        return "UTF-16 (big endian)";
+    // Without a mark: the first characters are ASCII with a NUL byte beside each.
+    const std::size_t pairs = std::min<std::size_t>(bytes.size() / 2, 8);
+    if (pairs < 2)
+        return {};
+    bool little = true, big = true;
+    for (std::size_t i = 0; i < pairs; ++i) {
+        const char a = bytes[2 * i], b = bytes[2 * i + 1];
+        little = little && a != 0 && b == 0;
+        big = big && a == 0 && b != 0;
+    }
+    return little ? "UTF-16 (little endian)" : big ? "UTF-16 (big endian)" : std::string();
 }
 
 } // namespace fendrel

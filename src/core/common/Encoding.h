@@ -26,4 +26,14 @@ std::string pathFromFileText(std::string_view text);
 // references, bytes that are no UTF-8 at all as %XX escapes.
 std::string pathToHtmlText(std::string_view path);
 
+// Text files the user brings (drag curves, chronograph exports): "UTF-16 (little endian)" or
+// "UTF-16 (big endian)" when the bytes are UTF-16 (a byte order mark, or text with a NUL byte
+// beside every letter), otherwise empty. Such files are refused by name, never read as garbage.
+std::string utf16Encoding(std::string_view bytes);
+
+// The bytes without a UTF-8 byte order mark at their start.
+inline std::string_view withoutUtf8Mark(std::string_view bytes) {
+    return bytes.substr(0, 3) == kUtf8PathMark ? bytes.substr(3) : bytes;
+}
+
 } // namespace fendrel

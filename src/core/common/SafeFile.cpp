@@ -250,6 +250,12 @@ FileError replaceFile(const fs::path& path, std::string_view bytes, WriteFaults*
     return replaceWhole(path, bytes, faults, true, nullptr);
 }
 
+FileError renameDurably(const fs::path& from, const fs::path& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return systemError(errno);
+    return syncFolder(folderOf(to), nullptr);
+}
+
 StagedFile::~StagedFile() { dropSpare(); }
 
 void StagedFile::dropSpare() {

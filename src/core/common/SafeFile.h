@@ -77,6 +77,10 @@ private:
     std::filesystem::path m_spare;
 };
 
+// Renames a file that is complete and synced into place (replacing `to`), then syncs the
+// folder, so that the rename survives a power loss.
+FileError renameDurably(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // Appends by replacing: the old contents (when the file exists) followed by `bytes`, written as
 // replaceFile writes.
 FileError appendByReplacing(const std::filesystem::path& path, std::string_view bytes,

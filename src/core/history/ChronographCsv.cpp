@@ -3,6 +3,7 @@
 
 #include "HistoryEntry.h"
 #include "ImportFile.h"
+#include "core/common/Encoding.h"
 #include "core/common/Strings.h"
 
 #include <charconv>
@@ -83,10 +84,22 @@ std::optional<double> strictNumber(std::string_view text, bool decimalComma) {
     return value;
 }
 
+// A field as the message quotes it: cut at 40 characters, control bytes (a NUL would end the
+// message where it is printed) written as \xNN.
 std::string shown(std::string_view text) {
-    if (text.size() > 40)
-        return "'" + std::string(text.substr(0, 37)) + "...'";
-    return "'" + std::string(text) + "'";
+    const bool cut = text.size() > 40;
+    std::string out = "'";
+    for (unsigned char c : text.substr(0, cut ? 37 : text.size())) {
+        if (c < 0x20 || c == 0x7F) {
+            static const char* const kHex = "0123456789ABCDEF";
+            out += "\\x";
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 15]);
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    return out + (cut ? "...'" : "'");
 }
 
 // Checks one speed and converts it to ft/s; the reason it is refused otherwise.
@@ -150,8 +163,9 @@ Shots refuse(int line, const std::string& why) {
 } // namespace
 
 Shots readChronographCsv(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
+    if (const std::string encoding = utf16Encoding(bytes); !encoding.empty())
+        return Shots::refused("The file is in " + encoding + "; save it as UTF-8 or plain text.");
+    bytes = withoutUtf8Mark(bytes);
     std::vector<Line> lines; // the lines that are not blank
     int number = 0;
     for (size_t start = 0; start <= bytes.size();) {
@@ -186,7 +200,8 @@ Shots readChronographCsv(std::string_view bytes) {
         for (const Line& l : lines) {
             if (const std::string why = takeSpeed(trimmedView(l.text), false, false, shots);
                 !why.empty()) {
-                if (&l == &lines.front())
+                // A first line that is a number is a speed refused for its value.
+                if (&l == &lines.front() && !strictNumber(trimmedView(l.text), false))
                     return refuse(l.number,
                                   "not a chronograph export (no column named FPS or M/S in the "
                                   "header) nor a column of speeds");

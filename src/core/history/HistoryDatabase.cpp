@@ -3,12 +3,16 @@
 
 #include "HistorySchema.h"
 #include "SqliteStatement.h"
+#include "core/common/SafeFile.h"
 
 #include <sqlite3.h>
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <chrono>
 #include <cstdio>
+#include <sys/stat.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -222,7 +226,78 @@ void bindGroup(SqliteStatement& s, const HistoryGroup& g) {
 
 const char* const kNoEntry = "This entry is no longer in the load history.";
 
+// The tables with their columns, the indexes and the triggers a history of this version holds,
+// read from a history made afresh in memory: "table name", "column table.name", "index name",
+// "trigger name".
+const std::vector<std::string>& expectedSchema() {
+    static const std::vector<std::string> objects = [] {
+        std::vector<std::string> out;
+        Connection c;
+        std::string why;
+        if (sqlite3_open(":memory:", &c.db) != SQLITE_OK ||
+            migrateHistory(c.db, historyMigrations(), why) != SQLITE_OK)
+            return out;
+        SqliteStatement list(c.db, "SELECT type, name FROM sqlite_schema "
+                                   "WHERE name NOT LIKE 'sqlite_%' ORDER BY type, name");
+        while (list.step() == SQLITE_ROW) {
+            out.push_back(list.text(0) + " " + list.text(1));
+            if (list.text(0) != "table")
+                continue;
+            SqliteStatement columns(c.db, "SELECT name FROM pragma_table_info(?)");
+            columns.bind(1, list.text(1));
+            while (columns.step() == SQLITE_ROW)
+                out.push_back("column " + list.text(1) + "." + columns.text(0));
+        }
+        return out;
+    }();
+    return objects;
+}
+
+// Names the first table, column, index or trigger of this version that the file lacks (a file
+// damaged or edited by hand can pass SQLite's integrity check and still miss one). Empty when
+// everything is there; an SQLite failure comes back in `rc`.
+std::string missingSchemaObject(sqlite3* db, int& rc) {
+    for (const std::string& object : expectedSchema()) {
+        const auto space = object.find(' ');
+        const std::string kind = object.substr(0, space), name = object.substr(space + 1);
+        SqliteStatement s(db, kind == "column"
+                                  ? "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2"
+                                  : "SELECT 1 FROM sqlite_schema WHERE type = ?1 AND name = ?2");
+        const auto dot = name.find('.');
+        if (kind == "column")
+            s.bind(1, name.substr(0, dot)).bind(2, name.substr(dot + 1));
+        else
+            s.bind(1, kind).bind(2, name);
+        rc = s.step();
+        if (rc == SQLITE_DONE) {
+            rc = SQLITE_OK;
+            return kind == "column" ? "the column " + name.substr(dot + 1) + " of the table " +
+                                          name.substr(0, dot)
+                                    : "the " + kind + " " + name;
+        }
+        if (rc != SQLITE_ROW)
+            return {};
+        rc = SQLITE_OK;
+    }
+    return {};
+}
+
+// The refusal of a file that lacks part of this version's schema, or of an SQLite failure.
+std::string schemaRefusal(sqlite3* db, const fs::path& file) {
+    int rc = SQLITE_OK;
+    const std::string missing = missingSchemaObject(db, rc);
+    if (rc != SQLITE_OK)
+        return sqliteFailure(db, rc, file);
+    return missing.empty() ? missing
+                           : named(file, "is damaged: " + missing +
+                                             " is missing. Restore it from a backup");
+}
+
 } // namespace
+
+fs::path HistoryDatabase::backupPartOf(const fs::path& destination) {
+    return destination.parent_path() / ("." + destination.filename().string() + ".part");
+}
 
 HistoryDatabase::HistoryDatabase(sqlite3* db, fs::path file) : m_db(db), m_file(std::move(file)) {}
 
@@ -290,6 +365,72 @@ HistoryDatabase::Opening HistoryDatabase::openFile(const fs::path& file, WhenAbs
         o.refusal = sqliteFailure(c.db, rc, file);
         return o;
     }
+    if ((o.refusal = schemaRefusal(c.db, file)).size())
+        return o;
+    o.database.reset(new HistoryDatabase(c.db, file));
+    c.db = nullptr;
+    return o;
+}
+
+HistoryDatabase::Opening HistoryDatabase::openReadOnly(const fs::path& folder) {
+    Opening o;
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        const int err = errno;
+        o.refusal = "The program folder '" + folder.string() + "' " +
+                    (S_ISDIR(info.st_mode) || info.st_mode == 0
+                         ? (err == ENOENT ? std::string("does not exist.")
+                                          : "cannot be read (" + std::string(std::strerror(err)) +
+                                                ").")
+                         : std::string("is not a folder."));
+        return o;
+    }
+    const fs::path file = folder / kFileName;
+    if (::stat(file.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            o.absent = true;
+        else
+            o.refusal = named(file, std::string("cannot be read (") + std::strerror(errno) + ")");
+        return o;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        o.refusal = named(file, "is not a regular file");
+        return o;
+    }
+    if (info.st_size == 0) { // what SQLite takes for a new, empty database: no loads yet
+        o.absent = true;
+        return o;
+    }
+    if ((o.refusal = headerRefusal(file)).size() ||
+        (o.refusal = markRefusalReadOnly(file, true)).size())
+        return o;
+
+    Connection c;
+    int rc = openForReading(file, c);
+    int version = 0;
+    if (rc == SQLITE_OK)
+        rc = pragmaValue(c.db, "user_version", version);
+    // An older history is read through a copy in memory brought up to date there.
+    if (rc == SQLITE_OK && version < historySchemaVersion()) {
+        Connection memory;
+        std::string why;
+        rc = sqlite3_open(":memory:", &memory.db);
+        if (rc == SQLITE_OK)
+            rc = copyDatabase(memory.db, c.db);
+        if (rc == SQLITE_OK)
+            rc = migrateHistory(memory.db, historyMigrations(), why);
+        if (rc != SQLITE_OK) {
+            o.refusal = why.empty() ? sqliteFailure(c.db, rc, file) : named(file, why);
+            return o;
+        }
+        std::swap(c.db, memory.db);
+    }
+    if (rc != SQLITE_OK) {
+        o.refusal = sqliteFailure(c.db, rc, file);
+        return o;
+    }
+    if ((o.refusal = schemaRefusal(c.db, file)).size())
+        return o;
     o.database.reset(new HistoryDatabase(c.db, file));
     c.db = nullptr;
     return o;
@@ -324,6 +465,11 @@ HistoryStatus HistoryDatabase::checkFile(const fs::path& file) {
     }
     if (rc != SQLITE_DONE && rc != SQLITE_ROW)
         return {sqliteFailure(c.db, rc, file)};
+    // An older file is complete for its own version; it is brought up to date when opened.
+    int version = 0;
+    if (pragmaValue(c.db, "user_version", version) == SQLITE_OK &&
+        version == historySchemaVersion())
+        return {schemaRefusal(c.db, file)};
     return {};
 }
 
@@ -621,7 +767,9 @@ HistoryStatus HistoryDatabase::checkIntegrity() const {
 }
 
 HistoryStatus HistoryDatabase::backupTo(const fs::path& destination) const {
-    const fs::path part = besideFile(destination, ".part");
+    // The copy is made under a hidden name beside the destination and renamed into place when
+    // complete and checked; a copy left by a backup that was killed is removed first.
+    const fs::path part = backupPartOf(destination);
     std::error_code ec;
     fs::remove(part, ec);
     sqlite3* to = nullptr;
@@ -636,11 +784,11 @@ HistoryStatus HistoryDatabase::backupTo(const fs::path& destination) const {
         return copied;
     }
     HistoryStatus checked = checkFile(part);
-    if (checked)
-        fs::rename(part, destination, ec);
-    if (checked && ec)
-        checked.refusal = "The backup of the load history cannot be written to '" +
-                          destination.string() + "' (" + ec.message() + ").";
+    if (checked) {
+        if (const FileError moved = renameDurably(part, destination); moved.failed())
+            checked.refusal = "The backup of the load history cannot be written to '" +
+                              destination.string() + "' (" + moved.reason + ").";
+    }
     if (!checked)
         fs::remove(part, ec);
     return checked;

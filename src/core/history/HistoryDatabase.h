@@ -55,12 +55,20 @@ public:
     };
 
     // Opens history.sqlite of the program folder, bringing an older schema up to date. A file
-    // of a newer schema, another program's database, a file that is not a database and a
-    // special file are refused, and left as they are.
+    // of a newer schema, another program's database, a file that is not a database, a file
+    // that lacks a table, column, index or trigger of its version, and a special file are
+    // refused, and left as they are.
     static Opening open(const std::filesystem::path& programFolder,
                         WhenAbsent whenAbsent = WhenAbsent::Create);
     static Opening openFile(const std::filesystem::path& file,
                             WhenAbsent whenAbsent = WhenAbsent::Create);
+
+    // Opens history.sqlite of the program folder for reading only: no file is created or
+    // changed, and a write in progress in another program does not hold it up. A folder that
+    // does not exist is refused; a missing or empty file is `absent` (no loads). An older
+    // schema is read through a copy in memory brought up to date there. Every change through
+    // the database it gives is refused.
+    static Opening openReadOnly(const std::filesystem::path& programFolder);
 
     // Whether a file could be opened as a load history of this or an older version, without a
     // change to it: an SQLite database marked as a load history, not newer than this program,
@@ -99,6 +107,8 @@ public:
     // Writes a consistent copy to `destination` with SQLite's online backup, through a
     // temporary file beside it that is renamed into place when complete and checked.
     HistoryStatus backupTo(const std::filesystem::path& destination) const;
+    // The hidden file a backup to `destination` is made in before it is renamed into place.
+    static std::filesystem::path backupPartOf(const std::filesystem::path& destination);
 
     // Replaces the whole history with that of `source`, after checkFile accepted it; an older
     // schema is brought up to date. On refusal the current history stays as it was.

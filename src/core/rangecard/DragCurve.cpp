@@ -1,5 +1,6 @@
 #include "DragCurve.h"
 
+#include "core/common/Encoding.h"
 #include "core/common/Numbers.h"
 #include "StandardDragTables.h"
 
@@ -65,6 +66,9 @@ void DragCurve::add(double mach, double cd) {
 }
 
 std::string DragCurve::parse(std::string_view text, DragCurve& curve) {
+    if (const std::string encoding = utf16Encoding(text); !encoding.empty())
+        return "it is in " + encoding + "; save it as UTF-8 or plain text";
+    text = withoutUtf8Mark(text);
     DragCurve read;
     std::size_t lineNumber = 0;
     bool first = true;
@@ -92,6 +96,11 @@ std::string DragCurve::parse(std::string_view text, DragCurve& curve) {
         const double cd = leadingNumber(cdText);
         if (!std::isfinite(mach) || !std::isfinite(cd) || mach < 0 || cd <= 0)
             return where + "the Mach number must be 0 or more and the drag coefficient above 0";
+        // The program's own drag tables hold about 13 times the drag coefficient; no bullet's
+        // coefficient comes near this.
+        if (cd > kMaximumCd)
+            return where + "a drag coefficient of " + generalNumber(cd) +
+                   " is far above any bullet's (this is no drag curve of \"mach,cd\" lines)";
         if (!read.m_mach.empty() && mach <= read.m_mach.back())
             return where + "the Mach numbers must increase from line to line";
         read.add(mach, cd);

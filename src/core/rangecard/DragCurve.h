@@ -15,6 +15,8 @@ class DragCurve {
 public:
     // Larger files are refused: a drag curve is a few hundred bytes to a few kilobytes.
     static constexpr std::uintmax_t kMaxFileBytes = 1024 * 1024;
+    // No bullet's drag coefficient comes near this (a flat plate's is about 2).
+    static constexpr double kMaximumCd = 3;
 
     static const DragCurve& g1();
     static const DragCurve& g7();

@@ -3,6 +3,8 @@
 #include "MetricUnits.h"
 #include "RangeCard.h"
 
+#include "core/common/Numbers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -108,9 +110,6 @@ struct RangeModel {
     }
 };
 
-bool finiteAndNotNegative(double v) {
-    return std::isfinite(v) && v >= 0;
-}
 
 } // namespace
 
@@ -132,19 +131,31 @@ std::string computeHitProbability(const HitInput& given, std::vector<HitRow>& ro
         in.windSd /= kMpsPerMph;
         in.rangeSd /= kMetresPerYard;
     }
+    const bool inMetric = given.card.metric;
     if (in.ranges.empty() || in.ranges.size() > 1000)
         return "Give from 1 to 1000 ranges.";
-    for (double r : in.ranges)
-        if (!(std::isfinite(r) && r > 0))
-            return "Every range must be above 0.";
+    for (double r : given.ranges)
+        if (!(r > 0 && r <= (inMetric ? 4572 : 5000)))
+            return inMetric ? "Every range must lie above 0 and up to 4572 m."
+                     : "Every range must lie above 0 and up to 5000 yd.";
     const bool circle = in.shape == TargetShape::Circle;
-    if (circle ? !(std::isfinite(in.diameter) && in.diameter > 0)
-               : !(std::isfinite(in.width) && in.width > 0 && std::isfinite(in.height) &&
-                   in.height > 0))
-        return "The target's size must be above 0.";
-    if (!finiteAndNotNegative(in.dispersionMoa) || !finiteAndNotNegative(in.velocitySd) ||
-        !finiteAndNotNegative(in.windSd) || !finiteAndNotNegative(in.rangeSd))
-        return "The standard deviations must be 0 or more.";
+    for (double size : circle ? std::vector<double>{given.diameter}
+                              : std::vector<double>{given.width, given.height})
+        if (!(size > 0 && size <= (inMetric ? 2540 : 1000)))
+            return inMetric ? "The target's size must lie above 0 and up to 2540 cm."
+                     : "The target's size must lie above 0 and up to 1000 in.";
+    const struct {
+        const char* what;
+        double value, high, metricHigh;
+        const char *unit, *metricUnit;
+    } spreads[] = {{"dispersion", given.dispersionMoa, 100, 100, "MOA", "MOA"},
+                   {"wind SD", given.windSd, 50, 22, "mph", "m/s"},
+                   {"range estimate's SD", given.rangeSd, 500, 457, "yd", "m"}};
+    for (const auto& sp : spreads)
+        if (!(sp.value >= 0 && sp.value <= (inMetric ? sp.metricHigh : sp.high)))
+            return std::string("The ") + sp.what + " must lie between 0 and " +
+                   generalNumber(inMetric ? sp.metricHigh : sp.high) + " " +
+                   (inMetric ? sp.metricUnit : sp.unit) + ".";
     if (in.samples < 10000 || in.samples > 1000000)
         return "The samples must lie between 10000 and 1000000 shots a range.";
 
@@ -152,8 +163,10 @@ std::string computeHitProbability(const HitInput& given, std::vector<HitRow>& ro
     if (std::string refusal = card.prepare(in.card); !refusal.empty())
         return refusal;
     const double velocity = card.muzzleVelocity(), wind = card.windSpeed();
-    if (in.velocitySd * 6 >= velocity)
-        return "The velocity SD must be below a sixth of the muzzle velocity.";
+    if (!(in.velocitySd >= 0 && in.velocitySd * 6 < velocity))
+        return "The velocity SD must lie from 0 to below a sixth of the muzzle velocity (" +
+               formatPattern(velocity / 6 * (inMetric ? kMetresPerFoot : 1), "0.0") +
+               (inMetric ? " m/s)." : " ft/s).");
     const int nv = in.velocitySd > 0 ? 5 : 1, nw = in.windSd > 0 ? 5 : 1;
 
     std::vector<RangeModel> models(in.ranges.size());
@@ -166,7 +179,13 @@ std::string computeHitProbability(const HitInput& given, std::vector<HitRow>& ro
                 const double v = velocity + (nv > 1 ? kNodes[i] * in.velocitySd : 0);
                 const double w = wind + (nw > 1 ? kNodes[j] * in.windSd : 0);
                 if (std::string refusal = card.shots({m.range}, v, w, points); !refusal.empty())
-                    return refusal;
+                    return nv > 1 && i != 2
+                               ? "With a velocity SD of " + generalNumber(given.velocitySd) +
+                                     (inMetric ? " m/s" : " ft/s") + ", the hit chance at " +
+                                     card.distanceText(m.range) + " needs shots " +
+                                     generalNumber(std::abs(kNodes[i])) + " SD " +
+                                     (kNodes[i] < 0 ? "slower" : "faster") + ". " + refusal
+                               : refusal;
                 m.height[i * nw + j] = points[0].height;
                 m.windage[i * nw + j] = points[0].windage;
             }
@@ -178,7 +197,10 @@ std::string computeHitProbability(const HitInput& given, std::vector<HitRow>& ro
             for (int k = 0; k < 25; ++k)
                 nodes[k] = m.low + k * m.spacing;
             if (std::string refusal = card.shots(nodes, velocity, wind, points); !refusal.empty())
-                return refusal;
+                return "With a range estimate's SD of " + generalNumber(given.rangeSd) +
+                       (inMetric ? " m" : " yd") + ", a target at " +
+                       card.distanceText(m.range) + " may be taken for one as far as " +
+                       card.distanceText(m.high) + " (6 SD). " + refusal;
             for (int k = 0; k < 25; ++k) {
                 m.dialHeight[k] = points[k].height;
                 m.dialWindage[k] = points[k].windage;

@@ -1,6 +1,7 @@
 #include "RangeCard.h"
 
 #include "core/common/Numbers.h"
+#include "core/common/ProgramFolder.h"
 #include "MetricUnits.h"
 
 #include <cmath>
@@ -14,8 +15,11 @@ constexpr double kMoaPerRadian = 10800 / std::numbers::pi;
 constexpr double kDegree = std::numbers::pi / 180;
 constexpr std::size_t kMaxCardRows = 2000;
 
-bool within(double v, double low, double high) {
-    return v >= low && v <= high;
+// The rows of a card: every step from 0 to the maximum, and the maximum itself when it falls
+// between two steps.
+std::size_t cardRowCount(double step, double maximum) {
+    const double steps = std::floor(maximum / step * (1 + 1e-12));
+    return static_cast<std::size_t>(steps) + 1 + (steps * step < maximum * (1 - 1e-12) ? 1 : 0);
 }
 
 } // namespace
@@ -37,86 +41,76 @@ std::string RangeCard::distanceText(double yards) const {
     return generalNumber(yards) + " yd";
 }
 
-std::string RangeCard::prepare(const RangeCardInput& given) {
-    const RangeCardInput in = given.imperial();
-    const bool metricIn = given.metric;
-    const struct {
+namespace {
+
+// The accepted range of every value of the input, in the units the user typed it in. A value
+// outside it, or one that is not finite, is refused with its name and its range.
+std::string inputRefusal(const RangeCardInput& in) {
+    const bool m = in.metric;
+    struct Bounds {
         const char* what;
         std::optional<double> value;
-    } numbers[] = {
-        {"ballistic coefficient", in.ballisticCoefficient},
-        {"muzzle velocity", in.velocity},
-        {"bullet weight", in.weight},
-        {"bullet diameter", in.diameter},
-        {"bullet length", in.length},
-        {"twist", in.twist},
-        {"sight height", in.sightHeight},
-        {"zero range", in.zeroRange},
-        {"pressure", in.pressure},
-        {"temperature", in.temperature},
-        {"humidity", in.humidity},
-        {"altitude", in.altitude},
-        {"wind speed", in.windSpeed},
-        {"wind direction", in.windFrom},
-        {"look angle", in.lookAngle},
-        {"latitude", in.latitude},
-        {"azimuth", in.azimuth},
-        {"powder temperature", in.powderTemperature},
-        {"velocity temperature", in.velocityTemperature},
-        {"temperature sensitivity", in.temperatureSensitivity},
-        {"step", in.step},
-        {"maximum range", in.maximum},
-        {"click value", in.click},
+        double low, high;        // imperial
+        double metricLow, metricHigh;
+        const char *unit, *metricUnit;
     };
-    for (const auto& n : numbers)
-        if (n.value && !std::isfinite(*n.value))
-            return std::string("The ") + n.what + " is not a number.";
+    const bool mil = in.clickUnit == ClickUnit::Mil;
+    const Bounds bounds[] = {
+        {"ballistic coefficient", in.ballisticCoefficient, 0.01, 3, 0.01, 3, "", ""},
+        {"muzzle velocity", in.velocity, 50, 6000, 15, 1830, "ft/s", "m/s"},
+        {"bullet weight", in.weight, 1, 20000, 0.1, 1300, "gr", "g"},
+        {"bullet diameter", in.diameter, 0.05, 2, 1.3, 50, "in", "mm"},
+        {"bullet length", in.length, 0.05, 10, 1.3, 254, "in", "mm"},
+        {"twist", in.twist ? std::optional(std::abs(*in.twist)) : std::nullopt, 1, 200, 25, 5000,
+         "in a turn (+ right hand, - left hand)", "mm a turn (+ right hand, - left hand)"},
+        {"sight height", in.sightHeight, 0, 10, 0, 25, "in", "cm"},
+        {"zero range", in.zeroRange, 1, 5000, 1, 4572, "yd", "m"},
+        {"pressure", in.pressure, 10, 35, 339, 1185, "inHg", "hPa"},
+        {"temperature", in.temperature, -100, 160, -73, 71, "F", "C"},
+        {"powder temperature", in.powderTemperature, -100, 160, -73, 71, "F", "C"},
+        {"temperature of the measured velocity", in.velocityTemperature, -100, 160, -73, 71, "F",
+         "C"},
+        {"humidity", in.humidity, 0, 100, 0, 100, "%", "%"},
+        {"altitude", in.altitude, -2000, 30000, -609.6, 9144, "ft", "m"},
+        {"wind speed", in.windSpeed, -100, 100, -44, 44, "mph", "m/s"},
+        {"wind direction", in.windFrom, -360, 360, -360, 360, "degrees", "degrees"},
+        {"look angle", in.lookAngle, -80, 80, -80, 80, "degrees", "degrees"},
+        {"latitude", in.latitude, -90, 90, -90, 90, "degrees", "degrees"},
+        {"azimuth", in.azimuth, -360, 360, -360, 360, "degrees", "degrees"},
+        {"temperature sensitivity", in.temperatureSensitivity, -20, 20, -11, 11, "ft/s per F",
+         "m/s per C"},
+        {"step", in.step, 0.1, 5000, 0.1, 4572, "yd", "m"},
+        {"maximum range", in.maximum, 0, 5000, 0, 4572, "yd", "m"},
+        {"click value", in.click, mil ? 0.005 : 0.01, mil ? 3.0 : 10.0, mil ? 0.005 : 0.01,
+         mil ? 3.0 : 10.0, mil ? "mil" : "MOA", mil ? "mil" : "MOA"},
+    };
+    for (const Bounds& b : bounds) {
+        if (!b.value)
+            continue;
+        const double low = m ? b.metricLow : b.low, high = m ? b.metricHigh : b.high;
+        if (!(*b.value >= low && *b.value <= high)) {
+            const std::string unit = m ? b.metricUnit : b.unit;
+            return std::string("The ") + b.what + " must lie between " + generalNumber(low) +
+                   " and " + generalNumber(high) + (unit.empty() ? "" : " " + unit) + ".";
+        }
+    }
+    return {};
+}
 
-    if (!(in.ballisticCoefficient > 0))
-        return "The ballistic coefficient must be above 0.";
-    if (!(in.velocity > 0))
-        return "The muzzle velocity must be above 0.";
-    for (const auto& [what, value] : {std::pair{"bullet weight", in.weight},
-                                      {"bullet diameter", in.diameter},
-                                      {"bullet length", in.length}})
-        if (value && !(*value > 0))
-            return std::string("The ") + what + " must be above 0.";
-    if (in.twist && *in.twist == 0)
-        return "The twist must not be 0 (+ right hand, - left hand).";
+} // namespace
+
+std::string RangeCard::prepare(const RangeCardInput& given) {
+    if (std::string refusal = inputRefusal(given); !refusal.empty())
+        return refusal;
+    const RangeCardInput in = given.imperial();
+    const bool metricIn = given.metric;
     if (in.length && in.twist && !(in.weight && in.diameter))
         return "The stability and spin drift need the bullet's weight and diameter as well as "
                "its length and twist.";
-    if (in.sightHeight < 0)
-        return "The sight height must not be negative.";
-    if (!(in.zeroRange > 0))
-        return "The zero range must be above 0.";
-    if (in.pressure && !within(*in.pressure, 10, 35))
-        return metricIn ? "The pressure must lie between 339 and 1185 hPa."
-                        : "The pressure must lie between 10 and 35 inHg.";
-    for (const auto& t :
-         {in.temperature, in.powderTemperature, std::optional(in.velocityTemperature)})
-        if (t && !within(*t, -100, 160))
-            return metricIn ? "Temperatures must lie between -73 and 71 C."
-                            : "Temperatures must lie between -100 and 160 F.";
-    if (!within(in.humidity, 0, 100))
-        return "The humidity must lie between 0 and 100 %.";
-    if (!within(in.altitude, -2000, 30000))
-        return metricIn ? "The altitude must lie between -609.6 and 9144 m."
-                        : "The altitude must lie between -2000 and 30000 ft.";
-    if (!within(in.lookAngle, -80, 80))
-        return "The look angle must lie between -80 and 80 degrees.";
     if (in.latitude.has_value() != in.azimuth.has_value())
         return "Coriolis needs both the latitude and the azimuth.";
-    if (in.latitude && !within(*in.latitude, -90, 90))
-        return "The latitude must lie between -90 and 90 degrees.";
-    if (!(in.step > 0))
-        return "The step must be above 0.";
-    if (!(in.maximum >= 0))
-        return "The maximum range must not be negative.";
-    if (in.maximum / in.step >= kMaxCardRows)
+    if (cardRowCount(given.step, given.maximum) > kMaxCardRows)
         return "The card would have more than 2000 rows: make the step larger.";
-    if (!(in.click > 0))
-        return "The click value must be above 0.";
 
     std::shared_ptr<const DragCurve> curve;
     if (in.dragModel == DragModel::G1) {
@@ -124,6 +118,14 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
     } else if (in.dragModel == DragModel::G7) {
         curve = std::shared_ptr<const DragCurve>(&DragCurve::g7(), [](const DragCurve*) {});
     } else {
+        if (!in.programFolder.empty()) {
+            if (const std::string own = ownProgramFile(in.programFolder, in.dragFile);
+                !own.empty())
+                return own + " is one of the program's own files, not a drag curve: its drag "
+                             "tables (DragG1.txt, DragG7.txt) hold the trajectory table's "
+                             "values, not drag coefficients. Choose G1 or G7 for the standard "
+                             "curves, or a file of \"mach,cd\" lines.";
+        }
         auto read = std::make_shared<DragCurve>();
         if (std::string reason = DragCurve::load(in.dragFile, *read); !reason.empty())
             return "The drag curve cannot be used: " + reason + ".";
@@ -175,8 +177,9 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
     }
 
     const FlightFailure failure = m_solver->zero(velocity, in.zeroRange * 3, m_angle);
-    if (failure.kind == FlightFailure::BeyondCurve && std::isfinite(failure.mach))
-        return flightFailure(failure, in.zeroRange);
+    if (failure.kind == FlightFailure::BeyondCurve)
+        return "The rifle cannot be zeroed at " + distanceText(in.zeroRange) + ". " +
+               flightFailure(failure, in.zeroRange);
     if (failure)
         return "The rifle cannot be zeroed at " + distanceText(in.zeroRange) +
                ": the bullet does not get there.";
@@ -184,12 +187,18 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
 }
 
 std::string RangeCard::flightFailure(const FlightFailure& failure, double yards) const {
-    if (failure.kind == FlightFailure::BeyondCurve && std::isfinite(failure.mach))
+    const std::string curve = " (Mach " + generalNumber(m_curve->firstMach()) + " to " +
+                              generalNumber(m_curve->lastMach()) + ")";
+    if (failure.kind == FlightFailure::BeyondCurve && failure.mach < m_curve->firstMach())
         return "Before " + distanceText(yards) + " the bullet slows to Mach " +
-               formatPattern(failure.mach, "0.00") + ", beyond the drag curve (Mach " +
-               generalNumber(m_curve->firstMach()) + " to " + generalNumber(m_curve->lastMach()) +
-               ").";
-    return "The bullet cannot reach " + distanceText(yards) + ".";
+               formatPattern(failure.mach, "0.00") + ", below the drag curve" + curve + ".";
+    if (failure.kind == FlightFailure::BeyondCurve)
+        return "The bullet cannot reach " + distanceText(yards) +
+               ": it loses its speed too fast to be followed (the ballistic coefficient, " +
+               generalNumber(m_in.ballisticCoefficient) + ", is too small for the drag curve" +
+               curve + ").";
+    return "The bullet cannot reach " + distanceText(yards) +
+           ": it falls more steeply than 70 degrees from the line of sight before it gets there.";
 }
 
 std::optional<double> RangeCard::stabilityAt(double velocity) const {

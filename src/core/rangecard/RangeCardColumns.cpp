@@ -2,7 +2,11 @@
 
 #include "core/common/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <vector>
 
 namespace fendrel {
 
@@ -119,18 +123,30 @@ std::string rangeCardText(const RangeCardResult& card, const RangeCardInput& in)
         out += ", stability Sg " + formatPattern(*card.stability, "0.00");
     out += "\nClicks of " + generalNumber(in.click) +
            (in.clickUnit == ClickUnit::Moa ? " MOA" : " mil") + "\n\n";
-    const std::size_t width = 9;
-    for (const RangeCardColumn& c : kColumns)
-        out += padLeft(c.heading, width);
-    out += "\n";
-    for (const RangeCardColumn& c : kColumns)
-        out += padLeft(c.unitFor(m), width);
-    out += "\n";
-    for (const RangeCardRow& r : card.rows) {
-        for (const RangeCardColumn& c : kColumns) {
-            const std::optional<double> v = c.value(r);
-            out += padLeft(v ? roundedText(*v, c.pattern) : "-", width);
+    // Columns nine characters wide, wider where a cell needs it: a blank always stands between
+    // two of them.
+    constexpr std::size_t kColumnCount = std::size(kColumns);
+    std::vector<std::vector<std::string>> cells(card.rows.size());
+    std::size_t width[kColumnCount];
+    for (std::size_t c = 0; c < kColumnCount; ++c)
+        width[c] = std::max<std::size_t>({9, std::strlen(kColumns[c].heading) + 1,
+                                          std::strlen(kColumns[c].unitFor(m)) + 1});
+    for (std::size_t i = 0; i < card.rows.size(); ++i) {
+        for (std::size_t c = 0; c < kColumnCount; ++c) {
+            const std::optional<double> v = kColumns[c].value(card.rows[i]);
+            cells[i].push_back(v ? roundedText(*v, kColumns[c].pattern) : "-");
+            width[c] = std::max(width[c], cells[i].back().size() + 1);
         }
+    }
+    for (std::size_t c = 0; c < kColumnCount; ++c)
+        out += padLeft(kColumns[c].heading, width[c]);
+    out += "\n";
+    for (std::size_t c = 0; c < kColumnCount; ++c)
+        out += padLeft(kColumns[c].unitFor(m), width[c]);
+    out += "\n";
+    for (const auto& row : cells) {
+        for (std::size_t c = 0; c < kColumnCount; ++c)
+            out += padLeft(row[c], width[c]);
         out += "\n";
     }
     return out;

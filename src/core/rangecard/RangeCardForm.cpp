@@ -331,6 +331,7 @@ std::string RangeCardForm::cardInput(const std::filesystem::path& programFolder,
         in.dragFile = dragFile;
         if (in.dragFile.is_relative())
             in.dragFile = programFolder / in.dragFile;
+        in.programFolder = programFolder;
     }
     out = in;
     return {};

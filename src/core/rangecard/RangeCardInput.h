@@ -20,6 +20,9 @@ struct RangeCardInput {
     double ballisticCoefficient = 0; // lb/in^2
     DragModel dragModel = DragModel::G1;
     std::filesystem::path dragFile; // DragModel::File: a file of "mach,cd" lines
+    // The program folder, whose own drag tables (the trajectory table's, not drag coefficients)
+    // are refused as a drag curve. Empty: no such check.
+    std::filesystem::path programFolder;
     double velocity = 0;            // ft/s (m/s), measured at velocityTemperature
 
     // For the energy (weight) and the stability and spin drift (all four).

@@ -37,3 +37,27 @@ TEST(BackupHistory, SettingsAndHistoryGoAndComeBackWhileTheHistoryIsOpen) {
     ASSERT_TRUE(carryOutRestore(damaged, after.path()).ok);
     EXPECT_EQ(test::dump(*test::openHistory(after.path())), test::dump(*db));
 }
+
+// A database that cannot be copied ends the backup, but the settings and the history are in the
+// package by then; no hidden copy is left beside them; a folder in the history's place in a
+// package is named, not passed over.
+TEST(BackupHistory, AMissingDatabaseDoesNotLoseTheHistory) {
+    test::TestFolder before;
+    before.write("rangecard.ini", "drag=G1\r\n");
+    ASSERT_TRUE(test::openHistory(before.path())->addString(
+        "Load A", test::velocityString("2024-05-10", {2700})));
+    fs::remove(before / "Firearms.dtb");
+    test::TestFolder outside(false);
+    fs::create_directories(outside / "package");
+    outside.write("package/.history.sqlite.part", "left by a backup that was killed");
+    BackupOrder order{before.path(), outside / "package", true, {}};
+    const BackupResult result = makePackage(order);
+    EXPECT_EQ(result.failure, BackupResult::Failure::Copy);
+    EXPECT_EQ(test::entries(outside / "package"),
+              (std::vector<std::string>{"history.sqlite", "rangecard.ini"}));
+
+    fs::remove(outside / "package" / "history.sqlite");
+    fs::create_directory(outside / "package" / "history.sqlite");
+    EXPECT_NE(planRestore(order.packageFolder, before.path()).historyRefusal.find("not a file"),
+              std::string::npos);
+}

@@ -186,6 +186,25 @@ TEST(HistoryDatabase, RefusesFilesItDoesNotOwnAndLeavesThemAsTheyAre) {
     folder.write(HistoryDatabase::kFileName, "");
     EXPECT_TRUE(openHistory(folder.path()));
     EXPECT_TRUE(HistoryDatabase::checkFile(file));
+
+    // A history that passes SQLite's own checks but lacks part of its schema is refused by name,
+    // for reading as for writing.
+    const std::pair<const char*, const char*> damaged[] = {
+        {"ALTER TABLE velocity_strings DROP COLUMN note",
+         "is damaged: the column note of the table velocity_strings is missing"},
+        {"DROP TABLE group_shots", "is damaged: the table group_shots is missing"},
+        {"DROP TRIGGER paper_groups_added", "is damaged: the trigger paper_groups_added is"}};
+    for (const auto& [damage, refusal] : damaged) {
+        fs::remove_all(folder.path());
+        fs::create_directories(folder.path());
+        ASSERT_TRUE(openHistory(folder.path()));
+        makeDatabase(file, damage);
+        const std::string bytes = folder.read(HistoryDatabase::kFileName);
+        EXPECT_TRUE(has(HistoryDatabase::open(folder.path()).refusal, refusal)) << refusal;
+        EXPECT_TRUE(has(HistoryDatabase::openReadOnly(folder.path()).refusal, refusal));
+        EXPECT_TRUE(has(HistoryDatabase::checkFile(file).refusal, refusal));
+        EXPECT_TRUE(folder.read(HistoryDatabase::kFileName) == bytes);
+    }
 }
 
 TEST(HistoryDatabase, MigrationsRunInOrderOnce) {

@@ -97,6 +97,9 @@ TEST(ChronographCsv, RefusesNamingTheLine) {
         {"T\n\nSHOT,FPS\n-,\n", "Line 3: the header is followed by no shots."},
         {"SHOT,FPS\n1,2650\n2,26\xC3\x28\n", "Line 3: the text is not UTF-8."},
         {many, "Line 1002: more than 1000 shots."},
+        {"99999\n2650\n", "Line 1: the speed '99999' is above 20000 ft/s."},
+        {std::string("SHOT,FPS\n1,26\0" "50\n", 16), "Line 2: '26\\x0050' is not a number."},
+        {std::string("\xFF\xFES\0H\0O\0T\0", 10), "The file is in UTF-16 (little endian)"},
     };
     for (const auto& c : cases) {
         const auto read = readChronographCsv(c.bytes);

@@ -49,6 +49,7 @@ TEST(HitProbability, AgreesWithTheLinearisedGaussianEstimate) {
         auto number = [&](const char* key) { return leadingNumber(keys[key]); };
         HitInput in;
         in.card = test::cardInput(keys);
+        in.card.diameter.reset(); // the key names the target's diameter
         in.ranges = {number("range")};
         in.shape = keys.count("diameter") ? TargetShape::Circle : TargetShape::Rectangle;
         in.diameter = number("diameter"), in.width = number("width"), in.height = number("height");
@@ -128,12 +129,20 @@ TEST(HitProbability, RayleighMetricAndRefusals) {
         {[](HitInput& i) { i.ranges.clear(); }, "ranges"},
         {[](HitInput& i) { i.diameter = 0; }, "size"},
         {[](HitInput& i) { i.shape = TargetShape::Rectangle, i.width = 10; }, "size"},
-        {[](HitInput& i) { i.windSd = -1; }, "0 or more"},
-        {[](HitInput& i) { i.rangeSd = NAN; }, "0 or more"},
+        {[](HitInput& i) { i.windSd = -1; }, "The wind SD must lie between 0 and 50 mph."},
+        {[](HitInput& i) { i.rangeSd = NAN; }, "range estimate's SD must lie between 0 and 500"},
+        {[](HitInput& i) { i.rangeSd = 1e308; }, "range estimate's SD must lie between 0 and 500"},
         {[](HitInput& i) { i.samples = 9999; }, "samples"},
-        {[](HitInput& i) { i.velocitySd = 500; }, "sixth"},
+        {[](HitInput& i) { i.velocitySd = 500; }, "below a sixth of the muzzle velocity (450.0"},
         {[](HitInput& i) { i.card.ballisticCoefficient = 0; }, "ballistic coefficient"},
-        {[](HitInput& i) { i.ranges = {20000}; }, "cannot reach"}};
+        {[](HitInput& i) { i.ranges = {20000}; }, "up to 5000 yd"},
+        // The spread of the range estimate names the range it reaches for, and why.
+        {[](HitInput& i) { i.ranges = {4990}, i.velocitySd = 0; },
+         "a target at 4990 yd may be taken for one as far as 5050 yd (6 SD). The bullet cannot "
+         "reach 5020 yd: it falls more steeply"},
+        {[](HitInput& i) { i.ranges = {4990}, i.velocitySd = 100, i.card.windSpeed = 0; },
+         "With a velocity SD of 100 ft/s, the hit chance at 4990 yd needs shots 4 SD slower. "
+         "The bullet cannot reach 4990 yd"}};
     for (const auto& [change, reason] : cases) {
         HitInput bad = benchRound();
         change(bad);

@@ -233,7 +233,7 @@ TEST(RangeCard, DragFiles) {
     folder.write("supersonic.csv", "1,0.4\n3,0.3\n");
     in.dragFile = folder / "supersonic.csv";
     RangeCardResult untouched;
-    EXPECT_NE(computeRangeCard(in, untouched).find("beyond the drag curve (Mach 1 to 3)"),
+    EXPECT_NE(computeRangeCard(in, untouched).find("below the drag curve (Mach 1 to 3)"),
               std::string::npos);
     EXPECT_TRUE(untouched.rows.empty());
 
@@ -247,13 +247,18 @@ TEST(RangeCard, DragFiles) {
         {"0.5,0.2\n0.5,0.3\n", "line 2: the Mach numbers must increase"},
         {"mach,cd\n0.5,0.2\n", "at least two"},
         {"", "at least two"},
-        {std::string(DragCurve::kMaxFileBytes + 1, '\n'), "larger than 1 MB"}};
+        {std::string(DragCurve::kMaxFileBytes + 1, '\n'), "larger than 1 MB"},
+        {"0,3.437770\n0.05,3.344928\n", "line 1: a drag coefficient of 3.43777 is far above"},
+        {std::string("m\0a\0c\0h\0,\0c\0d\0", 14), "it is in UTF-16 (little endian)"}};
     for (const auto& [bytes, reason] : bad) {
         folder.write("bad.csv", bytes);
         DragCurve curve;
         const std::string refusal = DragCurve::load(folder / "bad.csv", curve);
         EXPECT_NE(refusal.find(reason), std::string::npos) << refusal;
     }
+    folder.write("marked.csv", "\xEF\xBB\xBFmach,cd\n0.5,0.2\n1,0.3\n"); // a byte order mark
+    DragCurve marked;
+    EXPECT_EQ(DragCurve::load(folder / "marked.csv", marked), "");
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
     for (const std::filesystem::path& special :
          {folder / "fifo", folder.path(), std::filesystem::path("/dev/zero")}) {
@@ -267,28 +272,38 @@ TEST(RangeCard, DragFiles) {
 
 // Refused input: a reason for the user, never a card with a value that is not a number.
 TEST(RangeCard, RefusesWhatCannotBeComputed) {
+    // Every refusal names the value at fault and its accepted range, in the units typed.
     const std::pair<void (*)(RangeCardInput&), const char*> cases[] = {
-        {[](RangeCardInput& i) { i.ballisticCoefficient = 0; }, "ballistic coefficient"},
-        {[](RangeCardInput& i) { i.ballisticCoefficient = NAN; }, "not a number"},
-        {[](RangeCardInput& i) { i.velocity = -2700; }, "muzzle velocity must be above 0"},
+        {[](RangeCardInput& i) { i.ballisticCoefficient = 0; },
+         "The ballistic coefficient must lie between 0.01 and 3."},
+        {[](RangeCardInput& i) { i.ballisticCoefficient = NAN; }, "ballistic coefficient must"},
+        {[](RangeCardInput& i) { i.ballisticCoefficient = INFINITY; }, "between 0.01 and 3."},
+        {[](RangeCardInput& i) { i.velocity = -2700; }, "between 50 and 6000 ft/s"},
         {[](RangeCardInput& i) { i.velocity = 6000; }, "beyond the drag curve (Mach 0 to 5)"},
-        {[](RangeCardInput& i) { i.windSpeed = INFINITY; }, "wind speed is not a number"},
+        {[](RangeCardInput& i) { i.windSpeed = INFINITY; }, "wind speed must lie between -100"},
         {[](RangeCardInput& i) { i.twist = 10, i.length = 1; }, "weight and diameter"},
+        {[](RangeCardInput& i) { i.twist = 0; }, "twist must lie between 1 and 200 in a turn"},
         {[](RangeCardInput& i) { i.humidity = 120; }, "humidity"},
         {[](RangeCardInput& i) { i.pressure = 0; }, "pressure"},
         {[](RangeCardInput& i) { i.lookAngle = 89; }, "look angle"},
         {[](RangeCardInput& i) { i.latitude = 45; }, "both the latitude and the azimuth"},
-        {[](RangeCardInput& i) { i.step = 0.1; }, "more than 2000 rows"},
-        {[](RangeCardInput& i) { i.click = 0; }, "click"},
-        {[](RangeCardInput& i) { i.temperatureSensitivity = 50, i.powderTemperature = 0; },
+        {[](RangeCardInput& i) { i.step = 0.25; }, "more than 2000 rows"},
+        {[](RangeCardInput& i) { i.maximum = 1999.5, i.step = 1; }, "more than 2000 rows"},
+        {[](RangeCardInput& i) { i.click = 0; }, "The click value must lie between 0.01 and 10 MOA."},
+        {[](RangeCardInput& i) { i.click = 1e-300; }, "between 0.01 and 10 MOA"},
+        {[](RangeCardInput& i) { i.clickUnit = ClickUnit::Mil, i.click = 5; }, "0.005 and 3 mil"},
+        {[](RangeCardInput& i) { i.temperatureSensitivity = 20, i.powderTemperature = -100; },
          "muzzle velocity would be 0"},
-        {[](RangeCardInput& i) { i.zeroRange = 6000; }, "cannot be zeroed at 6000 yd"},
-        {[](RangeCardInput& i) { i.maximum = 9000, i.step = 1000; }, "cannot reach 6000 yd"},
+        {[](RangeCardInput& i) { i.zeroRange = 6000; }, "zero range must lie between 1 and 5000 yd"},
+        {[](RangeCardInput& i) { i.maximum = 5000, i.step = 1000, i.velocity = 1200; },
+         "cannot reach 5000 yd: it falls more steeply than 70 degrees"},
         {[](RangeCardInput& i) {
-             i.metric = true, i.velocity = 800, i.maximum = 9000, i.step = 9000;
+             i.metric = true, i.velocity = 400, i.maximum = 4500, i.step = 4500;
          },
-         "cannot reach 9000 m"},
-        {[](RangeCardInput& i) { i.ballisticCoefficient = 1e-300; }, "cannot be zeroed at 200 yd"}};
+         "cannot reach 4500 m"},
+        {[](RangeCardInput& i) { i.metric = true, i.velocity = 800, i.maximum = 6000; },
+         "maximum range must lie between 0 and 4572 m"},
+        {[](RangeCardInput& i) { i.ballisticCoefficient = 0.01; }, "cannot be zeroed at 200 yd"}};
     for (const auto& [change, reason] : cases) {
         RangeCardInput in = checkRound();
         change(in);

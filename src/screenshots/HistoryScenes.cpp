@@ -80,7 +80,6 @@ SceneRegistrar history("frmLoadHistory", 75, [](Studio& s) {
     static Round round;
     s.context.mainWindow = &round;
     auto* w = s.context.windows.show<frmLoadHistory>();
-    w->resize(1280, 900);
     settle();
     // The five charges of the ladder (the 6.5 mm load is the last row).
     for (int row = 0; row < 5; ++row)

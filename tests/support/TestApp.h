@@ -66,6 +66,24 @@ inline void activate(QWidget* window) {
     QApplication::setActiveWindow(window);
 }
 
+// The controls Tab reaches from `start`, in order, until it comes back to `start` (at most
+// `limit`): each named by its objectName, or its owner's for the inner part of a control.
+inline QStringList focusChain(QWidget* window, QWidget* start, int limit = 200) {
+    activate(window);
+    start->setFocus(Qt::TabFocusReason);
+    QStringList names;
+    for (int i = 0; i < limit; ++i) {
+        QWidget* at = QApplication::focusWidget();
+        while (at && at->objectName().isEmpty())
+            at = at->parentWidget();
+        names << (at ? at->objectName() : QStringLiteral("(none)"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() == start)
+            break;
+    }
+    return names;
+}
+
 // Runs `drive` on the modal window of class W as soon as it shows (a command may let events run
 // before its dialog opens, so this keeps looking for a while).
 template <typename W> void whenShown(std::function<void(W*)> drive, int triesLeft = 400) {

@@ -234,16 +234,15 @@ void RangeCardForm::takeRound(const RoundTexts& round) {
 void RangeCardForm::setMetric(bool toMetric) {
     if (toMetric == metric)
         return;
+    // Every number is converted, the values the form started with too: the card and the chance
+    // of a hit stay what they were, only their units change.
     for (const FieldRow& r : kFields) {
         std::string& text = (*this)[r.info.field];
         const std::string t = trimmed(text);
-        const char* from = metric ? r.info.metricInitial : r.info.imperialInitial;
         // A number in units that stay (an angle, the BC) is kept exactly as typed.
         if (r.quantity != Quantity::Temperature && unitOf(r.quantity).factor == 1)
             continue;
-        if (*from && t == from)
-            text = toMetric ? r.info.metricInitial : r.info.imperialInitial;
-        else if (isDecimalNumber(t))
+        if (isDecimalNumber(t))
             text = fieldNumber(converted(r.quantity, leadingNumber(t), toMetric));
     }
     metric = toMetric;

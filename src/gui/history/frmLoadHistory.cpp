@@ -110,9 +110,11 @@ void frmLoadHistory::showStatus() {
         lblStatus->setText(QStringLiteral("No load history yet: it begins with the first string "
                                           "or group you add."));
     } else {
-        lblStatus->setText(QStringLiteral("%1 loads. Select several loads of one caliber and "
-                                          "bullet to compare them.")
-                               .arg(utf8Text(std::to_string(m_loads.size()))));
+        lblStatus->setText(
+            QStringLiteral("%1 %2. Select several loads of one caliber and bullet to compare "
+                           "them.")
+                .arg(utf8Text(std::to_string(m_loads.size())),
+                     m_loads.size() == 1 ? QStringLiteral("load") : QStringLiteral("loads")));
     }
     lblStatus->setVisible(!lblStatus->text().isEmpty());
 }

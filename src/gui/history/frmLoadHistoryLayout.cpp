@@ -40,6 +40,8 @@ QTableWidget* table(ControlBuilder& make, const char* name, const QString& acces
     t->verticalHeader()->hide();
     t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
     t->horizontalHeader()->setHighlightSections(false);
+    // The last column (a note, the latest date) takes the width left, so it is never cut off.
+    t->horizontalHeader()->setStretchLastSection(true);
     return t;
 }
 
@@ -192,7 +194,7 @@ void frmLoadHistory::buildControls() {
                                    cmdImportGroup, cmdSaveEntry, cmdDelete,    grdCompare};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
-    resize(1180, 860);
+    resize(1180, 756); // with a title bar, within a 1280 x 800 screen
 }
 
 void frmLoadHistory::buildMenu() {

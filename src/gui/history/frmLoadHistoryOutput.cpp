@@ -123,9 +123,10 @@ void frmLoadHistory::showComparison() {
         }
     }
     lblSlope->setText(
-        QStringLiteral("%1 %2 gr, %3 charges. ")
-            .arg(utf8Text(c.caliber), utf8Text(generalNumber(c.bulletWeightGr)))
-            .arg(utf8Text(std::to_string(c.points.size()))) +
+        QStringLiteral("%1 %2 gr, %3 %4. ")
+            .arg(utf8Text(c.caliber), utf8Text(generalNumber(c.bulletWeightGr)),
+                 utf8Text(std::to_string(c.points.size())),
+                 c.points.size() == 1 ? QStringLiteral("charge") : QStringLiteral("charges")) +
         (line.isEmpty() ? QStringLiteral("A velocity line needs velocities at two charges.")
                         : QStringLiteral("Velocity line (least squares): %1.").arg(utf8Text(slope))));
 

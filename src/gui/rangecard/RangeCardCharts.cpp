@@ -74,7 +74,7 @@ QChartView* makeChartView(QWidget* parent, const char* name, const QString& titl
                           const QString& yTitle, const QString& accessibleName) {
     auto* chart = new QChart;
     chart->setTitle(title);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->setBackgroundRoundness(0);
     for (Qt::Alignment side : {Qt::AlignBottom, Qt::AlignLeft}) {
@@ -88,7 +88,7 @@ QChartView* makeChartView(QWidget* parent, const char* name, const QString& titl
     view->setAccessibleName(accessibleName);
     view->setRenderHint(QPainter::Antialiasing);
     view->setFocusPolicy(Qt::NoFocus);
-    view->setMinimumSize(320, 240);
+    view->setMinimumSize(240, 190);
     return view;
 }
 

@@ -82,7 +82,7 @@ frmRangeCard::frmRangeCard(AppContext& context) : m_context(context) {
 
     calculate();
     field(F::BallisticCoefficient)->setFocus();
-    resize(sizeHint().expandedTo(QSize(1280, 800)));
+    resize(1272, 756); // with a title bar, within a 1280 x 800 screen
 }
 
 frmRangeCard::~frmRangeCard() {
@@ -113,7 +113,12 @@ void frmRangeCard::showUnits() {
         const QString unitText =
             fromBytes(cardFieldUnit(info.field, m_form.metric, m_form.clickUnit));
         unit(info.field)->setText(unitText);
-        const QString name = caption(info.field)->text().remove(QLatin1Char('&'));
+        QString name = caption(info.field)->text().remove(QLatin1Char('&'));
+        // The target's sizes share their captions with the bullet's fields on screen, where
+        // the panel tells them apart; a screen reader hears the difference in the name.
+        if (info.field == F::TargetWidth || info.field == F::TargetHeight ||
+            info.field == F::TargetDiameter)
+            name = QStringLiteral("Target ") + name.toLower();
         field(info.field)
             ->setAccessibleName(unitText.isEmpty()
                                     ? name
@@ -213,11 +218,24 @@ void frmRangeCard::showCard() {
 
 void frmRangeCard::showHit() {
     showHitCurve(chtHit, m_hit, m_form.metric);
-    // Screen readers read the curve as text.
+    // Screen readers read the curve as text, and the table holds its points.
     QStringList points;
-    for (const HitRow& r : m_hit)
-        points << fromBytes(roundedText(r.range, "0") + (m_form.metric ? " m " : " yd ") +
-                            roundedText(r.probability * 100, "0") + " %");
+    grdHit->setHorizontalHeaderLabels(
+        {m_form.metric ? QStringLiteral("Range m") : QStringLiteral("Range yd"),
+         QStringLiteral("Hit %")});
+    grdHit->setRowCount(static_cast<int>(m_hit.size()));
+    for (int i = 0; i < static_cast<int>(m_hit.size()); ++i) {
+        const HitRow& r = m_hit[static_cast<std::size_t>(i)];
+        const QString range = fromBytes(roundedText(r.range, "0"));
+        const QString chance = fromBytes(roundedText(r.probability * 100, "0"));
+        points << range + (m_form.metric ? QStringLiteral(" m ") : QStringLiteral(" yd ")) +
+                      chance + QStringLiteral(" %");
+        for (const auto& [column, text] : {std::pair{0, range}, std::pair{1, chance}}) {
+            auto* item = new QTableWidgetItem(text);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            grdHit->setItem(i, column, item);
+        }
+    }
     chtHit->setAccessibleDescription(points.join(QStringLiteral(", ")));
 }
 

@@ -54,6 +54,7 @@ public:
     QLabel* lblSummary;
     QLabel* lblMessage;
     QTableWidget* grdCard;
+    QTableWidget* grdHit; // the chances of chtHit as numbers
     QChartView* chtPath;
 
     QGroupBox* fraHit;

@@ -2,6 +2,7 @@
 #include "frmRangeCard.h"
 
 #include "RangeCardCharts.h"
+#include "core/rangecard/RangeCardColumns.h"
 #include "gui/ui/ControlBuilder.h"
 #include "gui/ui/Menus.h"
 #include "gui/ui/Text.h"
@@ -40,10 +41,10 @@ const FieldControl kControls[] = {
     {F::Diameter, "txtDiameter", "&Diameter", "The bullet's diameter, for the stability"},
     {F::Length, "txtLength", "&Length", "The bullet's length, for the stability and spin drift"},
     {F::Twist, "txtTwist", "&Twist", "One turn in this length: + right hand, - left hand"},
-    {F::SightHeight, "txtSightHeight", "Sig&ht height", "The sight's centre above the bore axis"},
+    {F::SightHeight, "txtSightHeight", "Sight h&eight", "The sight's centre above the bore axis"},
     {F::Zero, "txtZero", "&Zero", "The range the rifle is zeroed at"},
     {F::Click, "txtClick", "Cl&ick", "The scope's click value"},
-    {F::Step, "txtStep", "St&ep", "A row of the card every this many"},
+    {F::Step, "txtStep", "&Step", "A row of the card every this many"},
     {F::Maximum, "txtMaximum", "&Maximum", "The last row of the card"},
     {F::Pressure, "txtPressure", "&Pressure",
      "Station pressure, as read where you shoot (not corrected to sea level)"},
@@ -56,25 +57,38 @@ const FieldControl kControls[] = {
      "Degrees clockwise: 0 from the target, 90 from the right, 180 from behind, 270 from the "
      "left"},
     {F::LookAngle, "txtLookAngle", "Loo&k angle", "+ uphill, - downhill"},
-    {F::Latitude, "txtLatitude", "Latit&ude", "+ north; with the azimuth, for Coriolis"},
-    {F::Azimuth, "txtAzimuth", "A&zimuth",
+    {F::Latitude, "txtLatitude", "Latitude", "+ north; with the azimuth, for Coriolis"},
+    {F::Azimuth, "txtAzimuth", "Azimuth",
      "The direction of fire clockwise from true north (90 = east)"},
-    {F::PowderTemperature, "txtPowderTemperature", "Po&wder temperature",
+    {F::PowderTemperature, "txtPowderTemperature", "Powder temperature",
      "Empty: the air's temperature"},
-    {F::VelocityTemperature, "txtVelocityTemperature", "Velocity temperat&ure",
+    {F::VelocityTemperature, "txtVelocityTemperature", "Velocity temperature",
      "The temperature at which the velocity was measured"},
-    {F::Sensitivity, "txtSensitivity", "Sensiti&vity",
+    {F::Sensitivity, "txtSensitivity", "Sensitivity",
      "The change of muzzle velocity per degree of powder temperature"},
-    {F::TargetWidth, "txtTargetWidth", "Wi&dth", "The target's width"},
-    {F::TargetHeight, "txtTargetHeight", "Hei&ght", "The target's height"},
-    {F::TargetDiameter, "txtTargetDiameter", "Dia&meter", "The target's diameter"},
-    {F::Dispersion, "txtDispersion", "Dis&persion SD",
+    {F::TargetWidth, "txtTargetWidth", "Width", "The target's width"},
+    {F::TargetHeight, "txtTargetHeight", "Height", "The target's height"},
+    {F::TargetDiameter, "txtTargetDiameter", "Diameter", "The target's diameter"},
+    {F::Dispersion, "txtDispersion", "Dispersion SD",
      "The rifle and ammunition's spread on each axis, in minutes of angle"},
-    {F::VelocitySd, "txtVelocitySd", "Vel&ocity SD", "The load's velocity spread"},
-    {F::WindSd, "txtWindSd", "Wind S&D", "How far off your wind call may be"},
-    {F::RangeSd, "txtRangeSd", "Ran&ge SD", "How far off your range estimate may be"},
+    {F::VelocitySd, "txtVelocitySd", "Velocity SD", "The load's velocity spread"},
+    {F::WindSd, "txtWindSd", "Wind SD", "How far off your wind call may be"},
+    {F::RangeSd, "txtRangeSd", "Range SD", "How far off your range estimate may be"},
 };
 static_assert(std::size(kControls) == kCardFieldCount);
+
+// A table of results: read only, one Tab stop (the arrow keys move within it), no row numbers.
+QTableWidget* resultTable(ControlBuilder& make, const char* name, const QString& accessibleName) {
+    auto* t = make.make<QTableWidget>(name);
+    t->setAccessibleName(accessibleName);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    t->setTabKeyNavigation(false);
+    t->verticalHeader()->hide();
+    t->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 4);
+    return t;
+}
 
 } // namespace
 
@@ -113,7 +127,7 @@ void frmRangeCard::buildControls() {
     cmbUnits = make.make<QComboBox>("cmbUnits");
     cmbUnits->addItems({QStringLiteral("Imperial"), QStringLiteral("Metric")});
     cmbUnits->setAccessibleName(QStringLiteral("Units"));
-    cmdFromHistory = make.button("cmdFromHistory", QStringLiteral("&From history..."));
+    cmdFromHistory = make.button("cmdFromHistory", QStringLiteral("From &history..."));
     cmdFromHistory->setToolTip(QStringLiteral(
         "The velocity and its SD from a chronograph string, and the dispersion from groups, "
         "kept in the load history of the round on the main window"));
@@ -139,14 +153,18 @@ void frmRangeCard::buildControls() {
         buildGroup("fraRifle", QStringLiteral("Rifle and card"),
                    {F::SightHeight, F::Zero, F::Click, F::Step, F::Maximum}, central);
     {
+        // The click's unit has a row and a caption of its own, so that screen readers name the
+        // list by its caption rather than by the unit chosen.
         auto* grid = static_cast<QGridLayout*>(rifle->layout());
-        grid->addWidget(cmbClickUnit, 2, 2);
-        unit(F::Click)->hide();
-        auto* units = make.label("lblUnits", QStringLiteral("Unit&s"));
+        auto* clickUnit = make.label("lblClickUnit", QStringLiteral("Click unit"));
+        clickUnit->setBuddy(cmbClickUnit);
+        auto* units = make.label("lblUnits", QStringLiteral("&Units"));
         units->setBuddy(cmbUnits);
         const int row = grid->rowCount();
-        grid->addWidget(units, row, 0);
-        grid->addWidget(cmbUnits, row, 1, 1, 2);
+        grid->addWidget(clickUnit, row, 0);
+        grid->addWidget(cmbClickUnit, row, 1, 1, 2);
+        grid->addWidget(units, row + 1, 0);
+        grid->addWidget(cmbUnits, row + 1, 1, 1, 2);
     }
     QGroupBox* air = buildGroup("fraAir", QStringLiteral("Air"),
                                 {F::Pressure, F::Temperature, F::Humidity, F::Altitude}, central);
@@ -164,15 +182,16 @@ void frmRangeCard::buildControls() {
     lblMessage->setWordWrap(true);
     lblMessage->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
 
-    grdCard = make.make<QTableWidget>("grdCard");
-    grdCard->setAccessibleName(QStringLiteral("Range card"));
-    grdCard->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdCard->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    grdCard->verticalHeader()->hide();
-    grdCard->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    grdCard->verticalHeader()->setDefaultSectionSize(grdCard->fontMetrics().height() + 4);
-    grdCard->setMinimumWidth(grdCard->fontMetrics().horizontalAdvance(QStringLiteral("Velocity")) *
-                             17);
+    grdCard = resultTable(make, "grdCard", QStringLiteral("Range card"));
+    // Each column as wide as its heading needs; together they fit beside the fields on a
+    // 1280-pixel screen.
+    int cardWidth = 0;
+    for (const RangeCardColumn& c : rangeCardColumns())
+        cardWidth += grdCard->fontMetrics().horizontalAdvance(QString::fromLatin1(c.heading)) + 6;
+    grdCard->setMinimumWidth(cardWidth);
+    // Tall enough for the eleven rows of a card every 100 to 1000 without scrolling.
+    grdCard->setMinimumHeight(grdCard->verticalHeader()->defaultSectionSize() * 11 +
+                              2 * grdCard->fontMetrics().height() + 8);
 
     chtPath =
         makeChartView(central, "chtPath", QStringLiteral("Path and drift"), QStringLiteral("in"),
@@ -187,14 +206,18 @@ void frmRangeCard::buildControls() {
     inputs->addWidget(powder, 2, 0, 1, 2);
     inputs->setRowStretch(3, 1);
 
-    auto* charts = new QHBoxLayout;
+    // The hit panel's inputs and numbers beside the two charts, one above the other.
+    auto* charts = new QVBoxLayout;
     charts->addWidget(chtPath, 1);
-    charts->addWidget(fraHit, 1);
+    charts->addWidget(chtHit, 1);
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(fraHit);
+    lower->addLayout(charts, 1);
 
     auto* results = new QVBoxLayout;
     results->addWidget(lblSummary);
-    results->addWidget(grdCard, 2);
-    results->addLayout(charts, 3);
+    results->addWidget(grdCard);
+    results->addLayout(lower, 1);
 
     auto* layout = new QGridLayout(central);
     layout->addLayout(inputs, 0, 0);
@@ -210,16 +233,17 @@ void frmRangeCard::buildControls() {
     order << cmbDrag << txtDragFile << cmdDragFile << cmdFromHistory;
     for (F f : {F::SightHeight, F::Zero, F::Click})
         order << field(f);
-    order << cmbClickUnit << field(F::Step) << field(F::Maximum) << cmbUnits;
-    for (F f : {F::Pressure, F::Temperature, F::Humidity, F::Altitude, F::PowderTemperature,
-                F::VelocityTemperature, F::Sensitivity, F::WindSpeed, F::WindFrom, F::LookAngle,
-                F::Latitude, F::Azimuth})
+    order << field(F::Step) << field(F::Maximum) << cmbClickUnit << cmbUnits;
+    // As the groups stand: air, then the wind beside it, then the powder below.
+    for (F f : {F::Pressure, F::Temperature, F::Humidity, F::Altitude, F::WindSpeed, F::WindFrom,
+                F::LookAngle, F::Latitude, F::Azimuth, F::PowderTemperature,
+                F::VelocityTemperature, F::Sensitivity})
         order << field(f);
     order << grdCard << optRectangle << optCircle;
     for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd, F::WindSd,
                 F::RangeSd, F::Dispersion})
         order << field(f);
-    order << cmdFromLastGroup;
+    order << cmdFromLastGroup << grdHit;
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -242,9 +266,9 @@ QGroupBox* frmRangeCard::buildGroup(const char* name, const QString& title,
 void frmRangeCard::buildHitPanel(QWidget* parent) {
     ControlBuilder make(parent);
     fraHit = make.frame("fraHit", QStringLiteral("Hit probability"));
-    optRectangle = make.option("optRectangle", QStringLiteral("Rec&tangle"));
-    optCircle = make.option("optCircle", QStringLiteral("&Circle"));
-    cmdFromLastGroup = make.button("cmdFromLastGroup", QStringLiteral("From &last group..."));
+    optRectangle = make.option("optRectangle", QStringLiteral("Re&ctangle"));
+    optCircle = make.option("optCircle", QStringLiteral("Circle"));
+    cmdFromLastGroup = make.button("cmdFromLastGroup", QStringLiteral("From last group..."));
     cmdFromLastGroup->setToolTip(
         QStringLiteral("The dispersion from the group the shot group window measured last"));
     lblHitMessage = make.label("lblHitMessage", QString());
@@ -269,14 +293,13 @@ void frmRangeCard::buildHitPanel(QWidget* parent) {
         ++row;
     }
     grid->addWidget(cmdFromLastGroup, row, 0, 1, 3);
+    // The chances as numbers too: a table a screen reader reads cell by cell.
+    grdHit = resultTable(make, "grdHit", QStringLiteral("Chance of a hit by range"));
+    grdHit->setColumnCount(2);
+    grid->addWidget(grdHit, row + 1, 0, 1, 3);
     grid->setRowStretch(row + 1, 1);
-
-    auto* panel = new QHBoxLayout(fraHit);
-    panel->addLayout(grid);
-    auto* right = new QVBoxLayout;
-    right->addWidget(chtHit, 1);
-    right->addWidget(lblHitMessage);
-    panel->addLayout(right, 1);
+    grid->addWidget(lblHitMessage, row + 2, 0, 1, 3);
+    fraHit->setLayout(grid);
 }
 
 void frmRangeCard::buildMenu() {

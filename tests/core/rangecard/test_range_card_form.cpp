@@ -68,9 +68,13 @@ TEST(RangeCardForm, ConvertsUnitsBothWaysAndTakesTheRound) {
     EXPECT_EQ(form[F::Velocity], "822.96");
     EXPECT_EQ(form[F::Temperature], "5");
     EXPECT_EQ(form[F::Length], "30.48");
-    EXPECT_EQ(form[F::Zero], "100"); // the initial zero becomes 100 m
-    EXPECT_EQ(form[F::SightHeight], "3.8");
+    // What the form started with is converted too: the card and the hit chances stay.
+    EXPECT_EQ(form[F::Zero], "91.44");
+    EXPECT_EQ(form[F::SightHeight], "3.81");
     EXPECT_EQ(form[F::VelocityTemperature], "15");
+    EXPECT_EQ(form[F::VelocitySd], "3.048");
+    EXPECT_EQ(form[F::WindSd], "0.89408");
+    EXPECT_EQ(form[F::TargetWidth], "25.4");
     EXPECT_EQ(form[F::Latitude], "45.123456"); // angles stay as typed
     EXPECT_EQ(form[F::Pressure], "about 30");  // text that is no number stays
     EXPECT_EQ(form[F::BallisticCoefficient], "0.462");
@@ -79,6 +83,7 @@ TEST(RangeCardForm, ConvertsUnitsBothWaysAndTakesTheRound) {
     EXPECT_EQ(form[F::Temperature], "41");
     EXPECT_EQ(form[F::Length], "1.2");
     EXPECT_EQ(form[F::Zero], "100");
+    EXPECT_EQ(form[F::WindSd], "2");
 
     RoundTexts round;
     round.ballisticCoefficient = ".475";

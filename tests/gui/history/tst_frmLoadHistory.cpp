@@ -17,6 +17,7 @@
 
 using namespace fendrel;
 using fendrel::test::TestApp;
+namespace test = fendrel::test;
 
 namespace {
 
@@ -67,6 +68,21 @@ class tst_frmLoadHistory : public QObject {
 private slots:
     void init() { app = std::make_unique<TestApp>(false); }
     void cleanup() { app.reset(); }
+
+    // Every list is one Tab stop; the shots box hands Tab on rather than taking it; the counts
+    // read as words do.
+    void theKeyboardWalksEveryPartOnce() {
+        open();
+        const QStringList chain = test::focusChain(w, w->lstLoads);
+        QCOMPARE(chain, (QStringList{"lstLoads", "grdStrings", "grdGroups", "txtDate",
+                                     "txtTemperature", "txtCharge", "txtDistance", "txtNote",
+                                     "txtShots", "cmdAddString", "cmdImportCsv", "cmdAddGroup",
+                                     "cmdImportGroup", "grdCompare"}));
+        const VelocityString s = string({2690, 2695}, 42.5);
+        QVERIFY(HistoryDatabase::open(app->folder.path()).database->addString("308", s));
+        w->refresh();
+        QCOMPARE(w->lblStatus->text().left(8), QStringLiteral("1 load. "));
+    }
 
     void stringsTypedImportedAndRefused() {
         open();

@@ -8,6 +8,7 @@
 #include "gui/rangecard/frmRangeCard.h"
 #include "support/TestApp.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QChartView>
 #include <QClipboard>
@@ -27,6 +28,7 @@
 using namespace fendrel;
 using fendrel::test::child;
 using fendrel::test::TestApp;
+namespace test = fendrel::test;
 
 namespace {
 
@@ -66,6 +68,32 @@ private slots:
         app->context.mainWindow = &round;
     }
     void cleanup() { app.reset(); }
+
+    // Tab walks the fields as the groups stand, the card is one stop, and the hit panel is
+    // reached; the target's sizes are told apart from the bullet's by name.
+    void theKeyboardReachesEveryPartInOrder() {
+        open();
+        const QStringList chain = test::focusChain(w, child<QLineEdit>(w, "txtBC"));
+        const QStringList expected = {
+            "txtBC", "txtVelocity", "txtWeight", "txtDiameter", "txtLength", "txtTwist",
+            "cmbDrag", "cmdFromHistory", "txtSightHeight", "txtZero", "txtClick", "txtStep",
+            "txtMaximum", "cmbClickUnit", "cmbUnits", "txtPressure", "txtTemperature",
+            "txtHumidity", "txtAltitude", "txtWindSpeed", "txtWindFrom", "txtLookAngle",
+            "txtLatitude", "txtAzimuth", "txtPowderTemperature", "txtVelocityTemperature",
+            "txtSensitivity", "grdCard", "optRectangle", "txtTargetWidth", "txtTargetHeight",
+            "txtVelocitySd", "txtWindSd", "txtRangeSd", "txtDispersion", "cmdFromLastGroup",
+            "grdHit"};
+        QCOMPARE(chain, expected);
+        auto name = [&](const char* field) {
+            return QAccessible::queryAccessibleInterface(child<QWidget>(w, field))
+                ->text(QAccessible::Name);
+        };
+        QCOMPARE(name("txtDiameter"), QStringLiteral("Diameter (in)"));
+        QCOMPARE(name("txtTargetDiameter"), QStringLiteral("Target diameter (in)"));
+        // Alt+F is the File menu's alone.
+        QCOMPARE(child<QPushButton>(w, "cmdFromHistory")->text(),
+                 QStringLiteral("From &history..."));
+    }
 
     void fillsFromTheRoundAndRemembersTheRest() {
         open();

@@ -19,6 +19,9 @@
 
 #include <QAccessible>
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QMap>
+#include <QSet>
 
 using namespace fendrel;
 using fendrel::test::TestApp;
@@ -48,6 +51,20 @@ QStringList unnamedControls(QWidget* window) {
     return missing;
 }
 
+// On Linux a list box's accessible name is the item chosen; screen readers name the list by
+// the label whose buddy it is, so every list box needs one.
+QStringList listsWithoutCaption(QWidget* window) {
+    QSet<QWidget*> captioned;
+    for (QLabel* l : window->findChildren<QLabel*>())
+        if (l->buddy() && l->isVisibleTo(window))
+            captioned.insert(l->buddy());
+    QStringList missing;
+    for (QComboBox* box : window->findChildren<QComboBox*>())
+        if (box->isVisibleTo(window) && !captioned.contains(box))
+            missing << box->objectName();
+    return missing;
+}
+
 QStringList menusWithoutMnemonic(QWidget* window) {
     QStringList missing;
     for (QMenuBar* bar : window->findChildren<QMenuBar*>())
@@ -55,6 +72,45 @@ QStringList menusWithoutMnemonic(QWidget* window) {
             if (!a->text().contains(QLatin1Char('&')))
                 missing << a->text();
     return missing;
+}
+
+// The letter after the '&' of a caption, lower case, or 0.
+QChar mnemonic(const QString& text) {
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] != QLatin1Char('&'))
+            return text[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+// Alt and a letter must do one thing: open one menu, or reach one control.
+QStringList mnemonicClashes(QWidget* window) {
+    QMap<QChar, QStringList> owners;
+    for (QMenuBar* bar : window->findChildren<QMenuBar*>())
+        for (QAction* a : bar->actions())
+            if (const QChar c = mnemonic(a->text()); !c.isNull())
+                owners[c] << QStringLiteral("menu ") + a->text();
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window))
+            continue;
+        QString text;
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            text = b->text();
+        else if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy())
+            text = l->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            text = g->title();
+        if (const QChar c = mnemonic(text); !c.isNull())
+            owners[c] << w->objectName();
+    }
+    QStringList clashes;
+    for (auto it = owners.cbegin(); it != owners.cend(); ++it)
+        if (it.value().size() > 1)
+            clashes << QString(it.key()) + QStringLiteral(": ") + it.value().join(QLatin1Char('/'));
+    return clashes;
 }
 
 } // namespace
@@ -72,8 +128,18 @@ class Accessibility : public QObject {
                  qPrintable(w->objectName()));
         const QStringList missing = unnamedControls(w);
         QVERIFY2(missing.isEmpty(), qPrintable(w->objectName() + ": " + missing.join(", ")));
+        const QStringList lists = listsWithoutCaption(w);
+        QVERIFY2(lists.isEmpty(), qPrintable(w->objectName() + " lists: " + lists.join(", ")));
         const QStringList menus = menusWithoutMnemonic(w);
         QVERIFY2(menus.isEmpty(), qPrintable(w->objectName() + " menus: " + menus.join(", ")));
+        const QStringList clashes = mnemonicClashes(w);
+        QVERIFY2(clashes.isEmpty(), qPrintable(w->objectName() + ": " + clashes.join(", ")));
+        // The first showing fits a 1280 x 800 screen.
+        const QSize size = w->frameGeometry().size();
+        QVERIFY2(size.width() <= 1280 && size.height() <= 800,
+                 qPrintable(w->objectName() + QStringLiteral(" opens %1 x %2")
+                                                  .arg(size.width())
+                                                  .arg(size.height())));
     }
 
 private slots:

@@ -37,8 +37,8 @@ void BM_SaveWithReplace(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         // Replaces a record from the middle of the file; it moves to the end.
-        SaveResult r = saveRecord(folder.path, kRounds, sample(5000 + (i++ % 100)), true);
-        benchmark::DoNotOptimize(r.ok);
+        Status r = saveRecord(folder.path, kRounds, sample(5000 + (i++ % 100)), true);
+        benchmark::DoNotOptimize(r.ok());
     }
 }
 BENCHMARK(BM_SaveWithReplace)->Unit(benchmark::kMillisecond);

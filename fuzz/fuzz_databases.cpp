@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!records.empty() && (selector & 0x40))
         added[kind.keyField] = records.back()[kind.keyField];
     const auto result = fendrel::saveRecord(folder, kind, added, replaceKey);
-    FUZZ_CHECK(result.ok);
+    FUZZ_CHECK(result.ok());
     const std::string after = fuzz::readScratch(kind.fileName);
     const fendrel::ParsedDatabase before = fendrel::parseDatabase(bytes, kind.fieldCount);
     std::size_t at = 0;

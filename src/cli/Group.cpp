@@ -24,11 +24,11 @@ int runGroup(const std::vector<std::string>& args) {
         return 2;
     }
     const std::string& file = options.positional.front();
-    FileError error;
+    Status error;
     const auto bytes = readInputFile(file, kGroupFileLimit, &error);
     if (!bytes) {
         std::fprintf(stderr, "fendrel-calc group: cannot read '%s': %s\n", file.c_str(),
-                     error.reason.c_str());
+                     error.refusal.c_str());
         return 1;
     }
     const GroupFileRead read = readGroupFile(*bytes);

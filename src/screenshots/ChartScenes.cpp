@@ -1,6 +1,7 @@
 // The chart window over three output files of the calculation run (a .308, a 6.5 mm and a
 // .223 load zeroed at 200 yards), with a point picked on the chart.
 #include "Scenes.h"
+#include "core/common/SafeFile.h"
 #include "gui/ui/AppContext.h"
 #include "core/common/ProgramFolder.h"
 #include "core/common/SharedState.h"
@@ -179,7 +180,7 @@ std::string writeRun(Studio& s, const std::string& name, const std::string& byte
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const auto path = folder / name;
-    writeFileAtomic(path, bytes);
+    replaceFile(path, bytes).refusal;
     return path.string();
 }
 

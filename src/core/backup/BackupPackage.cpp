@@ -1,5 +1,6 @@
 // The backup package: list, package folder, copying and the read-me.
 #include "BackupPackage.h"
+#include "core/common/SafeFile.h"
 
 #include "core/history/HistoryBackup.h"
 
@@ -152,7 +153,7 @@ std::string appendReadme(const fs::path& folder, const std::string& packageFolde
     const fs::path readme = entryIn(folder, kReadmeName);
     if (written)
         *written = readme;
-    return appendToFile(readme, readmeBlock(packageFolder));
+    return appendByReplacing(readme, readmeBlock(packageFolder)).refusal;
 }
 
 } // namespace fendrel

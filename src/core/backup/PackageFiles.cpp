@@ -77,11 +77,11 @@ std::string copyReplacing(const fs::path& source, const fs::path& target) {
         return "The file does not exist";
     if (fs::is_directory(source, ec))
         return "It is a folder, not a file";
-    FileError error;
+    Status error;
     const auto bytes = readInputFile(source, kDefaultInputLimit, &error);
     if (!bytes)
-        return "It cannot be read: " + error.reason;
-    return replaceFile(target, *bytes).reason;
+        return "It cannot be read: " + error.refusal;
+    return replaceFile(target, *bytes).refusal;
 }
 
 } // namespace fendrel

@@ -28,10 +28,10 @@ RestoreResult failed(const fs::path& path, std::string reason, size_t copied = 0
 // Why the package's database should not simply replace the current one; empty when it may.
 std::string doubtAbout(const fs::path& source, const fs::path& current, const DatabaseKind& kind,
                        std::string* unreadable) {
-    FileError error;
+    Status error;
     const auto bytes = readInputFile(source, kDefaultInputLimit, &error);
     if (!bytes) {
-        *unreadable = error.reason;
+        *unreadable = error.refusal;
         return {};
     }
     if (std::string defect = databaseDefect(*bytes, kind.fieldCount); !defect.empty())
@@ -130,7 +130,7 @@ RestorePlan planRestore(const fs::path& packageFolder, const fs::path& programFo
         plan.steps.push_back({settings, programFolder, kRangeCardSettingsName, false});
     const fs::path history = entryIn(packageFolder, kHistoryName);
     if (fs::is_regular_file(history, ec)) {
-        const HistoryStatus usable = checkHistoryBackup(history);
+        const Status usable = checkHistoryBackup(history);
         if (usable.ok())
             plan.steps.push_back({history, programFolder, kHistoryName, false, true});
         else

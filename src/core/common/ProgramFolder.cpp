@@ -146,8 +146,8 @@ int refreshProgramFiles(const fs::path& installed, const fs::path& copy, const s
         const fs::path target = copy / it->path().filename();
         if (readInputFile(target) == fresh)
             continue;
-        if (const FileError e = replaceFile(target, *fresh); e.failed())
-            error = target.string() + ": " + e.reason;
+        if (const Status e = replaceFile(target, *fresh); !e.ok())
+            error = target.string() + ": " + e.refusal;
         else
             ++refreshed;
     }

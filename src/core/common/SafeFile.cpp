@@ -18,9 +18,9 @@ namespace fendrel {
 
 namespace {
 
-FileError systemError(int err) { return {err, std::strerror(err)}; }
+Status systemError(int err) { return {std::strerror(err), err}; }
 
-void report(FileError* out, FileError error) {
+void report(Status* out, Status error) {
     if (out)
         *out = std::move(error);
 }
@@ -84,7 +84,7 @@ std::string randomSuffix() {
 } // namespace
 
 std::optional<std::string> readInputFile(const fs::path& path, std::size_t limit,
-                                         FileError* error) {
+                                         Status* error) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; for a plain file it changes nothing.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0) {
@@ -97,15 +97,15 @@ std::optional<std::string> readInputFile(const fs::path& path, std::size_t limit
         return std::nullopt;
     }
     if (S_ISDIR(st.st_mode)) {
-        report(error, {EISDIR, "it is a folder, not a file"});
+        report(error, {"it is a folder, not a file", EISDIR});
         return std::nullopt;
     }
     if (!S_ISREG(st.st_mode)) {
-        report(error, {EINVAL, "it is not a plain file (a device or a pipe)"});
+        report(error, {"it is not a plain file (a device or a pipe)", EINVAL});
         return std::nullopt;
     }
     if (static_cast<unsigned long long>(st.st_size) > limit) {
-        report(error, {EFBIG, "it is too big (more than " + std::to_string(limit) + " bytes)"});
+        report(error, {"it is too big (more than " + std::to_string(limit) + " bytes)", EFBIG});
         return std::nullopt;
     }
     std::string bytes;
@@ -124,14 +124,14 @@ std::optional<std::string> readInputFile(const fs::path& path, std::size_t limit
         bytes.append(buf, static_cast<size_t>(got));
         // The file may grow while it is read.
         if (bytes.size() > limit) {
-            report(error, {EFBIG, "it is too big (more than " + std::to_string(limit) + " bytes)"});
+            report(error, {"it is too big (more than " + std::to_string(limit) + " bytes)", EFBIG});
             return std::nullopt;
         }
     }
     return bytes;
 }
 
-fs::path writeTarget(const fs::path& path, FileError* error) {
+fs::path writeTarget(const fs::path& path, Status* error) {
     fs::path p = path;
     for (int depth = 0; depth < 40; ++depth) {
         struct stat st {};
@@ -154,10 +154,10 @@ fs::path writeTarget(const fs::path& path, FileError* error) {
 namespace {
 
 // Syncs a folder, so that a rename in it survives a power loss.
-FileError syncFolder(const fs::path& folder, WriteFaults* faults) {
+Status syncFolder(const fs::path& folder, WriteFaults* faults) {
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (faults && faults->failAt(WriteStep::SyncFolder))
-        return {EIO, std::strerror(EIO)};
+        return {std::strerror(EIO), EIO};
     if (dir.get() >= 0 && ::fsync(dir.get()) != 0 && errno != EINVAL)
         return systemError(errno);
     return {};
@@ -181,13 +181,13 @@ bool isPlainFile(const fs::path& path) {
 // replaceFile's steps. Unsynced, with `spare` given, an existing target is swapped with the new
 // file instead of renamed over (which would make the file system flush the new data at once,
 // most of the cost of a replacement) and the old file is kept under the name put in `spare`.
-FileError replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults* faults,
+Status replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults* faults,
                        bool synced, fs::path* spare) {
     auto injected = [&](WriteStep step) { return faults && faults->failAt(step); };
 
-    FileError error;
+    Status error;
     const fs::path target = writeTarget(path, &error);
-    if (error.failed())
+    if (!error.ok())
         return error;
     const fs::path folder = folderOf(target);
 
@@ -196,11 +196,11 @@ FileError replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults
     struct stat old {};
     const bool exists = ::lstat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode))
-        return {EINVAL, "it is not a plain file (a device, a pipe or a folder) and is left as it is"};
+        return {"it is not a plain file (a device, a pipe or a folder) and is left as it is", EINVAL};
     const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~currentUmask());
 
     if (injected(WriteStep::CreateTemporary))
-        return {ENOSPC, std::strerror(ENOSPC)};
+        return {std::strerror(ENOSPC), ENOSPC};
     fs::path temporary;
     Descriptor fd;
     for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
@@ -213,13 +213,13 @@ FileError replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults
     if (fd.get() < 0)
         return systemError(EEXIST);
 
-    auto abandon = [&](FileError why) {
+    auto abandon = [&](Status why) {
         fd.close();
         ::unlink(temporary.c_str());
         return why;
     };
     if (injected(WriteStep::Write))
-        return abandon({ENOSPC, std::strerror(ENOSPC)});
+        return abandon({std::strerror(ENOSPC), ENOSPC});
     if (!writeAll(fd.get(), bytes))
         return abandon(systemError(errno));
     if (::fchmod(fd.get(), mode) != 0)
@@ -227,13 +227,13 @@ FileError replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults
     if (exists && ::geteuid() == 0 && (old.st_uid != 0 || old.st_gid != 0))
         (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
     if (synced && injected(WriteStep::Sync))
-        return abandon({EIO, std::strerror(EIO)});
+        return abandon({std::strerror(EIO), EIO});
     if (synced && ::fsync(fd.get()) != 0)
         return abandon(systemError(errno));
     if (!fd.close())
         return abandon(systemError(errno));
     if (injected(WriteStep::Rename))
-        return abandon({EIO, std::strerror(EIO)});
+        return abandon({std::strerror(EIO), EIO});
     if (spare && exists && swapNames(temporary, target)) {
         *spare = temporary;
         return {};
@@ -241,16 +241,16 @@ FileError replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults
     if (::rename(temporary.c_str(), target.c_str()) != 0)
         return abandon(systemError(errno));
     // The rename lives in the folder: sync it too, or a power loss can undo the save.
-    return synced ? syncFolder(folder, faults) : FileError{};
+    return synced ? syncFolder(folder, faults) : Status{};
 }
 
 } // namespace
 
-FileError replaceFile(const fs::path& path, std::string_view bytes, WriteFaults* faults) {
+Status replaceFile(const fs::path& path, std::string_view bytes, WriteFaults* faults) {
     return replaceWhole(path, bytes, faults, true, nullptr);
 }
 
-FileError renameDurably(const fs::path& from, const fs::path& to) {
+Status renameDurably(const fs::path& from, const fs::path& to) {
     if (::rename(from.c_str(), to.c_str()) != 0)
         return systemError(errno);
     return syncFolder(folderOf(to), nullptr);
@@ -264,24 +264,24 @@ void StagedFile::dropSpare() {
     m_spare.clear();
 }
 
-FileError StagedFile::replace(std::string_view bytes) {
+Status StagedFile::replace(std::string_view bytes) {
     // The old copy the last stage swapped out takes this stage's bytes and is swapped in.
     if (!m_spare.empty()) {
-        FileError error;
+        Status error;
         const fs::path target = writeTarget(m_path, &error);
         Descriptor fd(::open(m_spare.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC));
         struct stat st {};
         // A copy with another name elsewhere (a hard link) is never written over.
         const bool ours = fd.get() >= 0 && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
                           st.st_nlink == 1;
-        if (!error.failed() && ours && isPlainFile(target)) {
+        if (error.ok() && ours && isPlainFile(target)) {
             if (m_faults && m_faults->failAt(WriteStep::Write))
-                return {ENOSPC, std::strerror(ENOSPC)};
+                return {std::strerror(ENOSPC), ENOSPC};
             if (!writeAll(fd.get(), bytes) ||
                 ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || !fd.close())
                 return systemError(errno);
             if (m_faults && m_faults->failAt(WriteStep::Rename))
-                return {EIO, std::strerror(EIO)};
+                return {std::strerror(EIO), EIO};
             if (swapNames(m_spare, target))
                 return {};
         }
@@ -290,26 +290,26 @@ FileError StagedFile::replace(std::string_view bytes) {
     return replaceWhole(m_path, bytes, m_faults, false, &m_spare);
 }
 
-FileError StagedFile::finish() {
+Status StagedFile::finish() {
     dropSpare();
-    FileError error;
+    Status error;
     const fs::path target = writeTarget(m_path, &error);
-    if (error.failed())
+    if (!error.ok())
         return error;
     Descriptor fd(::open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0)
         return systemError(errno);
     if (m_faults && m_faults->failAt(WriteStep::Sync))
-        return {EIO, std::strerror(EIO)};
+        return {std::strerror(EIO), EIO};
     if (::fsync(fd.get()) != 0)
         return systemError(errno);
     return syncFolder(folderOf(target), m_faults);
 }
 
-FileError appendByReplacing(const fs::path& path, std::string_view bytes, std::size_t limit) {
-    FileError error;
+Status appendByReplacing(const fs::path& path, std::string_view bytes, std::size_t limit) {
+    Status error;
     const fs::path target = writeTarget(path, &error);
-    if (error.failed())
+    if (!error.ok())
         return error;
     std::string contents;
     std::error_code ec;
@@ -324,7 +324,7 @@ FileError appendByReplacing(const fs::path& path, std::string_view bytes, std::s
 }
 
 std::optional<DataLock> DataLock::acquire(const fs::path& folder, std::chrono::milliseconds wait,
-                                          FileError* error) {
+                                          Status* error) {
     const fs::path file = folder / kFileName;
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
@@ -346,7 +346,7 @@ std::optional<DataLock> DataLock::acquire(const fs::path& folder, std::chrono::m
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ::close(fd);
-    report(error, {EWOULDBLOCK, "another copy of the program is saving to it; try again"});
+    report(error, {"another copy of the program is saving to it; try again", EWOULDBLOCK});
     return std::nullopt;
 }
 

@@ -4,6 +4,8 @@
 // one folder between copies of the program.
 #pragma once
 
+#include "Result.h"
+
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -13,14 +15,6 @@
 
 namespace fendrel {
 
-// Why a file operation failed: the system's error number (0 when the reason is the program's
-// own) and the reason in words, ready to show.
-struct FileError {
-    int code = 0;
-    std::string reason;
-    bool failed() const { return !reason.empty(); }
-};
-
 // The size above which an input file is refused rather than read into memory.
 inline constexpr std::size_t kDefaultInputLimit = std::size_t{64} << 20;
 
@@ -28,11 +22,11 @@ inline constexpr std::size_t kDefaultInputLimit = std::size_t{64} << 20;
 // above `limit` bytes. nullopt on failure, with the reason in `error` when given.
 std::optional<std::string> readInputFile(const std::filesystem::path& path,
                                          std::size_t limit = kDefaultInputLimit,
-                                         FileError* error = nullptr);
+                                         Status* error = nullptr);
 
 // The file a write to `path` changes: a symbolic link is followed to its final target (which may
 // not exist yet), so that writing through the link keeps the link.
-std::filesystem::path writeTarget(const std::filesystem::path& path, FileError* error = nullptr);
+std::filesystem::path writeTarget(const std::filesystem::path& path, Status* error = nullptr);
 
 // The steps of a replacement, for tests that make one fail as a full disk or a crash would.
 enum class WriteStep { CreateTemporary, Write, Sync, Rename, SyncFolder };
@@ -49,7 +43,7 @@ struct WriteFaults {
 //   and without following links, which takes the target's mode (and owner, when we may);
 // - the temporary file is synced, renamed over the target, and the folder is synced.
 // On failure the target is untouched and no temporary file is left.
-FileError replaceFile(const std::filesystem::path& path, std::string_view bytes,
+Status replaceFile(const std::filesystem::path& path, std::string_view bytes,
                       WriteFaults* faults = nullptr);
 
 // A file the program can make again, replaced whole several times in a row (the output file of
@@ -66,9 +60,9 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
     ~StagedFile();
 
-    FileError replace(std::string_view bytes);
+    Status replace(std::string_view bytes);
     // Syncs the file as the last stage left it, and its folder.
-    FileError finish();
+    Status finish();
 
 private:
     void dropSpare();
@@ -79,11 +73,11 @@ private:
 
 // Renames a file that is complete and synced into place (replacing `to`), then syncs the
 // folder, so that the rename survives a power loss.
-FileError renameDurably(const std::filesystem::path& from, const std::filesystem::path& to);
+Status renameDurably(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Appends by replacing: the old contents (when the file exists) followed by `bytes`, written as
 // replaceFile writes.
-FileError appendByReplacing(const std::filesystem::path& path, std::string_view bytes,
+Status appendByReplacing(const std::filesystem::path& path, std::string_view bytes,
                             std::size_t limit = kDefaultInputLimit);
 
 // The lock that serialises changes to the program's data files in one folder between copies of
@@ -96,7 +90,7 @@ public:
     // the lock file cannot be opened.
     static std::optional<DataLock> acquire(const std::filesystem::path& folder,
                                            std::chrono::milliseconds wait,
-                                           FileError* error = nullptr);
+                                           Status* error = nullptr);
 
     DataLock(DataLock&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
     DataLock& operator=(DataLock&&) = delete;

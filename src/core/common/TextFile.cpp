@@ -126,12 +126,4 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
     return readInputFile(path);
 }
 
-std::string writeFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
-    return replaceFile(path, bytes).reason;
-}
-
-std::string appendToFile(const std::filesystem::path& path, std::string_view bytes) {
-    return appendByReplacing(path, bytes).reason;
-}
-
 } // namespace fendrel

@@ -63,13 +63,4 @@ std::string plainLine(std::string_view text);
 // file, or is too big (see readInputFile).
 std::optional<std::string> readFileBytes(const std::filesystem::path& path);
 
-// Replaces (or creates) a file with the given bytes through replaceFile, so that at every
-// instant either the old or the new file is complete on disk. Returns an empty string on
-// success, otherwise the reason.
-std::string writeFileAtomic(const std::filesystem::path& path, std::string_view bytes);
-
-// Appends bytes to a file, creating it when absent, by replacing it with its old contents and
-// the new bytes. Returns an empty string on success, otherwise the reason.
-std::string appendToFile(const std::filesystem::path& path, std::string_view bytes);
-
 } // namespace fendrel

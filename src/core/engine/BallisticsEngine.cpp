@@ -64,9 +64,9 @@ RunResult BallisticsEngine::calculate(const fs::path& programFolder, const Round
     going = going && trajectory(run) && exteriorSummary(run) && terminalBallistics(run);
     // The steps replaced the file without flushing it; what the run leaves is made durable once.
     if (run.written) {
-        if (const FileError error = run.file.finish(); error.failed() && going)
+        if (const Status error = run.file.finish(); !error.ok() && going)
             going = refuse(run, "The output file " + outputFile.filename().string() +
-                                    " cannot be written: " + error.reason + ".");
+                                    " cannot be written: " + error.refusal + ".");
     }
     host.status(going ? kStatusCompleted : kStatusStopped);
     return run.result;
@@ -83,11 +83,11 @@ bool BallisticsEngine::refuse(Run& run, const std::string& text) {
 // be made again, so only the state the run ends on is synced (at the end of calculate).
 bool BallisticsEngine::append(Run& run, const std::string& bytes) {
     run.contents += bytes;
-    const FileError error = run.file.replace(run.contents);
-    if (!error.failed())
+    const Status error = run.file.replace(run.contents);
+    if (error.ok())
         return true;
     return refuse(run, "The output file " + run.outputFile.filename().string() +
-                           " cannot be written: " + error.reason + ".");
+                           " cannot be written: " + error.refusal + ".");
 }
 
 // IntBal: the recoil energy, then the output file started afresh with the description and the
@@ -104,11 +104,11 @@ bool BallisticsEngine::interiorBallistics(Run& run) {
                 ", one of the program's own files; choose another output file";
     } else if (energy) {
         run.contents = interiorLines(r.description, *energy);
-        const FileError error = run.file.replace(run.contents);
-        run.written = !error.failed();
+        const Status error = run.file.replace(run.contents);
+        run.written = error.ok();
         if (run.written)
             return true;
-        cause = run.outputFile.string() + ": " + error.reason;
+        cause = run.outputFile.string() + ": " + error.refusal;
     }
     run.host.message(kInteriorErrorText, kInteriorErrorTitle, MessageIcon::Exclamation, cause);
     run.result = {RunStop::Interior, kInteriorErrorText, cause};

@@ -12,11 +12,11 @@ namespace fendrel {
 
 std::string DragTable::load(const std::filesystem::path& path, std::size_t capacity,
                             DragTable& table) {
-    FileError error;
+    Status error;
     auto bytes = readInputFile(path, kDefaultInputLimit, &error);
     if (!bytes)
         return "The drag table " + path.filename().string() + " is missing or cannot be read" +
-               (error.code == ENOENT ? std::string(".") : " (" + error.reason + ").");
+               (error.code == ENOENT ? std::string(".") : " (" + error.refusal + ").");
     std::string reason = parse(std::move(*bytes), capacity, table);
     if (!reason.empty())
         return "The drag table " + path.filename().string() + " " + reason;

@@ -1,5 +1,6 @@
 // Lastpath.dat and the choice of the output file.
 #include "LastPath.h"
+#include "core/common/SafeFile.h"
 
 #include "core/common/Encoding.h"
 #include "core/common/ProgramFolder.h"
@@ -23,7 +24,7 @@ std::string ensureLastPath(const fs::path& programFolder) {
     if (folder.find_first_of(",\t") != std::string::npos || folder.front() == ' ' ||
         folder.back() == ' ')
         folder = "\"" + folder + "\"";
-    std::string reason = writeFileAtomic(file, plainLine(folder));
+    std::string reason = replaceFile(file, plainLine(folder)).refusal;
     return reason.empty() ? std::string() : "Lastpath.dat cannot be written: " + reason;
 }
 
@@ -43,8 +44,8 @@ std::optional<std::string> readLastFolder(const fs::path& programFolder) {
 }
 
 bool writeLastFolder(const fs::path& programFolder, const std::string& folder) {
-    return writeFileAtomic(resolveName(programFolder, "Lastpath.dat"),
-                           plainLine(pathToFileText(folder)))
+    return replaceFile(resolveName(programFolder, "Lastpath.dat"),
+                           plainLine(pathToFileText(folder))).refusal
         .empty();
 }
 

@@ -27,8 +27,8 @@ std::string readRound(const std::filesystem::path& programFolder, std::size_t in
     DatabaseReader reader(resolveName(programFolder, kRounds.fileName), kRoundFields);
     if (!reader.exists())
         return "rounds.dtb is missing";
-    if (reader.error().failed())
-        return "rounds.dtb cannot be read: " + reader.error().reason;
+    if (!reader.error().ok())
+        return "rounds.dtb cannot be read: " + reader.error().refusal;
     Record fields;
     for (std::size_t n = 0;; ++n) {
         if (!reader.next(fields))

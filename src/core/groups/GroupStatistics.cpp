@@ -1,6 +1,7 @@
 // Shot group statistics: spreads, radii, the median by the exchange sort, the dumps and the
 // results text.
 #include "GroupStatistics.h"
+#include "core/common/SafeFile.h"
 
 #include "LongSorts.h"
 #include "core/common/Numbers.h"
@@ -209,7 +210,7 @@ std::string writeDistanceFiles(const std::filesystem::path& programFolder,
     for (const auto& [name, bytes] :
          {std::pair<const char*, const std::string&>{"ES_dist.dmp", m.extremeSpreadDump},
           std::pair<const char*, const std::string&>{"MR_dist.dmp", m.meanRadiusDump}}) {
-        const std::string reason = writeFileAtomic(resolveName(programFolder, name), bytes);
+        const std::string reason = replaceFile(resolveName(programFolder, name), bytes).refusal;
         if (!reason.empty())
             return std::string(name) + ": " + reason;
     }

@@ -15,7 +15,7 @@ namespace fendrel {
 
 namespace {
 
-using Shots = HistoryResult<std::vector<double>>;
+using Shots = Result<std::vector<double>>;
 
 constexpr double kMetresPerFoot = 0.3048;
 

@@ -8,7 +8,7 @@
 // order mark, CR LF or LF line ends; blank lines are passed over.
 #pragma once
 
-#include "HistoryResult.h"
+#include "core/common/Result.h"
 
 #include <filesystem>
 #include <string_view>
@@ -17,13 +17,13 @@
 namespace fendrel {
 
 // The speeds in ft/s, or a refusal that names the line at fault.
-HistoryResult<std::vector<double>> readChronographCsv(std::string_view bytes);
+Result<std::vector<double>> readChronographCsv(std::string_view bytes);
 
 // The same from a file (a regular file of at most 1 MB).
-HistoryResult<std::vector<double>> readChronographFile(const std::filesystem::path& file);
+Result<std::vector<double>> readChronographFile(const std::filesystem::path& file);
 
 // Speeds typed by hand: numbers with a decimal point, separated by blanks, line ends, commas or
 // semicolons. The refusal names the shot at fault.
-HistoryResult<std::vector<double>> readTypedShots(std::string_view text);
+Result<std::vector<double>> readTypedShots(std::string_view text);
 
 } // namespace fendrel

@@ -12,7 +12,7 @@ namespace fendrel {
 
 namespace {
 
-using Group = HistoryResult<HistoryGroup>;
+using Group = Result<HistoryGroup>;
 
 bool distanceInRange(double yd) {
     return std::isfinite(yd) && yd > 0 && yd <= kMaximumDistanceYd;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "HistoryEntry.h"
-#include "HistoryResult.h"
+#include "core/common/Result.h"
 #include "core/groups/GroupStatistics.h"
 
 #include <filesystem>
@@ -13,12 +13,12 @@ namespace fendrel {
 
 // A group from its coordinates, calibre and measurement, shot at `distanceYd`. Refused when
 // the measurement is not that of these shots or the distance is out of range.
-HistoryResult<HistoryGroup> groupFromMeasurement(double caliberIn, const std::vector<Shot>& shots,
+Result<HistoryGroup> groupFromMeasurement(double caliberIn, const std::vector<Shot>& shots,
                                                  const GroupMeasurement& m, double distanceYd);
 
 // A group from the bytes of a group file, measured as the shot group window measures it; the
 // file's title becomes the note.
-HistoryResult<HistoryGroup> groupFromFileBytes(const std::string& bytes, double distanceYd);
-HistoryResult<HistoryGroup> groupFromFile(const std::filesystem::path& file, double distanceYd);
+Result<HistoryGroup> groupFromFileBytes(const std::string& bytes, double distanceYd);
+Result<HistoryGroup> groupFromFile(const std::filesystem::path& file, double distanceYd);
 
 } // namespace fendrel

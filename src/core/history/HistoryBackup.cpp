@@ -5,25 +5,25 @@
 
 namespace fendrel {
 
-HistoryResult<bool> backupHistory(const std::filesystem::path& programFolder,
+Result<bool> backupHistory(const std::filesystem::path& programFolder,
                                   const std::filesystem::path& destination) {
-    using R = HistoryResult<bool>;
+    using R = Result<bool>;
     auto opened = HistoryDatabase::open(programFolder, HistoryDatabase::WhenAbsent::Report);
     if (opened.absent)
         return R::done(false);
     if (!opened.database)
         return R::refused(opened.refusal);
-    const HistoryStatus copied = opened.database->backupTo(destination);
+    const Status copied = opened.database->backupTo(destination);
     return copied ? R::done(true) : R::refused(copied.refusal);
 }
 
-HistoryStatus checkHistoryBackup(const std::filesystem::path& file) {
+Status checkHistoryBackup(const std::filesystem::path& file) {
     return HistoryDatabase::checkFile(file);
 }
 
-HistoryStatus restoreHistory(const std::filesystem::path& source,
+Status restoreHistory(const std::filesystem::path& source,
                              const std::filesystem::path& programFolder) {
-    if (HistoryStatus checked = HistoryDatabase::checkFile(source); !checked)
+    if (Status checked = HistoryDatabase::checkFile(source); !checked)
         return checked;
     auto opened = HistoryDatabase::open(programFolder);
     if (!opened.database)

@@ -436,7 +436,7 @@ HistoryDatabase::Opening HistoryDatabase::openReadOnly(const fs::path& folder) {
     return o;
 }
 
-HistoryStatus HistoryDatabase::checkFile(const fs::path& file) {
+Status HistoryDatabase::checkFile(const fs::path& file) {
     bool exists = false;
     std::string why = fileKindRefusal(file, exists);
     if (why.empty() && !exists)
@@ -473,11 +473,11 @@ HistoryStatus HistoryDatabase::checkFile(const fs::path& file) {
     return {};
 }
 
-HistoryStatus HistoryDatabase::failure(int rc) const {
+Status HistoryDatabase::failure(int rc) const {
     return {sqliteFailure(m_db, rc, m_file)};
 }
 
-template <typename Body> HistoryStatus HistoryDatabase::inTransaction(Body&& body) {
+template <typename Body> Status HistoryDatabase::inTransaction(Body&& body) {
     int rc = sqliteExec(m_db, "BEGIN IMMEDIATE");
     if (rc != SQLITE_OK)
         return failure(rc);
@@ -487,13 +487,13 @@ template <typename Body> HistoryStatus HistoryDatabase::inTransaction(Body&& bod
         rc = sqliteExec(m_db, "COMMIT");
     if (rc == SQLITE_OK)
         return {};
-    HistoryStatus refused = why.empty() ? failure(rc) : HistoryStatus{why};
+    Status refused = why.empty() ? failure(rc) : Status{why};
     sqliteExec(m_db, "ROLLBACK");
     return refused;
 }
 
-HistoryResult<std::vector<LoadSummary>> HistoryDatabase::loads() const {
-    using R = HistoryResult<std::vector<LoadSummary>>;
+Result<std::vector<LoadSummary>> HistoryDatabase::loads() const {
+    using R = Result<std::vector<LoadSummary>>;
     SqliteStatement s(m_db, "SELECT id, description, string_count, group_count, last_date, "
                             "caliber, bullet_weight_gr, bc, charge_gr FROM loads "
                             "ORDER BY description");
@@ -506,8 +506,8 @@ HistoryResult<std::vector<LoadSummary>> HistoryDatabase::loads() const {
     return rc == SQLITE_DONE ? r : R::refused(failure(rc).refusal);
 }
 
-HistoryResult<std::int64_t> HistoryDatabase::findLoad(std::string_view description) const {
-    using R = HistoryResult<std::int64_t>;
+Result<std::int64_t> HistoryDatabase::findLoad(std::string_view description) const {
+    using R = Result<std::int64_t>;
     SqliteStatement s(m_db, "SELECT id FROM loads WHERE description = ?");
     s.bind(1, description);
     const int rc = s.step();
@@ -516,8 +516,8 @@ HistoryResult<std::int64_t> HistoryDatabase::findLoad(std::string_view descripti
     return rc == SQLITE_DONE ? R::done(0) : R::refused(failure(rc).refusal);
 }
 
-HistoryResult<LoadHistory> HistoryDatabase::load(std::int64_t loadId) const {
-    using R = HistoryResult<LoadHistory>;
+Result<LoadHistory> HistoryDatabase::load(std::int64_t loadId) const {
+    using R = Result<LoadHistory>;
     // One read transaction, so that entries and their shots come from the same moment.
     int rc = sqliteExec(m_db, "BEGIN");
     if (rc != SQLITE_OK)
@@ -606,15 +606,15 @@ HistoryResult<LoadHistory> HistoryDatabase::load(std::int64_t loadId) const {
     return r;
 }
 
-HistoryResult<std::int64_t> HistoryDatabase::addString(std::string_view description,
+Result<std::int64_t> HistoryDatabase::addString(std::string_view description,
                                                        const VelocityString& v) {
-    using R = HistoryResult<std::int64_t>;
+    using R = Result<std::int64_t>;
     if (std::string why = checkDescription(description); !why.empty())
         return R::refused(why);
     if (std::string why = checkString(v); !why.empty())
         return R::refused(why);
     std::int64_t id = 0;
-    const HistoryStatus done = inTransaction([&](std::string&) {
+    const Status done = inTransaction([&](std::string&) {
         std::int64_t loadId = 0;
         int rc = loadIdFor(m_db, description, loadId);
         if (rc != SQLITE_OK)
@@ -634,15 +634,15 @@ HistoryResult<std::int64_t> HistoryDatabase::addString(std::string_view descript
     return done ? R::done(id) : R::refused(done.refusal);
 }
 
-HistoryResult<std::int64_t> HistoryDatabase::addGroup(std::string_view description,
+Result<std::int64_t> HistoryDatabase::addGroup(std::string_view description,
                                                       const HistoryGroup& g) {
-    using R = HistoryResult<std::int64_t>;
+    using R = Result<std::int64_t>;
     if (std::string why = checkDescription(description); !why.empty())
         return R::refused(why);
     if (std::string why = checkGroup(g); !why.empty())
         return R::refused(why);
     std::int64_t id = 0;
-    const HistoryStatus done = inTransaction([&](std::string&) {
+    const Status done = inTransaction([&](std::string&) {
         std::int64_t loadId = 0;
         int rc = loadIdFor(m_db, description, loadId);
         if (rc != SQLITE_OK)
@@ -664,7 +664,7 @@ HistoryResult<std::int64_t> HistoryDatabase::addGroup(std::string_view descripti
     return done ? R::done(id) : R::refused(done.refusal);
 }
 
-HistoryStatus HistoryDatabase::updateString(const VelocityString& v) {
+Status HistoryDatabase::updateString(const VelocityString& v) {
     if (std::string why = checkString(v); !why.empty())
         return {why};
     return inTransaction([&](std::string& why) {
@@ -687,7 +687,7 @@ HistoryStatus HistoryDatabase::updateString(const VelocityString& v) {
     });
 }
 
-HistoryStatus HistoryDatabase::updateGroup(const HistoryGroup& g) {
+Status HistoryDatabase::updateGroup(const HistoryGroup& g) {
     if (std::string why = checkGroup(g); !why.empty())
         return {why};
     return inTransaction([&](std::string& why) {
@@ -717,15 +717,15 @@ int HistoryDatabase::removeIfEmpty(std::int64_t loadId) {
                [&](SqliteStatement& s) { s.bind(1, loadId); });
 }
 
-HistoryStatus HistoryDatabase::deleteString(std::int64_t id) {
+Status HistoryDatabase::deleteString(std::int64_t id) {
     return deleteEntry("velocity_strings", id);
 }
 
-HistoryStatus HistoryDatabase::deleteGroup(std::int64_t id) {
+Status HistoryDatabase::deleteGroup(std::int64_t id) {
     return deleteEntry("paper_groups", id);
 }
 
-HistoryStatus HistoryDatabase::deleteEntry(const std::string& table, std::int64_t id) {
+Status HistoryDatabase::deleteEntry(const std::string& table, std::int64_t id) {
     return inTransaction([&](std::string& why) {
         SqliteStatement owner(m_db, "SELECT load_id FROM " + table + " WHERE id = ?");
         owner.bind(1, id);
@@ -740,7 +740,7 @@ HistoryStatus HistoryDatabase::deleteEntry(const std::string& table, std::int64_
     });
 }
 
-HistoryStatus HistoryDatabase::deleteLoad(std::int64_t loadId) {
+Status HistoryDatabase::deleteLoad(std::int64_t loadId) {
     return inTransaction([&](std::string& why) {
         const int rc = run(m_db, "DELETE FROM loads WHERE id = ?",
                            [&](SqliteStatement& s) { s.bind(1, loadId); });
@@ -752,7 +752,7 @@ HistoryStatus HistoryDatabase::deleteLoad(std::int64_t loadId) {
     });
 }
 
-HistoryStatus HistoryDatabase::checkIntegrity() const {
+Status HistoryDatabase::checkIntegrity() const {
     for (const char* pragma : {"PRAGMA integrity_check", "PRAGMA foreign_key_check"}) {
         SqliteStatement s(m_db, pragma);
         const int rc = s.step();
@@ -766,7 +766,7 @@ HistoryStatus HistoryDatabase::checkIntegrity() const {
     return {};
 }
 
-HistoryStatus HistoryDatabase::backupTo(const fs::path& destination) const {
+Status HistoryDatabase::backupTo(const fs::path& destination) const {
     // The copy is made under a hidden name beside the destination and renamed into place when
     // complete and checked; a copy left by a backup that was killed is removed first.
     const fs::path part = backupPartOf(destination);
@@ -777,25 +777,25 @@ HistoryStatus HistoryDatabase::backupTo(const fs::path& destination) const {
         sqlite3_open_v2(part.c_str(), &to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK)
         rc = copyDatabase(to, m_db);
-    const HistoryStatus copied{rc == SQLITE_OK ? "" : sqliteFailure(to, rc, part)};
+    const Status copied{rc == SQLITE_OK ? "" : sqliteFailure(to, rc, part)};
     sqlite3_close_v2(to);
     if (!copied) {
         fs::remove(part, ec);
         return copied;
     }
-    HistoryStatus checked = checkFile(part);
+    Status checked = checkFile(part);
     if (checked) {
-        if (const FileError moved = renameDurably(part, destination); moved.failed())
+        if (const Status moved = renameDurably(part, destination); !moved.ok())
             checked.refusal = "The backup of the load history cannot be written to '" +
-                              destination.string() + "' (" + moved.reason + ").";
+                              destination.string() + "' (" + moved.refusal + ").";
     }
     if (!checked)
         fs::remove(part, ec);
     return checked;
 }
 
-HistoryStatus HistoryDatabase::restoreFrom(const fs::path& source) {
-    if (HistoryStatus checked = checkFile(source); !checked)
+Status HistoryDatabase::restoreFrom(const fs::path& source) {
+    if (Status checked = checkFile(source); !checked)
         return checked;
     Connection from;
     if (const int rc = openForReading(source, from); rc != SQLITE_OK)

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "HistoryEntry.h"
-#include "HistoryResult.h"
+#include "core/common/Result.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -73,7 +73,7 @@ public:
     // Whether a file could be opened as a load history of this or an older version, without a
     // change to it: an SQLite database marked as a load history, not newer than this program,
     // passing PRAGMA integrity_check and foreign_key_check.
-    static HistoryStatus checkFile(const std::filesystem::path& file);
+    static Status checkFile(const std::filesystem::path& file);
 
     ~HistoryDatabase();
     HistoryDatabase(const HistoryDatabase&) = delete;
@@ -82,45 +82,45 @@ public:
     const std::filesystem::path& file() const { return m_file; }
 
     // The loads in order of description (byte order).
-    HistoryResult<std::vector<LoadSummary>> loads() const;
-    HistoryResult<LoadHistory> load(std::int64_t loadId) const;
+    Result<std::vector<LoadSummary>> loads() const;
+    Result<LoadHistory> load(std::int64_t loadId) const;
     // The id of the load with exactly this description, 0 when there is none.
-    HistoryResult<std::int64_t> findLoad(std::string_view description) const;
+    Result<std::int64_t> findLoad(std::string_view description) const;
 
     // Adds an entry to the load of the description, creating the load when it is new. The id
     // of the entry.
-    HistoryResult<std::int64_t> addString(std::string_view description, const VelocityString& s);
-    HistoryResult<std::int64_t> addGroup(std::string_view description, const HistoryGroup& g);
+    Result<std::int64_t> addString(std::string_view description, const VelocityString& s);
+    Result<std::int64_t> addGroup(std::string_view description, const HistoryGroup& g);
 
     // Replaces everything of the entry with this id but its load.
-    HistoryStatus updateString(const VelocityString& s);
-    HistoryStatus updateGroup(const HistoryGroup& g);
+    Status updateString(const VelocityString& s);
+    Status updateGroup(const HistoryGroup& g);
 
     // Removes an entry; a load left without entries leaves the list.
-    HistoryStatus deleteString(std::int64_t id);
-    HistoryStatus deleteGroup(std::int64_t id);
-    HistoryStatus deleteLoad(std::int64_t loadId);
+    Status deleteString(std::int64_t id);
+    Status deleteGroup(std::int64_t id);
+    Status deleteLoad(std::int64_t loadId);
 
     // PRAGMA integrity_check and foreign_key_check of the open file.
-    HistoryStatus checkIntegrity() const;
+    Status checkIntegrity() const;
 
     // Writes a consistent copy to `destination` with SQLite's online backup, through a
     // temporary file beside it that is renamed into place when complete and checked.
-    HistoryStatus backupTo(const std::filesystem::path& destination) const;
+    Status backupTo(const std::filesystem::path& destination) const;
     // The hidden file a backup to `destination` is made in before it is renamed into place.
     static std::filesystem::path backupPartOf(const std::filesystem::path& destination);
 
     // Replaces the whole history with that of `source`, after checkFile accepted it; an older
     // schema is brought up to date. On refusal the current history stays as it was.
-    HistoryStatus restoreFrom(const std::filesystem::path& source);
+    Status restoreFrom(const std::filesystem::path& source);
 
 private:
     HistoryDatabase(sqlite3* db, std::filesystem::path file);
-    HistoryStatus failure(int rc) const;
-    template <typename Body> HistoryStatus inTransaction(Body&& body);
+    Status failure(int rc) const;
+    template <typename Body> Status inTransaction(Body&& body);
     int removeIfEmpty(std::int64_t loadId);
     // Deletes a string or a group (`table`), and its load when that was its last entry.
-    HistoryStatus deleteEntry(const std::string& table, std::int64_t id);
+    Status deleteEntry(const std::string& table, std::int64_t id);
 
     sqlite3* m_db;
     std::filesystem::path m_file;

@@ -86,15 +86,15 @@ std::string trimmedText(std::string_view text) {
 }
 
 // A number of a field between bounds; the refusal names the field.
-HistoryResult<double> fieldNumber(std::string_view text, double low, double high,
+Result<double> fieldNumber(std::string_view text, double low, double high,
                                   const std::string& refusal) {
     const auto value = typedNumber(text);
     if (!value || *value < low || *value > high)
-        return HistoryResult<double>::refused(refusal);
-    return HistoryResult<double>::done(*value);
+        return Result<double>::refused(refusal);
+    return Result<double>::done(*value);
 }
 
-HistoryStatus readCommon(const EntryFields& f, std::string& date, RoundSnapshot& round,
+Status readCommon(const EntryFields& f, std::string& date, RoundSnapshot& round,
                          std::string& note) {
     const std::string typedDate = trimmedText(f.date);
     if (!isIsoDate(typedDate))
@@ -267,9 +267,9 @@ EntryFields fieldsOf(const HistoryGroup& g) {
     return f;
 }
 
-HistoryStatus readStringFields(const EntryFields& f, VelocityString& s, bool withShots) {
+Status readStringFields(const EntryFields& f, VelocityString& s, bool withShots) {
     VelocityString read = s;
-    if (HistoryStatus common = readCommon(f, read.date, read.round, read.note); !common)
+    if (Status common = readCommon(f, read.date, read.round, read.note); !common)
         return common;
     read.temperatureF.reset();
     if (!trimmedText(f.temperature).empty()) {
@@ -290,9 +290,9 @@ HistoryStatus readStringFields(const EntryFields& f, VelocityString& s, bool wit
     return {};
 }
 
-HistoryStatus readGroupFields(const EntryFields& f, HistoryGroup& g) {
+Status readGroupFields(const EntryFields& f, HistoryGroup& g) {
     HistoryGroup read = g;
-    if (HistoryStatus common = readCommon(f, read.date, read.round, read.note); !common)
+    if (Status common = readCommon(f, read.date, read.round, read.note); !common)
         return common;
     const auto distance = fieldNumber(f.distance, 0, kMaximumDistanceYd,
                                       "The distance must be a number of yards above 0 and up to "

@@ -57,9 +57,9 @@ EntryFields fieldsOf(const HistoryGroup& g);
 
 // Reads the fields into a string: date, temperature, powder charge and note, and the shots
 // when `withShots`. The string's other values stay. A refusal names the field at fault.
-HistoryStatus readStringFields(const EntryFields& f, VelocityString& s, bool withShots);
+Status readStringFields(const EntryFields& f, VelocityString& s, bool withShots);
 // Reads date, distance, powder charge and note into a group.
-HistoryStatus readGroupFields(const EntryFields& f, HistoryGroup& g);
+Status readGroupFields(const EntryFields& f, HistoryGroup& g);
 
 // A typed number: blanks around one decimal number, nothing else; nullopt otherwise.
 std::optional<double> typedNumber(std::string_view text);

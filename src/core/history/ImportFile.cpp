@@ -9,8 +9,8 @@
 
 namespace fendrel {
 
-HistoryResult<std::string> readImportFile(const std::filesystem::path& file, std::size_t limit) {
-    using R = HistoryResult<std::string>;
+Result<std::string> readImportFile(const std::filesystem::path& file, std::size_t limit) {
+    using R = Result<std::string>;
     const std::string name = "'" + file.string() + "'";
     // Non-blocking, so that opening a FIFO without a writer returns at once; the type test
     // below then refuses it.

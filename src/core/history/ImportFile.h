@@ -2,7 +2,7 @@
 // a device or a huge file cannot hang or exhaust the program.
 #pragma once
 
-#include "HistoryResult.h"
+#include "core/common/Result.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -13,7 +13,7 @@ namespace fendrel {
 inline constexpr std::size_t kMaximumImportBytes = 1024 * 1024;
 
 // The bytes of the file, or a refusal naming the file and the reason.
-HistoryResult<std::string> readImportFile(const std::filesystem::path& file,
+Result<std::string> readImportFile(const std::filesystem::path& file,
                                           std::size_t limit = kMaximumImportBytes);
 
 } // namespace fendrel

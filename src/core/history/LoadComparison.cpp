@@ -36,8 +36,8 @@ double pooledDispersionMoa(std::span<const HistoryGroup> groups) {
     return std::sqrt(squares / static_cast<double>(groups.size()));
 }
 
-HistoryResult<LoadComparison> compareLoads(std::span<const LoadHistory> loads) {
-    using R = HistoryResult<LoadComparison>;
+Result<LoadComparison> compareLoads(std::span<const LoadHistory> loads) {
+    using R = Result<LoadComparison>;
     const RoundSnapshot* first = nullptr;
     struct AtCharge {
         std::vector<double> shots;

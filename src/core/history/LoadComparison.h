@@ -3,7 +3,7 @@
 #pragma once
 
 #include "HistoryDatabase.h"
-#include "HistoryResult.h"
+#include "core/common/Result.h"
 
 #include <optional>
 #include <span>
@@ -51,7 +51,7 @@ struct LoadComparison {
 // Compares loads whose entries all share one caliber (same text) and bullet weight; entries
 // are put together by the powder charge stored with them. Refused for loads of different
 // calibers or bullets, and when there is nothing to compare.
-HistoryResult<LoadComparison> compareLoads(std::span<const LoadHistory> loads);
+Result<LoadComparison> compareLoads(std::span<const LoadHistory> loads);
 
 // What the range card and the hit probability take from a load by default.
 struct RangeCardValues {

@@ -412,7 +412,7 @@ RangeCardForm RangeCardForm::read(const std::filesystem::path& programFolder) {
     return form;
 }
 
-FileError RangeCardForm::write(const std::filesystem::path& programFolder) const {
+Status RangeCardForm::write(const std::filesystem::path& programFolder) const {
     // Line ends inside a value would make lines of their own.
     const auto clean = [](std::string text) {
         std::replace_if(

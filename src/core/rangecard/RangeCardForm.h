@@ -116,7 +116,7 @@ public:
     // rangecard.ini: "key=value" lines under a [Range card] heading. A missing, unreadable or
     // damaged file, or a line that makes no sense, leaves the new window's values.
     static RangeCardForm read(const std::filesystem::path& programFolder);
-    FileError write(const std::filesystem::path& programFolder) const;
+    Status write(const std::filesystem::path& programFolder) const;
 
 private:
     std::array<std::string, kCardFieldCount> m_texts;

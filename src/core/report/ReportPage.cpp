@@ -1,5 +1,6 @@
 // The exported report page.
 #include "ReportPage.h"
+#include "core/common/SafeFile.h"
 
 #include "core/common/Encoding.h"
 #include "core/common/ProgramFolder.h"
@@ -131,7 +132,7 @@ std::string writeReportPage(const std::filesystem::path& file, const Report& rep
                             const std::filesystem::path& programFolder) {
     if (const std::string own = ownProgramFile(programFolder, file); !own.empty())
         return "it is " + own + ", one of the program's own files; choose another name";
-    return writeFileAtomic(file, reportPage(report, reportPageLinks(programFolder)));
+    return replaceFile(file, reportPage(report, reportPageLinks(programFolder))).refusal;
 }
 
 } // namespace fendrel

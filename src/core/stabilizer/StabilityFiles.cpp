@@ -1,5 +1,6 @@
 // The calculator's saved pages: text and HTML, CR LF line ends, windows-1252 bytes.
 #include "StabilityFiles.h"
+#include "core/common/SafeFile.h"
 
 #include "Stability.h"
 #include "core/common/Encoding.h"
@@ -104,7 +105,7 @@ std::string saveStabilityPage(const std::filesystem::path& chosen, const Stabili
     const std::string bytes = savesAsText(chosen)
                                   ? stabilityTextPage(page)
                                   : stabilityHtmlPage(page, stabilityBackground(programFolder));
-    return writeFileAtomic(chosen, bytes);
+    return replaceFile(chosen, bytes).refusal;
 }
 
 } // namespace fendrel

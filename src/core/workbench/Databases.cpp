@@ -98,7 +98,7 @@ bool containsKey(const fs::path& file, const DatabaseKind& kind, const std::stri
 }
 
 std::string databaseUnreadable(const fs::path& file) {
-    return DatabaseReader(file, 1).error().reason;
+    return DatabaseReader(file, 1).error().refusal;
 }
 
 namespace {
@@ -188,12 +188,12 @@ std::optional<std::string> contentsAfterSave(std::string_view old, const Databas
     return std::nullopt;
 }
 
-SaveResult saveRecord(const fs::path& folder, const DatabaseKind& kind, const Record& record,
+Status saveRecord(const fs::path& folder, const DatabaseKind& kind, const Record& record,
                       bool replaceKey, WriteFaults* faults, std::chrono::milliseconds lockWait) {
-    FileError error;
+    Status error;
     auto lock = DataLock::acquire(folder, lockWait, &error);
     if (!lock)
-        return {false, "the database is busy: " + error.reason};
+        return Status::refused("the database is busy: " + error.refusal);
     // Read under the lock: another copy of the program may have saved since the caller looked.
     const fs::path db = resolveName(folder, kind.fileName);
     std::string old;
@@ -201,17 +201,14 @@ SaveResult saveRecord(const fs::path& folder, const DatabaseKind& kind, const Re
     if (fs::exists(fs::symlink_status(db, ec))) {
         auto bytes = readInputFile(db, kDefaultInputLimit, &error);
         if (!bytes)
-            return {false, "the database cannot be read: " + error.reason};
+            return Status::refused("the database cannot be read: " + error.refusal);
         old = std::move(*bytes);
     }
     std::string why;
     const auto contents = contentsAfterSave(old, kind, record, replaceKey, &why);
     if (!contents)
-        return {false, why};
-    error = replaceFile(db, *contents, faults);
-    if (error.failed())
-        return {false, error.reason};
-    return {};
+        return Status::refused(why);
+    return replaceFile(db, *contents, faults);
 }
 
 std::string databaseDefect(std::string_view bytes, size_t fieldCount) {
@@ -314,21 +311,18 @@ std::string repairDoubledQuotes(std::string_view bytes, const DatabaseKind& kind
     return out;
 }
 
-SaveResult repairDatabase(const fs::path& folder, const DatabaseKind& kind) {
-    FileError error;
+Status repairDatabase(const fs::path& folder, const DatabaseKind& kind) {
+    Status error;
     auto lock = DataLock::acquire(folder, kDataLockWait, &error);
     if (!lock)
-        return {false, "the database is busy: " + error.reason};
+        return Status::refused("the database is busy: " + error.refusal);
     const fs::path db = resolveName(folder, kind.fileName);
     auto bytes = readInputFile(db, kDefaultInputLimit, &error);
     if (!bytes)
-        return {false, "the database cannot be read: " + error.reason};
+        return Status::refused("the database cannot be read: " + error.refusal);
     if (doubledQuoteRecords(*bytes, kind) == 0)
         return {};
-    error = replaceFile(db, repairDoubledQuotes(*bytes, kind));
-    if (error.failed())
-        return {false, error.reason};
-    return {};
+    return replaceFile(db, repairDoubledQuotes(*bytes, kind));
 }
 
 std::string selectionLine(const Record& record) {

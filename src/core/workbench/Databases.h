@@ -64,7 +64,7 @@ class DatabaseReader {
 public:
     DatabaseReader(const std::filesystem::path& file, size_t fieldCount);
     bool exists() const { return m_exists; }
-    const FileError& error() const { return m_error; }
+    const Status& error() const { return m_error; }
     // The next whole record; false at the end.
     bool next(Record& record);
 
@@ -72,7 +72,7 @@ private:
     ParsedDatabase m_parsed;
     size_t m_next = 0;
     bool m_exists = false;
-    FileError m_error;
+    Status m_error;
 };
 
 std::vector<Record> readAllRecords(const std::filesystem::path& file, size_t fieldCount);
@@ -89,11 +89,6 @@ bool containsKey(const std::filesystem::path& file, const DatabaseKind& kind,
 // read; otherwise the reason (a pipe or device in its place, a file too big, no permission).
 std::string databaseUnreadable(const std::filesystem::path& file);
 
-struct SaveResult {
-    bool ok = true;
-    std::string error; // the reason, when not ok
-};
-
 // The file's new contents after a save: every record of `old` except, with replaceKey, those
 // carrying the new record's key, byte for byte; a record cut short at the end completed with
 // empty fields, so that it is kept and cannot swallow what follows; then the new record. nullopt
@@ -106,9 +101,9 @@ std::optional<std::string> contentsAfterSave(std::string_view old, const Databas
 // key when replaceKey is set. Runs under the data lock of the folder and re-reads the file
 // there, so that a save of another copy of the program in between is kept. The database is
 // created when absent.
-SaveResult saveRecord(const std::filesystem::path& folder, const DatabaseKind& kind,
-                      const Record& record, bool replaceKey, WriteFaults* faults = nullptr,
-                      std::chrono::milliseconds lockWait = kDataLockWait);
+Status saveRecord(const std::filesystem::path& folder, const DatabaseKind& kind,
+                  const Record& record, bool replaceKey, WriteFaults* faults = nullptr,
+                  std::chrono::milliseconds lockWait = kDataLockWait);
 
 // Why a database brought from elsewhere (a restore package) cannot be trusted as a database of
 // `fieldCount` fields: it holds a NUL byte, or does not read as whole records each ending a
@@ -122,7 +117,7 @@ std::string databaseDefect(std::string_view bytes, size_t fieldCount);
 size_t doubledQuoteRecords(std::string_view bytes, const DatabaseKind& kind);
 std::string repairDoubledQuotes(std::string_view bytes, const DatabaseKind& kind);
 // Repairs the database in `folder` under the data lock.
-SaveResult repairDatabase(const std::filesystem::path& folder, const DatabaseKind& kind);
+Status repairDatabase(const std::filesystem::path& folder, const DatabaseKind& kind);
 
 // The line the selection list shows for a record: each field after a single blank.
 std::string selectionLine(const Record& record);

@@ -1,5 +1,6 @@
 // Edit counts, backups, and the editor's text.
 #include "EditSession.h"
+#include "core/common/SafeFile.h"
 
 #include "core/common/Numbers.h"
 #include "core/common/ProgramFolder.h"
@@ -25,7 +26,7 @@ std::optional<int> nextEditCount(const fs::path& programFolder, std::string& err
         error = "The edit count in editsessions.dat has reached its limit of 32767.";
         return std::nullopt;
     }
-    const std::string why = writeFileAtomic(file, plainLine(std::to_string(next)));
+    const std::string why = replaceFile(file, plainLine(std::to_string(next))).refusal;
     if (!why.empty()) {
         error = "editsessions.dat could not be written: " + why;
         return std::nullopt;
@@ -94,7 +95,7 @@ EditorLoad prepareEdit(const fs::path& programFolder, const fs::path& file) {
     }
     load.backup = backupPath(programFolder, file.filename().string(), *count);
     const auto original = readFileBytes(file);
-    const std::string why = original ? writeFileAtomic(load.backup, *original)
+    const std::string why = original ? replaceFile(load.backup, *original).refusal
                                      : std::string("the file could not be read");
     if (!why.empty()) {
         load.error = "The backup " + load.backup.string() + " could not be made: " + why;

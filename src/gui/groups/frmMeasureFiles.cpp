@@ -1,5 +1,6 @@
 // The shot group window's group files: Save Group file, Open Group file and Print Group file.
 #include "frmMeasure.h"
+#include "core/common/SafeFile.h"
 
 #include "TargetWidget.h"
 #include "core/common/Numbers.h"
@@ -58,7 +59,7 @@ void frmMeasure::mnuFileSave_Click() {
         data.results = m_results;
         data.displayed = m_displayed;
         const std::string reason =
-            writeFileAtomic(std::filesystem::path(toPath(path)), groupFileBytes(data));
+            replaceFile(std::filesystem::path(toPath(path)), groupFileBytes(data)).refusal;
         if (!reason.empty())
             m_context.prompts.message(this,
                                       QStringLiteral("The group file %1 could not be saved: %2")

@@ -87,7 +87,7 @@ HistoryDatabase* frmLoadHistory::history(bool forChange) {
     if (m_history && forChange && !m_checked) {
         // A damaged file is refused before the first change, and stays readable. The check
         // reads the whole file, so it runs once, not whenever the window opens.
-        const HistoryStatus checked = m_history->checkIntegrity();
+        const Status checked = m_history->checkIntegrity();
         m_refusal = checked.refusal;
         if (!checked) {
             showStatus();

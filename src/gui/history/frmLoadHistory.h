@@ -114,7 +114,7 @@ private:
     std::optional<double> askDistance();
     void addString(VelocityString s, const RoundKey& key);
     void addGroup(HistoryGroup g);
-    void afterChange(const HistoryStatus& done, const std::string& description);
+    void afterChange(const Status& done, const std::string& description);
     void refuse(const QString& text);
     QString userDataFolder() const;
 

@@ -51,7 +51,7 @@ EntryFields frmLoadHistory::fields() const {
     return f;
 }
 
-void frmLoadHistory::afterChange(const HistoryStatus& done, const std::string& description) {
+void frmLoadHistory::afterChange(const Status& done, const std::string& description) {
     if (!done) {
         refuse(utf8Text(done.refusal));
         return;
@@ -86,7 +86,7 @@ void frmLoadHistory::cmdAddString_Click() {
         return;
     VelocityString s;
     s.round = key->round;
-    if (const HistoryStatus read = readStringFields(fields(), s, true); !read) {
+    if (const Status read = readStringFields(fields(), s, true); !read) {
         refuse(utf8Text(read.refusal));
         return;
     }
@@ -99,7 +99,7 @@ void frmLoadHistory::cmdImportCsv_Click() {
         return;
     VelocityString s;
     s.round = key->round;
-    if (const HistoryStatus read = readStringFields(fields(), s, false); !read) {
+    if (const Status read = readStringFields(fields(), s, false); !read) {
         refuse(utf8Text(read.refusal));
         return;
     }
@@ -148,7 +148,7 @@ void frmLoadHistory::addGroup(HistoryGroup g) {
     f.distance = generalNumber(g.distanceYd);
     if (f.note.empty())
         f.note = g.note;
-    if (const HistoryStatus status = readGroupFields(f, read); !status) {
+    if (const Status status = readGroupFields(f, read); !status) {
         refuse(utf8Text(status.refusal));
         return;
     }
@@ -222,7 +222,7 @@ void frmLoadHistory::cmdSaveEntry_Click() {
     const std::string load = isString ? m_stringLoads[row] : m_groupLoads[row];
     VelocityString string = isString ? m_strings[row] : VelocityString{};
     HistoryGroup group = isString ? HistoryGroup{} : m_groups[row];
-    const HistoryStatus read = isString ? readStringFields(fields(), string, true)
+    const Status read = isString ? readStringFields(fields(), string, true)
                                         : readGroupFields(fields(), group);
     if (!read) {
         refuse(utf8Text(read.refusal));

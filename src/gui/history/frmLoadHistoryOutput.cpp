@@ -1,6 +1,7 @@
 // What the Load History window draws and writes: the comparison chart, the printed and PDF
 // report of the chosen loads, and their CSV.
 #include "frmLoadHistory.h"
+#include "core/common/SafeFile.h"
 
 #include "core/common/ProgramFolder.h"
 #include "core/common/SharedState.h"
@@ -297,7 +298,7 @@ void frmLoadHistory::mnuFileCsv_Click() {
         *chosen += QStringLiteral(".csv");
     if (refusedAsOwnFile(*chosen, QStringLiteral("CSV")))
         return;
-    if (const std::string why = writeFileAtomic(toPath(*chosen), historyCsv(loads)); !why.empty())
+    if (const std::string why = replaceFile(toPath(*chosen), historyCsv(loads)).refusal; !why.empty())
         refuse(QStringLiteral("The CSV file %1 could not be saved: %2")
                    .arg(*chosen, QString::fromStdString(why)));
 }

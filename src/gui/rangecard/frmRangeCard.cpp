@@ -249,13 +249,13 @@ void frmRangeCard::saveSettings() {
         return;
     m_dirty = false;
     takeFields();
-    const FileError failure = m_form.write(m_context.state.programFolder);
-    if (failure.failed())
+    const Status failure = m_form.write(m_context.state.programFolder);
+    if (!failure.ok())
         m_context.prompts.message(
             this,
             QStringLiteral("The range card's settings could not be kept in %1: %2")
                 .arg(QString::fromLatin1(RangeCardForm::kFileName),
-                     QString::fromStdString(failure.reason)),
+                     QString::fromStdString(failure.refusal)),
             windowTitle(), Icon::Exclamation, Buttons::Ok);
 }
 

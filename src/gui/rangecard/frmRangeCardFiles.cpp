@@ -185,11 +185,11 @@ void frmRangeCard::saveAsCsv() {
     const QString path = withSuffix(*chosen, "csv");
     if (refusedAsOwnFile(path))
         return;
-    if (const FileError failure = replaceFile(toPath(path), rangeCardCsv(*m_card));
-        failure.failed()) {
+    if (const Status failure = replaceFile(toPath(path), rangeCardCsv(*m_card));
+        !failure.ok()) {
         m_context.prompts.message(this,
                                   path + QStringLiteral(" could not be written: ") +
-                                      QString::fromStdString(failure.reason),
+                                      QString::fromStdString(failure.refusal),
                                   windowTitle(), Icon::Exclamation, Buttons::Ok);
         return;
     }
@@ -264,7 +264,7 @@ void frmRangeCard::fromHistory() {
         }
         const auto id = opening.database->findLoad(cp1252ToUtf8(round->description));
         const auto found =
-            id.ok() && id.value ? opening.database->load(id.value) : HistoryResult<LoadHistory>{};
+            id.ok() && id.value ? opening.database->load(id.value) : Result<LoadHistory>{};
         if (!id.ok() || (id.value && !found.ok())) {
             tell(QString::fromStdString(id.ok() ? found.refusal : id.refusal));
             return;

@@ -1,4 +1,5 @@
 #include "frmInteractive.h"
+#include "core/common/SafeFile.h"
 
 #include "RangeMapWidget.h"
 #include "core/simulator/WindDial.h"
@@ -289,8 +290,8 @@ void frmInteractive::mnuFileSave_Click() {
     if (path.isEmpty())
         return;
     const QByteArray bytes = bitmapBytes(picRange->image());
-    (void)writeFileAtomic(std::filesystem::path(toPath(path)),
-                          std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    (void)replaceFile(std::filesystem::path(toPath(path)),
+                          std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))).refusal;
 }
 
 void frmInteractive::mnuFilePrint_Click() {
@@ -302,8 +303,8 @@ void frmInteractive::mnuFilePrint_Click() {
     QImage shown = map;
     const auto scratch = resolveName(m_context.state.programFolder, "Windtemp.bmp");
     const QByteArray bytes = bitmapBytes(map);
-    if (writeFileAtomic(scratch,
-                        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))
+    if (replaceFile(scratch,
+                        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))).refusal
             .empty()) {
         QImage loaded;
         if (loaded.load(QString::fromStdString(scratch.string()), "BMP"))

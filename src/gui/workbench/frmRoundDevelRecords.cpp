@@ -70,16 +70,16 @@ void frmRoundDevel::showRound(const std::vector<std::string>& r) {
 
 bool frmRoundDevel::saveToDatabase(bool rounds, const std::vector<std::string>& record,
                                    bool replace) {
-    const SaveResult res = saveRecord(m_context.state.programFolder, rounds ? kRounds : kFirearms,
+    const Status res = saveRecord(m_context.state.programFolder, rounds ? kRounds : kFirearms,
                                       record, replace);
-    if (!res.ok)
+    if (!res.ok())
         m_context.prompts.message(
             this,
             QStringLiteral("%1 could not be saved: %2. The database on disk is unchanged.")
                 .arg(QString::fromLatin1(rounds ? kRounds.fileName : kFirearms.fileName),
-                     fromBytes(res.error)),
+                     fromBytes(res.refusal)),
             QStringLiteral("Error"), Icon::Error, Buttons::Ok);
-    return res.ok;
+    return res.ok();
 }
 
 void frmRoundDevel::cmdSave_Click() {
@@ -171,12 +171,12 @@ bool frmRoundDevel::databaseUsable(const DatabaseKind& kind) {
     if (m_context.prompts.message(this, text, QStringLiteral("Repair the database?"),
                                   Icon::Question, Buttons::YesNo) != Answer::Yes)
         return true;
-    const SaveResult repaired = repairDatabase(m_context.state.programFolder, kind);
-    if (!repaired.ok)
+    const Status repaired = repairDatabase(m_context.state.programFolder, kind);
+    if (!repaired.ok())
         m_context.prompts.message(
             this,
             QStringLiteral("%1 could not be repaired: %2. The database on disk is unchanged.")
-                .arg(name, fromBytes(repaired.error)),
+                .arg(name, fromBytes(repaired.refusal)),
             QStringLiteral("Error"), Icon::Error, Buttons::Ok);
     return true;
 }

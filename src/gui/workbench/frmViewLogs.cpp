@@ -1,4 +1,5 @@
 #include "frmViewLogs.h"
+#include "core/common/SafeFile.h"
 
 #include "gui/ui/ControlBuilder.h"
 #include "core/workbench/EditSession.h"
@@ -131,7 +132,7 @@ void frmViewLogs::cmdSave_Click() {
         return;
     }
     const std::string why =
-        writeFileAtomic(m_loaded, editorSaveBytes(toBytes(txt1->toPlainText())));
+        replaceFile(m_loaded, editorSaveBytes(toBytes(txt1->toPlainText()))).refusal;
     if (!why.empty()) {
         m_context.prompts.message(this,
                                   QStringLiteral("The file %1 could not be saved: %2")

@@ -46,14 +46,14 @@ TEST_F(SafeFile, ReplacesWholeOrLeavesTheOldFileAndNothingElse) {
     const fs::path target = folder / "rounds.dtb";
     const std::string bytes("\"new\",\"x\"\r\n\0\xB0", 14);
     for (const std::string& b : {std::string("\"old\"\r\n"), bytes, std::string()}) {
-        EXPECT_FALSE(replaceFile(target, b).failed());
+        EXPECT_TRUE(replaceFile(target, b).ok());
         EXPECT_EQ(readFileBytes(target), b);
     }
     EXPECT_EQ(entries(), (std::vector<std::string>{"rounds.dtb"}));
     EXPECT_EQ(readFileBytes(folder / "missing.dat"), std::nullopt);
 
-    EXPECT_EQ(appendToFile(folder / "log.txt", "a\r\n"), "");
-    EXPECT_EQ(appendToFile(folder / "log.txt", "b\r\n"), "");
+    EXPECT_EQ(appendByReplacing(folder / "log.txt", "a\r\n").refusal, "");
+    EXPECT_EQ(appendByReplacing(folder / "log.txt", "b\r\n").refusal, "");
     EXPECT_EQ(folder.read("log.txt"), "a\r\nb\r\n");
     // Failures leave the old file, no temporary and no open descriptor.
     folder.write("Firearms.dtb", "\"keep\"\r\n");
@@ -61,17 +61,17 @@ TEST_F(SafeFile, ReplacesWholeOrLeavesTheOldFileAndNothingElse) {
     for (WriteStep step : {WriteStep::CreateTemporary, WriteStep::Write, WriteStep::Sync,
                            WriteStep::Rename}) {
         FailAt fault(step);
-        EXPECT_TRUE(replaceFile(folder / "Firearms.dtb", "\"lost\"\r\n", &fault).failed());
+        EXPECT_FALSE(replaceFile(folder / "Firearms.dtb", "\"lost\"\r\n", &fault).ok());
         EXPECT_EQ(folder.read("Firearms.dtb"), "\"keep\"\r\n");
         EXPECT_EQ(entries(), (std::vector<std::string>{"Firearms.dtb", "log.txt", "rounds.dtb"}));
     }
     EXPECT_EQ(openDescriptors(), before);
 
     // A missing folder, and a name taken by a folder, give a reason and change nothing.
-    const FileError missing = replaceFile(folder / "nowhere" / "x.dtb", "x");
+    const Status missing = replaceFile(folder / "nowhere" / "x.dtb", "x");
     EXPECT_EQ(missing.code, ENOENT);
     fs::create_directory(folder / "taken");
-    EXPECT_TRUE(replaceFile(folder / "taken", "bytes").failed());
+    EXPECT_FALSE(replaceFile(folder / "taken", "bytes").ok());
     EXPECT_TRUE(fs::is_directory(folder / "taken"));
     EXPECT_EQ(entries(),
               (std::vector<std::string>{"Firearms.dtb", "log.txt", "rounds.dtb", "taken"}));
@@ -80,7 +80,7 @@ TEST_F(SafeFile, ReplacesWholeOrLeavesTheOldFileAndNothingElse) {
 TEST_F(SafeFile, ModeLinksAndDevices) {
     folder.write("rounds.dtb", "old");
     ::chmod((folder / "rounds.dtb").c_str(), 0600);
-    ASSERT_FALSE(replaceFile(folder / "rounds.dtb", "new").failed());
+    ASSERT_TRUE(replaceFile(folder / "rounds.dtb", "new").ok());
     struct stat st {};
     ::stat((folder / "rounds.dtb").c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0600u);
@@ -89,20 +89,20 @@ TEST_F(SafeFile, ModeLinksAndDevices) {
     fs::create_directory(folder / "elsewhere");
     folder.write("elsewhere/real.dtb", "old");
     fs::create_symlink("elsewhere/real.dtb", folder / "linked.dtb");
-    ASSERT_FALSE(replaceFile(folder / "linked.dtb", "through").failed());
+    ASSERT_TRUE(replaceFile(folder / "linked.dtb", "through").ok());
     EXPECT_TRUE(fs::is_symlink(folder / "linked.dtb"));
     EXPECT_EQ(folder.read("elsewhere/real.dtb"), "through");
 
     // A dangling link names the file to create.
     fs::create_symlink("elsewhere/new.dtb", folder / "dangling.dtb");
-    ASSERT_FALSE(replaceFile(folder / "dangling.dtb", "made").failed());
+    ASSERT_TRUE(replaceFile(folder / "dangling.dtb", "made").ok());
     EXPECT_EQ(folder.read("elsewhere/new.dtb"), "made");
 
     // A device or a pipe is never replaced by a plain file.
-    EXPECT_TRUE(replaceFile("/dev/null", "x").failed());
+    EXPECT_FALSE(replaceFile("/dev/null", "x").ok());
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     ASSERT_EQ(::mkfifo((folder / "pipe.dtb").c_str(), 0600), 0);
-    EXPECT_TRUE(replaceFile(folder / "pipe.dtb", "x").failed());
+    EXPECT_FALSE(replaceFile(folder / "pipe.dtb", "x").ok());
     EXPECT_TRUE(fs::is_fifo(folder / "pipe.dtb"));
 }
 
@@ -115,10 +115,10 @@ TEST_F(SafeFile, StagesReplaceWholeAndLeaveNoTemporary) {
     {
         StagedFile file(folder / "run.csv");
         for (const std::string stage : {"one\r\n", "one\r\ntwo\r\n", "x\r\n", "x\r\ny\r\nz\r\n"}) {
-            ASSERT_FALSE(file.replace(stage).failed());
+            ASSERT_TRUE(file.replace(stage).ok());
             EXPECT_EQ(folder.read("run.csv"), stage);
         }
-        EXPECT_FALSE(file.finish().failed());
+        EXPECT_TRUE(file.finish().ok());
     }
     EXPECT_EQ(folder.read("kept.csv"), "users old run");
     EXPECT_EQ(entries(), (std::vector<std::string>{"kept.csv", "run.csv"}));
@@ -127,22 +127,22 @@ TEST_F(SafeFile, StagesReplaceWholeAndLeaveNoTemporary) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     { // a run that stops half-way leaves its last stage and no spare copy
         StagedFile file(folder / "new.csv");
-        ASSERT_FALSE(file.replace("a").failed());
-        ASSERT_FALSE(file.replace("ab").failed());
+        ASSERT_TRUE(file.replace("a").ok());
+        ASSERT_TRUE(file.replace("ab").ok());
     }
     EXPECT_EQ(folder.read("new.csv"), "ab");
     EXPECT_EQ(entries(), (std::vector<std::string>{"kept.csv", "new.csv", "run.csv"}));
     StagedFile device("/dev/null");
-    EXPECT_TRUE(device.replace("x").failed());
+    EXPECT_FALSE(device.replace("x").ok());
 }
 
 TEST_F(SafeFile, OddOrBigInputsAreRefusedAndTheLockMakesWritersWait) {
     ASSERT_EQ(::mkfifo((folder / "rounds.dtb").c_str(), 0600), 0);
-    FileError error;
+    Status error;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(readInputFile(folder / "rounds.dtb", kDefaultInputLimit, &error));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-    EXPECT_FALSE(error.reason.empty());
+    EXPECT_FALSE(error.refusal.empty());
     EXPECT_FALSE(readInputFile("/dev/zero", kDefaultInputLimit, &error));
     EXPECT_FALSE(readInputFile(folder.path(), kDefaultInputLimit, &error));
     folder.write("big.csv", std::string(100, 'x'));
@@ -152,7 +152,7 @@ TEST_F(SafeFile, OddOrBigInputsAreRefusedAndTheLockMakesWritersWait) {
     auto first = DataLock::acquire(folder.path(), std::chrono::milliseconds(0));
     ASSERT_TRUE(first);
     EXPECT_FALSE(DataLock::acquire(folder.path(), std::chrono::milliseconds(50), &error));
-    EXPECT_NE(error.reason.find("another copy"), std::string::npos);
+    EXPECT_NE(error.refusal.find("another copy"), std::string::npos);
     first.reset();
     EXPECT_TRUE(DataLock::acquire(folder.path(), std::chrono::milliseconds(0)));
 }
@@ -161,7 +161,7 @@ TEST_F(SafeFile, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     // Two large versions alternate; whenever the writer dies, the file is one of them whole.
     const std::string a(300000, 'a'), b(200000, 'b');
     const fs::path target = folder / "rounds.dtb";
-    ASSERT_FALSE(replaceFile(target, a).failed());
+    ASSERT_TRUE(replaceFile(target, a).ok());
     std::mt19937 rng(7);
     for (int trial = 0; trial < 25; ++trial) {
         const pid_t child = fork();

@@ -74,7 +74,7 @@ TEST(HistoryCrash, AKilledWriterLosesAtMostTheChangeInProgress) {
 
     auto db = openHistory(folder.path());
     ASSERT_TRUE(db);
-    const HistoryStatus integrity = db->checkIntegrity();
+    const Status integrity = db->checkIntegrity();
     EXPECT_TRUE(integrity) << integrity.refusal;
     std::map<std::int64_t, std::int64_t> stored;
     for (const LoadSummary& s : db->loads().value)

@@ -129,7 +129,7 @@ TEST(RangeCardForm, RemembersItsFieldsAndSurvivesADamagedFile) {
     form.clickUnit = ClickUnit::Mil;
     form.shape = TargetShape::Circle;
     form[F::Twist] = "-254\r\nunits=imperial";
-    ASSERT_FALSE(form.write(folder.path()).failed());
+    ASSERT_TRUE(form.write(folder.path()).ok());
     const RangeCardForm back = RangeCardForm::read(folder.path());
     EXPECT_TRUE(back.metric);
     EXPECT_EQ(back.dragModel, DragModel::G7);

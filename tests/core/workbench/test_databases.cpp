@@ -36,13 +36,13 @@ TEST(Databases, RecordsAreWrittenQuotedAndQuotesOfEveryVersionRead) {
     EXPECT_TRUE(readAllRecords(f / "Firearms.dtb", kFirearmFields).empty());
     EXPECT_TRUE(selectionLines(f / "Firearms.dtb", kFirearmFields).empty());
     EXPECT_FALSE(containsKey(f / "Firearms.dtb", kFirearms, "SN 1"));
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, {"A", "B, C", "", "SN 1", "24", "9.5"}, true).ok);
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, {"A", "B, C", "", "SN 1", "24", "9.5"}, true).ok());
     EXPECT_EQ(f.read("Firearms.dtb"), "\"A\",\"B, C\",\"\",\"SN 1\",\"24\",\"9.5\"\r\n");
     // Typed quotes are stored so that the field rules still hold.
     std::filesystem::remove(f / "Firearms.dtb");
     Record r = firearm("SN \"7\"");
     r[4] = "24\"";
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, r, false).ok);
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, r, false).ok());
     EXPECT_EQ(f.read("Firearms.dtb"),
               "\"Maker\",\"M1\",\"1990\",\"SN \x7F" "7\x7F\",\"24\x7F\",\"9.5\"\r\n");
     EXPECT_EQ(recordAt(f / "Firearms.dtb", kFirearmFields, 0), r);
@@ -50,8 +50,8 @@ TEST(Databases, RecordsAreWrittenQuotedAndQuotesOfEveryVersionRead) {
     // The firearm key is the serial number, and the file is found whatever its case.
     TestFolder g(false);
     g.write("firearms.dtb", encodeDatabaseRecord(firearm("X1")));
-    ASSERT_TRUE(saveRecord(g.path(), kFirearms, firearm("X2"), false).ok);
-    ASSERT_TRUE(saveRecord(g.path(), kFirearms, {"Maker", "M2", "1990", "X1", "24", "9"}, true).ok);
+    ASSERT_TRUE(saveRecord(g.path(), kFirearms, firearm("X2"), false).ok());
+    ASSERT_TRUE(saveRecord(g.path(), kFirearms, {"Maker", "M2", "1990", "X1", "24", "9"}, true).ok());
     EXPECT_FALSE(std::filesystem::exists(g / "Firearms.dtb"));
     auto all = readAllRecords(g / "firearms.dtb", kFirearmFields);
     ASSERT_EQ(all.size(), 2u);
@@ -65,7 +65,7 @@ TEST(Databases, RecordsAreWrittenQuotedAndQuotesOfEveryVersionRead) {
     auto old = readAllRecords(f / "Firearms.dtb", kFirearmFields);
     ASSERT_EQ(old.size(), 3u);
     EXPECT_EQ(old[0][4], "24");
-    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("C"), false).ok);
+    ASSERT_TRUE(saveRecord(f.path(), kFirearms, firearm("C"), false).ok());
     EXPECT_EQ(f.read("Firearms.dtb"), a + b + a + encodeDatabaseRecord(firearm("C")));
 
     const std::string line = "\"P\",\".308\",\"150\",\".4\",\".2\",\"BrandA\",\"Spitzer\",\"IMR\","
@@ -87,7 +87,7 @@ TEST(Databases, RecordsAreWrittenQuotedAndQuotesOfEveryVersionRead) {
     const std::string rulesForm = "\"Maker\",\"M1\",\"1990\",\"C\",\"24\"\",\"9\"\r\n";
     f.write("Firearms.dtb", plain + oldForm + rulesForm + "\"cut short\",\"");
     EXPECT_EQ(doubledQuoteRecords(f.read("Firearms.dtb"), kFirearms), 1u);
-    ASSERT_TRUE(repairDatabase(f.path(), kFirearms).ok);
+    ASSERT_TRUE(repairDatabase(f.path(), kFirearms).ok());
     EXPECT_EQ(f.read("Firearms.dtb"),
               plain + "\"Maker\",\"M \x7FX\x7F\",\"1990\",\"B\",\"24\x7F\",\"\"\r\n" + rulesForm +
                   "\"cut short\",\"");
@@ -100,7 +100,7 @@ TEST(Databases, ReplacingDropsEveryRecordOfTheKeyAndPutsTheNewLast) {
     for (const char* d : {"A", "B", "A", "C"}) {
         Record r = round(d);
         r[2] = keys(f).size() == 2 ? "180" : "160";
-        ASSERT_TRUE(saveRecord(f.path(), kRounds, r, false).ok);
+        ASSERT_TRUE(saveRecord(f.path(), kRounds, r, false).ok());
     }
     EXPECT_EQ(keys(f), (std::vector<std::string>{"A", "B", "A", "C"}));
     // Loading picks by position, not by key.
@@ -109,7 +109,7 @@ TEST(Databases, ReplacingDropsEveryRecordOfTheKeyAndPutsTheNewLast) {
     EXPECT_FALSE(recordAt(f / "rounds.dtb", kRoundFields, 4));
     EXPECT_EQ(selectionLines(f / "rounds.dtb", kRoundFields).size(), 4u);
 
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("A", ".224 .223 Remington"), true).ok);
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("A", ".224 .223 Remington"), true).ok());
     EXPECT_EQ(keys(f), (std::vector<std::string>{"B", "C", "A"}));
     EXPECT_EQ(readAllRecords(f / "rounds.dtb", kRoundFields).back()[1], ".224 .223 Remington");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2)
@@ -118,7 +118,7 @@ TEST(Databases, ReplacingDropsEveryRecordOfTheKeyAndPutsTheNewLast) {
     EXPECT_TRUE(containsKey(f / "rounds.dtb", kRounds, "A"));
     EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "a"));
     EXPECT_FALSE(containsKey(f / "rounds.dtb", kRounds, "A "));
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("a"), true).ok);
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("a"), true).ok());
     EXPECT_EQ(keys(f), (std::vector<std::string>{"B", "C", "A", "a"}));
 }
 
@@ -207,12 +207,12 @@ TEST(Databases, SavesSurviveInterruptionsPlantedLinksAndASecondProgram) {
                            WriteStep::Rename}) {
         TestFolder f(false);
         for (const char* d : {"A", "B", "A"})
-            ASSERT_TRUE(saveRecord(f.path(), kRounds, round(d), false).ok);
+            ASSERT_TRUE(saveRecord(f.path(), kRounds, round(d), false).ok());
         const std::string before = f.read("rounds.dtb");
         FailAt fault(step);
-        SaveResult r = saveRecord(f.path(), kRounds, round("A"), true, &fault);
-        EXPECT_FALSE(r.ok);
-        EXPECT_FALSE(r.error.empty());
+        Status r = saveRecord(f.path(), kRounds, round("A"), true, &fault);
+        EXPECT_FALSE(r.ok());
+        EXPECT_FALSE(r.refusal.empty());
         EXPECT_EQ(f.read("rounds.dtb"), before) << static_cast<int>(step);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2);
     }
@@ -220,7 +220,7 @@ TEST(Databases, SavesSurviveInterruptionsPlantedLinksAndASecondProgram) {
     TestFolder f(false);
     f.write("Firearms.dtb", encodeDatabaseRecord(firearm("A")));
     std::filesystem::create_symlink(f / "Firearms.dtb", f / "rounds.tmp");
-    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("R"), false).ok);
+    ASSERT_TRUE(saveRecord(f.path(), kRounds, round("R"), false).ok());
     EXPECT_EQ(f.read("Firearms.dtb"), encodeDatabaseRecord(firearm("A")));
     EXPECT_EQ(keys(f), std::vector<std::string>{"R"});
     // Two programs saving at once keep every record.
@@ -234,7 +234,7 @@ TEST(Databases, SavesSurviveInterruptionsPlantedLinksAndASecondProgram) {
             int failures = 0;
             for (int i = 0; i < kEach; ++i) {
                 const std::string key = std::to_string(c) + "-" + std::to_string(i);
-                failures += !saveRecord(shared.path(), kRounds, round(key), false).ok;
+                failures += !saveRecord(shared.path(), kRounds, round(key), false).ok();
             }
             _exit(failures);
         }

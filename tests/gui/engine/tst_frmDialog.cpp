@@ -83,7 +83,7 @@ private slots:
         const Record round = {"Test .308 load", ".308 Winchester", "150", ".400", ".226",
                               "BrandA", "Spitzer", "IMR 4064", "45", "2700", "CCI 200", "Federal",
                               "Maker", "M1", "2001", "(optional)", "24", "9.5"};
-        QVERIFY(saveRecord(app->state.programFolder, kRounds, round, false).ok);
+        QVERIFY(saveRecord(app->state.programFolder, kRounds, round, false).ok());
         frmRoundDevel* w = mainWindow();
         whenShown<frmSelect>([](frmSelect* d) {
             d->lstSelector->item(0)->setSelected(true);

@@ -134,7 +134,7 @@ private slots:
         }
         Record unknown(kRoundFields, "x");
         unknown[1] = ".277 Wildcat Improved";
-        QVERIFY(saveRecord(app->state.programFolder, kRounds, unknown, false).ok);
+        QVERIFY(saveRecord(app->state.programFolder, kRounds, unknown, false).ok());
         w->txtBWt->setText(QStringLiteral("1"));
         whenShown<frmSelect>([](frmSelect* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Please select from this list..."));
@@ -163,7 +163,7 @@ private slots:
         // A firearm leaves the round alone.
         QVERIFY(saveRecord(app->state.programFolder, kFirearms,
                            {"Maker", "Model 7", "1988", "SN9", "22", "7.25"}, false)
-                    .ok);
+                    .ok());
         choose(0);
         w->mnuFileLoadF->trigger();
         QCOMPARE(w->cmbMake->currentText(), QStringLiteral("Maker"));

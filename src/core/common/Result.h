@@ -1,0 +1,42 @@
+// The answer of every core operation that can be refused: done, with a value, or refused with
+// the reason in words for the user (UTF-8, ready to show). Nothing in the core throws to its
+// callers.
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace fendrel {
+
+struct Status {
+    std::string refusal; // empty when the operation was done
+    int code = 0;        // the system's error number behind a failed file operation, else 0
+
+    bool ok() const { return refusal.empty(); }
+    explicit operator bool() const { return ok(); }
+
+    static Status done() { return {}; }
+    static Status refused(std::string message, int code = 0) {
+        return {std::move(message), code};
+    }
+};
+
+template <typename T> struct Result : Status {
+    T value{};
+
+    static Result refused(std::string message, int code = 0) {
+        Result r;
+        r.refusal = std::move(message);
+        r.code = code;
+        return r;
+    }
+    // The refusal of an operation this one rests on.
+    static Result refused(const Status& why) { return refused(why.refusal, why.code); }
+    static Result done(T v) {
+        Result r;
+        r.value = std::move(v);
+        return r;
+    }
+};
+
+} // namespace fendrel

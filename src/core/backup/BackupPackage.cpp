@@ -1,5 +1,7 @@
 // The backup package: list, package folder, copying and the read-me.
 #include "BackupPackage.h"
+
+#include "core/common/UserFiles.h"
 #include "core/common/SafeFile.h"
 
 #include "core/history/HistoryBackup.h"
@@ -108,7 +110,7 @@ BackupResult makePackage(const BackupOrder& order, const CopyProgress& progress)
         steps.push_back({resolveName(order.programFolder, kFirearms.fileName), "firearms.dtb"});
         steps.push_back({resolveName(order.programFolder, kRounds.fileName), "rounds.dtb"});
     }
-    const fs::path dataFolder = resolveName(order.programFolder, "yourdata");
+    const fs::path dataFolder = userDataFolder(order.programFolder);
     for (const std::string& name : order.files)
         steps.push_back({entryIn(dataFolder, name), name});
 

@@ -1,6 +1,8 @@
 // Checking a restore package and restoring it into the program folder.
 #include "RestorePackage.h"
 
+#include "core/common/UserFiles.h"
+
 #include "core/common/ProgramFolder.h"
 #include "core/common/SafeFile.h"
 #include "core/common/Strings.h"
@@ -147,7 +149,7 @@ RestorePlan planRestore(const fs::path& packageFolder, const fs::path& programFo
         plan.failure = failed(packageFolder, error);
         return plan;
     }
-    const fs::path dataFolder = resolveName(programFolder, "YourData");
+    const fs::path dataFolder = userDataFolder(programFolder);
     for (const std::string& name : names)
         plan.steps.push_back({packageFolder / name, dataFolder, name, false});
     return plan;
@@ -167,7 +169,7 @@ RestoreResult carryOutRestore(const RestorePlan& plan, const fs::path& programFo
 
     RestoreResult result;
     std::error_code ec;
-    const fs::path dataFolder = resolveName(programFolder, "YourData");
+    const fs::path dataFolder = userDataFolder(programFolder);
     for (const RestoreStep* step : steps) {
         if (!step->database && !fs::is_directory(dataFolder, ec)) {
             fs::create_directory(dataFolder, ec);

@@ -15,6 +15,7 @@
 #include "core/common/ProgramFolder.h"
 #include "core/common/SafeFile.h"
 #include "core/common/TextFile.h"
+#include "core/common/UserFiles.h"
 
 #include <cmath>
 
@@ -99,9 +100,8 @@ bool BallisticsEngine::interiorBallistics(Run& run) {
                                      leadingNumber(r.powderCharge), leadingNumber(r.firearmWeight));
     // The file is started afresh: whatever it held is replaced by the two lines.
     std::string cause = "the firearm weight is 0, so the recoil cannot be computed";
-    if (const std::string own = ownProgramFile(run.programFolder, run.outputFile); !own.empty()) {
-        cause = run.outputFile.string() + " is " + own +
-                ", one of the program's own files; choose another output file";
+    if (const Status own = ownFileRefusal(run.programFolder, run.outputFile); !own) {
+        cause = run.outputFile.string() + ": " + own.refusal;
     } else if (energy) {
         run.contents = interiorLines(r.description, *energy);
         const Status error = run.file.replace(run.contents);

@@ -1,5 +1,7 @@
 // Lastpath.dat and the choice of the output file.
 #include "LastPath.h"
+
+#include "core/common/UserFiles.h"
 #include "core/common/SafeFile.h"
 
 #include "core/common/Encoding.h"
@@ -15,7 +17,7 @@ std::string ensureLastPath(const fs::path& programFolder) {
     std::error_code ec;
     if (fs::exists(file, ec))
         return {};
-    const fs::path data = resolveName(programFolder, "YourData");
+    const fs::path data = userDataFolder(programFolder);
     fs::create_directories(data, ec);
     if (ec)
         return "the folder " + data.string() + " cannot be made: " + ec.message();

@@ -1,6 +1,8 @@
 // Round texts from a rounds.dtb record.
 #include "RoundTexts.h"
 
+#include "core/common/Encoding.h"
+
 #include "core/common/ProgramFolder.h"
 #include "core/workbench/Databases.h"
 
@@ -40,5 +42,7 @@ std::string readRound(const std::filesystem::path& programFolder, std::size_t in
     out = roundFromRecord(fields);
     return {};
 }
+
+std::string roundDescription(const RoundTexts& round) { return cp1252ToUtf8(round.description); }
 
 } // namespace fendrel

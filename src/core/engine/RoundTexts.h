@@ -23,6 +23,9 @@ struct RoundTexts {
 
 inline constexpr std::size_t kRoundFieldCount = 18;
 
+// The round's description as the windows and the load history show it (UTF-8).
+std::string roundDescription(const RoundTexts& round);
+
 // The texts of an 18-field record of rounds.dtb.
 RoundTexts roundFromRecord(const std::vector<std::string>& fields);
 

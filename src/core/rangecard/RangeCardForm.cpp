@@ -1,6 +1,7 @@
 #include "RangeCardForm.h"
 
 #include "MetricUnits.h"
+#include "core/common/Encoding.h"
 #include "core/common/Numbers.h"
 #include "core/common/ProgramFolder.h"
 #include "core/common/Strings.h"
@@ -45,7 +46,7 @@ Unit unitOf(Quantity q) {
     using namespace metric;
     switch (q) {
     case Quantity::Coefficient:
-        return {"lb/in\xB2", "lb/in\xB2", 1};
+        return {"lb/in\u00B2", "lb/in\u00B2", 1};
     case Quantity::Speed:
         return {"ft/s", "m/s", kMetresPerFoot};
     case Quantity::Mass:
@@ -62,23 +63,15 @@ Unit unitOf(Quantity q) {
     case Quantity::Pressure:
         return {"inHg", "hPa", kHpaPerInHg};
     case Quantity::Temperature:
-        return {"\xB0"
-                "F",
-                "\xB0"
-                "C",
-                1};
+        return {"\u00B0F", "\u00B0C", 1};
     case Quantity::Altitude:
         return {"ft", "m", kMetresPerFoot};
     case Quantity::Wind:
         return {"mph", "m/s", kMpsPerMph};
     case Quantity::Sensitivity:
-        return {"ft/s per \xB0"
-                "F",
-                "m/s per \xB0"
-                "C",
-                kMetresPerFoot * 1.8};
+        return {"ft/s per \u00B0F", "m/s per \u00B0C", kMetresPerFoot * 1.8};
     case Quantity::Angle:
-        return {"\xB0", "\xB0", 1};
+        return {"\u00B0", "\u00B0", 1};
     case Quantity::Percent:
         return {"%", "%", 1};
     case Quantity::Moa:
@@ -270,7 +263,10 @@ std::string fieldValue(const RangeCardForm& form, CardField f, std::optional<dou
         return info.blank == BlankField::Refused ? std::string("Enter the ") + info.name + "."
                                                  : std::string();
     if (!isDecimalNumber(text)) {
-        const std::string shown = text.size() > 24 ? text.substr(0, 24) + "..." : text;
+        std::size_t cut = std::min<std::size_t>(text.size(), 24);
+        while (cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            ++cut; // never inside a character
+        const std::string shown = cut < text.size() ? text.substr(0, cut) + "..." : text;
         return std::string("The ") + info.name + " must be a number, not '" + shown + "'.";
     }
     value = leadingNumber(text);
@@ -406,7 +402,7 @@ RangeCardForm RangeCardForm::read(const std::filesystem::path& programFolder) {
         } else {
             for (const FieldRow& r : kFields)
                 if (key == r.info.key)
-                    form[r.info.field] = value;
+                    form[r.info.field] = cp1252ToUtf8(value);
         }
     }
     return form;
@@ -426,7 +422,7 @@ Status RangeCardForm::write(const std::filesystem::path& programFolder) const {
     out += std::string("click_unit=") + kClicks[static_cast<int>(clickUnit)] + "\r\n";
     out += std::string("target=") + kShapes[static_cast<int>(shape)] + "\r\n";
     for (const FieldRow& r : kFields)
-        out += std::string(r.info.key) + "=" + clean((*this)[r.info.field]) + "\r\n";
+        out += std::string(r.info.key) + "=" + clean(utf8ToCp1252((*this)[r.info.field])) + "\r\n";
     return replaceFile(resolveName(programFolder, kFileName), out);
 }
 

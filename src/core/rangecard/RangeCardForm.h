@@ -2,8 +2,8 @@
 // into a range card and a hit probability input, how it converts between imperial and metric
 // units, and how the window remembers them in rangecard.ini in the program folder.
 //
-// Texts are the program's windows-1252 bytes, as every field of the program; the drag file is
-// a path in the system's bytes.
+// Texts are UTF-8, as the window shows them; rangecard.ini keeps them in the program's code page
+// (windows-1252). The drag file is a path in the system's bytes.
 #pragma once
 
 #include "HitProbability.h"
@@ -73,7 +73,7 @@ struct CardFieldInfo {
 std::span<const CardFieldInfo> cardFields();
 const CardFieldInfo& cardField(CardField field);
 
-// The unit a field is typed in ("ft/s", "m/s", "\xB0F"); empty for a plain number.
+// The unit a field is typed in ("ft/s", "m/s", "\u00B0F"), UTF-8; empty for a plain number.
 std::string cardFieldUnit(CardField field, bool metric, ClickUnit click);
 
 // A number as a field shows it: at most `significant` significant digits, no trailing zeros.
@@ -100,8 +100,8 @@ public:
     // round on the main window, in the form's units; a value without a number leaves its field
     // empty.
     void takeRound(const RoundTexts& round);
-    // Switches the units, converting every number typed (a field still at its initial value
-    // takes the other units' initial value: a 100 yd zero becomes a 100 m zero).
+    // Switches the units, converting every number typed, the initial values too (a 100 yd zero
+    // becomes a 91.44 m zero): the card stays what it was.
     void setMetric(bool toMetric);
     // Switches the click unit; the usual click of one (0.25 MOA) becomes that of the other
     // (0.1 mil).

@@ -1,6 +1,7 @@
 // The exported report page.
 #include "ReportPage.h"
 #include "core/common/SafeFile.h"
+#include "core/common/UserFiles.h"
 
 #include "core/common/Encoding.h"
 #include "core/common/ProgramFolder.h"
@@ -130,9 +131,8 @@ std::string reportPage(const Report& report, const ReportPageLinks& links) {
 
 std::string writeReportPage(const std::filesystem::path& file, const Report& report,
                             const std::filesystem::path& programFolder) {
-    if (const std::string own = ownProgramFile(programFolder, file); !own.empty())
-        return "it is " + own + ", one of the program's own files; choose another name";
-    return replaceFile(file, reportPage(report, reportPageLinks(programFolder))).refusal;
+    return saveUserFile(programFolder, file, reportPage(report, reportPageLinks(programFolder)))
+        .refusal;
 }
 
 } // namespace fendrel

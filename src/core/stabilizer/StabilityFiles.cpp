@@ -1,5 +1,7 @@
 // The calculator's saved pages: text and HTML, CR LF line ends, windows-1252 bytes.
 #include "StabilityFiles.h"
+
+#include "core/common/UserFiles.h"
 #include "core/common/SafeFile.h"
 
 #include "Stability.h"
@@ -100,12 +102,10 @@ std::string stabilityBackground(const std::filesystem::path& programFolder) {
 
 std::string saveStabilityPage(const std::filesystem::path& chosen, const StabilityPage& page,
                               const std::filesystem::path& programFolder) {
-    if (const std::string own = ownProgramFile(programFolder, chosen); !own.empty())
-        return "it is " + own + ", one of the program's own files; choose another name";
     const std::string bytes = savesAsText(chosen)
                                   ? stabilityTextPage(page)
                                   : stabilityHtmlPage(page, stabilityBackground(programFolder));
-    return replaceFile(chosen, bytes).refusal;
+    return saveUserFile(programFolder, chosen, bytes).refusal;
 }
 
 } // namespace fendrel

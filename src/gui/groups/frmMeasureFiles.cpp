@@ -26,14 +26,14 @@ namespace fendrel {
 
 namespace {
 const QString kGroupFilter = QStringLiteral("Group File Format(.grp)|*.grp|");
-const QString kRoundsRefusal =
+const QString kFileRoundsRefusal =
     QStringLiteral("The number of rounds must be a whole number from 2 to 181.");
 } // namespace
 
 void frmMeasure::mnuFileSave_Click() {
     const auto n = rounds();
     if (!n) {
-        refuse(kRoundsRefusal);
+        refuse(kFileRoundsRefusal);
         return;
     }
     FileRequest request;

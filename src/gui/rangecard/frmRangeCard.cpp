@@ -1,24 +1,37 @@
+// The range card window's wiring: each control's change passed on to the session, the session's
+// card, chances and messages shown, the commands run through it, and the printed page.
 #include "frmRangeCard.h"
 
 #include "RangeCardCharts.h"
 #include "core/common/SharedState.h"
 #include "core/rangecard/RangeCardColumns.h"
 #include "gui/ui/AppContext.h"
+#include "gui/ui/Printing.h"
 #include "gui/ui/Prompts.h"
 #include "gui/ui/Text.h"
 
 #include <QAction>
+#include <QChart>
 #include <QChartView>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 
 namespace fendrel {
 
@@ -26,16 +39,20 @@ namespace {
 
 // The pause in typing after which the card follows.
 constexpr int kCalculateDelayMs = 300;
-// The ranges of the hit probability chart, from the zero to the maximum.
-constexpr int kHitRanges = 20;
 
 using F = CardField;
 
+bool isTargetSize(CardField f) {
+    return f == F::TargetWidth || f == F::TargetHeight || f == F::TargetDiameter;
+}
+
 } // namespace
 
-frmRangeCard::frmRangeCard(AppContext& context) : m_context(context) {
+frmRangeCard::frmRangeCard(AppContext& context)
+    : m_context(context), m_session(context.state.programFolder, context.roundOnScreen()),
+      m_host(context.prompts, this) {
     setObjectName(QStringLiteral("frmRangeCard"));
-    setWindowTitle(QStringLiteral("Range Card"));
+    setWindowTitle(QString::fromLatin1(RangeCardSession::kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
 
@@ -44,30 +61,46 @@ frmRangeCard::frmRangeCard(AppContext& context) : m_context(context) {
     tmrCalculate->setSingleShot(true);
     tmrCalculate->setInterval(kCalculateDelayMs);
     connect(tmrCalculate, &QTimer::timeout, this, &frmRangeCard::calculate);
-
-    m_form = RangeCardForm::read(m_context.state.programFolder);
-    if (const auto round = m_context.roundOnScreen())
-        m_form.takeRound(*round);
     showForm();
 
-    for (QLineEdit* e : m_fields)
-        connect(e, &QLineEdit::textChanged, this, &frmRangeCard::changed);
-    connect(txtDragFile, &QLineEdit::textChanged, this, &frmRangeCard::changed);
-    connect(cmbDrag, &QComboBox::currentIndexChanged, this, &frmRangeCard::changed);
-    connect(optRectangle, &QRadioButton::toggled, this, &frmRangeCard::changed);
+    for (const CardFieldInfo& info : cardFields()) {
+        const CardField f = info.field;
+        connect(field(f), &QLineEdit::textChanged, this, [this, f](const QString& text) {
+            if (m_showing)
+                return;
+            m_session.setText(f, fromQt(text));
+            changed();
+        });
+    }
+    connect(txtDragFile, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (m_showing)
+            return;
+        m_session.setDragFile(toPath(text));
+        changed();
+    });
+    connect(cmbDrag, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_showing)
+            return;
+        m_session.setDragModel(static_cast<DragModel>(std::max(0, index)));
+        changed();
+    });
+    connect(optRectangle, &QRadioButton::toggled, this, [this](bool rectangle) {
+        if (m_showing)
+            return;
+        m_session.setShape(rectangle ? TargetShape::Rectangle : TargetShape::Circle);
+        changed();
+    });
     connect(cmbUnits, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (m_showing)
             return;
-        takeFields();
-        m_form.setMetric(index == 1);
+        m_session.setMetric(index == 1);
         showForm();
         changed();
     });
     connect(cmbClickUnit, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (m_showing)
             return;
-        takeFields();
-        m_form.setClickUnit(index == 1 ? ClickUnit::Mil : ClickUnit::Moa);
+        m_session.setClickUnit(index == 1 ? ClickUnit::Mil : ClickUnit::Moa);
         showForm();
         changed();
     });
@@ -85,151 +118,112 @@ frmRangeCard::frmRangeCard(AppContext& context) : m_context(context) {
     resize(1272, 756); // with a title bar, within a 1280 x 800 screen
 }
 
-frmRangeCard::~frmRangeCard() {
-    // A window deleted without being closed still keeps what was typed.
-    if (m_dirty) {
-        takeFields();
-        m_form.write(m_context.state.programFolder);
-    }
-}
+// A window deleted without being closed still keeps what was typed.
+frmRangeCard::~frmRangeCard() { (void)m_session.saveSettings(); }
 
 void frmRangeCard::showForm() {
     m_showing = true;
     for (const CardFieldInfo& info : cardFields()) {
-        field(info.field)->setText(fromBytes(m_form[info.field]));
+        field(info.field)->setText(utf8Text(m_session.text(info.field)));
         field(info.field)->setCursorPosition(0);
     }
-    cmbDrag->setCurrentIndex(static_cast<int>(m_form.dragModel));
-    txtDragFile->setText(fromPath(m_form.dragFile));
-    cmbClickUnit->setCurrentIndex(m_form.clickUnit == ClickUnit::Mil ? 1 : 0);
-    cmbUnits->setCurrentIndex(m_form.metric ? 1 : 0);
-    (m_form.shape == TargetShape::Circle ? optCircle : optRectangle)->setChecked(true);
+    const RangeCardForm& form = m_session.form();
+    cmbDrag->setCurrentIndex(static_cast<int>(form.dragModel));
+    txtDragFile->setText(fromPath(form.dragFile));
+    cmbClickUnit->setCurrentIndex(form.clickUnit == ClickUnit::Mil ? 1 : 0);
+    cmbUnits->setCurrentIndex(form.metric ? 1 : 0);
+    (form.shape == TargetShape::Circle ? optCircle : optRectangle)->setChecked(true);
     showUnits();
     m_showing = false;
 }
 
 void frmRangeCard::showUnits() {
     for (const CardFieldInfo& info : cardFields()) {
-        const QString unitText =
-            fromBytes(cardFieldUnit(info.field, m_form.metric, m_form.clickUnit));
+        const QString unitText = utf8Text(m_session.unit(info.field));
         unit(info.field)->setText(unitText);
         QString name = caption(info.field)->text().remove(QLatin1Char('&'));
         // The target's sizes share their captions with the bullet's fields on screen, where
         // the panel tells them apart; a screen reader hears the difference in the name.
-        if (info.field == F::TargetWidth || info.field == F::TargetHeight ||
-            info.field == F::TargetDiameter)
+        if (isTargetSize(info.field))
             name = QStringLiteral("Target ") + name.toLower();
         field(info.field)
             ->setAccessibleName(unitText.isEmpty()
                                     ? name
                                     : name + QStringLiteral(" (") + unitText + QLatin1Char(')'));
     }
-    const bool file = m_form.dragModel == DragModel::File;
+    const RangeCardForm& form = m_session.form();
+    const bool file = form.dragModel == DragModel::File;
     txtDragFile->setEnabled(file);
     cmdDragFile->setEnabled(file);
-    const bool circle = m_form.shape == TargetShape::Circle;
+    const bool circle = form.shape == TargetShape::Circle;
     for (F f : {F::TargetWidth, F::TargetHeight})
         field(f)->setEnabled(!circle);
     field(F::TargetDiameter)->setEnabled(circle);
 }
 
-void frmRangeCard::takeFields() {
-    for (const CardFieldInfo& info : cardFields())
-        m_form[info.field] = toBytes(field(info.field)->text());
-    m_form.dragModel = static_cast<DragModel>(std::max(0, cmbDrag->currentIndex()));
-    m_form.dragFile = toPath(txtDragFile->text());
-    m_form.shape = optCircle->isChecked() ? TargetShape::Circle : TargetShape::Rectangle;
-}
-
 void frmRangeCard::changed() {
-    if (m_showing)
-        return;
-    m_dirty = true;
-    takeFields();
     showUnits();
     tmrCalculate->start();
 }
 
 void frmRangeCard::calculate() {
     tmrCalculate->stop();
-    takeFields();
-    const auto& folder = m_context.state.programFolder;
-    RangeCardInput input;
-    RangeCardResult result;
-    std::string refusal = m_form.cardInput(folder, input);
-    if (refusal.empty())
-        refusal = computeRangeCard(input, result);
-    if (!refusal.empty()) {
-        m_card.reset();
-        m_hit.clear();
-        refuse(fromBytes(refusal));
-        showCard();
-        showHit();
-        return;
-    }
-    m_input = input;
-    m_card = std::move(result);
-    lblMessage->clear();
+    m_session.recompute();
+    lblMessage->setText(utf8Text(m_session.refusal()));
+    lblHitMessage->setText(utf8Text(m_session.hitRefusal()));
+    lblHitMessage->setVisible(!m_session.hitRefusal().empty());
     showCard();
-
-    HitInput hit;
-    std::vector<HitRow> rows;
-    std::string hitRefusal = m_form.hitInput(input, kHitRanges, hit);
-    if (hitRefusal.empty())
-        hitRefusal = computeHitProbability(hit, rows);
-    m_hitInput = hit;
-    m_hit = hitRefusal.empty() ? std::move(rows) : std::vector<HitRow>();
-    lblHitMessage->setText(fromBytes(hitRefusal));
-    lblHitMessage->setVisible(!hitRefusal.empty());
     showHit();
 }
 
-void frmRangeCard::refuse(const QString& text) {
-    lblMessage->setText(text);
-    lblHitMessage->clear();
-    lblHitMessage->hide();
+bool frmRangeCard::cardIsCurrent() {
+    if (tmrCalculate->isActive() || !m_session.current())
+        calculate();
+    return m_session.card().has_value();
 }
 
 void frmRangeCard::showCard() {
     const auto columns = rangeCardColumns();
-    const bool metric = m_card ? m_card->metric : m_form.metric;
+    const auto& card = m_session.card();
+    const bool metric = card ? card->metric : m_session.form().metric;
     grdCard->setColumnCount(static_cast<int>(columns.size()));
     QStringList headings;
     for (const RangeCardColumn& c : columns)
         headings << QString::fromLatin1(c.heading) + QLatin1Char('\n') +
                         QString::fromLatin1(c.unitFor(metric));
     grdCard->setHorizontalHeaderLabels(headings);
-    const int rows = m_card ? static_cast<int>(m_card->rows.size()) : 0;
+    const int rows = card ? static_cast<int>(card->rows.size()) : 0;
     grdCard->setRowCount(rows);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-            const std::optional<double> v = columns[c].value(m_card->rows[r]);
-            auto* item = new QTableWidgetItem(v ? fromBytes(roundedText(*v, columns[c].pattern))
+            const std::optional<double> v = columns[c].value(card->rows[r]);
+            auto* item = new QTableWidgetItem(v ? utf8Text(roundedText(*v, columns[c].pattern))
                                                 : QStringLiteral("-"));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grdCard->setItem(r, c, item);
         }
     }
-    lblSummary->setText(m_card ? fromBytes(rangeCardSummary(*m_card)) : QString());
+    lblSummary->setText(utf8Text(m_session.summary()));
     for (QAction* a : {mnuFilePrint, mnuFilePdf, mnuFileCsv, mnuFileCopy})
-        a->setEnabled(m_card.has_value());
-    showPaths(chtPath, m_card ? &*m_card : nullptr);
+        a->setEnabled(card.has_value());
+    showPaths(chtPath, card ? &*card : nullptr);
 }
 
 void frmRangeCard::showHit() {
-    showHitCurve(chtHit, m_hit, m_form.metric);
+    const std::vector<HitRow>& hit = m_session.hitRows();
+    const bool metric = m_session.form().metric;
+    showHitCurve(chtHit, hit, metric);
     // Screen readers read the curve as text, and the table holds its points.
     QStringList points;
     grdHit->setHorizontalHeaderLabels(
-        {m_form.metric ? QStringLiteral("Range m") : QStringLiteral("Range yd"),
-         QStringLiteral("Hit %")});
-    grdHit->setRowCount(static_cast<int>(m_hit.size()));
-    for (int i = 0; i < static_cast<int>(m_hit.size()); ++i) {
-        const HitRow& r = m_hit[static_cast<std::size_t>(i)];
-        const QString range = fromBytes(roundedText(r.range, "0"));
-        const QString chance = fromBytes(roundedText(r.probability * 100, "0"));
-        points << range + (m_form.metric ? QStringLiteral(" m ") : QStringLiteral(" yd ")) +
-                      chance + QStringLiteral(" %");
+        {metric ? QStringLiteral("Range m") : QStringLiteral("Range yd"), QStringLiteral("Hit %")});
+    grdHit->setRowCount(static_cast<int>(hit.size()));
+    for (int i = 0; i < static_cast<int>(hit.size()); ++i) {
+        const HitRow& r = hit[static_cast<std::size_t>(i)];
+        const QString range = utf8Text(roundedText(r.range, "0"));
+        const QString chance = utf8Text(roundedText(r.probability * 100, "0"));
+        points << range + (metric ? QStringLiteral(" m ") : QStringLiteral(" yd ")) + chance +
+                      QStringLiteral(" %");
         for (const auto& [column, text] : {std::pair{0, range}, std::pair{1, chance}}) {
             auto* item = new QTableWidgetItem(text);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -239,24 +233,139 @@ void frmRangeCard::showHit() {
     chtHit->setAccessibleDescription(points.join(QStringLiteral(", ")));
 }
 
-void frmRangeCard::closeEvent(QCloseEvent* event) {
-    saveSettings();
-    QMainWindow::closeEvent(event);
+void frmRangeCard::chooseDragFile() {
+    m_session.chooseDragFile(m_host);
+    showForm();
+    changed();
 }
 
-void frmRangeCard::saveSettings() {
-    if (!m_dirty)
+void frmRangeCard::fromLastGroup() {
+    m_session.takeLastGroup(m_context.state.lastGroup, m_host);
+    showForm();
+    changed();
+}
+
+void frmRangeCard::fromHistory() {
+    m_session.takeFromHistory(m_context.roundOnScreen(), m_host);
+    showForm();
+    changed();
+}
+
+void frmRangeCard::saveAsCsv() {
+    if (!cardIsCurrent())
         return;
-    m_dirty = false;
-    takeFields();
-    const Status failure = m_form.write(m_context.state.programFolder);
-    if (!failure.ok())
+    if (const auto saved = m_session.saveCsv(m_host))
+        statusBar()->showMessage(QStringLiteral("The card is saved in ") + fromPath(*saved),
+                                 10000);
+}
+
+void frmRangeCard::copyCard() {
+    if (cardIsCurrent())
+        QGuiApplication::clipboard()->setText(utf8Text(m_session.cardText()));
+}
+
+void frmRangeCard::print() {
+    if (!cardIsCurrent())
+        return;
+    if (const std::optional<PrintSetup> setup = m_context.prompts.print(this, PrintSetup{}))
+        printTo(*setup);
+}
+
+void frmRangeCard::saveAsPdf() {
+    if (!cardIsCurrent())
+        return;
+    if (const auto file = m_session.choosePdf(m_host)) {
+        PrintSetup setup;
+        setup.outputFile = fromPath(*file);
+        printTo(setup);
+    }
+}
+
+void frmRangeCard::printTo(const PrintSetup& setup) {
+    bool failed = false;
+    const std::string why = printCopies(setup, [&](QPrinter& printer) {
+        QPainter painter;
+        if (failed || !painter.begin(&printer)) {
+            failed = true;
+            return;
+        }
+        paintPage(painter, printer.pageLayout().paintRectPixels(printer.resolution()));
+        painter.end();
+    });
+    if (failed || !why.empty())
+        m_context.prompts.message(this,
+                                  setup.outputFile.isEmpty()
+                                      ? QStringLiteral("The printer could not be started.")
+                                      : setup.outputFile + QStringLiteral(" could not be written: ") +
+                                            utf8Text(why),
+                                  windowTitle(), Icon::Exclamation, Buttons::Ok);
+}
+
+// The page: the title with the round, the readable card in a fixed-pitch font as wide as the
+// page, the two charts below it and what the chance of a hit assumes.
+void frmRangeCard::paintPage(QPainter& painter, const QRectF& page) {
+    const qreal unit = page.width() / 100;
+    QFont title = painter.font();
+    title.setBold(true);
+    title.setPixelSize(std::max(1, static_cast<int>(unit * 2.2)));
+    painter.setFont(title);
+    QString heading = windowTitle();
+    if (const auto round = m_context.roundOnScreen(); round && !round->description.empty())
+        heading += QStringLiteral(": ") + utf8Text(roundDescription(*round));
+    const QFontMetricsF titleMetrics(title);
+    painter.drawText(QPointF(page.left(), page.top() + titleMetrics.ascent()), heading);
+    qreal y = page.top() + titleMetrics.lineSpacing() * 1.5;
+
+    const QStringList lines = utf8Text(m_session.cardText()).split(QLatin1Char('\n'));
+    qsizetype widest = 1;
+    for (const QString& line : lines)
+        widest = std::max(widest, line.size());
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(100);
+    const qreal scale = page.width() / QFontMetricsF(fixed).horizontalAdvance(QString(widest, 'M'));
+    fixed.setPixelSize(std::max(1, static_cast<int>(100 * scale)));
+    painter.setFont(fixed);
+    const QFontMetricsF m(fixed);
+    for (const QString& line : lines) {
+        painter.drawText(QPointF(page.left(), y + m.ascent()), line);
+        y += m.lineSpacing();
+    }
+
+    // Each chart in its own proportions as in the window.
+    const qreal gap = unit * 2;
+    const qreal width = (page.width() - gap) / 2;
+    y += gap;
+    qreal bottom = y;
+    qreal left = page.left();
+    for (QChartView* view : {chtPath, chtHit}) {
+        const QRectF chart = view->chart()->sceneBoundingRect();
+        const qreal aspect = chart.height() / std::max<qreal>(1, chart.width());
+        const qreal height = std::min(width * aspect, page.bottom() - y - unit * 4);
+        if (height < unit * 10)
+            return;
+        const QRectF target(left, y, height / aspect, height);
+        view->scene()->render(&painter, target, chart);
+        bottom = std::max(bottom, target.bottom());
+        left += width + gap;
+    }
+    if (const std::string assumptions = m_session.hitAssumptions(); !assumptions.empty()) {
+        painter.setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+        QFont text = painter.font();
+        text.setPixelSize(std::max(1, static_cast<int>(unit * 1.4)));
+        painter.setFont(text);
+        painter.drawText(QRectF(page.left(), bottom + gap, page.width(), unit * 8),
+                         Qt::TextWordWrap, utf8Text(assumptions));
+    }
+}
+
+void frmRangeCard::closeEvent(QCloseEvent* event) {
+    if (const Status kept = m_session.saveSettings(); !kept)
         m_context.prompts.message(
             this,
             QStringLiteral("The range card's settings could not be kept in %1: %2")
-                .arg(QString::fromLatin1(RangeCardForm::kFileName),
-                     QString::fromStdString(failure.refusal)),
+                .arg(QString::fromLatin1(RangeCardForm::kFileName), utf8Text(kept.refusal)),
             windowTitle(), Icon::Exclamation, Buttons::Ok);
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace fendrel

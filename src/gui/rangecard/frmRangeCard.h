@@ -1,14 +1,14 @@
 // The Range Card window: the corrections to dial for the air of the day, with a chart of the
-// path and the drift, and the hit probability of the load.
+// path and the drift, and the hit probability of the load. Its logic is RangeCardSession's; the
+// window passes each change on to it and shows what it holds.
 //
 // The card is computed again as the user types: every change restarts a short timer, and the
 // card and the hit probability chart follow when it runs out. The fields are remembered in
 // rangecard.ini when the window closes; the round's values come from the main window.
 #pragma once
 
-#include "core/rangecard/HitProbability.h"
-#include "core/rangecard/RangeCard.h"
-#include "core/rangecard/RangeCardForm.h"
+#include "core/rangecard/RangeCardSession.h"
+#include "gui/ui/PromptsHost.h"
 
 #include <QMainWindow>
 #include <array>
@@ -73,9 +73,9 @@ public:
     QTimer* tmrCalculate;
 
     // The card and the hit probability as last computed; nothing after a refusal.
-    const std::optional<RangeCardResult>& card() const { return m_card; }
-    const std::vector<HitRow>& hitRows() const { return m_hit; }
-    const RangeCardForm& form() const { return m_form; }
+    const std::optional<RangeCardResult>& card() const { return m_session.card(); }
+    const std::vector<HitRow>& hitRows() const { return m_session.hitRows(); }
+    const RangeCardForm& form() const { return m_session.form(); }
 
 public slots:
     // Computes the card and the hit probability from the fields now (the timer's work).
@@ -99,35 +99,25 @@ private:
     void buildHitPanel(QWidget* parent);
     void buildMenu();
 
-    // Between the form and the controls.
+    // The session's fields and results into the controls.
     void showForm();
     void showUnits();
-    void takeFields();
-    void changed();
-
     void showCard();
     void showHit();
-    void refuse(const QString& text);
-    void saveSettings();
-    // True when a card stands for the fields as they are now.
+    // A change typed or chosen: the card follows when the user pauses.
+    void changed();
+    // The card brought up to date before a command uses it; false when there is none.
     bool cardIsCurrent();
-    // True (and the user told) when `path` is one of the program's own files.
-    bool refusedAsOwnFile(const QString& path);
     void printTo(const PrintSetup& setup);
     void paintPage(QPainter& painter, const QRectF& page);
-    QString yourDataFolder() const;
 
     AppContext& m_context;
-    RangeCardForm m_form;
+    RangeCardSession m_session;
+    PromptsHost m_host;
     std::array<QLineEdit*, kCardFieldCount> m_fields{};
     std::array<QLabel*, kCardFieldCount> m_captions{};
     std::array<QLabel*, kCardFieldCount> m_units{};
-    RangeCardInput m_input;
-    std::optional<RangeCardResult> m_card;
-    HitInput m_hitInput;
-    std::vector<HitRow> m_hit;
-    bool m_showing = false; // the form is being put into the controls
-    bool m_dirty = false;   // changed since rangecard.ini was written
+    bool m_showing = false; // the session's fields are being put into the controls
 };
 
 } // namespace fendrel

@@ -20,8 +20,10 @@ inline QString fromBytes(const std::string& bytes) {
 
 inline std::string toBytes(const QString& text) { return utf8ToCp1252(text.toStdString()); }
 
-// The core's own texts (messages, numbers, the history's entries) are UTF-8.
+// Everything the core hands the windows, and takes from them, is UTF-8: these two are the only
+// conversions between the core's texts and Qt's.
 inline QString utf8Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+inline std::string fromQt(const QString& text) { return text.toStdString(); }
 
 // A path is the system's bytes: shown and chosen in windows as the system names it, never through
 // the code page of the program's files.

@@ -1,38 +1,41 @@
-// The Load History window: opening the history, the list of loads and the entries of the
-// selected ones.
+// The Load History window's wiring: selections and commands passed on to the session, its
+// tables, chart and status shown, and the printed report.
 #include "frmLoadHistory.h"
 
+#include "HistoryChart.h"
 #include "core/common/Numbers.h"
-#include "core/common/ProgramFolder.h"
 #include "core/common/SharedState.h"
 #include "gui/ui/AppContext.h"
+#include "gui/ui/Printing.h"
 #include "gui/ui/Prompts.h"
 #include "gui/ui/Text.h"
 
+#include <QChartView>
 #include <QDate>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QTextDocument>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
-#include <set>
 
 namespace fendrel {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Load History");
-
 // The rows selected in a table, in order.
-std::vector<int> selectedRows(const QTableWidget* table) {
-    std::vector<int> rows;
+std::vector<std::size_t> selectedRows(const QTableWidget* table) {
+    std::vector<std::size_t> rows;
     for (const QModelIndex& index : table->selectionModel()->selectedRows())
-        rows.push_back(index.row());
+        rows.push_back(static_cast<std::size_t>(index.row()));
     std::sort(rows.begin(), rows.end());
     return rows;
 }
@@ -41,12 +44,13 @@ std::vector<int> selectedRows(const QTableWidget* table) {
 
 int frmLoadHistory::selectedRow(const QTableWidget* table) {
     const auto rows = selectedRows(table);
-    return rows.size() == 1 ? rows.front() : -1;
+    return rows.size() == 1 ? static_cast<int>(rows.front()) : -1;
 }
 
-frmLoadHistory::frmLoadHistory(AppContext& context) : m_context(context) {
+frmLoadHistory::frmLoadHistory(AppContext& context)
+    : m_context(context), m_session(context.state.programFolder), m_host(context.prompts, this) {
     setObjectName(QStringLiteral("frmLoadHistory"));
-    setWindowTitle(kTitle);
+    setWindowTitle(QString::fromLatin1(LoadHistorySession::kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     txtDate->setText(QDate::currentDate().toString(Qt::ISODate));
@@ -57,8 +61,10 @@ frmLoadHistory::frmLoadHistory(AppContext& context) : m_context(context) {
     }
     txtDistance->setText(QStringLiteral("100"));
 
-    connect(lstLoads->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &frmLoadHistory::loadsSelected);
+    connect(lstLoads->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        m_session.selectLoads(selectedRows(lstLoads), m_host);
+        showEntries();
+    });
     connect(grdStrings->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { entrySelected(true); });
     connect(grdGroups->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -74,108 +80,34 @@ frmLoadHistory::frmLoadHistory(AppContext& context) : m_context(context) {
 
 frmLoadHistory::~frmLoadHistory() = default;
 
-HistoryDatabase* frmLoadHistory::history(bool forChange) {
-    if (!m_history) {
-        // A file of a newer version or another program is refused here, untouched; a missing
-        // one is created only for a change.
-        auto opened = HistoryDatabase::open(m_context.state.programFolder,
-                                            forChange ? HistoryDatabase::WhenAbsent::Create
-                                                      : HistoryDatabase::WhenAbsent::Report);
-        m_refusal = opened.refusal;
-        m_history = std::move(opened.database);
-    }
-    if (m_history && forChange && !m_checked) {
-        // A damaged file is refused before the first change, and stays readable. The check
-        // reads the whole file, so it runs once, not whenever the window opens.
-        const Status checked = m_history->checkIntegrity();
-        m_refusal = checked.refusal;
-        if (!checked) {
-            showStatus();
-            enableEntryCommands();
-            return nullptr;
-        }
-        m_checked = true;
-    }
-    return m_history.get();
+void frmLoadHistory::refresh() {
+    m_session.refresh(m_host);
+    showLoads();
+    showEntries();
 }
 
-void frmLoadHistory::showStatus() {
-    if (!m_refusal.empty()) {
-        lblStatus->setText(utf8Text(m_refusal) +
-                           QStringLiteral(" This window changes nothing in it."));
-        if (m_told != m_refusal)
-            m_context.prompts.message(this, utf8Text(m_refusal), kTitle, Icon::Error, Buttons::Ok);
-        m_told = m_refusal;
-    } else if (!m_history) {
-        lblStatus->setText(QStringLiteral("No load history yet: it begins with the first string "
-                                          "or group you add."));
-    } else {
-        lblStatus->setText(
-            QStringLiteral("%1 %2. Select several loads of one caliber and bullet to compare "
-                           "them.")
-                .arg(utf8Text(std::to_string(m_loads.size())),
-                     m_loads.size() == 1 ? QStringLiteral("load") : QStringLiteral("loads")));
-    }
+void frmLoadHistory::showLoads() {
+    const QSignalBlocker blocker(lstLoads->selectionModel());
+    fillTable(lstLoads, m_session.loadsTable());
+    for (std::size_t row : m_session.selectedLoads())
+        lstLoads->selectionModel()->select(lstLoads->model()->index(static_cast<int>(row), 0),
+                                           QItemSelectionModel::Select |
+                                               QItemSelectionModel::Rows);
+    lblStatus->setText(utf8Text(m_session.status()));
     lblStatus->setVisible(!lblStatus->text().isEmpty());
 }
 
-void frmLoadHistory::refresh() {
-    std::set<std::int64_t> selected;
-    for (int row : selectedRows(lstLoads))
-        selected.insert(m_loads[static_cast<size_t>(row)].id);
-    m_loads.clear();
-    if (HistoryDatabase* db = history(false)) {
-        auto loads = db->loads();
-        if (loads)
-            m_loads = std::move(loads.value);
-        else
-            m_refusal = loads.refusal;
-    }
-    {
-        const QSignalBlocker blocker(lstLoads->selectionModel());
-        fillTable(lstLoads, loadsTable(m_loads));
-        for (size_t i = 0; i < m_loads.size(); ++i)
-            if (selected.count(m_loads[i].id))
-                lstLoads->selectionModel()->select(
-                    lstLoads->model()->index(static_cast<int>(i), 0),
-                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
-    showStatus();
-    loadsSelected();
-}
-
-void frmLoadHistory::loadsSelected() {
-    m_selected.clear();
-    m_strings.clear();
-    m_stringLoads.clear();
-    m_groups.clear();
-    m_groupLoads.clear();
-    HistoryDatabase* db = m_history.get();
-    for (int row : selectedRows(lstLoads)) {
-        if (!db)
-            break;
-        auto load = db->load(m_loads[static_cast<size_t>(row)].id);
-        if (!load) {
-            refuse(utf8Text(load.refusal));
-            break;
-        }
-        for (const VelocityString& s : load.value.strings) {
-            m_strings.push_back(s);
-            m_stringLoads.push_back(load.value.description);
-        }
-        for (const HistoryGroup& g : load.value.groups) {
-            m_groups.push_back(g);
-            m_groupLoads.push_back(load.value.description);
-        }
-        m_selected.push_back(std::move(load.value));
-    }
+void frmLoadHistory::showEntries() {
     {
         const QSignalBlocker strings(grdStrings->selectionModel());
         const QSignalBlocker groups(grdGroups->selectionModel());
-        fillTable(grdStrings, stringsTable(m_selected));
-        fillTable(grdGroups, groupsTable(m_selected));
+        fillTable(grdStrings, m_session.stringsTable());
+        fillTable(grdGroups, m_session.groupsTable());
     }
-    showComparison();
+    fillTable(grdCompare, m_session.comparisonTable());
+    const ComparisonPlot plot = m_session.comparisonPlot();
+    lblSlope->setText(utf8Text(plot.caption));
+    showComparisonChart(chtCompare, plot);
     enableEntryCommands();
 }
 
@@ -186,27 +118,24 @@ void frmLoadHistory::entrySelected(bool isString) {
         other->clearSelection();
     }
     const int s = selectedRow(grdStrings), g = selectedRow(grdGroups);
-    std::optional<EntryFields> f;
-    if (s >= 0)
-        f = fieldsOf(m_strings[static_cast<size_t>(s)]);
-    else if (g >= 0)
-        f = fieldsOf(m_groups[static_cast<size_t>(g)]);
-    if (f) {
-        txtDate->setText(utf8Text(f->date));
-        txtCharge->setText(utf8Text(f->charge));
-        txtNote->setText(utf8Text(f->note));
+    if (s >= 0 || g >= 0) {
+        const EntryFields f = s >= 0 ? m_session.stringFields(static_cast<std::size_t>(s))
+                                     : m_session.groupFields(static_cast<std::size_t>(g));
+        txtDate->setText(utf8Text(f.date));
+        txtCharge->setText(utf8Text(f.charge));
+        txtNote->setText(utf8Text(f.note));
         if (s >= 0) {
-            txtTemperature->setText(utf8Text(f->temperature));
-            txtShots->setPlainText(utf8Text(f->shots));
+            txtTemperature->setText(utf8Text(f.temperature));
+            txtShots->setPlainText(utf8Text(f.shots));
         } else {
-            txtDistance->setText(utf8Text(f->distance));
+            txtDistance->setText(utf8Text(f.distance));
         }
     }
     enableEntryCommands();
 }
 
 void frmLoadHistory::enableEntryCommands() {
-    const bool usable = m_refusal.empty();
+    const bool usable = m_session.usable();
     const bool entry = selectedRow(grdStrings) >= 0 || selectedRow(grdGroups) >= 0;
     for (QPushButton* b : {cmdAddString, cmdImportCsv, cmdAddGroup, cmdImportGroup})
         b->setEnabled(usable);
@@ -214,12 +143,114 @@ void frmLoadHistory::enableEntryCommands() {
     cmdDelete->setEnabled(usable && entry);
 }
 
-void frmLoadHistory::refuse(const QString& message) {
-    m_context.prompts.message(this, message, kTitle, Icon::Exclamation, Buttons::Ok);
+EntryFields frmLoadHistory::fields() const {
+    EntryFields f;
+    f.date = fromQt(txtDate->text());
+    f.temperature = fromQt(txtTemperature->text());
+    f.charge = fromQt(txtCharge->text());
+    f.distance = fromQt(txtDistance->text());
+    f.note = fromQt(txtNote->text());
+    f.shots = fromQt(txtShots->toPlainText());
+    return f;
 }
 
-QString frmLoadHistory::userDataFolder() const {
-    return fromPath(resolveName(m_context.state.programFolder, "YourData"));
+void frmLoadHistory::afterCommand(bool changed) {
+    if (!changed) {
+        // A refused change may have found the history unusable.
+        lblStatus->setText(utf8Text(m_session.status()));
+        lblStatus->setVisible(!lblStatus->text().isEmpty());
+        enableEntryCommands();
+        return;
+    }
+    showLoads();
+    showEntries();
+    if (const auto row = m_session.loadRow(m_session.changedLoad()))
+        lstLoads->scrollTo(lstLoads->model()->index(static_cast<int>(*row), 0));
 }
+
+void frmLoadHistory::cmdAddString_Click() {
+    afterCommand(m_session.addString(m_context.roundOnScreen(), fields(), m_host));
+}
+
+void frmLoadHistory::cmdImportCsv_Click() {
+    afterCommand(m_session.importChronograph(m_context.roundOnScreen(), fields(), m_host));
+}
+
+void frmLoadHistory::cmdAddGroup_Click() {
+    EntryFields f = fields();
+    const bool changed =
+        m_session.addLastGroup(m_context.roundOnScreen(), f, m_context.state.lastGroup, m_host);
+    txtDistance->setText(utf8Text(f.distance));
+    afterCommand(changed);
+}
+
+void frmLoadHistory::cmdImportGroup_Click() {
+    EntryFields f = fields();
+    const bool changed = m_session.importGroupFile(m_context.roundOnScreen(), f, m_host);
+    txtDistance->setText(utf8Text(f.distance));
+    afterCommand(changed);
+}
+
+void frmLoadHistory::cmdSaveEntry_Click() {
+    const int s = selectedRow(grdStrings), g = selectedRow(grdGroups);
+    if (s < 0 && g < 0)
+        return;
+    afterCommand(m_session.saveEntry(s >= 0, static_cast<std::size_t>(s >= 0 ? s : g), fields(), m_host));
+}
+
+void frmLoadHistory::cmdDelete_Click() {
+    const int s = selectedRow(grdStrings), g = selectedRow(grdGroups);
+    if (s < 0 && g < 0)
+        return;
+    afterCommand(m_session.deleteEntry(s >= 0, static_cast<std::size_t>(s >= 0 ? s : g), m_host));
+}
+
+void frmLoadHistory::printDocument(QTextDocument& document,
+                                   const std::vector<LoadHistory>& loads) {
+    const int width = std::min(chtCompare->width(), 900);
+    const qreal ratio = 2;
+    QPixmap picture(chtCompare->size() * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::white);
+    chtCompare->QWidget::render(&picture);
+    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("chart.png")),
+                         picture.toImage());
+    QFont font = this->font();
+    font.setPointSizeF(8);
+    document.setDefaultFont(font);
+    document.setHtml(utf8Text(m_session.reportHtml(loads, true, width)));
+}
+
+void frmLoadHistory::mnuFilePrint_Click() {
+    const auto loads = m_session.chosenLoads(m_host);
+    if (loads.empty())
+        return;
+    PrintSetup initial;
+    initial.landscape = true;
+    const auto setup = m_context.prompts.print(this, initial);
+    if (!setup)
+        return;
+    QTextDocument document;
+    printDocument(document, loads);
+    printCopies(*setup, [&](QPrinter& printer) { document.print(&printer); });
+}
+
+void frmLoadHistory::mnuFilePdf_Click() {
+    const auto file = m_session.choosePdf(m_host);
+    if (!file)
+        return;
+    QTextDocument document;
+    printDocument(document, m_session.chosenLoads(m_host));
+    PrintSetup setup;
+    setup.landscape = true;
+    setup.outputFile = fromPath(*file);
+    if (const std::string why =
+            printCopies(setup, [&](QPrinter& printer) { document.print(&printer); });
+        !why.empty())
+        m_host.tell("The PDF file " + file->string() + " could not be saved: " + why,
+                    LoadHistorySession::kTitle, MessageIcon::Exclamation);
+}
+
+void frmLoadHistory::mnuFileCsv_Click() { m_session.saveCsv(m_host); }
 
 } // namespace fendrel

@@ -1,10 +1,10 @@
 // The Load History window: the chronograph strings and groups kept for each load, entered,
-// corrected and deleted here, and several loads of one bullet compared by powder charge.
+// corrected and deleted here, and several loads of one bullet compared by powder charge. Its
+// logic is LoadHistorySession's; the window passes on what the user selects and does.
 #pragma once
 
-#include "core/history/HistoryDatabase.h"
-#include "core/history/HistoryTables.h"
-#include "core/history/LoadComparison.h"
+#include "core/history/LoadHistorySession.h"
+#include "gui/ui/PromptsHost.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -73,7 +73,7 @@ public:
     QAction* mnuFileClose;
 
     // The comparison of the selected loads, when they can be compared.
-    const std::optional<LoadComparison>& comparison() const { return m_comparison; }
+    const std::optional<LoadComparison>& comparison() const { return m_session.comparison(); }
 
 public slots:
     // Reads the list of loads again, keeping the selection.
@@ -97,47 +97,21 @@ private:
     // The one selected row of a table, or -1.
     static int selectedRow(const QTableWidget* table);
 
-    // The history of the program folder, opened on first use, and created and checked for a
-    // change. Null when there is none yet, or when it cannot be used or changed: the reason is
-    // then in m_refusal.
-    HistoryDatabase* history(bool forChange);
-    void showStatus();
-    void loadsSelected();
+    // The session's loads, entries and comparison into the controls.
+    void showLoads();
+    void showEntries();
     void entrySelected(bool isString);
     void enableEntryCommands();
-
-    // Adding, changing and deleting entries (frmLoadHistoryEntries.cpp).
-    // The round on the main window as the load to add to; nullopt (after saying why) when there
-    // is none.
-    std::optional<RoundKey> roundOnScreen();
+    // The entry fields as typed, and back.
     EntryFields fields() const;
-    std::optional<double> askDistance();
-    void addString(VelocityString s, const RoundKey& key);
-    void addGroup(HistoryGroup g);
-    void afterChange(const Status& done, const std::string& description);
-    void refuse(const QString& text);
-    QString userDataFolder() const;
-
-    // The chart, printing and the CSV (frmLoadHistoryOutput.cpp).
-    void showComparison();
-    // True (and the user told) when `path` is one of the program's own files.
-    bool refusedAsOwnFile(const QString& path, const QString& kind);
-    std::vector<LoadHistory> chosenLoads();
+    // After a command: when it changed the history, the lists again with the load that changed
+    // selected and in view; the status and the commands' state in any case.
+    void afterCommand(bool changed);
     void printDocument(QTextDocument& document, const std::vector<LoadHistory>& loads);
 
     AppContext& m_context;
-    std::unique_ptr<HistoryDatabase> m_history;
-    bool m_checked = false;   // the file passed its integrity check
-    std::string m_refusal;    // why the history cannot be read or changed
-    std::string m_told;       // the refusal last shown in a message
-    std::vector<LoadSummary> m_loads;       // rows of lstLoads
-    std::vector<LoadHistory> m_selected;    // the selected loads
-    std::vector<VelocityString> m_strings;  // rows of grdStrings
-    std::vector<std::string> m_stringLoads; // their loads' descriptions
-    std::vector<HistoryGroup> m_groups;     // rows of grdGroups
-    std::vector<std::string> m_groupLoads;
-    std::optional<LoadComparison> m_comparison;
-    QString m_compareNote; // why nothing is compared
+    LoadHistorySession m_session;
+    PromptsHost m_host;
 };
 
 } // namespace fendrel

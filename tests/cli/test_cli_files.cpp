@@ -203,8 +203,8 @@ TEST(CommandLineFiles, AFailedWriteNamesItsCauseAndLeavesNoFile) {
 }
 
 TEST(CommandLineFiles, InputsAndOptionsItCannotUseAreRefusedQuickly) {
+    // A program that waited on a pipe or a device would hang here until ctest's timeout.
     TestFolder folder;
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(::mkfifo((folder / "pipe.grp").c_str(), 0600), 0);
     for (const std::string& input : {std::string("/dev/zero"), (folder / "pipe.grp").string()}) {
         const Outcome o =
@@ -222,5 +222,4 @@ TEST(CommandLineFiles, InputsAndOptionsItCannotUseAreRefusedQuickly) {
     const Outcome twice = calc("stability --caliber .308 --caliber .30 --velocity 2700 --twist 10");
     EXPECT_EQ(twice.status, 2);
     EXPECT_NE(twice.errors.find("given twice"), std::string::npos);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }

@@ -139,9 +139,8 @@ TEST_F(SafeFile, StagesReplaceWholeAndLeaveNoTemporary) {
 TEST_F(SafeFile, OddOrBigInputsAreRefusedAndTheLockMakesWritersWait) {
     ASSERT_EQ(::mkfifo((folder / "rounds.dtb").c_str(), 0600), 0);
     Status error;
-    const auto start = std::chrono::steady_clock::now();
+    // Refused without waiting for a writer (a wait would hang the test).
     EXPECT_FALSE(readInputFile(folder / "rounds.dtb", kDefaultInputLimit, &error));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_FALSE(error.refusal.empty());
     EXPECT_FALSE(readInputFile("/dev/zero", kDefaultInputLimit, &error));
     EXPECT_FALSE(readInputFile(folder.path(), kDefaultInputLimit, &error));

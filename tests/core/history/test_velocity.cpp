@@ -119,10 +119,9 @@ TEST(ChronographCsv, TypedShotsAndFilesThatCannotBeRead) {
     folder.write("big.csv", std::string(kMaximumImportBytes + 1, '1'));
     folder.write("ok.csv", "SHOT,FPS\n1,2650\n");
     ASSERT_EQ(::mkfifo((folder / "pipe.csv").c_str(), 0600), 0);
-    const auto start = std::chrono::steady_clock::now();
+    // Refused without waiting for a writer (a wait would hang the test).
     EXPECT_NE(readChronographFile(folder / "pipe.csv").refusal.find("is not a regular file"),
               std::string::npos);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_NE(readImportFile(folder.path()).refusal.find("is not a regular file"),
               std::string::npos);
     EXPECT_NE(readImportFile(folder / "big.csv").refusal.find("too large"), std::string::npos);

@@ -37,14 +37,22 @@ void openChart(AppContext& context) {
     context.windows.show<frmViewChart>();
 }
 
+// A window asks for the report or the chart of a file: it becomes the current data file, which
+// both windows load.
 void connectWindows(AppContext& context) {
     context.windows.whenCreated<frmReport>([&context](frmReport* report) {
         QObject::connect(report, &frmReport::graphRequested, report,
-                         [&context] { openChart(context); });
+                         [&context](const std::string& file) {
+                             context.state.currentDataFile = file;
+                             openChart(context);
+                         });
     });
     context.windows.whenCreated<frmViewChart>([&context](frmViewChart* chart) {
         QObject::connect(chart, &frmViewChart::reportRequested, chart,
-                         [&context] { openReport(context); });
+                         [&context](const std::string& file) {
+                             context.state.currentDataFile = file;
+                             openReport(context);
+                         });
     });
 }
 
@@ -61,9 +69,15 @@ void connectMainWindow(frmRoundDevel* main, AppContext& context) {
     opens(main->mnuRangeCard, [&windows] { windows.show<frmRangeCard>(); });
     opens(main->mnuLoadHistory, [&windows] { windows.show<frmLoadHistory>(); });
     QObject::connect(main, &frmRoundDevel::viewBallisticsRequested, main,
-                     [&context] { openReport(context); });
+                     [&context](const std::string& file) {
+                         context.state.currentDataFile = file;
+                         openReport(context);
+                     });
     QObject::connect(main, &frmRoundDevel::graphBallisticsRequested, main,
-                     [&context] { openChart(context); });
+                     [&context](const std::string& file) {
+                         context.state.currentDataFile = file;
+                         openChart(context);
+                     });
 }
 
 } // namespace fendrel

@@ -295,8 +295,7 @@ void frmViewChart::mnuFileExit_Click() {
 void frmViewChart::mnuVTable_Click() {
     if (m_selectedSeries < ChartData::kFirstFile || m_selectedSeries > m_data.seriesCount())
         return;
-    m_context.state.currentDataFile = m_data.path(m_selectedSeries);
-    emit reportRequested();
+    emit reportRequested(m_data.path(m_selectedSeries));
     showMinimized();
     letEventsRun();
 }

@@ -7,6 +7,7 @@
 #include "core/chart/ChartData.h"
 
 #include <QMainWindow>
+#include <string>
 #include <functional>
 
 class QAction;
@@ -71,9 +72,8 @@ protected:
 
 
 signals:
-    // View ballistics, with the selected series' file in the current data file path: the
-    // application shows the report window.
-    void reportRequested();
+    // View ballistics: the application shows the report of the selected series' file.
+    void reportRequested(const std::string& file);
 
 private:
     void buildMenus();

@@ -230,10 +230,7 @@ void frmReport::mnuEditACopy_Click() {
     clipboard->setText(m_accumulator);
 }
 
-void frmReport::mnuViewGraph_Click() {
-    m_context.state.currentDataFile = m_context.state.lastOutputFile;
-    emit graphRequested();
-}
+void frmReport::mnuViewGraph_Click() { emit graphRequested(m_context.state.lastOutputFile); }
 
 void frmReport::closeEvent(QCloseEvent* event) {
     Timer1->stop();

@@ -5,6 +5,7 @@
 #include "core/report/Report.h"
 
 #include <QMainWindow>
+#include <string>
 #include <array>
 #include <functional>
 
@@ -73,9 +74,8 @@ protected:
 
 
 signals:
-    // View > "Graph ballistics", with the current data file path already set: the application
-    // shows the chart window.
-    void graphRequested();
+    // View > "Graph ballistics": the application shows the chart of the last output file.
+    void graphRequested(const std::string& file);
 
 private:
     // The sheet's controls and menus (frmReportLayout.cpp).

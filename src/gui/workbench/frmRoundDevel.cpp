@@ -59,7 +59,8 @@ public:
 
 } // namespace
 
-frmRoundDevel::frmRoundDevel(AppContext& context) : m_context(context) {
+frmRoundDevel::frmRoundDevel(AppContext& context)
+    : m_context(context), m_records(context.state), m_host(context.prompts, this) {
     setObjectName(QStringLiteral("frmRoundDevel"));
     setWindowTitle(QStringLiteral("Round Development"));
     buildControls();
@@ -91,12 +92,11 @@ frmRoundDevel::frmRoundDevel(AppContext& context) : m_context(context) {
     connect(mnuToolsStats, &QAction::triggered, this, &frmRoundDevel::mnuToolsStats_Click);
 
     // Load step: the two lists, the year and the calculation command.
-    const auto& folder = m_context.state.programFolder;
-    for (const auto& entry : loadReferenceList(resolveName(folder, "calibers.ini")))
-        cmbCal->addItem(fromBytes(entry));
+    for (const std::string& entry : m_records.calibers())
+        cmbCal->addItem(utf8Text(entry));
     cmbCal->setCurrentIndex(-1);
-    for (const auto& entry : loadReferenceList(resolveName(folder, "Makes.ini")))
-        cmbMake->addItem(fromBytes(entry));
+    for (const std::string& entry : m_records.makes())
+        cmbMake->addItem(utf8Text(entry));
     cmbMake->setEditText(QStringLiteral("(type or select)"));
     const int year = QDate::currentDate().year();
     txtGunYr->setText(QString::number(year));
@@ -130,14 +130,6 @@ QString frmRoundDevel::statusText() const { return m_status->text(); }
 
 void frmRoundDevel::setStatusText(const QString& text) { m_status->setText(text); }
 
-std::string frmRoundDevel::fieldBytes(const QLineEdit* field) {
-    return utf8ToCp1252(field->text().toStdString());
-}
-
-std::string frmRoundDevel::fieldBytes(const QComboBox* field) {
-    return utf8ToCp1252(field->currentText().toStdString());
-}
-
 void frmRoundDevel::Timer1_Timer() {
     // Keep the splash window in front of the main window that appeared after it.
     if (auto* splash = m_context.windows.find<frmSplash>()) {
@@ -150,25 +142,17 @@ void frmRoundDevel::Timer1_Timer() {
 }
 
 void frmRoundDevel::TmrValidate_Timer() {
-    RecordNumbers n;
-    n.caliber = fieldBytes(cmbCal);
-    n.bulletWeight = fieldBytes(txtBWt);
-    n.ballisticCoefficient = fieldBytes(txtBC);
-    n.sectionalDensity = fieldBytes(txtSD);
-    n.powderCharge = fieldBytes(txtLWt);
-    n.muzzleVelocity = fieldBytes(txtfps);
-    n.firearmWeight = fieldBytes(txtGunWt);
-    const ValidationResult r = validateRecord(n);
+    const ValidationResult r = RoundRecordSession::validate(recordFields());
     if (r.changesStatus)
-        setStatusText(QString::fromStdString(r.status));
+        setStatusText(utf8Text(r.status));
     mnuToolsStats->setEnabled(r.valid);
     cmdSave->setEnabled(r.valid);
     cmdSaveAs->setEnabled(r.valid);
 }
 
 void frmRoundDevel::rebuildDescription() {
-    txtDescription->setText(fromBytes(
-        suggestedDescription(fieldBytes(cmbCal), fieldBytes(txtBWt), fieldBytes(txtBMake))));
+    txtDescription->setText(utf8Text(RoundRecordSession::suggestedDescription(
+        fromQt(cmbCal->currentText()), fromQt(txtBWt->text()), fromQt(txtBMake->text()))));
 }
 
 bool frmRoundDevel::eventFilter(QObject* watched, QEvent* event) {
@@ -181,14 +165,9 @@ bool frmRoundDevel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmRoundDevel::mnuToolsEditDTB_Click() {
-    const auto list = resolveName(m_context.state.programFolder, "editlist.txt");
-    const int chosen = pickRecord(list.string(), 1);
-    if (chosen < 0)
+    if (!m_records.chooseFileToEdit(
+            [this](const std::filesystem::path& file, int count) { return pickRecord(file, count); }))
         return;
-    auto name = recordAt(list, 1, static_cast<size_t>(chosen));
-    if (!name)
-        return;
-    m_context.state.currentDataFile = resolveName(m_context.state.programFolder, (*name)[0]).string();
     if (auto* open = m_context.windows.find<frmViewLogs>()) {
         open->loadOther();
         WindowRegistry::bringForward(open);
@@ -235,14 +214,10 @@ void frmRoundDevel::mnuHelpHowto_Click() {
     }
 }
 
-void frmRoundDevel::mnuViewB_Click() {
-    m_context.state.currentDataFile = m_context.state.lastOutputFile;
-    emit viewBallisticsRequested();
-}
+void frmRoundDevel::mnuViewB_Click() { emit viewBallisticsRequested(m_context.state.lastOutputFile); }
 
 void frmRoundDevel::mnuGraphB_Click() {
-    m_context.state.currentDataFile = m_context.state.lastOutputFile;
-    emit graphBallisticsRequested();
+    emit graphBallisticsRequested(m_context.state.lastOutputFile);
 }
 
 namespace {
@@ -254,13 +229,13 @@ public:
         : m_window(window), m_context(context) {}
 
     void status(const std::string& text) override {
-        m_window.setStatusText(fromBytes(text));
+        m_window.setStatusText(utf8Text(text));
         letEventsRun();
     }
     void message(const std::string& text, const std::string& title, MessageIcon icon,
                  const std::string& details) override {
-        m_context.prompts.message(&m_window, fromBytes(text), fromBytes(title), promptIcon(icon),
-                                  Buttons::Ok, fromBytes(details));
+        m_context.prompts.message(&m_window, utf8Text(text), utf8Text(title), promptIcon(icon),
+                                  Buttons::Ok, utf8Text(details));
     }
     bool specifications(RunSettings& settings) override {
         frmDialog dialog(m_context, settings, &m_window);
@@ -268,16 +243,14 @@ public:
     }
     std::string input(const std::string& prompt, const std::string& title,
                       const std::string& prefilled) override {
-        return utf8ToCp1252(m_context.prompts
-                                .input(&m_window, fromBytes(prompt), fromBytes(title),
-                                       fromBytes(prefilled))
-                                .toStdString());
+        return fromQt(m_context.prompts.input(&m_window, utf8Text(prompt), utf8Text(title),
+                                              utf8Text(prefilled)));
     }
     std::optional<std::string> saveFile(const std::string& filter, int filterIndex,
                                         const std::filesystem::path& startFolder) override {
         FileRequest request;
         request.title = QStringLiteral("Save the ballistics as");
-        request.filter = fromBytes(filter);
+        request.filter = utf8Text(filter);
         request.filterIndex = filterIndex;
         request.startFolder = fromPath(startFolder);
         auto chosen = m_context.prompts.saveFile(&m_window, request);
@@ -294,17 +267,93 @@ private:
 } // namespace
 
 RoundTexts frmRoundDevel::roundOnScreen() const {
-    RoundTexts r;
-    r.description = fieldBytes(txtDescription);
-    r.caliber = fieldBytes(cmbCal);
-    r.bulletWeight = fieldBytes(txtBWt);
-    r.ballisticCoefficient = fieldBytes(txtBC);
-    r.sectionalDensity = fieldBytes(txtSD);
-    r.bulletStyle = fieldBytes(txtBStyle);
-    r.powderCharge = fieldBytes(txtLWt);
-    r.muzzleVelocity = fieldBytes(txtfps);
-    r.firearmWeight = fieldBytes(txtGunWt);
-    return r;
+    return RoundRecordSession::roundTexts(recordFields());
+}
+
+RecordFields frmRoundDevel::recordFields() const {
+    RecordFields f;
+    f.push_back(fromQt(txtDescription->text()));
+    f.push_back(fromQt(cmbCal->currentText()));
+    for (const QLineEdit* e : {txtBWt, txtBC, txtSD, txtBMake, txtBStyle, txtLPwdr, txtLWt, txtfps,
+                               txtLPrmr, txtLBrass})
+        f.push_back(fromQt(e->text()));
+    f.push_back(fromQt(cmbMake->currentText()));
+    for (const QLineEdit* e : {txtGunModel, txtGunYr, txtGunSN, txtGunBBL, txtGunWt})
+        f.push_back(fromQt(e->text()));
+    return f;
+}
+
+namespace {
+void setField(QLineEdit* field, const std::string& text) {
+    field->setText(utf8Text(text));
+    field->setCursorPosition(0);
+}
+} // namespace
+
+void frmRoundDevel::showFirearm(const RecordFields& r, std::size_t first) {
+    cmbMake->setEditText(utf8Text(r[first]));
+    QLineEdit* firearm[] = {txtGunModel, txtGunYr, txtGunSN, txtGunBBL, txtGunWt};
+    for (std::size_t i = 0; i < std::size(firearm); ++i)
+        setField(firearm[i], r[first + 1 + i]);
+}
+
+void frmRoundDevel::showRound(const RecordFields& r) {
+    setField(txtDescription, r[0]);
+    // A stored caliber missing from the list joins the list rather than being lost.
+    const QString caliber = utf8Text(r[1]);
+    int at = cmbCal->findText(caliber, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (at < 0) {
+        std::vector<std::string> entries;
+        for (int i = 0; i < cmbCal->count(); ++i)
+            entries.push_back(fromQt(cmbCal->itemText(i)));
+        at = static_cast<int>(RoundRecordSession::caliberPosition(entries, r[1]));
+        cmbCal->insertItem(at, caliber);
+    }
+    cmbCal->setCurrentIndex(at);
+    QLineEdit* round[] = {txtBWt, txtBC, txtSD, txtBMake, txtBStyle, txtLPwdr, txtLWt, txtfps,
+                          txtLPrmr, txtLBrass};
+    for (std::size_t i = 0; i < std::size(round); ++i)
+        setField(round[i], r[2 + i]);
+    showFirearm(r, 12);
+}
+
+std::optional<std::size_t> frmRoundDevel::pickRecord(const std::filesystem::path& file,
+                                                     int fieldCount) {
+    const std::optional<int> chosen = frmSelect::run(file, fieldCount, this);
+    if (!chosen || *chosen < 0)
+        return std::nullopt;
+    return static_cast<std::size_t>(*chosen);
+}
+
+void frmRoundDevel::cmdSave_Click() {
+    if (const auto status = m_records.saveRound(recordFields(), m_host))
+        setStatusText(utf8Text(*status));
+}
+
+void frmRoundDevel::cmdSaveAs_Click() {
+    txtDescription->setText(
+        utf8Text(RoundRecordSession::askDescription(fromQt(txtDescription->text()), m_host)));
+    if (!txtDescription->text().isEmpty())
+        cmdSave_Click();
+}
+
+void frmRoundDevel::cmdSaveGun_Click() {
+    if (const auto status = m_records.saveFirearm(recordFields(), m_host))
+        setStatusText(utf8Text(*status));
+}
+
+void frmRoundDevel::mnuFileLoadR_Click() {
+    if (const auto record = m_records.loadRound(m_host, [this](const auto& file, int count) {
+            return pickRecord(file, count);
+        }))
+        showRound(*record);
+}
+
+void frmRoundDevel::mnuFileLoadF_Click() {
+    if (const auto record = m_records.loadFirearm(m_host, [this](const auto& file, int count) {
+            return pickRecord(file, count);
+        }))
+        showFirearm(*record, 0);
 }
 
 void frmRoundDevel::mnuToolsStats_Click() {

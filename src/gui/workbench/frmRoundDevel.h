@@ -3,8 +3,9 @@
 #pragma once
 
 #include "core/engine/BallisticsEngine.h"
-#include "core/workbench/Databases.h"
+#include "core/workbench/RoundRecordSession.h"
 #include "gui/ui/AppContext.h"
+#include "gui/ui/PromptsHost.h"
 
 #include <QMainWindow>
 #include <string>
@@ -91,10 +92,6 @@ public:
     QString statusText() const;
     void setStatusText(const QString& text);
 
-    // Text of a field as the program's bytes, and back.
-    static std::string fieldBytes(const QLineEdit* field);
-    static std::string fieldBytes(const QComboBox* field);
-
     // The round on screen as the calculation run and the tool windows read it.
     RoundTexts roundOnScreen() const override;
     // The calculation engine, with the trajectory rows of the last run.
@@ -118,10 +115,10 @@ public slots:
     void mnuGraphB_Click();
 
 signals:
-    // Tools > View ballistics and Graph ballistics, with the current data file path set to the
-    // last output file: the application shows the report or the chart.
-    void viewBallisticsRequested();
-    void graphBallisticsRequested();
+    // Tools > View ballistics and Graph ballistics: the application shows the report or the
+    // chart of the last output file.
+    void viewBallisticsRequested(const std::string& file);
+    void graphBallisticsRequested(const std::string& file);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -131,22 +128,18 @@ private:
     void buildControls();
     void buildMenus();
     void rebuildDescription();
-    std::vector<std::string> roundRecord() const;
-    std::vector<std::string> firearmRecord() const;
-    void showRound(const std::vector<std::string>& record);
-    void showFirearm(const std::vector<std::string>& record, size_t first);
-    bool saveToDatabase(bool rounds, const std::vector<std::string>& record, bool replace);
-    // Shows the selection list over `file` and returns the chosen record's position, or -1.
-    int pickRecord(const std::string& file, int fieldCount);
-    // False (after saying why) when the database cannot be read; offers the repair of records
-    // saved by earlier versions.
-    bool databaseUsable(const DatabaseKind& kind);
+    // The fields in the order of a round record (UTF-8), and a record shown in them.
+    RecordFields recordFields() const;
+    void showRound(const RecordFields& record);
+    void showFirearm(const RecordFields& record, std::size_t first);
+    // The selection list over a file: the record chosen.
+    std::optional<std::size_t> pickRecord(const std::filesystem::path& file, int fieldCount);
 
     AppContext& m_context;
+    RoundRecordSession m_records;
+    PromptsHost m_host;
     ElidedLabel* m_status;
     BallisticsEngine m_engine;
-    bool m_askedRoundsRepair = false;
-    bool m_askedFirearmsRepair = false;
 };
 
 } // namespace fendrel

@@ -209,8 +209,8 @@ private slots:
         // View ballistics opens the report of the selected file; the line of sight has none.
         std::string reported;
         int calls = 0;
-        connect(w, &frmViewChart::reportRequested, [&] {
-            reported = app->state.currentDataFile;
+        connect(w, &frmViewChart::reportRequested, [&](const std::string& file) {
+            reported = file;
             ++calls;
         });
         click(point(3, 2));

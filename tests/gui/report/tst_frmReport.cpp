@@ -62,7 +62,7 @@ private slots:
 
         // A cancelled Open keeps the report; Graph follows the file opened last.
         std::string chart;
-        connect(w, &frmReport::graphRequested, [&] { chart = app->state.currentDataFile; });
+        connect(w, &frmReport::graphRequested, [&](const std::string& file) { chart = file; });
         app->prompts.files = {std::nullopt};
         w->mnuFileOpen->trigger();
         QCOMPARE(app->state.currentDataFile, std::string("[NONE]"));

@@ -57,6 +57,10 @@ struct TargetScale {
     bool rescaled = false; // the user is told
 };
 TargetScale targetScale(const std::vector<Shot>& table, int rounds);
+// The target's scale: twips of an inch across and down.
+inline constexpr int kTargetTwipsPerInchX = 510;
+inline constexpr int kTargetTwipsPerInchY = 507;
+
 // The radius of a bullet hole of `caliber` inches, in twips of the target's 510-twips inch.
 double holeRadiusTwips(double caliber);
 

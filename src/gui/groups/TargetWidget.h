@@ -3,6 +3,8 @@
 // the overlay is 510 twips across and 507 twips down.
 #pragma once
 
+#include "core/groups/CoordinateEntry.h"
+
 #include <QImage>
 #include <QPointF>
 #include <QWidget>
@@ -15,8 +17,8 @@ namespace fendrel {
 class TargetWidget : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kTwipsPerInchX = 510;
-    static constexpr int kTwipsPerInchY = 507;
+    static constexpr int kTwipsPerInchX = kTargetTwipsPerInchX;
+    static constexpr int kTwipsPerInchY = kTargetTwipsPerInchY;
     static constexpr int kCellsAcross = 6;
 
     // `twipsWidth` and `twipsHeight` give the drawing area the widget stands for.

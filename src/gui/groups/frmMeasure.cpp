@@ -1,7 +1,5 @@
 #include "frmMeasure.h"
 
-#include "core/groups/CoordinateEntry.h"
-#include "core/groups/GroupFile.h"
 #include "TargetWidget.h"
 #include "gui/ui/AppContext.h"
 #include "core/common/Encoding.h"
@@ -45,17 +43,13 @@ const QString kEnterTip = QStringLiteral(
 const QString kAllEnteredTip = QStringLiteral(
     "All coordinates have been entered. Click the 'Do It' button or increase the total number of "
     "rounds in this group.");
-const QString kRoundsRefusal =
-    QStringLiteral("The number of rounds must be a whole number from 2 to 181.");
 
-// The stated sizes of the window's special fonts were chosen for a smaller default font; ours
-// grow with the layout.
-constexpr double kFontScale = 1.25;
 
 
 } // namespace
 
-frmMeasure::frmMeasure(AppContext& context) : m_context(context) {
+frmMeasure::frmMeasure(AppContext& context)
+    : m_context(context), m_session(context.state), m_host(context.prompts, this) {
     setObjectName(QStringLiteral("frmMeasure"));
     setWindowTitle(QStringLiteral("Measures"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -76,14 +70,14 @@ frmMeasure::frmMeasure(AppContext& context) : m_context(context) {
             [this](int row, int) { gridSpread_Click(row + 1); });
 
     // Opening: the first round, the calibre of the main window, and the grid for five rounds.
-    m_entry = CoordinateEntry(rounds().value_or(5));
-    m_printEnabled = m_displayed = false;
+    m_session.entry() = CoordinateEntry(rounds().value_or(5));
+    m_displayed = false;
     double caliber = 0;
     if (const auto round = m_context.roundOnScreen())
         caliber = leadingNumber(round->caliber);
     if (!std::isfinite(caliber))
         caliber = 0;
-    txtCal->setText(fromBytes(generalNumber(caliber)));
+    txtCal->setText(utf8Text(generalNumber(caliber)));
     txtCal->setCursorPosition(0);
     showEntry();
     mnuFileSave->setEnabled(false);
@@ -129,11 +123,7 @@ void frmMeasure::setCell(int row, int column, const QString& text) {
 }
 
 std::optional<int> frmMeasure::rounds() const {
-    return roundsText(toBytes(txtTtlRounds->text()));
-}
-
-void frmMeasure::refuse(const QString& text) {
-    m_context.prompts.message(this, text, QStringLiteral("Error"), Icon::Error, Buttons::Ok);
+    return GroupSession::rounds(fromQt(txtTtlRounds->text()));
 }
 
 void frmMeasure::setCounter(int round) {
@@ -141,20 +131,17 @@ void frmMeasure::setCounter(int round) {
 }
 
 void frmMeasure::showEntry() {
-    cmdAccept->setEnabled(m_entry.acceptOpen());
-    cmdAccept->setToolTip(m_entry.acceptOpen() ? kEnterTip : kAllEnteredTip);
-    cmdDoIt->setEnabled(m_entry.doItOpen());
-}
-
-QString frmMeasure::userDataFolder() const {
-    return fromPath(resolveName(m_context.state.programFolder, "YourData"));
+    const CoordinateEntry& entry = m_session.entry();
+    cmdAccept->setEnabled(entry.acceptOpen());
+    cmdAccept->setToolTip(entry.acceptOpen() ? kEnterTip : kAllEnteredTip);
+    cmdDoIt->setEnabled(entry.doItOpen());
 }
 
 void frmMeasure::Update() {
     const auto n = rounds();
     if (!n)
         return;
-    m_entry.resetTable(*n);
+    m_session.entry().resetTable(*n);
     gridSpread->setRowCount(*n);
     for (int r = 1; r <= *n; ++r) {
         setCell(r, 0, QString::number(r));
@@ -176,33 +163,17 @@ bool frmMeasure::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmMeasure::cmdAccept_Click() {
-    if (txtX->text().isEmpty() || txtY->text().isEmpty()) {
-        refuse(QStringLiteral("You must enter a value for both the X and Y coordinates"));
+    const auto accepted = m_session.accept(fromQt(txtTtlRounds->text()), fromQt(txtX->text()),
+                                           fromQt(txtY->text()), m_host);
+    if (!accepted)
         return;
-    }
-    const auto n = rounds();
-    if (!n) {
-        refuse(kRoundsRefusal);
-        return;
-    }
-    const auto x = numberText(toBytes(txtX->text()));
-    const auto y = numberText(toBytes(txtY->text()));
-    if (!x || !y) {
-        refuse(QStringLiteral(
-            "The X and Y coordinates must be numbers of inches (for example 1.25)."));
-        return;
-    }
-    const int k = m_entry.currentRound();
-    if (const std::string refusal = m_entry.accept(*n, *x, *y); !refusal.empty()) {
-        refuse(fromBytes(refusal));
-        return;
-    }
-    setCell(k, 1, fromBytes(formatPattern(*x, "###0.0##")));
-    setCell(k, 2, fromBytes(formatPattern(*y, "##0.0##")));
+    const int k = accepted->round;
+    setCell(k, 1, utf8Text(accepted->x));
+    setCell(k, 2, utf8Text(accepted->y));
     setCounter(k + 1);
     showEntry();
-    if (k == *n)
-        setCounter(*n);
+    if (k == *rounds())
+        setCounter(k);
     else
         txtX->setFocus();
 }
@@ -210,7 +181,7 @@ void frmMeasure::cmdAccept_Click() {
 void frmMeasure::gridSpread_Click(int round) {
     if (round < 1 || round > gridSpread->rowCount())
         return;
-    m_entry.select(round);
+    m_session.entry().select(round);
     setCounter(round);
 }
 
@@ -220,7 +191,7 @@ void frmMeasure::txtTtlRounds_Change() {
     const auto n = rounds();
     if (!n)
         return;
-    m_entry.roundsChanged(*n);
+    m_session.entry().roundsChanged(*n);
     showEntry();
     Update();
 }
@@ -232,48 +203,31 @@ void frmMeasure::cmdClear_Click() {
         setCell(r, 2, QString());
     }
     if (const auto n = rounds())
-        m_entry.clear(*n);
+        m_session.entry().clear(*n);
     else
-        m_entry.select(1);
+        m_session.entry().select(1);
     setCounter(1);
     m_displayed = false;
-    m_printEnabled = false;
+    m_session.clear();
 }
 
 void frmMeasure::Timer1_Timer() {
     if (const auto n = rounds()) {
-        m_entry.tick(*n);
+        m_session.entry().tick(*n);
         showEntry();
     }
-    if (m_printEnabled)
+    if (m_session.printEnabled())
         mnuFilePrint->setEnabled(true);
 }
 
 void frmMeasure::cmdDisplay_Click() {
-    const auto n = rounds();
-    if (!n) {
-        refuse(kRoundsRefusal);
+    const auto drawing =
+        m_session.display(fromQt(txtTtlRounds->text()), fromQt(txtCal->text()), m_host);
+    if (!drawing)
         return;
-    }
-    const TargetScale fit = targetScale(m_entry.table(), *n);
-    if (fit.rescaled)
-        m_context.prompts.message(
-            this,
-            QStringLiteral("Your coordinates will fall outside the target "
-                           "graphic.  Fen-drel will re-scale your group to fit."),
-            QStringLiteral("Re-Scaling"), Icon::Information, Buttons::Ok);
-    const double radius = holeRadiusTwips(leadingNumber(toBytes(txtCal->text())));
-    const auto& table = m_entry.table();
-    const int last = std::min<int>(*n, static_cast<int>(table.size()) - 1);
-    for (int r = 1; r <= last; ++r) {
-        const Shot& s = table[static_cast<size_t>(r)];
-        picTarget->drawHole(QPointF(fit.scale * s.x * TargetWidget::kTwipsPerInchX,
-                                    fit.scale * s.y * TargetWidget::kTwipsPerInchY),
-                            radius);
-    }
-    lblCaption->setText(
-        QStringLiteral("Illustration of your target and group (note each square cell is ") +
-        fromBytes(formatPattern(1 / fit.scale, "0.00")) + QStringLiteral(" inch in size)."));
+    for (const auto& [x, y] : drawing->holes)
+        picTarget->drawHole(QPointF(x, y), drawing->radius);
+    lblCaption->setText(utf8Text(drawing->caption));
     m_displayed = true;
 }
 
@@ -283,53 +237,109 @@ void frmMeasure::cmdCLS_Click() {
 }
 
 void frmMeasure::cmdDoIt_Click() {
-    GroupEntry entry;
-    entry.caliberText = toBytes(txtCal->text());
-    entry.roundsText = toBytes(txtTtlRounds->text());
+    GroupCells cells;
     for (int r = 1; r <= gridSpread->rowCount(); ++r)
-        entry.cells.emplace_back(toBytes(cell(r, 1)), toBytes(cell(r, 2)));
-    GroupEvaluation e = evaluateGroup(entry);
-    if (!e.refusal.empty()) {
-        refuse(fromBytes(e.refusal));
-        return;
-    }
-    // The measured coordinates are the grid's; the table follows them.
-    std::vector<Shot> table(entry.cells.size() + 1);
-    for (size_t r = 1; r <= entry.cells.size(); ++r)
-        table[r] = {leadingNumber(entry.cells[r - 1].first),
-                    leadingNumber(entry.cells[r - 1].second)};
-    m_entry.setTable(std::move(table));
-
-    const std::string reason = writeDistanceFiles(m_context.state.programFolder, e.measurement);
-    if (!reason.empty())
-        m_context.prompts.message(
-            this,
-            QStringLiteral("The distance files could not be written (%1). The results are not "
-                           "affected.")
-                .arg(fromBytes(reason)),
-            QStringLiteral("Measures"), Icon::Exclamation, Buttons::Ok);
-
-    m_results = e.results;
-    LastGroup last;
-    last.caliber = leadingNumber(entry.caliberText);
-    for (const Shot& s : m_entry.table())
-        if (&s != &m_entry.table().front())
-            last.shots.emplace_back(s.x, s.y);
-    last.meanRadius = e.measurement.meanRadius;
-    last.meanSpread = e.measurement.meanSpread;
-    last.extremeSpread = e.measurement.extremeSpread;
-    last.medianSpread = e.measurement.medianSpread;
-    m_context.state.lastGroup = std::move(last);
+        cells.emplace_back(fromQt(cell(r, 1)), fromQt(cell(r, 2)));
+    const auto save = m_session.doIt(fromQt(txtCal->text()), fromQt(txtTtlRounds->text()), cells,
+                                     m_host);
+    if (!save)
+        return; // refused
     mnuFileSave->setEnabled(true);
-    const Answer answer = m_context.prompts.message(
-        this, fromBytes(m_results) + QStringLiteral("\r\nWould you like to save this Group File?"),
-        QStringLiteral("Calculations Complete"), Icon::Question, Buttons::YesNo);
-    if (answer == Answer::Yes)
+    if (*save)
         mnuFileSave_Click();
 }
 
 void frmMeasure::cmdCancel_Click() {
     close();
+}
+
+void frmMeasure::mnuFileSave_Click() {
+    m_session.save(fromQt(txtTitle->text()), fromQt(txtCal->text()), fromQt(txtTtlRounds->text()),
+                   m_displayed, m_host);
+    if (m_session.printEnabled())
+        mnuFilePrint->setEnabled(true);
+}
+
+void frmMeasure::mnuFileGroup_Click() {
+    const auto opened = m_session.open(m_host);
+    if (!opened)
+        return;
+    // What was read before a malformed part stays in the window.
+    if (opened->title)
+        txtTitle->setText(utf8Text(*opened->title));
+    if (opened->caliber)
+        txtCal->setText(utf8Text(*opened->caliber));
+    if (opened->rounds == 0)
+        return;
+    txtTtlRounds->setText(QString::number(opened->rounds));
+    m_session.entry().select(opened->rounds + 1);
+    for (std::size_t i = 0; i < opened->cells.size(); ++i) {
+        setCell(static_cast<int>(i) + 1, 1, utf8Text(opened->cells[i].first));
+        setCell(static_cast<int>(i) + 1, 2, utf8Text(opened->cells[i].second));
+    }
+    if (!opened->complete)
+        return;
+    m_session.entry().setTable(opened->table);
+    if (opened->displayed)
+        cmdDisplay_Click();
+    mnuFileSave->setEnabled(true);
+    mnuFilePrint->setEnabled(true);
+}
+
+void frmMeasure::showPrintView(const std::string& results) {
+    QString text = utf8Text(results);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    rtbDump->setPlainText(text);
+    rtbDump->show();
+    rtbDump->raise();
+
+    // A copy of the target as it stands, drawn group included, at print resolution.
+    const qreal ratio = 4;
+    QPixmap copy(picTarget->size() * ratio);
+    copy.setDevicePixelRatio(ratio);
+    picTarget->render(&copy);
+    Picture1->setGeometry(picTarget->geometry());
+    Picture1->setPixmap(copy);
+    Picture1->show();
+    Picture1->raise();
+}
+
+void frmMeasure::hidePrintView() {
+    rtbDump->hide();
+    // The copy stays in its place beneath the target, so that later drawings show.
+    Picture1->lower();
+}
+
+void frmMeasure::printPage(QPrinter& printer) {
+    QPainter painter(&printer);
+    QWidget* client = centralWidget();
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const double scale =
+        std::min(page.width() / double(client->width()), page.height() / double(client->height()));
+    painter.scale(scale, scale);
+    client->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+}
+
+void frmMeasure::mnuFilePrint_Click() {
+    const auto results = m_session.printedResults(m_host);
+    if (!results)
+        return;
+    const bool copyWasShown = !Picture1->isHidden();
+    showPrintView(*results);
+    const auto setup = m_context.prompts.print(this, PrintSetup{});
+    if (!setup) {
+        // A cancelled print leaves the window as it was.
+        rtbDump->hide();
+        if (copyWasShown)
+            Picture1->lower();
+        else
+            Picture1->hide();
+        return;
+    }
+    printCopies(*setup, [this](QPrinter& printer) { printPage(printer); });
+    hidePrintView();
 }
 
 } // namespace fendrel

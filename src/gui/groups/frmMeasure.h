@@ -2,9 +2,11 @@
 // on a target, its precision measured, and group files saved, opened and printed.
 #pragma once
 
-#include "core/groups/CoordinateEntry.h"
+#include "core/groups/GroupSession.h"
+#include "gui/ui/PromptsHost.h"
 
 #include <QMainWindow>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,16 +73,16 @@ public:
     QString cell(int row, int column) const;
 
     // Window state, for those who drive the window.
-    int currentRound() const { return m_entry.currentRound(); }
-    int previousTotal() const { return m_entry.previousTotal(); }
-    bool allEntered() const { return m_entry.allEntered(); }
+    int currentRound() const { return m_session.entry().currentRound(); }
+    int previousTotal() const { return m_session.entry().previousTotal(); }
+    bool allEntered() const { return m_session.entry().allEntered(); }
     bool displayed() const { return m_displayed; }
-    bool printEnabled() const { return m_printEnabled; }
+    bool printEnabled() const { return m_session.printEnabled(); }
     // Rows 0..N; row r holds the X and Y of round r as accepted (row 0 stays empty).
-    const std::vector<Shot>& coordinateTable() const { return m_entry.table(); }
-    // The results text of the last Do It, as the program's bytes (CR LF between lines).
-    const std::string& resultsText() const { return m_results; }
-    const QString& groupFilePath() const { return m_groupFile; }
+    const std::vector<Shot>& coordinateTable() const { return m_session.entry().table(); }
+    // The results text of the last Do It (UTF-8, CR LF between lines).
+    const std::string& resultsText() const { return m_session.results(); }
+    const std::filesystem::path& groupFilePath() const { return m_session.groupFile(); }
 
     // The window as Print Group file prints it: the results block over the grid and a copy
     // of the target, drawn group included, over the target; and back.
@@ -116,20 +118,16 @@ private:
     void buildMenu();
 
     std::optional<int> rounds() const; // the number of rounds when txtTtlRounds holds one
-    void refuse(const QString& text);
     void setCell(int row, int column, const QString& text);
     void setCounter(int round);
     // Accept and Do It as the coordinate entry has them.
     void showEntry();
-    QString userDataFolder() const;
     void printPage(QPrinter& printer);
 
     AppContext& m_context;
-    CoordinateEntry m_entry;
+    GroupSession m_session;
+    PromptsHost m_host;
     bool m_displayed = false;
-    bool m_printEnabled = false;
-    std::string m_results;
-    QString m_groupFile;
 };
 
 } // namespace fendrel

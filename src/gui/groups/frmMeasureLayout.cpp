@@ -23,7 +23,7 @@ namespace {
 
 // The stated sizes of the window's special fonts were chosen for a smaller default font; ours
 // grow with the layout.
-constexpr double kLayoutFontScale = 1.25;
+constexpr double kFontScale = 1.25;
 
 } // namespace
 
@@ -70,7 +70,7 @@ void frmMeasure::buildControls() {
     lblCounter = label("lblCounter", QStringLiteral("Round 1"), QRect(240, 2520, 3255, 255));
     QFont counterFont = lblCounter->font();
     counterFont.setBold(true);
-    counterFont.setPointSizeF(9.75 * kLayoutFontScale);
+    counterFont.setPointSizeF(9.75 * kFontScale);
     lblCounter->setFont(counterFont);
     lblCounter->setWordWrap(false);
 
@@ -80,7 +80,7 @@ void frmMeasure::buildControls() {
         QFont f = axis->font();
         f.setBold(true);
         f.setItalic(true);
-        f.setPointSizeF(12 * kLayoutFontScale);
+        f.setPointSizeF(12 * kFontScale);
         axis->setFont(f);
         axis->setWordWrap(false);
     }

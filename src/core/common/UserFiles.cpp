@@ -25,6 +25,10 @@ Status saveUserFile(const fs::path& programFolder, const fs::path& chosen,
     return replaceFile(chosen, bytes);
 }
 
+Status writeChosenFile(const fs::path& chosen, std::string_view bytes) {
+    return replaceFile(chosen, bytes);
+}
+
 fs::path withSuffix(const fs::path& chosen, std::string_view suffix) {
     if (chosen.has_extension())
         return chosen;

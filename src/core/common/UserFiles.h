@@ -22,6 +22,10 @@ Status ownFileRefusal(const std::filesystem::path& programFolder,
 Status saveUserFile(const std::filesystem::path& programFolder,
                     const std::filesystem::path& chosen, std::string_view bytes);
 
+// Writes a file whose name the program or the user's dialog has already settled (a print to a
+// PDF file, checked where it was chosen), whole through the safe writer.
+Status writeChosenFile(const std::filesystem::path& chosen, std::string_view bytes);
+
 // The chosen name with `.suffix` added when it has no extension of its own.
 std::filesystem::path withSuffix(const std::filesystem::path& chosen, std::string_view suffix);
 

@@ -1,5 +1,7 @@
 // Edit counts, backups, and the editor's text.
 #include "EditSession.h"
+
+#include "core/common/Encoding.h"
 #include "core/common/SafeFile.h"
 
 #include "core/common/Numbers.h"
@@ -106,9 +108,13 @@ EditorLoad prepareEdit(const fs::path& programFolder, const fs::path& file) {
         load.error = "The file " + file.string() + " could not be read.";
         return load;
     }
-    load.text = std::move(*text);
+    load.text = cp1252ToUtf8(*text);
     load.ok = true;
     return load;
+}
+
+Status saveEdit(const fs::path& file, const std::string& text) {
+    return replaceFile(file, editorSaveBytes(utf8ToCp1252(text)));
 }
 
 } // namespace fendrel

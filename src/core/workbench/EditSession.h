@@ -2,6 +2,8 @@
 // made before a file is shown, loading a file as text and saving the edited text.
 #pragma once
 
+#include "core/common/Result.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,7 +28,8 @@ std::optional<std::string> loadEditorText(const std::filesystem::path& file);
 // lines ended by CR LF, and a CR LF after the last line.
 std::string editorSaveBytes(const std::string& text);
 
-// Everything the editor does before it shows a file: the count, the backup, the text.
+// Everything the editor does before it shows a file: the count, the backup, the text (UTF-8,
+// read from the file's windows-1252).
 struct EditorLoad {
     bool ok = false;
     std::string text;
@@ -35,5 +38,8 @@ struct EditorLoad {
 };
 EditorLoad prepareEdit(const std::filesystem::path& programFolder,
                        const std::filesystem::path& file);
+
+// Save: the editor's text (UTF-8) written back in windows-1252 as editorSaveBytes has it.
+Status saveEdit(const std::filesystem::path& file, const std::string& text);
 
 } // namespace fendrel

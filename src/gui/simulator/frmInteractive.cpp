@@ -1,5 +1,5 @@
 #include "frmInteractive.h"
-#include "core/common/SafeFile.h"
+#include "core/common/UserFiles.h"
 
 #include "RangeMapWidget.h"
 #include "core/simulator/WindDial.h"
@@ -279,7 +279,7 @@ void frmInteractive::mnuFileSave_Click() {
     request.filter = QString::fromLatin1(kBitmapFilter);
     request.filterIndex = 1;
     std::error_code ec;
-    const auto yourData = resolveName(folder, "yourdata");
+    const auto yourData = userDataFolder(folder);
     if (std::filesystem::is_directory(yourData, ec))
         request.startFolder = fromPath(yourData);
 
@@ -290,8 +290,9 @@ void frmInteractive::mnuFileSave_Click() {
     if (path.isEmpty())
         return;
     const QByteArray bytes = bitmapBytes(picRange->image());
-    (void)replaceFile(std::filesystem::path(toPath(path)),
-                          std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))).refusal;
+    // Errors are ignored: the map is not saved, and nothing is said.
+    (void)saveUserFile(folder, toPath(path),
+                       std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 void frmInteractive::mnuFilePrint_Click() {
@@ -303,9 +304,8 @@ void frmInteractive::mnuFilePrint_Click() {
     QImage shown = map;
     const auto scratch = resolveName(m_context.state.programFolder, "Windtemp.bmp");
     const QByteArray bytes = bitmapBytes(map);
-    if (replaceFile(scratch,
-                        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))).refusal
-            .empty()) {
+    if (saveUserFile(m_context.state.programFolder, scratch,
+                     std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
         QImage loaded;
         if (loaded.load(QString::fromStdString(scratch.string()), "BMP"))
             shown = loaded;

@@ -1,6 +1,6 @@
 // One print job per copy.
 #include "Printing.h"
-#include "core/common/SafeFile.h"
+#include "core/common/UserFiles.h"
 
 #include "Text.h"
 #include "core/common/TextFile.h"
@@ -59,7 +59,7 @@ std::string printCopies(const PrintSetup& setup, const std::function<void(QPrint
         const auto bytes = readFileBytes(toPath(pdf));
         if (!bytes || bytes->empty())
             return "the PDF could not be made";
-        if (const std::string why = replaceFile(toPath(jobFile(setup, i)), *bytes).refusal;
+        if (const std::string why = writeChosenFile(toPath(jobFile(setup, i)), *bytes).refusal;
             !why.empty())
             return why;
     }

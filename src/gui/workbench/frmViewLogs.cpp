@@ -1,5 +1,4 @@
 #include "frmViewLogs.h"
-#include "core/common/SafeFile.h"
 
 #include "gui/ui/ControlBuilder.h"
 #include "core/workbench/EditSession.h"
@@ -92,11 +91,11 @@ bool frmViewLogs::LoadText() {
     const std::filesystem::path file = m_context.state.currentDataFile;
     EditorLoad load = prepareEdit(m_context.state.programFolder, file);
     if (!load.ok) {
-        m_context.prompts.message(this, fromBytes(load.error), QStringLiteral("View and Edit"),
+        m_context.prompts.message(this, utf8Text(load.error), QStringLiteral("View and Edit"),
                                   Icon::Exclamation, Buttons::Ok);
         return false;
     }
-    txt1->setPlainText(fromBytes(load.text));
+    txt1->setPlainText(utf8Text(load.text));
     txt1->document()->setModified(false);
     m_loaded = file;
     setWindowTitle(QStringLiteral("View and Edit"));
@@ -131,12 +130,10 @@ void frmViewLogs::cmdSave_Click() {
                                   QStringLiteral("Notice"), Icon::Exclamation, Buttons::Ok);
         return;
     }
-    const std::string why =
-        replaceFile(m_loaded, editorSaveBytes(toBytes(txt1->toPlainText()))).refusal;
-    if (!why.empty()) {
+    if (const Status saved = saveEdit(m_loaded, fromQt(txt1->toPlainText())); !saved) {
         m_context.prompts.message(this,
                                   QStringLiteral("The file %1 could not be saved: %2")
-                                      .arg(fromPath(m_loaded), fromBytes(why)),
+                                      .arg(fromPath(m_loaded), utf8Text(saved.refusal)),
                                   QStringLiteral("Error"), Icon::Error, Buttons::Ok);
         return;
     }

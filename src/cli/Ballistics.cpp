@@ -116,8 +116,8 @@ int run(const std::vector<std::string>& args) {
     }
 
     RunSettings settings;
-    if (auto refusal = acceptRunSettings(texts, settings))
-        return refused(refusal->text);
+    if (const Status accepted = acceptRunSettings(texts, settings); !accepted)
+        return refused(accepted.refusal);
 
     const std::filesystem::path folder = programFolder(o);
     RoundTexts round;

@@ -49,17 +49,17 @@ int simulate(const std::vector<std::string>& args) {
         return code;
 
     SimulatorTexts texts;
-    texts.ballisticCoefficient = utf8ToCp1252(o.get("bc"));
-    texts.muzzleVelocity = utf8ToCp1252(o.get("velocity"));
-    texts.zeroRange = utf8ToCp1252(o.get("zero"));
-    texts.downrangeWind = utf8ToCp1252(o.get("downrange-wind", "0"));
-    texts.crossWind = utf8ToCp1252(o.get("cross-wind", "0"));
-    if (auto refusal = checkSimulatorInputs(texts))
-        return fail(kName, 1, refusal->text);
+    texts.ballisticCoefficient = o.get("bc");
+    texts.muzzleVelocity = o.get("velocity");
+    texts.zeroRange = o.get("zero");
+    texts.downrangeWind = o.get("downrange-wind", "0");
+    texts.crossWind = o.get("cross-wind", "0");
+    if (const Status checked = checkSimulatorInputs(texts); !checked)
+        return fail(kName, 1, checked.refusal);
     RangeSimulator simulator;
     RunSettings settings;
-    if (auto refusal = simulator.calculate(programFolder(o), texts, settings))
-        return fail(kName, 1, refusal->text);
+    if (const Status done = simulator.calculate(programFolder(o), texts, settings); !done)
+        return fail(kName, 1, done.refusal);
 
     std::string out;
     for (int i = 1; i <= RangeSimulator::kRows; ++i) {

@@ -3,6 +3,8 @@
 // callers.
 #pragma once
 
+#include "MessageIcon.h"
+
 #include <string>
 #include <utility>
 
@@ -11,13 +13,28 @@ namespace fendrel {
 struct Status {
     std::string refusal; // empty when the operation was done
     int code = 0;        // the system's error number behind a failed file operation, else 0
+    // The message box a window shows the refusal in, where the program gives it one of its
+    // own; empty: the window's usual title.
+    std::string title;
+    MessageIcon icon = MessageIcon::Exclamation;
 
     bool ok() const { return refusal.empty(); }
     explicit operator bool() const { return ok(); }
 
     static Status done() { return {}; }
     static Status refused(std::string message, int code = 0) {
-        return {std::move(message), code};
+        Status s;
+        s.refusal = std::move(message);
+        s.code = code;
+        return s;
+    }
+    // A refusal shown in a message box of its own title and icon.
+    static Status refused(std::string message, std::string title, MessageIcon icon) {
+        Status s;
+        s.refusal = std::move(message);
+        s.title = std::move(title);
+        s.icon = icon;
+        return s;
     }
 };
 
@@ -31,7 +48,11 @@ template <typename T> struct Result : Status {
         return r;
     }
     // The refusal of an operation this one rests on.
-    static Result refused(const Status& why) { return refused(why.refusal, why.code); }
+    static Result refused(const Status& why) {
+        Result r;
+        static_cast<Status&>(r) = why;
+        return r;
+    }
     static Result done(T v) {
         Result r;
         r.value = std::move(v);

@@ -18,7 +18,7 @@ namespace fendrel {
 
 namespace {
 
-Status systemError(int err) { return {std::strerror(err), err}; }
+Status systemError(int err) { return Status::refused(std::strerror(err), err); }
 
 void report(Status* out, Status error) {
     if (out)
@@ -97,15 +97,15 @@ std::optional<std::string> readInputFile(const fs::path& path, std::size_t limit
         return std::nullopt;
     }
     if (S_ISDIR(st.st_mode)) {
-        report(error, {"it is a folder, not a file", EISDIR});
+        report(error, Status::refused("it is a folder, not a file", EISDIR));
         return std::nullopt;
     }
     if (!S_ISREG(st.st_mode)) {
-        report(error, {"it is not a plain file (a device or a pipe)", EINVAL});
+        report(error, Status::refused("it is not a plain file (a device or a pipe)", EINVAL));
         return std::nullopt;
     }
     if (static_cast<unsigned long long>(st.st_size) > limit) {
-        report(error, {"it is too big (more than " + std::to_string(limit) + " bytes)", EFBIG});
+        report(error, Status::refused("it is too big (more than " + std::to_string(limit) + " bytes)", EFBIG));
         return std::nullopt;
     }
     std::string bytes;
@@ -124,7 +124,7 @@ std::optional<std::string> readInputFile(const fs::path& path, std::size_t limit
         bytes.append(buf, static_cast<size_t>(got));
         // The file may grow while it is read.
         if (bytes.size() > limit) {
-            report(error, {"it is too big (more than " + std::to_string(limit) + " bytes)", EFBIG});
+            report(error, Status::refused("it is too big (more than " + std::to_string(limit) + " bytes)", EFBIG));
             return std::nullopt;
         }
     }
@@ -157,7 +157,7 @@ namespace {
 Status syncFolder(const fs::path& folder, WriteFaults* faults) {
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (faults && faults->failAt(WriteStep::SyncFolder))
-        return {std::strerror(EIO), EIO};
+        return Status::refused(std::strerror(EIO), EIO);
     if (dir.get() >= 0 && ::fsync(dir.get()) != 0 && errno != EINVAL)
         return systemError(errno);
     return {};
@@ -196,11 +196,11 @@ Status replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults* f
     struct stat old {};
     const bool exists = ::lstat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode))
-        return {"it is not a plain file (a device, a pipe or a folder) and is left as it is", EINVAL};
+        return Status::refused("it is not a plain file (a device, a pipe or a folder) and is left as it is", EINVAL);
     const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~currentUmask());
 
     if (injected(WriteStep::CreateTemporary))
-        return {std::strerror(ENOSPC), ENOSPC};
+        return Status::refused(std::strerror(ENOSPC), ENOSPC);
     fs::path temporary;
     Descriptor fd;
     for (int attempt = 0; attempt < 100 && fd.get() < 0; ++attempt) {
@@ -219,7 +219,7 @@ Status replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults* f
         return why;
     };
     if (injected(WriteStep::Write))
-        return abandon({std::strerror(ENOSPC), ENOSPC});
+        return abandon(Status::refused(std::strerror(ENOSPC), ENOSPC));
     if (!writeAll(fd.get(), bytes))
         return abandon(systemError(errno));
     if (::fchmod(fd.get(), mode) != 0)
@@ -227,13 +227,13 @@ Status replaceWhole(const fs::path& path, std::string_view bytes, WriteFaults* f
     if (exists && ::geteuid() == 0 && (old.st_uid != 0 || old.st_gid != 0))
         (void)!::fchown(fd.get(), old.st_uid, old.st_gid);
     if (synced && injected(WriteStep::Sync))
-        return abandon({std::strerror(EIO), EIO});
+        return abandon(Status::refused(std::strerror(EIO), EIO));
     if (synced && ::fsync(fd.get()) != 0)
         return abandon(systemError(errno));
     if (!fd.close())
         return abandon(systemError(errno));
     if (injected(WriteStep::Rename))
-        return abandon({std::strerror(EIO), EIO});
+        return abandon(Status::refused(std::strerror(EIO), EIO));
     if (spare && exists && swapNames(temporary, target)) {
         *spare = temporary;
         return {};
@@ -276,12 +276,12 @@ Status StagedFile::replace(std::string_view bytes) {
                           st.st_nlink == 1;
         if (error.ok() && ours && isPlainFile(target)) {
             if (m_faults && m_faults->failAt(WriteStep::Write))
-                return {std::strerror(ENOSPC), ENOSPC};
+                return Status::refused(std::strerror(ENOSPC), ENOSPC);
             if (!writeAll(fd.get(), bytes) ||
                 ::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0 || !fd.close())
                 return systemError(errno);
             if (m_faults && m_faults->failAt(WriteStep::Rename))
-                return {std::strerror(EIO), EIO};
+                return Status::refused(std::strerror(EIO), EIO);
             if (swapNames(m_spare, target))
                 return {};
         }
@@ -300,7 +300,7 @@ Status StagedFile::finish() {
     if (fd.get() < 0)
         return systemError(errno);
     if (m_faults && m_faults->failAt(WriteStep::Sync))
-        return {std::strerror(EIO), EIO};
+        return Status::refused(std::strerror(EIO), EIO);
     if (::fsync(fd.get()) != 0)
         return systemError(errno);
     return syncFolder(folderOf(target), m_faults);
@@ -346,7 +346,7 @@ std::optional<DataLock> DataLock::acquire(const fs::path& folder, std::chrono::m
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ::close(fd);
-    report(error, {"another copy of the program is saving to it; try again", EWOULDBLOCK});
+    report(error, Status::refused("another copy of the program is saving to it; try again", EWOULDBLOCK));
     return std::nullopt;
 }
 

@@ -52,9 +52,11 @@ RunResult BallisticsEngine::runCommand(SharedState& state, const RoundTexts& rou
     return result;
 }
 
-RunResult BallisticsEngine::calculate(const fs::path& programFolder, const RoundTexts& round,
+RunResult BallisticsEngine::calculate(const fs::path& programFolder, const RoundTexts& given,
                                       RunSettings& settings, const fs::path& outputFile,
                                       RunHost& host) {
+    // The run reads the round as the output file writes it: in its code page.
+    const RoundTexts round = inCodePage(given);
     Run run{programFolder, round, settings, outputFile, host, {}, {}, false,
             StagedFile(outputFile, m_faults)};
     bool going = interiorBallistics(run);

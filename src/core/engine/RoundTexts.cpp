@@ -12,16 +12,30 @@ RoundTexts roundFromRecord(const std::vector<std::string>& f) {
     RoundTexts r;
     if (f.size() < kRoundFieldCount)
         return r;
-    r.description = f[0];
-    r.caliber = f[1];
-    r.bulletWeight = f[2];
-    r.ballisticCoefficient = f[3];
-    r.sectionalDensity = f[4];
-    r.bulletStyle = f[6];
-    r.powderCharge = f[8];
-    r.muzzleVelocity = f[9];
-    r.firearmWeight = f[17];
+    r.description = cp1252ToUtf8(f[0]);
+    r.caliber = cp1252ToUtf8(f[1]);
+    r.bulletWeight = cp1252ToUtf8(f[2]);
+    r.ballisticCoefficient = cp1252ToUtf8(f[3]);
+    r.sectionalDensity = cp1252ToUtf8(f[4]);
+    r.bulletStyle = cp1252ToUtf8(f[6]);
+    r.powderCharge = cp1252ToUtf8(f[8]);
+    r.muzzleVelocity = cp1252ToUtf8(f[9]);
+    r.firearmWeight = cp1252ToUtf8(f[17]);
     return r;
+}
+
+RoundTexts inCodePage(const RoundTexts& r) {
+    RoundTexts out;
+    out.description = utf8ToCp1252(r.description);
+    out.caliber = utf8ToCp1252(r.caliber);
+    out.bulletWeight = utf8ToCp1252(r.bulletWeight);
+    out.ballisticCoefficient = utf8ToCp1252(r.ballisticCoefficient);
+    out.sectionalDensity = utf8ToCp1252(r.sectionalDensity);
+    out.bulletStyle = utf8ToCp1252(r.bulletStyle);
+    out.powderCharge = utf8ToCp1252(r.powderCharge);
+    out.muzzleVelocity = utf8ToCp1252(r.muzzleVelocity);
+    out.firearmWeight = utf8ToCp1252(r.firearmWeight);
+    return out;
 }
 
 std::string readRound(const std::filesystem::path& programFolder, std::size_t index,
@@ -42,7 +56,5 @@ std::string readRound(const std::filesystem::path& programFolder, std::size_t in
     out = roundFromRecord(fields);
     return {};
 }
-
-std::string roundDescription(const RoundTexts& round) { return cp1252ToUtf8(round.description); }
 
 } // namespace fendrel

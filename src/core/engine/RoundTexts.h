@@ -1,5 +1,5 @@
-// The texts of the round on screen that a calculation run reads, as windows-1252 bytes: the
-// main window's fields, or a record of rounds.dtb.
+// The texts of the round on screen that a calculation run and the tool windows read, in UTF-8:
+// the main window's fields, or a record of rounds.dtb.
 #pragma once
 
 #include <cstddef>
@@ -23,10 +23,12 @@ struct RoundTexts {
 
 inline constexpr std::size_t kRoundFieldCount = 18;
 
-// The round's description as the windows and the load history show it (UTF-8).
-std::string roundDescription(const RoundTexts& round);
+// The texts of an 18-field record of rounds.dtb (windows-1252), decoded.
+RoundTexts roundFromRecord(const std::vector<std::string>& fields);
+// The texts in the databases' and the output file's code page, windows-1252.
+RoundTexts inCodePage(const RoundTexts& round);
 
-// The texts of an 18-field record of rounds.dtb.
+// (the record reader) 
 RoundTexts roundFromRecord(const std::vector<std::string>& fields);
 
 // Reads record `index` (0-based) of the program folder's rounds.dtb. Returns an empty string on

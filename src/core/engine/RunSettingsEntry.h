@@ -5,6 +5,7 @@
 #include "RunHost.h"
 #include "Trajectory.h"
 
+#include "core/common/Result.h"
 #include "core/common/SharedState.h"
 
 #include <optional>
@@ -12,7 +13,7 @@
 
 namespace fendrel {
 
-// The dialog's boxes as typed.
+// The dialog's boxes as typed (UTF-8; they are read by their leading-number value).
 struct RunSettingsTexts {
     bool meters = true; // optRange(0) "Meters" selected; otherwise optRange(1) "Yards"
     std::string rangeInterval = "50"; // txtRInt
@@ -30,13 +31,8 @@ RunSettingsTexts settingsTextsOnOpen(double effectiveDownrangeWind, double effec
 // The unit word of Label1, Label2 and Label7.
 std::string unitWord(bool meters);
 
-// A refusal of OK: the message box to show and the box whose value is at fault.
-struct RunSettingsRefusal {
-    std::string text;
-    std::string title = "Error";
-    MessageIcon icon = MessageIcon::Information;
-    std::string control; // objectName of the box at fault
-};
+// The boxes of the dialog, for the one whose value a refusal is about.
+enum class RunSettingsBox { None, Interval, Maximum, DownrangeWind, CrossWind, Zero, ZeroHeight };
 
 inline constexpr const char* kIntervalRefusal =
     "The range interval must be less than maximum range";
@@ -44,7 +40,10 @@ inline constexpr const char* kZeroRefusal = "The range at zero must be less than
 
 // OK: checks the boxes and, when they pass, stores them into `settings` (units code, maximum
 // range, interval, winds, range of zero, each rounded halves to even to a 16-bit whole number,
-// and the height at zero with its fraction). On a refusal nothing is stored.
-std::optional<RunSettingsRefusal> acceptRunSettings(const RunSettingsTexts& texts, RunSettings& settings);
+// and the height at zero with its fraction). On a refusal nothing is stored; it is shown in a
+// message box titled "Error" with the information icon, and `atFault` names the box to go back
+// to.
+Status acceptRunSettings(const RunSettingsTexts& texts, RunSettings& settings,
+                         RunSettingsBox* atFault = nullptr);
 
 } // namespace fendrel

@@ -315,13 +315,13 @@ std::optional<double> typedNumber(std::string_view text) {
 }
 
 RoundKey roundKeyOf(const RoundTexts& r) {
-    std::vector<std::string> fields(9);
-    fields[0] = r.description;
-    fields[1] = r.caliber;
-    fields[2] = r.bulletWeight;
-    fields[3] = r.ballisticCoefficient;
-    fields[8] = r.powderCharge;
-    return roundKeyFromRecord(fields);
+    RoundKey key;
+    key.description = r.description;
+    key.round.caliber = r.caliber;
+    key.round.bulletWeightGr = leadingNumber(r.bulletWeight);
+    key.round.ballisticCoefficient = leadingNumber(r.ballisticCoefficient);
+    key.round.powderChargeGr = leadingNumber(r.powderCharge);
+    return key;
 }
 
 } // namespace fendrel

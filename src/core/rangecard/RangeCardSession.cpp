@@ -194,7 +194,7 @@ void RangeCardSession::takeFromHistory(const std::optional<RoundTexts>& round, S
              "window first.");
         return;
     }
-    const std::string description = cp1252ToUtf8(round->description);
+    const std::string& description = round->description;
     LoadHistory load;
     {
         const auto opening = HistoryDatabase::openReadOnly(m_programFolder);

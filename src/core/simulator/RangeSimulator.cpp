@@ -18,17 +18,17 @@ namespace {
 constexpr double kYardFeet = 3;           // feet per range unit, and the integration step
 constexpr double kIcaoDensity = 0.076474; // lb/ft^3: the simulator's density for all but "S"
 
-SimulatorMessage userError(const char* text) {
-    return {text, kSimulatorUserErrorTitle, MessageIcon::Error};
+Status userError(const char* text) {
+    return Status::refused(text, kSimulatorUserErrorTitle, MessageIcon::Error);
 }
 
-SimulatorMessage refusal(std::string text) {
-    return {std::move(text), kSimulatorErrorTitle, MessageIcon::Exclamation};
+Status refusal(std::string text) {
+    return Status::refused(std::move(text), kSimulatorErrorTitle, MessageIcon::Exclamation);
 }
 
 } // namespace
 
-std::optional<SimulatorMessage> checkSimulatorInputs(const SimulatorTexts& texts) {
+Status checkSimulatorInputs(const SimulatorTexts& texts) {
     const double bc = leadingNumber(texts.ballisticCoefficient);
     const double fps = leadingNumber(texts.muzzleVelocity);
     const double zero = leadingNumber(texts.zeroRange);
@@ -36,12 +36,11 @@ std::optional<SimulatorMessage> checkSimulatorInputs(const SimulatorTexts& texts
         return userError(kSimulatorBallisticsRefusal);
     if (!(zero > 0 && zero <= RangeSimulator::kMaximumRange))
         return userError(kSimulatorZeroRefusal);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<SimulatorMessage> RangeSimulator::calculate(const std::filesystem::path& folder,
-                                                          const SimulatorTexts& texts,
-                                                          RunSettings& shared) {
+Status RangeSimulator::calculate(const std::filesystem::path& folder,
+                                 const SimulatorTexts& texts, RunSettings& shared) {
     Parameters p;
     if (std::string reason = loadParameters(folder, p); !reason.empty())
         return refusal(reason);
@@ -100,8 +99,8 @@ std::optional<SimulatorMessage> RangeSimulator::calculate(const std::filesystem:
     shared.zeroRange = zero;
     shared.zeroHeight = 0;
     if (zero > kMaximumRange)
-        return SimulatorMessage{kSimulatorZeroLimit, kSimulatorZeroLimitTitle,
-                                MessageIcon::Exclamation};
+        return Status::refused(kSimulatorZeroLimit, kSimulatorZeroLimitTitle,
+                               MessageIcon::Exclamation);
     shared.downrangeWind = wr;
     shared.crossWind = wc;
 
@@ -140,7 +139,7 @@ std::optional<SimulatorMessage> RangeSimulator::calculate(const std::filesystem:
     m_history = m_result.trials;
     m_angle = m_result.angle;
     m_zeroed = m_result.zeroed;
-    return std::nullopt;
+    return {};
 }
 
 } // namespace fendrel

@@ -8,6 +8,7 @@
 #include "core/engine/RunHost.h"
 #include "core/engine/Trajectory.h"
 
+#include "core/common/Result.h"
 #include "core/common/SharedState.h"
 
 #include <array>
@@ -28,13 +29,6 @@ struct SimulatorTexts {
     std::string crossWind = "0";               // Text1, effective cross wind, mph
 };
 
-// A message box for the user.
-struct SimulatorMessage {
-    std::string text;
-    std::string title;
-    MessageIcon icon = MessageIcon::Exclamation;
-};
-
 inline constexpr const char* kSimulatorBallisticsRefusal =
     "You must enter valid values for ballistic coefficient and muzzle velocity.";
 inline constexpr const char* kSimulatorZeroRefusal =
@@ -46,7 +40,7 @@ inline constexpr const char* kSimulatorErrorTitle = "Error";
 
 // TrapIt: a ballistic coefficient between 0 and 1, a positive muzzle velocity, and a range of
 // zero above 0 up to 500 yards. The message to show when they are not.
-std::optional<SimulatorMessage> checkSimulatorInputs(const SimulatorTexts& texts);
+Status checkSimulatorInputs(const SimulatorTexts& texts);
 
 // One row of the result table.
 struct SimulatorRow {
@@ -68,8 +62,8 @@ public:
     // height at zero 0; the winds end as ft/s) and fills the table. A refusal leaves the table
     // and the zeroing history as they were; the shared settings are left alone too, except
     // when the range of zero is above 500 yards.
-    std::optional<SimulatorMessage> calculate(const std::filesystem::path& programFolder,
-                                              const SimulatorTexts& texts, RunSettings& shared);
+    Status calculate(const std::filesystem::path& programFolder, const SimulatorTexts& texts,
+                     RunSettings& shared);
 
     // Rows 1 to 11: row 1 the muzzle, rows 2 to 11 at 50, 100, ..., 500 yards. Row 0 is unused.
     const std::array<SimulatorRow, kRows + 1>& table() const { return m_table; }

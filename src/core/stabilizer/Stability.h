@@ -7,7 +7,7 @@
 
 namespace fendrel {
 
-// The three fields as the user typed them (windows-1252 bytes). They are read by their
+// The three fields as the user typed them (UTF-8). They are read by their
 // leading-number value; the muzzle velocity is also repeated in the results exactly as typed.
 struct StabilityInput {
     std::string caliber;        // inches

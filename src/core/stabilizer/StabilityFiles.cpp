@@ -100,8 +100,19 @@ std::string stabilityBackground(const std::filesystem::path& programFolder) {
     return pathToHtmlText(folder + "\\" + image);
 }
 
-std::string saveStabilityPage(const std::filesystem::path& chosen, const StabilityPage& page,
+std::string saveStabilityPage(const std::filesystem::path& chosen, const StabilityPage& shown,
                               const std::filesystem::path& programFolder) {
+    // The page as the window shows it (UTF-8, lines ended as it has them), in the file's form.
+    StabilityPage page = shown;
+    page.caliber = utf8ToCp1252(shown.caliber);
+    page.muzzleVelocity = utf8ToCp1252(shown.muzzleVelocity);
+    page.twist = utf8ToCp1252(shown.twist);
+    page.results.clear();
+    for (const char c : utf8ToCp1252(shown.results)) {
+        if (c == '\n' && (page.results.empty() || page.results.back() != '\r'))
+            page.results += '\r';
+        page.results.push_back(c);
+    }
     const std::string bytes = savesAsText(chosen)
                                   ? stabilityTextPage(page)
                                   : stabilityHtmlPage(page, stabilityBackground(programFolder));

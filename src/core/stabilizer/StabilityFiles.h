@@ -7,13 +7,14 @@
 
 namespace fendrel {
 
-// What a saved page shows: the fields as they stand when saving (windows-1252 bytes) and the
-// copper-alloy lengths of the last computation.
+// What a saved page shows: the fields as they stand when saving and the copper-alloy lengths of
+// the last computation. The pages are built from windows-1252 bytes; saveStabilityPage takes the
+// texts in UTF-8, as the window shows them.
 struct StabilityPage {
     std::string caliber;
     std::string muzzleVelocity;
     std::string twist;
-    std::string results; // the results text, lines ended by CR LF
+    std::string results; // the results text, lines ended by CR LF (LF too, for saving)
     double standardLength = 0;
     double modifiedLength = 0;
 };

@@ -73,8 +73,20 @@ std::string RoundRecordSession::suggestedDescription(const std::string& caliber,
         utf8ToCp1252(caliber), utf8ToCp1252(weight), utf8ToCp1252(bulletMake)));
 }
 
-RoundTexts RoundRecordSession::roundTexts(const RecordFields& fields) {
-    return roundFromRecord(stored(fields, 0, kRoundFields));
+RoundTexts RoundRecordSession::roundTexts(const RecordFields& f) {
+    RoundTexts r;
+    if (f.size() < kRoundFieldCount)
+        return r;
+    r.description = f[0];
+    r.caliber = f[1];
+    r.bulletWeight = f[2];
+    r.ballisticCoefficient = f[3];
+    r.sectionalDensity = f[4];
+    r.bulletStyle = f[6];
+    r.powderCharge = f[8];
+    r.muzzleVelocity = f[9];
+    r.firearmWeight = f[17];
+    return r;
 }
 
 bool RoundRecordSession::save(const DatabaseKind& kind, const RecordFields& record, bool replace,

@@ -162,13 +162,13 @@ frmDialog::frmDialog(AppContext& context, RunSettings& settings, QWidget* parent
     const RunSettingsTexts texts = settingsTextsOnOpen(m_context.state.effectiveDownrangeWind,
                                          m_context.state.effectiveCrossWind);
     optRange[texts.meters ? 0 : 1]->setChecked(true);
-    txtRInt->setText(fromBytes(texts.rangeInterval));
-    txtRMax->setText(fromBytes(texts.rangeMaximum));
-    txtRangeWind->setText(fromBytes(texts.downrangeWind));
-    txtCrossWind->setText(fromBytes(texts.crossWind));
-    txtRZero->setText(fromBytes(texts.zeroRange));
-    txtRHeight->setText(fromBytes(texts.zeroHeight));
-    const QString word = fromBytes(unitWord(true));
+    txtRInt->setText(utf8Text(texts.rangeInterval));
+    txtRMax->setText(utf8Text(texts.rangeMaximum));
+    txtRangeWind->setText(utf8Text(texts.downrangeWind));
+    txtCrossWind->setText(utf8Text(texts.crossWind));
+    txtRZero->setText(utf8Text(texts.zeroRange));
+    txtRHeight->setText(utf8Text(texts.zeroHeight));
+    const QString word = utf8Text(unitWord(true));
     for (QLabel* l : {Label1, Label2, Label7})
         l->setText(word);
 
@@ -180,7 +180,7 @@ void frmDialog::optRange_Click() {
     const bool meters = optRange[0]->isChecked();
     if (!meters)
         optRange[1]->setChecked(true);
-    const QString word = fromBytes(unitWord(meters));
+    const QString word = utf8Text(unitWord(meters));
     for (QLabel* l : {Label1, Label2, Label7})
         l->setText(word);
 }
@@ -188,16 +188,19 @@ void frmDialog::optRange_Click() {
 void frmDialog::OKButton_Click() {
     RunSettingsTexts texts;
     texts.meters = optRange[0]->isChecked();
-    texts.rangeInterval = toBytes(txtRInt->text());
-    texts.rangeMaximum = toBytes(txtRMax->text());
-    texts.downrangeWind = toBytes(txtRangeWind->text());
-    texts.crossWind = toBytes(txtCrossWind->text());
-    texts.zeroRange = toBytes(txtRZero->text());
-    texts.zeroHeight = toBytes(txtRHeight->text());
-    if (auto refusal = acceptRunSettings(texts, m_settings)) {
-        m_context.prompts.message(this, fromBytes(refusal->text), fromBytes(refusal->title),
-                                  promptIcon(refusal->icon), Buttons::Ok);
-        if (auto* box = findChild<QLineEdit*>(QString::fromStdString(refusal->control)))
+    texts.rangeInterval = fromQt(txtRInt->text());
+    texts.rangeMaximum = fromQt(txtRMax->text());
+    texts.downrangeWind = fromQt(txtRangeWind->text());
+    texts.crossWind = fromQt(txtCrossWind->text());
+    texts.zeroRange = fromQt(txtRZero->text());
+    texts.zeroHeight = fromQt(txtRHeight->text());
+    RunSettingsBox atFault = RunSettingsBox::None;
+    if (const Status accepted = acceptRunSettings(texts, m_settings, &atFault); !accepted) {
+        m_context.prompts.message(this, utf8Text(accepted.refusal), utf8Text(accepted.title),
+                                  promptIcon(accepted.icon), Buttons::Ok);
+        QLineEdit* const boxes[] = {nullptr, txtRInt, txtRMax, txtRangeWind, txtCrossWind,
+                                    txtRZero, txtRHeight};
+        if (QLineEdit* box = boxes[static_cast<int>(atFault)])
             box->setFocus();
         return;
     }

@@ -311,7 +311,7 @@ void frmRangeCard::paintPage(QPainter& painter, const QRectF& page) {
     painter.setFont(title);
     QString heading = windowTitle();
     if (const auto round = m_context.roundOnScreen(); round && !round->description.empty())
-        heading += QStringLiteral(": ") + utf8Text(roundDescription(*round));
+        heading += QStringLiteral(": ") + utf8Text(round->description);
     const QFontMetricsF titleMetrics(title);
     painter.drawText(QPointF(page.left(), page.top() + titleMetrics.ascent()), heading);
     qreal y = page.top() + titleMetrics.lineSpacing() * 1.5;

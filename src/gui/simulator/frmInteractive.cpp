@@ -44,17 +44,17 @@ namespace fendrel {
 namespace {
 
 double valueOf(const QLineEdit* field) {
-    return leadingNumber(toBytes(field->text()));
+    return leadingNumber(fromQt(field->text()));
 }
 
 SimulatorTexts simulatorTexts(const QLineEdit* bc, const QLineEdit* fps, const QLineEdit* zero,
                               const QLineEdit* down, const QLineEdit* cross) {
     SimulatorTexts t;
-    t.ballisticCoefficient = toBytes(bc->text());
-    t.muzzleVelocity = toBytes(fps->text());
-    t.zeroRange = toBytes(zero->text());
-    t.downrangeWind = toBytes(down->text());
-    t.crossWind = toBytes(cross->text());
+    t.ballisticCoefficient = fromQt(bc->text());
+    t.muzzleVelocity = fromQt(fps->text());
+    t.zeroRange = fromQt(zero->text());
+    t.downrangeWind = fromQt(down->text());
+    t.crossWind = fromQt(cross->text());
     return t;
 }
 
@@ -126,33 +126,34 @@ void frmInteractive::takeOpeningValues() {
     const auto round = m_context.roundOnScreen();
     if (!round)
         return;
-    txtBC->setText(fromBytes(round->ballisticCoefficient));
-    txtfps->setText(fromBytes(round->muzzleVelocity));
+    txtBC->setText(utf8Text(round->ballisticCoefficient));
+    txtfps->setText(utf8Text(round->muzzleVelocity));
     txtBC->setCursorPosition(0);
     txtfps->setCursorPosition(0);
 }
 
-void frmInteractive::showMessage(const SimulatorMessage& message) {
-    m_context.prompts.message(this, fromBytes(message.text), fromBytes(message.title),
-                              promptIcon(message.icon), Buttons::Ok);
+void frmInteractive::showMessage(const Status& refused) {
+    m_context.prompts.message(this, utf8Text(refused.refusal), utf8Text(refused.title),
+                              promptIcon(refused.icon), Buttons::Ok);
 }
 
 void frmInteractive::TrapIt() {
-    const auto refusal = checkSimulatorInputs(simulatorTexts(txtBC, txtfps, txtZero, Text2, Text1));
-    if (!refusal)
+    const Status checked =
+        checkSimulatorInputs(simulatorTexts(txtBC, txtfps, txtZero, Text2, Text1));
+    if (checked)
         return;
-    showMessage(*refusal);
+    showMessage(checked);
     m_drawMode = 0;
 }
 
 bool frmInteractive::CalcIt() {
-    const auto refusal = m_simulator.calculate(m_context.state.programFolder,
-                                               simulatorTexts(txtBC, txtfps, txtZero, Text2, Text1),
-                                               m_context.state.run);
-    if (!refusal)
+    const Status done = m_simulator.calculate(m_context.state.programFolder,
+                                              simulatorTexts(txtBC, txtfps, txtZero, Text2, Text1),
+                                              m_context.state.run);
+    if (done)
         return true;
     // A calculation that cannot be made leaves the map and its boxes as they were.
-    showMessage(*refusal);
+    showMessage(done);
     return false;
 }
 
@@ -175,10 +176,10 @@ void frmInteractive::DrawIt() {
     for (int k = 0; k < 6; ++k) {
         const SimulatorRow& row = m_simulator.row(2 * k + 1);
         try {
-            txtTraj[k]->setText(fromBytes(trajectoryText(row.drop)));
+            txtTraj[k]->setText(utf8Text(trajectoryText(row.drop)));
         } catch (const std::exception&) {
         }
-        txtMV[k]->setText(fromBytes(velocityText(row.velocity)));
+        txtMV[k]->setText(utf8Text(velocityText(row.velocity)));
     }
 }
 
@@ -211,7 +212,7 @@ void frmInteractive::cmdAdd_color_Click() {
     const double cross = valueOf(Text1);
     QString text;
     try {
-        text = fromBytes(legendText(cross));
+        text = utf8Text(legendText(cross));
     } catch (const std::exception&) {
     }
     picRange->drawLegend(QPoint(legendX(cross), m_legendLine), text, colourOf(m_traceColour));
@@ -233,7 +234,7 @@ void frmInteractive::picWindDial_MouseDown(QPointF twips) {
                               picWindDial->foreground(), 1);
         m_windBearing = clickBearing(twips.x(), twips.y());
     }
-    txtBearing->setText(fromBytes(generalNumber(m_windBearing)));
+    txtBearing->setText(utf8Text(generalNumber(m_windBearing)));
 }
 
 void frmInteractive::cmdApply_Click() {
@@ -252,8 +253,8 @@ void frmInteractive::cmdApply_Click() {
                           picWindDial->foreground(), 1);
     m_context.state.effectiveCrossWind = wind.cross;
     m_context.state.effectiveDownrangeWind = wind.downrange;
-    Text1->setText(fromBytes(generalNumber(wind.cross)));
-    Text2->setText(fromBytes(generalNumber(wind.downrange)));
+    Text1->setText(utf8Text(generalNumber(wind.cross)));
+    Text2->setText(utf8Text(generalNumber(wind.downrange)));
 }
 
 bool frmInteractive::eventFilter(QObject* watched, QEvent* event) {
@@ -261,7 +262,7 @@ bool frmInteractive::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         auto* label = qobject_cast<QLabel*>(watched);
         if (label && mouse->button() == Qt::RightButton) {
-            m_selectedYardage = toInt16(leadingNumber(toBytes(label->text())));
+            m_selectedYardage = toInt16(leadingNumber(fromQt(label->text())));
             mnuEdit->popup(mouse->globalPosition().toPoint());
             return true;
         }
@@ -307,7 +308,7 @@ void frmInteractive::mnuFilePrint_Click() {
     if (saveUserFile(m_context.state.programFolder, scratch,
                      std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))) {
         QImage loaded;
-        if (loaded.load(QString::fromStdString(scratch.string()), "BMP"))
+        if (loaded.load(fromPath(scratch), "BMP"))
             shown = loaded;
     }
     Picture1->setPixmap(QPixmap::fromImage(shown));

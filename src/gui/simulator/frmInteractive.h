@@ -121,7 +121,7 @@ private:
     QWidget* buildMapPanel();
     void buildMenus();
     void takeOpeningValues();
-    void showMessage(const SimulatorMessage& message);
+    void showMessage(const Status& refused);
     // The dial cleared to its artwork with the blue circle drawn anew.
     void redrawDial();
 

@@ -1,5 +1,7 @@
 #include "frmStabilizer.h"
 
+#include "core/common/UserFiles.h"
+
 #include "gui/ui/ControlBuilder.h"
 #include "core/stabilizer/Stability.h"
 #include "core/stabilizer/StabilityFiles.h"
@@ -223,33 +225,20 @@ void frmStabilizer::takeOpeningValues() {
     const auto round = m_context.roundOnScreen();
     if (!round)
         return;
-    txtCal->setText(fromBytes(generalNumber(leadingNumber(round->caliber))));
-    txtMuzzlefps->setText(fromBytes(round->muzzleVelocity));
+    txtCal->setText(utf8Text(generalNumber(leadingNumber(round->caliber))));
+    txtMuzzlefps->setText(utf8Text(round->muzzleVelocity));
     txtCal->setCursorPosition(0);
     txtMuzzlefps->setCursorPosition(0);
 }
 
-std::string frmStabilizer::resultsBytes() const {
-    std::string bytes = toBytes(txtResults->toPlainText());
-    std::string out;
-    out.reserve(bytes.size() + 16);
-    for (char c : bytes) {
-        if (c == '\n')
-            out += "\r\n";
-        else
-            out.push_back(c);
-    }
-    return out;
-}
-
 void frmStabilizer::cmdDoIt_Click() {
     StabilityInput input;
-    input.caliber = toBytes(txtCal->text());
-    input.muzzleVelocity = toBytes(txtMuzzlefps->text());
-    input.twist = toBytes(txtTwist->text());
+    input.caliber = fromQt(txtCal->text());
+    input.muzzleVelocity = fromQt(txtMuzzlefps->text());
+    input.twist = fromQt(txtTwist->text());
     const StabilityResult r = computeStability(input);
     if (!r.computed) {
-        m_context.prompts.message(this, fromBytes(r.message),
+        m_context.prompts.message(this, utf8Text(r.message),
                                   QString::fromLatin1(kStabilityRefusalTitle), Icon::Information,
                                   Buttons::Ok);
         return;
@@ -258,7 +247,7 @@ void frmStabilizer::cmdDoIt_Click() {
     m_standardLength = r.standardLength;
     m_modifiedLength = r.modifiedLength;
 
-    QString shown = fromBytes(r.text);
+    QString shown = utf8Text(r.text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtResults->setPlainText(shown);
     mnuFileSave->setEnabled(true);
@@ -275,7 +264,7 @@ void frmStabilizer::mnuFileSave_Click() {
     request.filter = QString::fromLatin1(kSaveFilter);
     request.filterIndex = 2;
     std::error_code ec;
-    const auto yourData = resolveName(folder, "yourdata");
+    const auto yourData = userDataFolder(folder);
     if (std::filesystem::is_directory(yourData, ec))
         request.startFolder = fromPath(yourData);
 
@@ -284,10 +273,10 @@ void frmStabilizer::mnuFileSave_Click() {
         return;
 
     StabilityPage page;
-    page.caliber = toBytes(txtCal->text());
-    page.muzzleVelocity = toBytes(txtMuzzlefps->text());
-    page.twist = toBytes(txtTwist->text());
-    page.results = resultsBytes();
+    page.caliber = fromQt(txtCal->text());
+    page.muzzleVelocity = fromQt(txtMuzzlefps->text());
+    page.twist = fromQt(txtTwist->text());
+    page.results = fromQt(txtResults->toPlainText());
     page.standardLength = m_standardLength;
     page.modifiedLength = m_modifiedLength;
     const std::string path = toPath(*chosen);
@@ -295,7 +284,7 @@ void frmStabilizer::mnuFileSave_Click() {
     if (!failure.empty()) {
         m_context.prompts.message(this,
                                   *chosen + QStringLiteral(" could not be written: ") +
-                                      QString::fromStdString(failure),
+                                      utf8Text(failure),
                                   QStringLiteral("Save failed"), Icon::Exclamation, Buttons::Ok);
         return;
     }

@@ -41,8 +41,6 @@ public:
     QAction* mnuFileSep1;
     QAction* mnuFileExit;
 
-    // The results box as the program's bytes, lines ended by CR LF.
-    std::string resultsBytes() const;
 
     // The values kept from the last computation.
     double greenhillConstant() const { return m_greenhillConstant; }

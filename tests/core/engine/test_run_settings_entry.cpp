@@ -13,10 +13,14 @@ RunSettingsTexts boxes(const char* interval, const char* maximum, const char* ze
     return t;
 }
 
+// The box at fault, by the name the dialog gives it, and the refusal.
 std::string refusal(const RunSettingsTexts& t) {
     RunSettings s;
-    auto r = acceptRunSettings(t, s);
-    return r ? r->control + ": " + r->text : "";
+    RunSettingsBox box = RunSettingsBox::None;
+    const Status r = acceptRunSettings(t, s, &box);
+    const char* names[] = {"", "txtRInt", "txtRMax", "txtRangeWind", "txtCrossWind", "txtRZero",
+                           "txtRHeight"};
+    return r ? "" : names[static_cast<int>(box)] + std::string(": ") + r.refusal;
 }
 } // namespace
 
@@ -36,9 +40,9 @@ TEST(RunSettingsEntry, OpensWithDefaultsAndChecksTheRanges) {
     EXPECT_EQ(refusal(boxes("100", "500", "600")),
               "txtRZero: The range at zero must be less than maximum range");
     RunSettings s;
-    const auto r = acceptRunSettings(boxes("501", "500", "200"), s);
-    EXPECT_EQ(r->title, "Error");
-    EXPECT_EQ(r->icon, MessageIcon::Information);
+    const Status r = acceptRunSettings(boxes("501", "500", "200"), s);
+    EXPECT_EQ(r.title, "Error");
+    EXPECT_EQ(r.icon, MessageIcon::Information);
     // Text that is not a number reads as 0.
     EXPECT_EQ(refusal(boxes("abc", "500", "0")),
               "txtRInt: The range interval must be greater than zero");
@@ -55,18 +59,18 @@ TEST(RunSettingsEntry, StoresHalvesToEvenOrNothing) {
     t.downrangeWind = "10";
     t.crossWind = "-2.5";
     t.zeroHeight = "3.75";
-    ASSERT_FALSE(acceptRunSettings(t, s));
+    ASSERT_TRUE(acceptRunSettings(t, s));
     EXPECT_EQ(s.unitsCode, "Y");
     EXPECT_TRUE(s.rangeInterval == 100 && s.maximumRange == 500 && s.downrangeWind == 10);
     EXPECT_EQ(s.zeroRange, 12);
     EXPECT_EQ(s.crossWind, -2);
     EXPECT_EQ(s.zeroHeight, 3.75);
-    ASSERT_FALSE(acceptRunSettings(boxes("100", "500", "13.5"), s));
+    ASSERT_TRUE(acceptRunSettings(boxes("100", "500", "13.5"), s));
     EXPECT_EQ(s.zeroRange, 14);
     EXPECT_EQ(s.unitsCode, "M");
     // Values outside the fields are refused and nothing is stored.
     s.maximumRange = 321;
-    EXPECT_TRUE(acceptRunSettings(boxes("100", "40000", "200"), s));
+    EXPECT_FALSE(acceptRunSettings(boxes("100", "40000", "200"), s));
     EXPECT_EQ(s.maximumRange, 321);
     EXPECT_EQ(
         refusal(boxes("100", "40000", "200")),

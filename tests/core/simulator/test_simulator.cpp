@@ -45,8 +45,10 @@ struct Simulated {
     test::TestFolder folder;
     RangeSimulator sim;
     RunSettings shared;
-    std::optional<SimulatorMessage> run(const SimulatorTexts& t) {
-        return sim.calculate(folder.path(), t, shared);
+    // The refusal, when there is one.
+    std::optional<Status> run(const SimulatorTexts& t) {
+        const Status done = sim.calculate(folder.path(), t, shared);
+        return done ? std::nullopt : std::optional(done);
     }
 };
 } // namespace
@@ -85,7 +87,7 @@ TEST(RangeSimulator, RowsEveryFiftyYardsLikeAPublishedTable) {
 
     // The rounded zero range decides the zeroing: 0.4 yards passes the check but rounds to 0,
     // so there is no zeroing and the angle is that of parameters.ini.
-    ASSERT_FALSE(checkSimulatorInputs(texts(".421", "2800", "0.4")));
+    ASSERT_TRUE(checkSimulatorInputs(texts(".421", "2800", "0.4")));
     ASSERT_FALSE(s.run(texts(".421", "2800", "0.4")));
     EXPECT_EQ(s.shared.zeroRange, 0);
     EXPECT_EQ(s.sim.angle(), 5);
@@ -143,7 +145,7 @@ TEST(RangeSimulator, RefusalsKeepThePreviousTableAndSettings) {
             s.folder.write("parameters.ini", c.settings);
         const auto r = s.run(c.in);
         ASSERT_TRUE(r) << c.said;
-        EXPECT_NE(r->text.find(c.said), std::string::npos) << r->text;
+        EXPECT_NE(r->refusal.find(c.said), std::string::npos) << r->refusal;
         EXPECT_EQ(tableText(s.sim), before);
         EXPECT_EQ(settingsText(s.shared), settings);
     }
@@ -153,35 +155,33 @@ TEST(RangeSimulator, RefusalsKeepThePreviousTableAndSettings) {
     s.folder.write("parameters.ini", parameters("59"));
     auto r = s.run(texts(".421", "2800", "501", "3", "10"));
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->text, "Range of zero must not exceed 500 yds.");
+    EXPECT_EQ(r->refusal, "Range of zero must not exceed 500 yds.");
     EXPECT_EQ(r->title, "Error in user input");
     EXPECT_EQ(r->icon, MessageIcon::Exclamation);
     EXPECT_EQ(tableText(s.sim), before);
     EXPECT_EQ(settingsText(s.shared), "Y 50 500 501 0 10 3"); // the winds still in mph
     r = s.run(texts(".421", "6000", "300"));
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->text, "The bullet's speed reaches the end of the drag table DragG1.txt (Mach 5): "
+    EXPECT_EQ(r->refusal, "The bullet's speed reaches the end of the drag table DragG1.txt (Mach 5): "
                        "the trajectory cannot be computed.");
     EXPECT_EQ(tableText(s.sim), before);
     s.folder.write("Flat.txt", flat(1000));
     s.folder.write("parameters.ini", parameters("59", "Flat.txt"));
     EXPECT_FALSE(s.run(texts(".421", "2800", "200")));
     // The input check: ballistic coefficient and velocity first, then the zero.
-    auto refusal = checkSimulatorInputs(texts("1", "0", "0"));
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text,
+    Status refusal = checkSimulatorInputs(texts("1", "0", "0"));
+    EXPECT_EQ(refusal.refusal,
               "You must enter valid values for ballistic coefficient and muzzle velocity.");
-    EXPECT_EQ(refusal->title, "User error!");
-    EXPECT_EQ(refusal->icon, MessageIcon::Error);
-    EXPECT_TRUE(checkSimulatorInputs(texts("0", "2800", "200")));
-    EXPECT_TRUE(checkSimulatorInputs(texts(".4", "-5", "200")));
+    EXPECT_EQ(refusal.title, "User error!");
+    EXPECT_EQ(refusal.icon, MessageIcon::Error);
+    EXPECT_FALSE(checkSimulatorInputs(texts("0", "2800", "200")));
+    EXPECT_FALSE(checkSimulatorInputs(texts(".4", "-5", "200")));
 
     refusal = checkSimulatorInputs(texts(".4", "2800", "500.5"));
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->text, "You must enter valid values for range of zero");
-    EXPECT_EQ(refusal->title, "User error!");
+    EXPECT_EQ(refusal.refusal, "You must enter valid values for range of zero");
+    EXPECT_EQ(refusal.title, "User error!");
     for (const char* bad : {"0", "-1", "x"})
-        EXPECT_TRUE(checkSimulatorInputs(texts(".4", "2800", bad))) << bad;
+        EXPECT_FALSE(checkSimulatorInputs(texts(".4", "2800", bad))) << bad;
     for (const char* good : {"0.4", "500", "200 yds"})
-        EXPECT_FALSE(checkSimulatorInputs(texts(".4", "2800", good))) << good;
+        EXPECT_TRUE(checkSimulatorInputs(texts(".4", "2800", good))) << good;
 }

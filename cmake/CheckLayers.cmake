@@ -3,7 +3,10 @@ cmake_minimum_required(VERSION 3.22)
 # - no core file includes a Qt header or a window header;
 # - the toolkit layer (gui/ui) includes no window subsystem, and no window subsystem includes
 #   the application (gui/app), which alone puts the windows together;
-# - no two window subsystems include each other.
+# - no two window subsystems include each other;
+# - a window takes the core's texts as UTF-8 and paths as the system's bytes through
+#   gui/ui/Text.h alone: no window decodes or encodes a text any other way, and no window
+#   opens the load history or replaces a file itself.
 set(failures)
 
 file(GLOB_RECURSE core_files ${SRC}/core/*.h ${SRC}/core/*.cpp ${SRC}/core/*.h.in)
@@ -41,6 +44,17 @@ foreach(edge ${edges})
   if("${b}>${a}" IN_LIST edges AND a STRLESS b)
     list(APPEND failures "gui/${a} and gui/${b} include each other")
   endif()
+endforeach()
+
+foreach(f ${gui_files})
+  if(f MATCHES "/gui/ui/Text\\.h$")
+    continue()
+  endif()
+  file(STRINGS ${f} lines REGEX
+       "cp1252|Cp1252|fromBytes|toBytes|QString::fromStdString|\\.toStdString\\(|fromLocal8Bit|HistoryDatabase|replaceFile|StagedFile")
+  foreach(line ${lines})
+    list(APPEND failures "${f}: ${line}")
+  endforeach()
 endforeach()
 
 if(failures)

@@ -1,6 +1,8 @@
 // Reading the trajectory tables of output files for the chart, and the series it plots.
 #include "ChartData.h"
 
+#include "core/common/Encoding.h"
+
 #include "core/common/Numbers.h"
 #include "core/common/Strings.h"
 #include "core/common/TextFile.h"
@@ -31,7 +33,7 @@ TableRead readTrajectoryTable(std::string_view bytes) {
     for (int line = 1; line <= kHeaderLines && !reader.atEnd(); ++line) {
         const std::string text = reader.readLine();
         if (line == 1)
-            table.title = text;
+            table.title = cp1252ToUtf8(text);
         else if (line == kHeaderLines)
             table.meters = text.find("(M)") != std::string::npos;
     }

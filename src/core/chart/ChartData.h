@@ -21,7 +21,7 @@ struct ChartPoint {
 
 // The trajectory table of one output file as the chart reads it.
 struct TrajectoryTable {
-    std::string title;            // line 1 (the round's description), windows-1252 bytes
+    std::string title;            // line 1 (the round's description), UTF-8
     bool meters = false;          // the range heading on line 9 holds "(M)"
     std::vector<ChartPoint> rows; // trajectory rows 1..n at indexes 0..n-1
 };

@@ -1,6 +1,8 @@
 // The help file in memory: its lists, its #SYSTEM record and the page to start with.
 #include "HelpContents.h"
 
+#include "core/common/Encoding.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -246,10 +248,10 @@ std::vector<HelpTopic> parseSitemap(std::string_view html) {
         } else if (tag.name == "param" && inObject) {
             const std::string key = tag.attribute("name");
             if (sameText(key, "Name") && !haveName) {
-                current.name = tag.attribute("value");
+                current.name = cp1252ToUtf8(tag.attribute("value"));
                 haveName = true;
             } else if (sameText(key, "Local") && !haveLocal) {
-                current.local = tag.attribute("value");
+                current.local = cp1252ToUtf8(tag.attribute("value"));
                 haveLocal = true;
             }
         }
@@ -360,6 +362,10 @@ HelpBook readHelpBook(const HelpFiles& files) {
         }
     }
     return book;
+}
+
+std::string helpPageText(const std::string& bytes) {
+    return declaresUtf8(bytes) ? bytes : cp1252ToUtf8(bytes);
 }
 
 } // namespace fendrel

@@ -14,8 +14,8 @@ namespace fendrel {
 // a sub-list, and so on. `local` is the page inside the help file, as written ("guide.htm",
 // "images/x.htm#part"); it is empty for a heading that only groups other entries.
 struct HelpTopic {
-    std::string name;
-    std::string local;
+    std::string name;  // UTF-8
+    std::string local; // UTF-8
     int depth = 0;
 };
 
@@ -76,5 +76,8 @@ struct HelpBook {
 // order of paths()) and the first page: the default topic when it is stored, else the first
 // contents entry whose page is stored, else the first page (.htm, .html) in that order.
 HelpBook readHelpBook(const HelpFiles& files);
+
+// A page of the help file as text: UTF-8 when it says so, windows-1252 otherwise, in UTF-8.
+std::string helpPageText(const std::string& bytes);
 
 } // namespace fendrel

@@ -1,6 +1,7 @@
 // Loading an output file into the report, by position, in the order the window fills it.
 #include "Report.h"
 
+#include "core/common/Encoding.h"
 #include "core/common/TextFile.h"
 
 namespace fendrel {
@@ -19,13 +20,13 @@ public:
     bool line(std::string& out) {
         if (m_reader.atEnd())
             return false;
-        out = m_reader.readLine();
+        out = cp1252ToUtf8(m_reader.readLine());
         return true;
     }
     bool field(std::string& out) {
         if (m_reader.atEnd())
             return false;
-        out = m_reader.readField();
+        out = cp1252ToUtf8(m_reader.readField());
         return true;
     }
 

@@ -22,8 +22,8 @@ inline constexpr const char* kConditionParameters = "Condition Parameters";
 inline constexpr const char* kExteriorBallisticsTable = "Exterior Ballistics Table";
 inline constexpr const char* kTerminalBallistics = "Terminal Ballistics";
 
-// Everything the report window shows, as windows-1252 bytes: captions, cells and which parts
-// are visible. A load writes into it step by step, so a load that stops part way leaves the
+// Everything the report window shows, in UTF-8 (read from the output file's windows-1252):
+// captions, cells and which parts are visible. A load writes into it step by step, so a load that stops part way leaves the
 // earlier report's texts wherever it did not reach.
 struct Report {
     std::string title;                  // Label1: line 1

@@ -60,7 +60,20 @@ ReportPageLinks reportPageLinks(const std::filesystem::path& programFolder) {
             address("w1_index.htm"), address("fp_energy.htm")};
 }
 
-std::string reportPage(const Report& report, const ReportPageLinks& links) {
+std::string reportPage(const Report& shown, const ReportPageLinks& links) {
+    // The page is written in the output file's code page, as the report was read from it.
+    Report report = shown;
+    report.title = utf8ToCp1252(shown.title);
+    for (auto& header : report.headers)
+        header = utf8ToCp1252(header);
+    for (auto& row : report.parameters)
+        for (auto& cell : row)
+            cell = utf8ToCp1252(cell);
+    for (auto& row : report.results)
+        for (auto& cell : row)
+            cell = utf8ToCp1252(cell);
+    for (auto& footer : report.footers)
+        footer = utf8ToCp1252(footer);
     std::string out;
     out += plainLine("<HTML>");
     out += plainLine("<HEAD>");

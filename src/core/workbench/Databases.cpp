@@ -1,6 +1,8 @@
 // Reading, saving, checking and repairing the round and firearm databases.
 #include "Databases.h"
 
+#include "core/common/Encoding.h"
+
 #include "core/common/ProgramFolder.h"
 #include "core/common/Strings.h"
 
@@ -339,7 +341,7 @@ std::vector<std::string> selectionLines(const fs::path& file, size_t fieldCount)
     DatabaseReader reader(file, fieldCount);
     Record r;
     while (reader.next(r))
-        lines.push_back(selectionLine(r));
+        lines.push_back(cp1252ToUtf8(selectionLine(r)));
     return lines;
 }
 

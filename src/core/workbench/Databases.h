@@ -123,7 +123,7 @@ Status repairDatabase(const std::filesystem::path& folder, const DatabaseKind& k
 std::string selectionLine(const Record& record);
 
 // The selection list's lines of a file of records with `fieldCount` fields (1 for a list of
-// names).
+// names), in UTF-8 as the list shows them.
 std::vector<std::string> selectionLines(const std::filesystem::path& file, size_t fieldCount);
 
 } // namespace fendrel

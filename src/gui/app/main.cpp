@@ -6,6 +6,7 @@
 #include "core/common/Version.h"
 #include "gui/ui/WindowRegistry.h"
 #include "gui/ui/QtPrompts.h"
+#include "gui/ui/Text.h"
 #include "gui/workbench/frmRoundDevel.h"
 
 #include <QApplication>
@@ -23,16 +24,16 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/fendrel.png")));
 
     const char* home = std::getenv("FENDREL_HOME");
-    std::string dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                               .toStdString();
+    const std::string dataHome =
+        fendrel::toPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     auto choice = fendrel::chooseProgramFolder(
         home ? std::optional<std::string>(home) : std::nullopt,
-        QCoreApplication::applicationDirPath().toStdString(), dataHome);
+        fendrel::toPath(QCoreApplication::applicationDirPath()), dataHome);
     fendrel::QtPrompts prompts;
     if (!choice.error.empty())
         prompts.message(nullptr,
                         QStringLiteral("Your data folder could not be prepared: %1")
-                            .arg(QString::fromStdString(choice.error)),
+                            .arg(fendrel::utf8Text(choice.error)),
                         QStringLiteral("Fen-drel"), fendrel::Icon::Exclamation,
                         fendrel::Buttons::Ok, QString());
 

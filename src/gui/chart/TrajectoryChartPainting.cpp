@@ -1,6 +1,8 @@
 // Drawing the chart: the oblique frame, walls and axes, one ribbon per series, the selection and
 // the legend, the same on screen, in pictures and on paper.
 #include "TrajectoryChartWidget.h"
+
+#include "gui/ui/Text.h"
 #include "core/common/Numbers.h"
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -30,7 +32,7 @@ QPolygonF polygon(const std::array<PlanePoint, 4>& quad) {
 }
 
 QString numberLabel(double value) {
-    return QString::fromStdString(generalNumber(value));
+    return utf8Text(generalNumber(value));
 }
 
 const QColor kBackWall(246, 246, 246);

@@ -173,7 +173,7 @@ bool frmViewChart::LoadArray(bool newChart) {
     if (!read.table) {
         m_context.prompts.message(this,
                                   QStringLiteral("The file \"%1\" cannot be charted: %2.")
-                                      .arg(QString::fromStdString(path), fromBytes(read.refusal)),
+                                      .arg(fromPath(path), utf8Text(read.refusal)),
                                   kTitle, Icon::Error, Buttons::Ok);
         return false;
     }
@@ -190,7 +190,7 @@ void frmViewChart::DrawChart() {
     QStringList titles;
     std::vector<std::vector<int>> values;
     for (int s = 1; s <= m_data.seriesCount(); ++s) {
-        titles << fromBytes(m_data.title(s));
+        titles << utf8Text(m_data.title(s));
         std::vector<int> column;
         for (int r = 1; r <= m_data.rows(); ++r)
             column.push_back(m_data.point(s, r).height);
@@ -198,7 +198,7 @@ void frmViewChart::DrawChart() {
     }
     QStringList labels;
     for (const std::string& label : m_data.rowLabels())
-        labels << fromBytes(label);
+        labels << utf8Text(label);
 
     // A redrawn chart keeps what was selected in it when the series are still there.
     const int series = MSChart1->selectedSeries();
@@ -301,7 +301,7 @@ void frmViewChart::mnuVTable_Click() {
 }
 
 void frmViewChart::MSChart1_PointSelected(int series, int row) {
-    setStatusText(fromBytes(m_data.pointText(series, row)));
+    setStatusText(utf8Text(m_data.pointText(series, row)));
 }
 
 void frmViewChart::MSChart1_SeriesSelected(int series) {

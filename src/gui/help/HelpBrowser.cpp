@@ -1,7 +1,7 @@
 #include "HelpBrowser.h"
 
 #include "core/help/HelpContents.h"
-#include "core/common/Encoding.h"
+#include "gui/ui/Text.h"
 
 #include <QDesktopServices>
 #include <QTextDocument>
@@ -11,12 +11,7 @@ namespace fendrel {
 namespace {
 const QString kScheme = QStringLiteral("chm");
 
-QString pageText(const std::string& bytes) {
-    if (declaresUtf8(bytes))
-        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    const std::string utf8 = cp1252ToUtf8(bytes);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+QString pageText(const std::string& bytes) { return utf8Text(helpPageText(bytes)); }
 } // namespace
 
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
@@ -36,8 +31,8 @@ QUrl HelpBrowser::pageUrl(const QString& local) {
     const QString fragment = hash >= 0 ? path.mid(hash + 1) : QString();
     if (hash >= 0)
         path.truncate(hash);
-    const std::string clean = helpFilePath(path.toStdString());
-    url.setPath(QString::fromStdString(clean.empty() ? std::string("/") : clean));
+    const std::string clean = helpFilePath(fromQt(path));
+    url.setPath(utf8Text(clean.empty() ? std::string("/") : clean));
     if (!fragment.isEmpty())
         url.setFragment(fragment);
     return url;
@@ -46,14 +41,14 @@ QUrl HelpBrowser::pageUrl(const QString& local) {
 QString HelpBrowser::pathOf(const QUrl& url) {
     if (url.scheme() != kScheme)
         return {};
-    return QString::fromStdString(helpFilePath(url.path(QUrl::FullyDecoded).toStdString()));
+    return utf8Text(helpFilePath(fromQt(url.path(QUrl::FullyDecoded))));
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
     const QString path = pathOf(url);
     const std::string* bytes =
-        m_files && !path.isEmpty() ? m_files->find(path.toStdString()) : nullptr;
+        m_files && !path.isEmpty() ? m_files->find(fromQt(path)) : nullptr;
 
     switch (type) {
     case QTextDocument::HtmlResource:

@@ -35,7 +35,7 @@ constexpr int kLocalRole = Qt::UserRole;
 
 // Two page addresses name the same page of the help file (letter case and fragment aside).
 bool samePage(const QString& local, const QString& path) {
-    const QString other = QString::fromStdString(helpFilePath(local.toStdString()));
+    const QString other = utf8Text(helpFilePath(fromQt(local)));
     return !path.isEmpty() && other.compare(path, Qt::CaseInsensitive) == 0;
 }
 } // namespace
@@ -184,9 +184,9 @@ bool frmHelp::loadHelpFile() {
     fillIndex(book.index);
     cmdPrint->setEnabled(true);
 
-    const bool keep = !reading.isEmpty() && m_files.find(reading.toStdString());
+    const bool keep = !reading.isEmpty() && m_files.find(fromQt(reading));
     const QUrl start =
-        keep ? txtPage->source() : HelpBrowser::pageUrl(QString::fromStdString(book.startPage));
+        keep ? txtPage->source() : HelpBrowser::pageUrl(utf8Text(book.startPage));
     txtPage->clearHistory();
     if (txtPage->source() == start)
         txtPage->reload();
@@ -211,10 +211,10 @@ void frmHelp::fillContents(const std::vector<HelpTopic>& topics) {
         parents.resize(depth);
         auto* item =
             depth == 0 ? new QTreeWidgetItem(treeContents) : new QTreeWidgetItem(parents.back());
-        item->setText(0, fromBytes(topic.name));
-        item->setData(0, kLocalRole, fromBytes(topic.local));
+        item->setText(0, utf8Text(topic.name));
+        item->setData(0, kLocalRole, utf8Text(topic.local));
         if (!topic.local.empty())
-            item->setToolTip(0, fromBytes(topic.name));
+            item->setToolTip(0, utf8Text(topic.name));
         parents.push_back(item);
     }
     treeContents->expandAll();
@@ -225,8 +225,8 @@ void frmHelp::fillIndex(const std::vector<HelpTopic>& topics) {
     lstIndex->clear();
     for (const auto& topic : topics) {
         auto* item =
-            new QListWidgetItem(QString(topic.depth * 4, QLatin1Char(' ')) + fromBytes(topic.name));
-        item->setData(kLocalRole, fromBytes(topic.local));
+            new QListWidgetItem(QString(topic.depth * 4, QLatin1Char(' ')) + utf8Text(topic.name));
+        item->setData(kLocalRole, utf8Text(topic.local));
         lstIndex->addItem(item);
     }
     if (lstIndex->count() > 0)

@@ -4,6 +4,7 @@
 
 #include "gui/ui/ControlBuilder.h"
 #include "gui/ui/Menus.h"
+#include "gui/ui/Text.h"
 
 #include <QChart>
 #include <QChartView>
@@ -217,7 +218,7 @@ void frmLoadHistory::fillTable(QTableWidget* t, const TextTable& text) {
     t->setRowCount(static_cast<int>(text.rows.size()));
     QStringList headers;
     for (const std::string& h : text.headers)
-        headers << QString::fromStdString(h);
+        headers << utf8Text(h);
     // Units under their names keep the columns narrow.
     QStringList shown = headers;
     for (QString& h : shown)
@@ -226,7 +227,7 @@ void frmLoadHistory::fillTable(QTableWidget* t, const TextTable& text) {
     for (int r = 0; r < t->rowCount(); ++r) {
         const auto& row = text.rows[static_cast<size_t>(r)];
         for (int c = 0; c < t->columnCount() && c < static_cast<int>(row.size()); ++c) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(row[static_cast<size_t>(c)]));
+            auto* item = new QTableWidgetItem(utf8Text(row[static_cast<size_t>(c)]));
             // Texts (load, date, caliber, note) read from the left, numbers from the right.
             const bool number = !item->text().isEmpty() &&
                                 (item->text()[0].isDigit() || item->text()[0] == QLatin1Char('-'));

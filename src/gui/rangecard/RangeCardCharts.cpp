@@ -36,7 +36,7 @@ void setScale(QCategoryAxis* axis, const AxisScale& scale) {
     // The first category ends on the first tick, so that tick has its label too.
     axis->setStartValue(scale.minimum - scale.step);
     for (int i = 0; i <= scale.intervals(); ++i)
-        axis->append(fromBytes(roundedText(scale.tick(i), pattern.c_str())), scale.tick(i));
+        axis->append(utf8Text(roundedText(scale.tick(i), pattern.c_str())), scale.tick(i));
     axis->setRange(scale.minimum, scale.maximum);
 }
 

@@ -104,7 +104,7 @@ void frmRangeCard::buildControls() {
             make.label((std::string("lbl") + (c.name + 3)).c_str(), QString::fromLatin1(c.caption));
         m_fields[i] = make.textBox(c.name);
         m_fields[i]->setToolTip(QString::fromLatin1(c.tip));
-        m_fields[i]->setPlaceholderText(fromBytes(cardField(c.field).blankMeaning));
+        m_fields[i]->setPlaceholderText(utf8Text(cardField(c.field).blankMeaning));
         m_fields[i]->setFixedWidth(
             m_fields[i]->fontMetrics().horizontalAdvance(QStringLiteral("00000000")) + 12);
         m_captions[i]->setBuddy(m_fields[i]);

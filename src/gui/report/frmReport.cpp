@@ -65,21 +65,21 @@ frmReport::frmReport(AppContext& context) : m_context(context), m_report(emptyRe
 
 void frmReport::showReport() {
     const Report& r = m_report;
-    Label1->setText(fromBytes(r.title));
+    Label1->setText(utf8Text(r.title));
     for (size_t i = 0; i < lblHeader.size(); ++i)
-        lblHeader[i]->setText(fromBytes(r.headers[i]));
+        lblHeader[i]->setText(utf8Text(r.headers[i]));
     for (size_t i = 0; i < lblFooter.size(); ++i)
-        lblFooter[i]->setText(fromBytes(r.footers[i]));
+        lblFooter[i]->setText(utf8Text(r.footers[i]));
 
     for (int row = 0; row < 2; ++row)
         for (size_t c = 0; c < kParameterColumns; ++c)
-            grdParameters->setCellText(row, static_cast<int>(c), fromBytes(r.parameters[row][c]));
+            grdParameters->setCellText(row, static_cast<int>(c), utf8Text(r.parameters[row][c]));
 
     grdResults->setRows(static_cast<int>(r.results.size()));
     for (size_t row = 0; row < r.results.size(); ++row)
         for (size_t c = 0; c < kResultColumns; ++c)
             grdResults->setCellText(static_cast<int>(row), static_cast<int>(c),
-                                    fromBytes(r.results[row][c]));
+                                    utf8Text(r.results[row][c]));
     placeResultsGrid();
 
     grdParameters->setVisible(r.parametersVisible);

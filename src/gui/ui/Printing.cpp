@@ -53,7 +53,7 @@ std::string printCopies(const PrintSetup& setup, const std::function<void(QPrint
         // PDF replaces the chosen one through the safe writer.
         QTemporaryDir scratch;
         if (!scratch.isValid())
-            return "no scratch folder for the PDF (" + scratch.errorString().toStdString() + ")";
+            return "no scratch folder for the PDF (" + fromQt(scratch.errorString()) + ")";
         const QString pdf = scratch.filePath(QStringLiteral("job.pdf"));
         paint(*makePrinter(setup, pdf));
         const auto bytes = readFileBytes(toPath(pdf));

@@ -1,8 +1,7 @@
-// Texts at the window boundary: the program's windows-1252 bytes shown as QString and read
-// back, and the select-the-whole-text-on-focus behaviour of number boxes.
+// Texts at the window boundary: the core's UTF-8 texts and the system's paths as QString and
+// back (the only conversions a window makes), and the select-the-whole-text-on-focus behaviour
+// of number boxes.
 #pragma once
-
-#include "core/common/Encoding.h"
 
 #include <QFile>
 #include <QString>
@@ -13,12 +12,6 @@ class QEvent;
 class QLineEdit;
 
 namespace fendrel {
-
-inline QString fromBytes(const std::string& bytes) {
-    return QString::fromStdString(cp1252ToUtf8(bytes));
-}
-
-inline std::string toBytes(const QString& text) { return utf8ToCp1252(text.toStdString()); }
 
 // Everything the core hands the windows, and takes from them, is UTF-8: these two are the only
 // conversions between the core's texts and Qt's.

@@ -44,7 +44,7 @@ void UpDown::step(int delta) {
     int base = m_value;
     if (m_buddy) {
         // Step from the number shown in the box when it lies in range.
-        double shown = leadingNumber(utf8ToCp1252(m_buddy->text().toStdString()));
+        double shown = leadingNumber(fromQt(m_buddy->text()));
         if (std::isfinite(shown) && shown >= m_min && shown <= m_max)
             base = static_cast<int>(std::lround(shown));
     }

@@ -185,8 +185,8 @@ void frmRoundDevel::cmdCancel_Click() {
 
 void frmRoundDevel::mnuOrrin_Click() {
     const auto path = resolveName(m_context.state.programFolder, kCompanionFileName);
-    if (!QProcess::startDetached(QString::fromStdString(path.string()), {}))
-        m_context.prompts.message(this, QString::fromStdString(companionMissingMessage()),
+    if (!QProcess::startDetached(fromPath(path), {}))
+        m_context.prompts.message(this, utf8Text(companionMissingMessage()),
                                   QStringLiteral("Cannot find Orrin extension"), Icon::Error,
                                   Buttons::Ok);
 }

@@ -1,5 +1,7 @@
 #include "frmSelect.h"
 
+#include "gui/ui/Text.h"
+
 #include "gui/ui/ControlBuilder.h"
 #include "core/workbench/Databases.h"
 #include "core/common/Encoding.h"
@@ -41,7 +43,7 @@ frmSelect::frmSelect(const std::filesystem::path& file, int fieldCount, QWidget*
     // One line per record of the current data file, in file order.
     lstSelector->clear();
     for (const auto& line : selectionLines(file, static_cast<size_t>(fieldCount)))
-        lstSelector->addItem(QString::fromStdString(cp1252ToUtf8(line)));
+        lstSelector->addItem(utf8Text(line));
     if (lstSelector->count() > 0)
         lstSelector->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 

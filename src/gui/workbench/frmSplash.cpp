@@ -1,5 +1,7 @@
 #include "frmSplash.h"
 
+#include "gui/ui/Text.h"
+
 #include "gui/ui/ControlBuilder.h"
 #include "gui/ui/AppContext.h"
 #include "core/common/ProgramFolder.h"
@@ -39,7 +41,7 @@ frmSplash::frmSplash(AppContext& context) : QWidget(nullptr, Qt::Window | Qt::Fr
     WebBrowser1->setOpenLinks(false);
     WebBrowser1->setAccessibleName(QStringLiteral("Welcome page"));
     const auto page = resolveName(context.state.programFolder, "splash.HTM");
-    WebBrowser1->setSource(QUrl::fromLocalFile(QString::fromStdString(page.string())));
+    WebBrowser1->setSource(QUrl::fromLocalFile(fromPath(page)));
     layout->addWidget(WebBrowser1, 1);
 
     QFont arial(QStringLiteral("Arial"));

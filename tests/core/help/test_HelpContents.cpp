@@ -114,7 +114,7 @@ TEST(HelpBook, ListsPagesAndTheFirstPage) {
         "&#65;&#x42;\">"
         "</OBJECT></ul>";
     EXPECT_EQ(listed(parseSitemap(hhk)), "0 keyword -> first.htm\n0 Heading -> \n0 W1 & FP > 0 -> "
-                                         "terminal.htm\n0 a > b, 59\xB0" "F AB -> \n");
+                                         "terminal.htm\n0 a > b, 59\u00B0F AB -> \n");
     // An object left open ends where the next begins; extra list ends, stray parameters and a
     // tag cut off at the end do no harm.
     const std::string bad = "</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" "

@@ -5,6 +5,7 @@
 // names, as a user's home folder does. Every dialog is answered by the scripted prompts.
 #include "TestApp.h"
 #include "gui/app/StartUp.h"
+#include "core/common/Encoding.h"
 #include "core/common/Numbers.h"
 #include "gui/chart/frmViewChart.h"
 #include "gui/simulator/frmInteractive.h"

@@ -147,7 +147,9 @@ void GroupSession::save(const std::string& title, const std::string& caliber,
         data.shots.push_back(table[static_cast<std::size_t>(r)]);
     data.results = utf8ToCp1252(m_results);
     data.displayed = displayed;
-    if (const Status saved = replaceFile(m_groupFile, groupFileBytes(data)); !saved)
+    if (const Status saved =
+            saveUserFile(m_state.programFolder, m_groupFile, groupFileBytes(data));
+        !saved)
         host.tell("The group file " + m_groupFile.string() + " could not be saved: " +
                       saved.refusal,
                   "Error", MessageIcon::Exclamation);

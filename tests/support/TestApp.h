@@ -60,6 +60,13 @@ template <typename T> T* child(QWidget* window, const char* name) {
 // The offscreen platform activates windows through events of its own and promises nothing about
 // when they land (a busy machine delivers them late), so a test never waits for it: the events
 // already queued land first, then the window is activated directly.
+// A print set-up that sends the job to a PDF file.
+inline PrintSetup printTo(const QString& file) {
+    PrintSetup setup;
+    setup.outputFile = file;
+    return setup;
+}
+
 inline void activate(QWidget* window) {
     window->show();
     QCoreApplication::processEvents();

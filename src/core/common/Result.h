@@ -18,6 +18,10 @@ struct Status {
     std::string title;
     MessageIcon icon = MessageIcon::Exclamation;
 
+    Status() = default;
+    // A refusal in these words (none when empty).
+    Status(std::string why, int errorNumber = 0) : refusal(std::move(why)), code(errorNumber) {}
+
     bool ok() const { return refusal.empty(); }
     explicit operator bool() const { return ok(); }
 

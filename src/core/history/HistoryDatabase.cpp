@@ -487,7 +487,7 @@ template <typename Body> Status HistoryDatabase::inTransaction(Body&& body) {
         rc = sqliteExec(m_db, "COMMIT");
     if (rc == SQLITE_OK)
         return {};
-    Status refused = why.empty() ? failure(rc) : Status{why};
+    Status refused = why.empty() ? failure(rc) : Status::refused(why);
     sqliteExec(m_db, "ROLLBACK");
     return refused;
 }

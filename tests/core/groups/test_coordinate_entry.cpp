@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace fendrel;
 
 namespace {
@@ -34,7 +36,7 @@ TEST(CoordinateEntry, AcceptChangingTheNumberOfRoundsAndTheTarget) {
     EXPECT_FALSE(targetScale({{}, {1, 1}, {20, 20}}, 1).rescaled) << "rounds past N do not count";
     EXPECT_EQ(holeRadiusTwips(0.308), 78);
     EXPECT_EQ(holeRadiusTwips(-0.3), 0);
-    EXPECT_EQ(holeRadiusTwips(1e400), 0);
+    EXPECT_EQ(holeRadiusTwips(std::numeric_limits<double>::infinity()), 0);
     // Changing the number of rounds.
     CoordinateEntry more(5);
     enterDiagonal(more, 5, 5);

@@ -270,7 +270,7 @@ private slots:
 
     void printingAndExit() {
         openYards();
-        app->prompts.prints = {PrintSetup{.outputFile = app->path("chart.pdf")}, std::nullopt};
+        app->prompts.prints = {test::printTo(app->path("chart.pdf")), std::nullopt};
         w->mnuFilePrint_Click();
         QVERIFY(QFileInfo(app->path("chart.pdf")).size() > 1000);
         QVERIFY(w->Picture1->isHidden());

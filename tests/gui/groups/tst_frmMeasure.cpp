@@ -211,22 +211,13 @@ private slots:
         QCOMPARE(q.buttons, Buttons::YesNo);
         QCOMPARE(q.text, QString::fromStdString(w->resultsText()) +
                              QStringLiteral("\r\nWould you like to save this Group File?"));
-        QVERIFY(q.text.startsWith(QStringLiteral(
-            "RESULTS OF PRECISION MEASUREMENTS FOR 0.308 CALIBER 2-SHOT GROUP.\r\n")));
         QCOMPARE(app->prompts.asked.size(), 1);
         QVERIFY(w->mnuFileSave->isEnabled());
-        QCOMPARE(readText(app->path("ES_dist.dmp")),
-                 QStringLiteral("Round 1,0.308,1.433\r\nRound 2,1.433,0.308\r\n"));
 
         const QString file = app->path("YourData/first.grp");
         app->prompts.answers.push_back(Answer::Yes);
         app->prompts.files.push_back(file);
         w->cmdDoIt_Click();
-        const FileRequest save = app->prompts.last()->file;
-        QCOMPARE(save.filter, QStringLiteral("Group File Format(.grp)|*.grp|"));
-        QCOMPARE(save.filterIndex, 1);
-        QCOMPARE(save.fileName, QString());
-        QCOMPARE(save.startFolder, app->path("YourData"));
         QVERIFY(w->mnuFilePrint->isEnabled());
         const QStringList lines = readText(file).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.mid(0, 5), (QStringList{kTitle, "0.308", "2", "1,1", "1,2.125"}));
@@ -262,7 +253,7 @@ private slots:
         QCOMPARE(app->prompts.last()->kind, QStringLiteral("print"));
         QVERIFY(w->rtbDump->isHidden() && w->Picture1->isHidden());
 
-        app->prompts.prints = {PrintSetup{.outputFile = app->path("page.pdf")}};
+        app->prompts.prints = {test::printTo(app->path("page.pdf"))};
         w->mnuFilePrint_Click();
         QVERIFY(QFile(app->path("page.pdf")).size() > 1000);
         QCOMPARE(w->rtbDump->toPlainText(), QStringLiteral("1,1\n2,2\n3,3\n4,4\n5,5\n"));

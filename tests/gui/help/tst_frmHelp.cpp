@@ -130,7 +130,7 @@ private slots:
     }
 
     void printsThePageAndTheKeyboardReachesContentsPageAndButtons() {
-        app->prompts.prints = {PrintSetup{.outputFile = app->path("page.pdf")}};
+        app->prompts.prints = {test::printTo(app->path("page.pdf"))};
         w->cmdPrint->click();
         QVERIFY(fs::file_size(app->folder / "page.pdf") > 1000);
 

@@ -199,7 +199,7 @@ private slots:
     void printsOneJobPerCopyResizesAndExits() {
         openOn(userFile("run.csv", report21()));
         app->prompts.prints = {
-            PrintSetup{.copies = 2, .landscape = true, .outputFile = app->path("print.pdf")},
+            PrintSetup{.copies = 2, .landscape = true, .printerName = {}, .outputFile = app->path("print.pdf")},
             std::nullopt};
         w->mnuFilePrint->trigger();
         QVERIFY(QFileInfo(app->path("print-2.pdf")).size() > 0);

@@ -260,7 +260,7 @@ private slots:
         w->Text1->setText(QStringLiteral("-2"));
         w->cmdRefresh->click();
 
-        prompts.prints = {PrintSetup{.outputFile = app->path("map.pdf")}, std::nullopt};
+        prompts.prints = {test::printTo(app->path("map.pdf")), std::nullopt};
         w->mnuFilePrint->trigger();
         QVERIFY(prompts.overlayShown);
         QVERIFY(!w->Picture1->isVisible());

@@ -110,7 +110,7 @@ private slots:
     void printAndCancelAndExitClose() {
         open();
         compute("0.308", "2800", "10");
-        app->prompts.prints = {PrintSetup{.outputFile = app->path("print.pdf")}, std::nullopt};
+        app->prompts.prints = {test::printTo(app->path("print.pdf")), std::nullopt};
         w->mnuFilePrint->trigger();
         QVERIFY(QFileInfo(app->path("print.pdf")).size() > 0);
         w->mnuFilePrint->trigger(); // cancelled

@@ -1,0 +1,205 @@
+// The load history window's logic without the window: entries added to the round on the main
+// window, corrected and deleted after a Yes, loads compared and saved, and histories it must
+// leave as they are.
+#include "HistoryTestData.h"
+#include "ScriptedHost.h"
+#include "TestFolder.h"
+#include "core/history/LoadHistorySession.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using namespace fendrel;
+namespace fs = std::filesystem;
+
+namespace {
+
+RoundTexts ladder() {
+    RoundTexts round;
+    round.description = "308 Ladder";
+    round.caliber = ".308 Winchester";
+    round.bulletWeight = "168";
+    round.ballisticCoefficient = ".462";
+    round.powderCharge = "42.5";
+    return round;
+}
+
+EntryFields typed(const std::string& shotsText) {
+    EntryFields f;
+    f.date = "2024-05-10";
+    f.charge = "42.5";
+    f.shots = shotsText;
+    return f;
+}
+
+} // namespace
+
+TEST(LoadHistorySession, AddsCorrectsAndDeletesEntriesOfTheRoundOnScreen) {
+    test::TestFolder folder(false);
+    LoadHistorySession session(folder.path());
+    test::ScriptedSessionHost host;
+    session.refresh(host);
+    EXPECT_EQ(session.status(),
+              "No load history yet: it begins with the first string or group you add.");
+    EXPECT_FALSE(fs::exists(folder / "history.sqlite"));
+
+    EXPECT_FALSE(session.addString(std::nullopt, typed("2700"), host));
+    RoundTexts unnamed = ladder();
+    unnamed.description.clear();
+    EXPECT_FALSE(session.addString(unnamed, typed("2700"), host));
+    EXPECT_NE(host.last().find("Give the round on the main window a description."),
+              std::string::npos);
+    EXPECT_FALSE(session.addString(ladder(), typed("2700, fast"), host));
+    EXPECT_EQ(host.told.size(), 3u);
+    EXPECT_TRUE(session.loads().empty());
+
+    ASSERT_TRUE(session.addString(ladder(), typed("2700.5, 2710\n2695.5"), host));
+    EXPECT_EQ(session.changedLoad(), "308 Ladder");
+    EXPECT_EQ(session.status().rfind("1 load. ", 0), 0u);
+    EXPECT_EQ(session.selectedLoads(), std::vector<std::size_t>{0});
+    ASSERT_EQ(session.stringsTable().rows.size(), 1u);
+    EXPECT_EQ(session.stringFields(0).charge, "42.5");
+
+    // The group: its distance asked, prefilled from the field; Cancel adds nothing.
+    EntryFields group = typed("");
+    EXPECT_FALSE(session.addLastGroup(ladder(), group, std::nullopt, host));
+    EXPECT_EQ(host.last().rfind("No group has been measured yet", 0), 0u);
+    const LastGroup last{0.308, {{1, 1}, {1, 2}, {2, 1}}, 0.471, 1.25, 1.722, 1.3};
+    EXPECT_FALSE(session.addLastGroup(ladder(), group, last, host));
+    host.inputs = {"200"};
+    ASSERT_TRUE(session.addLastGroup(ladder(), group, last, host));
+    ASSERT_EQ(session.groupsTable().rows.size(), 1u);
+    EXPECT_EQ(session.groupFields(0).distance, "200");
+
+    // Corrections and deletions wait for a Yes.
+    EntryFields corrected = session.stringFields(0);
+    corrected.note = "new primer";
+    EXPECT_FALSE(session.saveEntry(true, 0, corrected, host));
+    EXPECT_EQ(session.stringFields(0).note, "");
+    host.answers = {true};
+    ASSERT_TRUE(session.saveEntry(true, 0, corrected, host));
+    EXPECT_EQ(session.stringFields(0).note, "new primer");
+    EXPECT_EQ(session.stringFields(0).shots, "2700.5, 2710, 2695.5");
+
+    host.answers = {false, true, true};
+    EXPECT_FALSE(session.deleteEntry(false, 0, host));
+    ASSERT_TRUE(session.deleteEntry(false, 0, host));
+    EXPECT_NE(host.asked.back().find("at 200 yd"), std::string::npos) << host.asked.back();
+    ASSERT_TRUE(session.deleteEntry(true, 0, host));
+    EXPECT_TRUE(session.loads().empty()); // the load left with its last entry
+}
+
+TEST(LoadHistorySession, ComparesLoadsOfOneBulletAndSavesThemButNotOverTheProgramsFiles) {
+    test::TestFolder folder(false);
+    {
+        auto db = HistoryDatabase::open(folder.path()).database;
+        ASSERT_TRUE(db);
+        db->addString("Ladder 42", test::velocityString("2024-05-01", {2600, 2610}, 42));
+        db->addString("Ladder 43", test::velocityString("2024-05-01", {2650, 2660}, 43));
+        auto other = test::velocityString("2024-05-01", {3100}, 25);
+        other.round.caliber = ".223 Remington";
+        db->addString("Varmint", other);
+    }
+    LoadHistorySession session(folder.path());
+    test::ScriptedSessionHost host;
+    session.refresh(host);
+    ASSERT_EQ(session.loads().size(), 3u);
+    session.selectLoads({0, 1}, host);
+    ASSERT_TRUE(session.comparison());
+    const ComparisonPlot plot = session.comparisonPlot();
+    EXPECT_EQ(plot.slope, "50.0 ft/s per grain");
+    EXPECT_EQ(plot.velocity.points.size(), 2u);
+    EXPECT_EQ(plot.line.size(), 2u);
+    EXPECT_TRUE(plot.group.points.empty());
+    session.selectLoads({1, 2}, host);
+    EXPECT_FALSE(session.comparison());
+    EXPECT_NE(session.comparisonPlot().caption.find("share one caliber and bullet"),
+              std::string::npos);
+    EXPECT_TRUE(session.comparisonPlot().line.empty());
+
+    // Selected loads, or every load when none is selected.
+    session.selectLoads({0, 1}, host);
+    host.files = {folder / "ladder"};
+    session.saveCsv(host);
+    const std::string csv = folder.read("ladder.csv");
+    EXPECT_NE(csv.find("Ladder 43,String,2024-05-01,.308 Winchester,168,0.462,43,,2,2655.0"),
+              std::string::npos);
+    EXPECT_EQ(csv.find("Varmint"), std::string::npos);
+    session.selectLoads({}, host);
+    EXPECT_EQ(session.chosenLoads(host).size(), 3u);
+    EXPECT_NE(session.reportHtml(session.chosenLoads(host), false, 600).find("Varmint"),
+              std::string::npos);
+
+    folder.write("rounds.dtb", "\"kept\"\r\n");
+    host.files = {folder / "Rounds.DTB", folder / "history.sqlite"}; // case is ignored
+    session.saveCsv(host);
+    EXPECT_FALSE(session.choosePdf(host));
+    ASSERT_EQ(host.told.size(), 2u);
+    for (const std::string& told : host.told)
+        EXPECT_NE(told.find("program's own files"), std::string::npos) << told;
+    EXPECT_EQ(folder.read("rounds.dtb"), "\"kept\"\r\n");
+    EXPECT_FALSE(fs::exists(folder / "Rounds.DTB"));
+}
+
+TEST(LoadHistorySession, ADamagedOrNewerHistoryIsReadOrRefusedButNeverWritten) {
+    test::TestFolder folder(false);
+    {
+        auto db = HistoryDatabase::open(folder.path()).database;
+        for (int i = 0; i < 40; ++i)
+            db->addString("Ladder " + std::to_string(i),
+                          test::velocityString("2024-05-01", std::vector(50, 2600.5), 42));
+    }
+    // Garbage in the first leaf of the shots, which adding a string does not reach: only the
+    // check before the first change finds it.
+    sqlite3* db = nullptr;
+    sqlite3_open((folder / "history.sqlite").c_str(), &db);
+    sqlite3_stmt* page = nullptr;
+    sqlite3_prepare_v2(db, "SELECT pageno FROM dbstat WHERE name = 'string_shots' AND "
+                           "pagetype = 'leaf' ORDER BY path LIMIT 1", -1, &page, nullptr);
+    ASSERT_EQ(sqlite3_step(page), SQLITE_ROW);
+    const size_t at = (sqlite3_column_int(page, 0) - 1) * size_t{4096};
+    sqlite3_finalize(page);
+    sqlite3_close(db);
+    std::string bytes = folder.read("history.sqlite");
+    bytes.replace(at, 4096, std::string(4096, '\x5A'));
+    folder.write("history.sqlite", bytes);
+    {
+        LoadHistorySession session(folder.path());
+        test::ScriptedSessionHost host;
+        session.refresh(host);
+        EXPECT_EQ(session.loads().size(), 40u);
+        EXPECT_TRUE(session.usable());
+        EXPECT_FALSE(session.addString(ladder(), typed("2700"), host));
+        ASSERT_EQ(host.told.size(), 1u);
+        EXPECT_NE(host.last().find("damaged"), std::string::npos) << host.last();
+        EXPECT_FALSE(session.usable());
+        EXPECT_FALSE(session.addString(ladder(), typed("2700"), host));
+        EXPECT_EQ(host.told.size(), 1u); // told once
+    }
+    EXPECT_EQ(folder.read("history.sqlite"), bytes);
+
+    fs::remove(folder / "history.sqlite");
+    {
+        auto fresh = HistoryDatabase::open(folder.path()).database;
+        fresh->addString("Ladder 42", test::velocityString("2024-05-01", {2600}, 42));
+    }
+    sqlite3_open((folder / "history.sqlite").c_str(), &db);
+    sqlite3_exec(db, "PRAGMA user_version = 99; PRAGMA journal_mode = DELETE", nullptr, nullptr,
+                 nullptr);
+    sqlite3_close(db);
+    const std::string newer = folder.read("history.sqlite");
+    {
+        LoadHistorySession session(folder.path());
+        test::ScriptedSessionHost host;
+        session.refresh(host);
+        ASSERT_EQ(host.told.size(), 1u);
+        EXPECT_NE(host.last().find("newer"), std::string::npos) << host.last();
+        EXPECT_TRUE(session.loads().empty());
+        EXPECT_FALSE(session.usable());
+        EXPECT_NE(session.status().find("This window changes nothing in it."), std::string::npos);
+        session.refresh(host);
+        EXPECT_EQ(host.told.size(), 1u);
+    }
+    EXPECT_EQ(folder.read("history.sqlite"), newer);
+    EXPECT_FALSE(fs::exists(folder / "history.sqlite-wal"));
+}

@@ -1,0 +1,167 @@
+// The range card window's logic without the window: the card kept current, rangecard.ini
+// written only when a field changed, the files the user chooses, and the last group and the
+// load history offered through the host's questions.
+#include "ScriptedHost.h"
+#include "TestFolder.h"
+#include "core/history/HistoryDatabase.h"
+#include "core/history/LoadComparison.h"
+#include "core/rangecard/RangeCardSession.h"
+
+#include <gtest/gtest.h>
+
+using namespace fendrel;
+using F = CardField;
+
+namespace {
+
+RoundTexts match168() {
+    RoundTexts round;
+    round.description = "308 Match 168";
+    round.bulletWeight = "168";
+    round.ballisticCoefficient = ".462";
+    round.muzzleVelocity = "2650";
+    return round;
+}
+
+} // namespace
+
+TEST(RangeCardSession, KeepsTheCardCurrentAndWritesTheSettingsOnlyAfterAChange) {
+    test::TestFolder folder;
+    RangeCardSession session(folder.path(), match168());
+    EXPECT_EQ(session.text(F::BallisticCoefficient), "0.462");
+    session.recompute();
+    ASSERT_TRUE(session.card());
+    EXPECT_EQ(session.hitRows().size(), 20u);
+    EXPECT_EQ(session.summary().rfind("Muzzle velocity 2650 ft/s", 0), 0u) << session.summary();
+
+    // Typing the same text is no change; another text is, until the card is computed again.
+    session.setText(F::Velocity, session.text(F::Velocity));
+    EXPECT_TRUE(session.current());
+    session.setText(F::Velocity, "fast");
+    EXPECT_FALSE(session.current());
+    session.recompute();
+    EXPECT_FALSE(session.card());
+    EXPECT_EQ(session.refusal(), "The muzzle velocity must be a number, not 'fast'.");
+    EXPECT_TRUE(session.hitRows().empty() && session.csv().empty() && session.summary().empty());
+
+    // A target of no size refuses the chance of a hit alone.
+    session.setText(F::Velocity, "2650");
+    session.setShape(TargetShape::Circle);
+    session.setText(F::TargetDiameter, "0");
+    session.recompute();
+    EXPECT_TRUE(session.card());
+    EXPECT_TRUE(session.hitRows().empty() && session.hitAssumptions().empty());
+    EXPECT_FALSE(session.hitRefusal().empty());
+
+    ASSERT_TRUE(session.saveSettings().ok());
+    folder.write("rangecard.ini", "kept");
+    ASSERT_TRUE(session.saveSettings().ok());
+    EXPECT_EQ(folder.read("rangecard.ini"), "kept");
+    session.setMetric(true);
+    EXPECT_EQ(session.unit(F::Velocity), "m/s");
+    EXPECT_EQ(session.text(F::Velocity), "807.72");
+    ASSERT_TRUE(session.saveSettings().ok());
+    EXPECT_NE(folder.read("rangecard.ini"), "kept");
+}
+
+TEST(RangeCardSession, SavesTheChosenFilesButNeverOverTheProgramsOwn) {
+    test::TestFolder folder;
+    RangeCardSession session(folder.path(), match168());
+    test::ScriptedSessionHost host;
+    EXPECT_FALSE(session.saveCsv(host)); // cancelled
+    ASSERT_EQ(host.choices.size(), 1u);
+    EXPECT_EQ(host.choices[0].fileName, "Range card.csv");
+
+    host.files = {folder / "card", folder / "card"};
+    const auto csv = session.saveCsv(host);
+    ASSERT_TRUE(csv);
+    EXPECT_EQ(*csv, folder / "card.csv");
+    EXPECT_EQ(folder.read("card.csv"), session.csv());
+    EXPECT_EQ(session.choosePdf(host), folder / "card.pdf");
+
+    const std::string rounds = folder.read("rounds.dtb");
+    host.files = {folder / "rounds.dtb", folder / "rounds.dtb", folder / "rangecard.ini"};
+    EXPECT_FALSE(session.saveCsv(host));
+    EXPECT_FALSE(session.choosePdf(host));
+    EXPECT_FALSE(session.saveCsv(host));
+    ASSERT_EQ(host.told.size(), 3u);
+    for (const std::string& told : host.told)
+        EXPECT_NE(told.find("program's own files"), std::string::npos) << told;
+    EXPECT_EQ(folder.read("rounds.dtb"), rounds);
+
+    // Nothing to save without a card.
+    session.setText(F::BallisticCoefficient, "");
+    host.files = {folder / "other"};
+    EXPECT_FALSE(session.saveCsv(host));
+    EXPECT_EQ(host.files.size(), 1u);
+}
+
+TEST(RangeCardSession, TakesTheLastGroupAtTheDistanceTheUserGives) {
+    test::TestFolder folder;
+    RangeCardSession session(folder.path(), match168());
+    session.recompute();
+    test::ScriptedSessionHost host;
+    session.takeLastGroup(std::nullopt, host);
+    EXPECT_EQ(host.titles.back(), "From last group");
+    EXPECT_NE(host.last().find("No group has been measured yet."), std::string::npos);
+
+    LastGroup group;
+    group.meanRadius = 0.8;
+    const std::string before = session.text(F::Dispersion);
+    session.takeLastGroup(group, host); // the distance cancelled
+    EXPECT_EQ(session.text(F::Dispersion), before);
+    EXPECT_TRUE(session.current());
+    EXPECT_EQ(host.asked.back(),
+              "The last group's mean radius is 0.8 in. At what distance was it shot, in yards?");
+
+    host.inputs = {"far", "200"};
+    session.takeLastGroup(group, host);
+    EXPECT_EQ(session.text(F::Dispersion), before);
+    EXPECT_EQ(host.told.size(), 2u);
+    session.takeLastGroup(group, host);
+    EXPECT_EQ(session.text(F::Dispersion), fieldNumber(rayleighSigmaMoa(0.8, 200), 3));
+    EXPECT_FALSE(session.current());
+}
+
+TEST(RangeCardSession, TakesAStringAndPooledGroupsFromTheHistory) {
+    test::TestFolder folder;
+    const RoundTexts round = match168();
+    RangeCardSession session(folder.path(), round);
+    test::ScriptedSessionHost host;
+    session.takeFromHistory(round, host);
+    EXPECT_EQ(host.last(), "No load history has been kept yet.");
+    EXPECT_FALSE(std::filesystem::exists(folder / "history.sqlite"));
+
+    HistoryGroup g;
+    {
+        auto history = HistoryDatabase::open(folder.path()).database;
+        ASSERT_TRUE(history);
+        VelocityString s;
+        s.date = "2024-06-01";
+        s.shotsFps = {2690, 2700, 2710};
+        ASSERT_TRUE(history->addString(round.description, s).ok());
+        g.date = "2024-06-01";
+        g.distanceYd = 100;
+        g.meanRadiusIn = 0.5;
+        g.shots = {{0, 0}, {0.5, 0.5}};
+        ASSERT_TRUE(history->addGroup(round.description, g).ok());
+    }
+    RoundTexts other = round;
+    other.description = "Another load";
+    session.takeFromHistory(other, host);
+    EXPECT_EQ(host.last(), "The load history holds nothing for \"Another load\".");
+
+    // A refused answer stops before the groups are offered.
+    host.inputs = {"7"};
+    const size_t asked = host.asked.size();
+    session.takeFromHistory(round, host);
+    EXPECT_EQ(host.asked.size(), asked + 1);
+    EXPECT_EQ(session.text(F::Velocity), "2650");
+
+    host.inputs = {"1", "all"};
+    session.takeFromHistory(round, host);
+    EXPECT_EQ(session.text(F::Velocity), "2700");
+    EXPECT_EQ(session.text(F::VelocitySd), "10");
+    EXPECT_EQ(session.text(F::Dispersion), fieldNumber(groupSigmaMoa(g), 3));
+    EXPECT_FALSE(session.current());
+}

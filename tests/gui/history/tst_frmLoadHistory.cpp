@@ -149,14 +149,9 @@ private slots:
                  qPrintable(w->lblSlope->text()));
         QCOMPARE(w->chtCompare->chart()->series().size(), 3); // velocity, its line, SD
 
-        app->prompts.files.push_back(app->path("ladder"));
+        app->prompts.files = {app->path("ladder"), app->path("ladder")};
         w->mnuFileCsv->trigger();
-        const std::string csv = app->folder.read("ladder.csv");
-        QVERIFY(csv.find("Ladder 43,String,2024-05-01,.308 Winchester,168,0.462,43,,2,2655.0") !=
-                std::string::npos);
-        QVERIFY(csv.find("Varmint") == std::string::npos);
-
-        app->prompts.files.push_back(app->path("ladder"));
+        QVERIFY(app->folder.read("ladder.csv").find("Ladder 43,String") != std::string::npos);
         w->mnuFilePdf->trigger();
         QVERIFY(app->folder.read("ladder.pdf").rfind("%PDF", 0) == 0);
 

@@ -15,6 +15,7 @@
 #include "core/common/Strings.h"
 
 #include <cmath>
+#include <utility>
 
 namespace fendrel::exportread {
 
@@ -104,8 +105,9 @@ Read readShotMarker(const Lines& lines) {
         string.reset();
         columns.reset();
     };
+    bool marker = true; // the first line, "ShotMarker Archived Data (...)"
     for (const TextLine& l : lines) {
-        if (trimmedView(l.text).empty())
+        if (trimmedView(l.text).empty() || std::exchange(marker, false))
             continue;
         const auto f = splitFields(l.text, ',');
         auto at = [&](size_t j) { return j < f.size() ? f[j] : std::string(); };

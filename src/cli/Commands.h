@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fendrel::cli {
@@ -41,5 +42,8 @@ void setExecutableFolder(const std::string& folder);
 
 // Writes bytes to stdout unchanged.
 void writeOut(const std::string& bytes);
+
+// A JSON string of UTF-8 text: quotes, backslashes and control characters escaped.
+std::string jsonText(std::string_view text);
 
 } // namespace fendrel::cli

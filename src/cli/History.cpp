@@ -12,24 +12,6 @@
 namespace fendrel::cli {
 namespace {
 
-std::string jsonText(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x20) {
-            static const char* const kHex = "0123456789abcdef";
-            out += "\\u00";
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        } else {
-            out.push_back(static_cast<char>(c));
-        }
-    }
-    return out + "\"";
-}
-
 std::string jsonNumber(double value) {
     if (!std::isfinite(value))
         throw std::runtime_error("the load history holds a value that is not a number");

@@ -1,13 +1,86 @@
-// fendrel-calc velocity: the statistics of a chronograph string read from a CSV export.
+// fendrel-calc velocity: the statistics of each series of a chronograph or e-target export (or
+// of a LabRadar card's LBR folder).
 #include "Commands.h"
 #include "core/common/Numbers.h"
-#include "core/history/ChronographCsv.h"
+#include "core/history/ChronographExport.h"
 #include "core/history/VelocityStatistics.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace fendrel::cli {
 namespace {
+
+// One figure of a series, as JSON names it and as the text block shows it. A new figure is a
+// new line of `figures`.
+struct Figure {
+    const char* key;   // JSON
+    const char* label; // text, padded to the column of the values
+    double value;
+    bool shots = false; // a count, not a speed
+};
+
+std::vector<Figure> figures(const VelocityStatistics& s) {
+    return {{"count", "Shots:          ", static_cast<double>(s.count), true},
+            {"mean_fps", "Mean:           ", s.meanFps},
+            {"sd_fps", "SD:             ", s.sdFps},
+            {"es_fps", "Extreme spread: ", s.esFps},
+            {"min_fps", "Slowest:        ", s.minFps},
+            {"max_fps", "Fastest:        ", s.maxFps}};
+}
+
+std::string numberList(const std::vector<double>& values) {
+    std::string out = "[";
+    for (size_t i = 0; i < values.size(); ++i)
+        out += (i ? ", " : "") + roundTripNumber(values[i]);
+    return out + "]";
+}
+
+std::string seriesJson(const ChronographSeries& series) {
+    const std::vector<double> speeds = series.speedsFps();
+    std::string out = "{\"name\": " + jsonText(series.name);
+    for (const Figure& f : figures(velocityStatistics(speeds)))
+        out += std::string(", \"") + f.key + "\": " + roundTripNumber(f.value);
+    out += ", \"shots_fps\": " + numberList(speeds);
+    if (series.hasPositions() && series.distanceYd) {
+        std::vector<double> x, y;
+        for (const ChronographShot& s : series.shots) {
+            x.push_back(s.position->xIn);
+            y.push_back(s.position->yIn);
+        }
+        out += ", \"x_in\": " + numberList(x) + ", \"y_in\": " + numberList(y) +
+               ", \"distance_yd\": " + roundTripNumber(*series.distanceYd);
+    }
+    return out + "}";
+}
+
+std::string seriesText(const ChronographSeries& series) {
+    std::string out = series.name.empty() ? "" : series.name + "\n";
+    if (!series.date.empty())
+        out += "Date:           " + series.date + "\n";
+    if (series.hasPositions() && series.distanceYd)
+        out += "Distance:       " + formatPattern(*series.distanceYd, "0.0") + " yd\n";
+    for (const Figure& f : figures(velocityStatistics(series.speedsFps())))
+        out += f.label + (f.shots ? std::to_string(static_cast<int>(f.value))
+                                  : formatPattern(f.value, "0.0") + " ft/s") +
+               "\n";
+    return out;
+}
+
+bool allFinite(const ChronographExport& e) {
+    for (const ChronographSeries& s : e.series) {
+        const VelocityStatistics v = velocityStatistics(s.speedsFps());
+        for (const Figure& f : figures(v))
+            if (!std::isfinite(f.value))
+                return false;
+        for (const ChronographShot& shot : s.shots)
+            if (!std::isfinite(shot.fps) ||
+                (shot.position && !(std::isfinite(shot.position->xIn) &&
+                                    std::isfinite(shot.position->yIn))))
+                return false;
+    }
+    return true;
+}
 
 int runVelocity(const std::vector<std::string>& args) {
     Options options;
@@ -19,31 +92,40 @@ int runVelocity(const std::vector<std::string>& args) {
         return 2;
     }
     if (options.positional.size() != 1) {
-        std::fprintf(stderr, "fendrel-calc velocity: give exactly one CSV file\n");
+        std::fprintf(stderr, "fendrel-calc velocity: give exactly one export file or LBR "
+                             "folder\n");
         return 2;
     }
-    const auto shots = readChronographFile(options.positional.front());
-    if (!shots) {
-        std::fprintf(stderr, "fendrel-calc velocity: %s\n", shots.refusal.c_str());
+    const auto read = readChronographSource(options.positional.front());
+    if (!read) {
+        std::fprintf(stderr, "fendrel-calc velocity: %s\n", read.refusal.c_str());
         return 1;
     }
-    const VelocityStatistics s = velocityStatistics(shots.value);
-    if (format == "json") {
-        writeOut("{\"count\": " + std::to_string(s.count) + ", \"mean_fps\": " +
-                 roundTripNumber(s.meanFps) + ", \"sd_fps\": " + roundTripNumber(s.sdFps) +
-                 ", \"es_fps\": " + roundTripNumber(s.esFps) + ", \"min_fps\": " +
-                 roundTripNumber(s.minFps) + ", \"max_fps\": " + roundTripNumber(s.maxFps) + "}\n");
-        return 0;
+    if (!allFinite(read.value)) {
+        std::fprintf(stderr, "fendrel-calc velocity: the file gives a value that is not a "
+                             "number\n");
+        return 1;
     }
-    auto fps = [](double v) { return formatPattern(v, "0.0") + " ft/s\n"; };
-    writeOut("Shots:          " + std::to_string(s.count) + "\n" +
-             "Mean:           " + fps(s.meanFps) + "SD:             " + fps(s.sdFps) +
-             "Extreme spread: " + fps(s.esFps) + "Slowest:        " + fps(s.minFps) +
-             "Fastest:        " + fps(s.maxFps));
+    const auto& series = read.value.series;
+    std::string out;
+    if (format == "json" && series.size() == 1) {
+        out = seriesJson(series.front()) + "\n";
+    } else if (format == "json") {
+        out = "{\"series\": [";
+        for (size_t i = 0; i < series.size(); ++i)
+            out += (i ? ", " : "") + seriesJson(series[i]);
+        out += "]}\n";
+    } else {
+        for (size_t i = 0; i < series.size(); ++i)
+            out += (i ? "\n" : "") + seriesText(series[i]);
+    }
+    writeOut(out);
+    for (const std::string& notice : read.value.notices)
+        std::fprintf(stderr, "fendrel-calc velocity: %s\n", notice.c_str());
     return 0;
 }
 
-Registrar r("velocity", "velocity FILE [--format text|json]", runVelocity);
+Registrar r("velocity", "velocity FILE|LBR-FOLDER [--format text|json]", runVelocity);
 
 } // namespace
 } // namespace fendrel::cli

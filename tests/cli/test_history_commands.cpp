@@ -21,19 +21,41 @@ std::string data(const char* name) {
 
 } // namespace
 
-TEST(VelocityCommand, PrintsTheStatisticsOfAChronographExport) {
+TEST(VelocityCommand, PrintsTheStatisticsOfEachSeriesOfAnExport) {
     EXPECT_EQ(runWithErrors("velocity " + data("string.csv") + " --format json").out,
-              "{\"count\": 5, \"mean_fps\": 2652.6, \"sd_fps\": 9.707471349429914, "
-              "\"es_fps\": 24.700000000000273, \"min_fps\": 2640.1, \"max_fps\": 2664.8}\n");
+              "{\"name\": \"Range day 10-May-2024, 71F\", \"count\": 5, \"mean_fps\": 2652.6, "
+              "\"sd_fps\": 9.707471349429914, \"es_fps\": 24.700000000000273, \"min_fps\": "
+              "2640.1, \"max_fps\": 2664.8, \"shots_fps\": [2651.2, 2664.8, 2640.1, 2659.3, "
+              "2647.6]}\n");
     // m/s with decimal commas: 808.1, 812.4 and 805.9 m/s.
     const CalcRun metric = runWithErrors("velocity " + data("metric.csv"));
     EXPECT_EQ(metric.status, 0);
-    EXPECT_EQ(metric.out, "Shots:          3\n"
+    EXPECT_EQ(metric.out, "Serie 3\n"
+                          "Shots:          3\n"
                           "Mean:           2653.5 ft/s\n"
                           "SD:             10.8 ft/s\n"
                           "Extreme spread: 21.3 ft/s\n"
                           "Slowest:        2644.0 ft/s\n"
                           "Fastest:        2665.4 ft/s\n");
+    // Several series: one object each, and an e-target's positions.
+    const CalcRun target = runWithErrors("velocity " + data("shotmarker.csv") + " --format json");
+    EXPECT_EQ(target.status, 0);
+    EXPECT_EQ(target.out.rfind("{\"series\": [{\"name\": \"Load B 42.0\", \"count\": 4, ", 0), 0u);
+    for (const char* part : {"\"x_in\": [0.3, -1.1, 1.4, 0.1], \"y_in\": [-0.4, 0.9, 0.2, -0.2], "
+                             "\"distance_yd\": 600}, {\"name\": \"Load C, 42.5\"",
+                             "\"distance_yd\": 328.0839895013123}]}\n",
+                             "velocity: The string 'sighters only' of Mar 02 2025 has no shot"})
+        EXPECT_NE(target.out.find(part), std::string::npos) << target.out;
+
+    test::TestFolder card(false);
+    fs::create_directories(card / "LBR/SR0007");
+    fs::copy_file(data("labradar-device SR0007 Report.csv"), card / "LBR/SR0007/SR0007 Report.csv");
+    const CalcRun folder = runWithErrors("velocity '" + (card / "LBR").string() + "'");
+    EXPECT_EQ(folder.status, 0);
+    EXPECT_EQ(folder.out.rfind("SR0007\nDate:           2023-06-14\nShots:          4\n", 0), 0u);
+    EXPECT_NE(folder.out.find("SR0007: shot 3 was missed (V0 = 0) and left out.\n"),
+              std::string::npos);
+
     const CalcRun refused = runWithErrors("velocity " + data("refused.csv") + " --format json");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "fendrel-calc velocity: Line 3: 'n/a' is not a number.\n");

@@ -1,6 +1,7 @@
 // Reading chronograph exports.
 #include "ChronographCsv.h"
 
+#include "ChronographLayouts.h"
 #include "HistoryEntry.h"
 #include "ImportFile.h"
 #include "core/common/Encoding.h"
@@ -18,38 +19,6 @@ namespace {
 using Shots = Result<std::vector<double>>;
 
 constexpr double kMetresPerFoot = 0.3048;
-
-// Fields of one line. A field may be enclosed in double quotes, inside which the separator is
-// text and two quotes stand for one; blanks around a field are dropped.
-std::vector<std::string> splitFields(std::string_view line, char separator) {
-    std::vector<std::string> fields(1);
-    bool quoted = false, wasQuoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        std::string& f = fields.back();
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"')
-                f.push_back('"'), ++i;
-            else if (c == '"')
-                quoted = false;
-            else
-                f.push_back(c);
-        } else if (c == separator) {
-            if (!wasQuoted)
-                f = std::string(trimmedView(f));
-            fields.emplace_back();
-            wasQuoted = false;
-        } else if (c == '"' && trimmedView(f).empty() && !wasQuoted) {
-            f.clear();
-            quoted = wasQuoted = true;
-        } else if (!(wasQuoted && (c == ' ' || c == '\t'))) {
-            f.push_back(c);
-        }
-    }
-    if (!wasQuoted)
-        fields.back() = std::string(trimmedView(fields.back()));
-    return fields;
-}
 
 // A decimal number and nothing else: optional sign, digits, at most one decimal mark (the
 // point, or also the comma when `decimalComma`). No exponent: chronographs write none.
@@ -84,35 +53,17 @@ std::optional<double> strictNumber(std::string_view text, bool decimalComma) {
     return value;
 }
 
-// A field as the message quotes it: cut at 40 characters, control bytes (a NUL would end the
-// message where it is printed) written as \xNN.
-std::string shown(std::string_view text) {
-    const bool cut = text.size() > 40;
-    std::string out = "'";
-    for (unsigned char c : text.substr(0, cut ? 37 : text.size())) {
-        if (c < 0x20 || c == 0x7F) {
-            static const char* const kHex = "0123456789ABCDEF";
-            out += "\\x";
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        } else {
-            out.push_back(static_cast<char>(c));
-        }
-    }
-    return out + (cut ? "...'" : "'");
-}
-
 // Checks one speed and converts it to ft/s; the reason it is refused otherwise.
 std::string takeSpeed(std::string_view text, bool decimalComma, bool metric,
                       std::vector<double>& shots) {
     const auto value = strictNumber(text, decimalComma);
     if (!value)
-        return text.empty() ? "no speed" : shown(text) + " is not a number";
+        return text.empty() ? "no speed" : exportread::shownField(text) + " is not a number";
     if (!(*value > 0))
-        return "the speed " + shown(text) + " is not a positive number";
+        return "the speed " + exportread::shownField(text) + " is not a positive number";
     const double fps = metric ? *value / kMetresPerFoot : *value;
     if (!(fps <= kMaximumSpeedFps))
-        return "the speed " + shown(text) + " is above 20000 ft/s";
+        return "the speed " + exportread::shownField(text) + " is above 20000 ft/s";
     if (shots.size() == kMaximumShots)
         return "more than " + std::to_string(kMaximumShots) + " shots";
     shots.push_back(fps);
@@ -142,7 +93,7 @@ struct Header {
 std::optional<Header> speedHeader(std::string_view line) {
     Header h;
     h.separator = line.find(';') != std::string_view::npos ? ';' : ',';
-    const auto fields = splitFields(line, h.separator);
+    const auto fields = exportread::splitFields(line, h.separator);
     h.columns = fields.size();
     for (size_t j = 0; j < fields.size(); ++j) {
         const std::string name = upper(fields[j]);
@@ -162,7 +113,7 @@ Shots refuse(int line, const std::string& why) {
 
 } // namespace
 
-Shots readChronographCsv(std::string_view bytes) {
+Shots exportread::readPlainExport(std::string_view bytes, std::string* title) {
     if (const std::string encoding = utf16Encoding(bytes); !encoding.empty())
         return Shots::refused("The file is in " + encoding + "; save it as UTF-8 or plain text.");
     bytes = withoutUtf8Mark(bytes);
@@ -190,8 +141,15 @@ Shots readChronographCsv(std::string_view bytes) {
     // A header on the second line makes the first one the title, even when the title also
     // names FPS or M/S ("FPS test, 10 May").
     std::optional<Header> header;
-    if (lines.size() > 1 && (header = speedHeader(lines[1].text)))
+    if (lines.size() > 1 && (header = speedHeader(lines[1].text))) {
         first = 2;
+        if (title) {
+            std::string_view t = lines[0].text;
+            while (!t.empty() && (t.back() == header->separator || t.back() == ' '))
+                t.remove_suffix(1);
+            *title = unquoted(t);
+        }
+    }
     else if ((header = speedHeader(lines[0].text)))
         first = 1;
 
@@ -216,7 +174,7 @@ Shots readChronographCsv(std::string_view bytes) {
         const Line& l = lines[i];
         if (l.text.starts_with("-,") || l.text.starts_with(end))
             break; // the summary rows follow
-        const auto fields = splitFields(l.text, header->separator);
+        const auto fields = exportread::splitFields(l.text, header->separator);
         if (header->columns == 1 && fields.size() > 1)
             return refuse(l.number, "more fields than the header names");
         if (header->column >= fields.size())
@@ -230,6 +188,10 @@ Shots readChronographCsv(std::string_view bytes) {
     if (shots.empty())
         return refuse(lines[first - 1].number, "the header is followed by no shots");
     return Shots::done(std::move(shots));
+}
+
+Shots readChronographCsv(std::string_view bytes) {
+    return exportread::readPlainExport(bytes, nullptr);
 }
 
 Shots readChronographFile(const std::filesystem::path& file) {

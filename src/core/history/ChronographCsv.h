@@ -5,7 +5,8 @@
 // its name (any case) holds the speeds, one shot a row, and summary rows after a row that
 // begins with "-" and the separator. Fields are separated by commas, or by semicolons, in which
 // case a decimal comma is read as a point. M/S speeds become ft/s. UTF-8 with or without a byte
-// order mark, CR LF or LF line ends; blank lines are passed over.
+// order mark, CR LF or LF line ends; blank lines are passed over. The devices' own layouts, and
+// this one among them, are read by readChronographExport (ChronographExport.h).
 #pragma once
 
 #include "core/common/Result.h"

@@ -161,10 +161,14 @@ void bindSnapshot(SqliteStatement& s, int index, const RoundSnapshot& r) {
         .bind(index + 3, r.powderChargeGr);
 }
 
-int insertShots(sqlite3* db, std::int64_t stringId, const std::vector<double>& shots) {
-    SqliteStatement s(db, "INSERT INTO string_shots (string_id, number, fps) VALUES (?, ?, ?)");
-    for (size_t i = 0; i < shots.size(); ++i) {
-        s.bind(1, stringId).bind(2, static_cast<std::int64_t>(i + 1)).bind(3, shots[i]);
+int insertShots(sqlite3* db, std::int64_t stringId, const VelocityString& v) {
+    SqliteStatement s(db, "INSERT INTO string_shots (string_id, number, fps, time, clean_bore, "
+                          "cold_bore, note) VALUES (?, ?, ?, nullif(?, ''), ?, ?, ?)");
+    for (size_t i = 0; i < v.shotsFps.size(); ++i) {
+        const ShotDetail d = i < v.shotDetails.size() ? v.shotDetails[i] : ShotDetail{};
+        s.bind(1, stringId).bind(2, static_cast<std::int64_t>(i + 1)).bind(3, v.shotsFps[i]);
+        s.bind(4, d.time).bind(5, std::int64_t{d.cleanBore}).bind(6, std::int64_t{d.coldBore});
+        s.bind(7, d.note);
         if (const int rc = s.step(); rc != SQLITE_DONE)
             return rc;
         s.reset();
@@ -207,7 +211,7 @@ int loadIdFor(sqlite3* db, std::string_view description, std::int64_t& id) {
 }
 
 const char* const kStringColumns =
-    "date, temperature_f, note, caliber, bullet_weight_gr, bc, charge_gr";
+    "date, temperature_f, note, caliber, bullet_weight_gr, bc, charge_gr, group_id";
 const char* const kGroupColumns =
     "date, distance_yd, caliber_in, mean_radius_in, mean_spread_in, extreme_spread_in, "
     "median_spread_in, note, caliber, bullet_weight_gr, bc, charge_gr";
@@ -222,6 +226,66 @@ void bindGroup(SqliteStatement& s, const HistoryGroup& g) {
     s.bind(5, g.meanSpreadIn).bind(6, g.extremeSpreadIn).bind(7, g.medianSpreadIn);
     s.bind(8, g.note);
     bindSnapshot(s, 9, g.round);
+}
+
+int insertString(sqlite3* db, std::int64_t loadId, const VelocityString& v,
+                 std::int64_t groupId, std::int64_t& id) {
+    int rc = run(db,
+                 "INSERT INTO velocity_strings (date, temperature_f, note, caliber, "
+                 "bullet_weight_gr, bc, charge_gr, load_id, group_id) "
+                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, nullif(?, 0))",
+                 [&](SqliteStatement& s) {
+                     bindString(s, v);
+                     s.bind(8, loadId).bind(9, groupId);
+                 });
+    if (rc != SQLITE_OK)
+        return rc;
+    id = sqlite3_last_insert_rowid(db);
+    return insertShots(db, id, v);
+}
+
+int insertGroup(sqlite3* db, std::int64_t loadId, const HistoryGroup& g, std::int64_t& id) {
+    int rc = run(db,
+                 "INSERT INTO paper_groups (date, distance_yd, caliber_in, mean_radius_in, "
+                 "mean_spread_in, extreme_spread_in, median_spread_in, note, caliber, "
+                 "bullet_weight_gr, bc, charge_gr, load_id) "
+                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                 [&](SqliteStatement& s) {
+                     bindGroup(s, g);
+                     s.bind(13, loadId);
+                 });
+    if (rc != SQLITE_OK)
+        return rc;
+    id = sqlite3_last_insert_rowid(db);
+    return insertCoordinates(db, id, g.shots);
+}
+
+// The first string of the history with this date and exactly these shots, in any load.
+int findSameString(sqlite3* db, std::string_view date, const std::vector<double>& shots,
+                   ImportedString& found) {
+    SqliteStatement strings(db, "SELECT s.id, l.description FROM velocity_strings s "
+                                "JOIN loads l ON l.id = s.load_id WHERE s.date = ? "
+                                "ORDER BY s.id");
+    strings.bind(1, date);
+    int rc;
+    while ((rc = strings.step()) == SQLITE_ROW) {
+        SqliteStatement fps(db, "SELECT fps FROM string_shots WHERE string_id = ? "
+                                "ORDER BY number");
+        fps.bind(1, strings.integer(0));
+        size_t k = 0;
+        bool same = true;
+        while ((rc = fps.step()) == SQLITE_ROW) {
+            same = same && k < shots.size() && fps.real(0) == shots[k];
+            ++k;
+        }
+        if (rc != SQLITE_DONE)
+            return rc;
+        if (same && k == shots.size()) {
+            found = {strings.integer(0), strings.text(1)};
+            return SQLITE_OK;
+        }
+    }
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
 }
 
 const char* const kNoEntry = "This entry is no longer in the load history.";
@@ -419,6 +483,8 @@ HistoryDatabase::Opening HistoryDatabase::openReadOnly(const fs::path& folder) {
             rc = copyDatabase(memory.db, c.db);
         if (rc == SQLITE_OK)
             rc = migrateHistory(memory.db, historyMigrations(), why);
+        if (rc == SQLITE_OK) // the copy is read only, as the file is
+            rc = sqliteExec(memory.db, "PRAGMA query_only = ON");
         if (rc != SQLITE_OK) {
             o.refusal = why.empty() ? sqliteFailure(c.db, rc, file) : named(file, why);
             return o;
@@ -545,11 +611,13 @@ Result<LoadHistory> HistoryDatabase::load(std::int64_t loadId) const {
                 v.temperatureF = strings.real(2);
             v.note = strings.text(3);
             v.round = snapshotAt(strings, 4);
+            v.groupId = strings.isNull(8) ? 0 : strings.integer(8);
             h.strings.push_back(std::move(v));
         }
         if (rc != SQLITE_DONE)
             return rc;
-        SqliteStatement shots(m_db, "SELECT s.id, h.fps FROM velocity_strings s "
+        SqliteStatement shots(m_db, "SELECT s.id, h.fps, ifnull(h.time, ''), h.clean_bore, "
+                                    "h.cold_bore, h.note FROM velocity_strings s "
                                     "JOIN string_shots h ON h.string_id = s.id "
                                     "WHERE s.load_id = ? ORDER BY s.date, s.id, h.number");
         shots.bind(1, loadId);
@@ -559,7 +627,14 @@ Result<LoadHistory> HistoryDatabase::load(std::int64_t loadId) const {
                 ++k;
             if (k == h.strings.size())
                 return SQLITE_CORRUPT;
-            h.strings[k].shotsFps.push_back(shots.real(1));
+            VelocityString& v = h.strings[k];
+            v.shotsFps.push_back(shots.real(1));
+            ShotDetail d{shots.text(2), shots.integer(3) != 0, shots.integer(4) != 0,
+                         shots.text(5)};
+            if (d != ShotDetail{}) { // a string typed by hand keeps no details
+                v.shotDetails.resize(v.shotsFps.size() - 1);
+                v.shotDetails.push_back(std::move(d));
+            }
         }
         if (rc != SQLITE_DONE)
             return rc;
@@ -616,20 +691,8 @@ Result<std::int64_t> HistoryDatabase::addString(std::string_view description,
     std::int64_t id = 0;
     const Status done = inTransaction([&](std::string&) {
         std::int64_t loadId = 0;
-        int rc = loadIdFor(m_db, description, loadId);
-        if (rc != SQLITE_OK)
-            return rc;
-        rc = run(m_db,
-                 "INSERT INTO velocity_strings (date, temperature_f, note, caliber, "
-                 "bullet_weight_gr, bc, charge_gr, load_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
-                 [&](SqliteStatement& s) {
-                     bindString(s, v);
-                     s.bind(8, loadId);
-                 });
-        if (rc != SQLITE_OK)
-            return rc;
-        id = sqlite3_last_insert_rowid(m_db);
-        return insertShots(m_db, id, v.shotsFps);
+        const int rc = loadIdFor(m_db, description, loadId);
+        return rc == SQLITE_OK ? insertString(m_db, loadId, v, 0, id) : rc;
     });
     return done ? R::done(id) : R::refused(done.refusal);
 }
@@ -644,24 +707,82 @@ Result<std::int64_t> HistoryDatabase::addGroup(std::string_view description,
     std::int64_t id = 0;
     const Status done = inTransaction([&](std::string&) {
         std::int64_t loadId = 0;
-        int rc = loadIdFor(m_db, description, loadId);
-        if (rc != SQLITE_OK)
-            return rc;
-        rc = run(m_db,
-                 "INSERT INTO paper_groups (date, distance_yd, caliber_in, mean_radius_in, "
-                 "mean_spread_in, extreme_spread_in, median_spread_in, note, caliber, "
-                 "bullet_weight_gr, bc, charge_gr, load_id) "
-                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                 [&](SqliteStatement& s) {
-                     bindGroup(s, g);
-                     s.bind(13, loadId);
-                 });
-        if (rc != SQLITE_OK)
-            return rc;
-        id = sqlite3_last_insert_rowid(m_db);
-        return insertCoordinates(m_db, id, g.shots);
+        const int rc = loadIdFor(m_db, description, loadId);
+        return rc == SQLITE_OK ? insertGroup(m_db, loadId, g, id) : rc;
     });
     return done ? R::done(id) : R::refused(done.refusal);
+}
+
+Result<ImportedString> HistoryDatabase::findImported(std::string_view date,
+                                                     const std::vector<double>& shotsFps) const {
+    using R = Result<ImportedString>;
+    ImportedString found;
+    const int rc = findSameString(m_db, date, shotsFps, found);
+    return rc == SQLITE_OK ? R::done(std::move(found)) : R::refused(failure(rc).refusal);
+}
+
+Result<std::vector<SeriesPreview>>
+HistoryDatabase::previewSeries(std::span<const ChronographSeries> series,
+                               const SeriesImportOptions& options) const {
+    using R = Result<std::vector<SeriesPreview>>;
+    R r;
+    for (const ChronographSeries& s : series) {
+        SeriesPreview p = previewOf(s, options);
+        ImportedString same;
+        if (const int rc = findSameString(m_db, p.date, s.speedsFps(), same); rc != SQLITE_OK)
+            return R::refused(failure(rc).refusal);
+        p.duplicateOf = same.id;
+        p.duplicateLoad = same.load;
+        r.value.push_back(std::move(p));
+    }
+    return r;
+}
+
+Result<SeriesImportOutcome>
+HistoryDatabase::importSeries(std::string_view description,
+                              std::span<const ChronographSeries> series,
+                              const SeriesImportOptions& options) {
+    using R = Result<SeriesImportOutcome>;
+    if (std::string why = checkDescription(description); !why.empty())
+        return R::refused(why);
+    // Every entry is made and checked before anything is written.
+    SeriesImportOutcome out;
+    std::vector<VelocityString> strings;
+    std::vector<std::optional<HistoryGroup>> groups;
+    for (const ChronographSeries& s : series) {
+        auto entries = entriesOf(s, options);
+        if (!entries)
+            return R::refused(entries.refusal);
+        if (!entries.value.groupNotice.empty())
+            out.notices.push_back(entries.value.groupNotice);
+        strings.push_back(std::move(entries.value.string));
+        groups.push_back(std::move(entries.value.group));
+    }
+    const Status done = inTransaction([&](std::string&) {
+        std::int64_t loadId = 0;
+        int rc = loadIdFor(m_db, description, loadId);
+        for (size_t i = 0; i < strings.size() && rc == SQLITE_OK; ++i) {
+            ImportedString same;
+            std::int64_t stringId = 0, groupId = 0;
+            if ((rc = findSameString(m_db, strings[i].date, strings[i].shotsFps, same)) !=
+                SQLITE_OK)
+                break;
+            if (same.id != 0) {
+                out.notices.push_back("'" + series[i].name + "' of " + strings[i].date +
+                                      " is already in the load history (load '" + same.load +
+                                      "') and is not imported again.");
+            } else {
+                if (groups[i])
+                    rc = insertGroup(m_db, loadId, *groups[i], groupId);
+                if (rc == SQLITE_OK)
+                    rc = insertString(m_db, loadId, strings[i], groupId, stringId);
+            }
+            out.stringIds.push_back(stringId);
+            out.groupIds.push_back(groupId);
+        }
+        return rc == SQLITE_OK ? removeIfEmpty(loadId) : rc;
+    });
+    return done ? R::done(std::move(out)) : R::refused(done.refusal);
 }
 
 Status HistoryDatabase::updateString(const VelocityString& v) {
@@ -683,7 +804,7 @@ Status HistoryDatabase::updateString(const VelocityString& v) {
         }
         rc = run(m_db, "DELETE FROM string_shots WHERE string_id = ?",
                  [&](SqliteStatement& s) { s.bind(1, v.id); });
-        return rc == SQLITE_OK ? insertShots(m_db, v.id, v.shotsFps) : rc;
+        return rc == SQLITE_OK ? insertShots(m_db, v.id, v) : rc;
     });
 }
 

@@ -12,11 +12,13 @@
 #pragma once
 
 #include "HistoryEntry.h"
+#include "SeriesImport.h"
 #include "core/common/Result.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,7 +94,25 @@ public:
     Result<std::int64_t> addString(std::string_view description, const VelocityString& s);
     Result<std::int64_t> addGroup(std::string_view description, const HistoryGroup& g);
 
-    // Replaces everything of the entry with this id but its load.
+    // Series read from a chronograph or e-target file (ChronographExport.h), entering the
+    // history. A series is already in the history when a string of any load has its date and
+    // exactly its shots.
+    Result<ImportedString> findImported(std::string_view date,
+                                        const std::vector<double>& shotsFps) const;
+    // The import's list: each series' name, date, statistics, whether it also becomes a group,
+    // and the string it duplicates.
+    Result<std::vector<SeriesPreview>> previewSeries(std::span<const ChronographSeries> series,
+                                                     const SeriesImportOptions& options) const;
+    // Stores the chosen series in the load of the description (created when new), all in one
+    // transaction: each series as a velocity string with the times, marks and notes of its
+    // shots, and an e-target string also as a group of its positions at its distance, the
+    // string linked to its group (groupId). A series already in the history is not stored
+    // again (its ids are 0, and a notice says so); a load left without entries is not kept.
+    Result<SeriesImportOutcome> importSeries(std::string_view description,
+                                             std::span<const ChronographSeries> series,
+                                             const SeriesImportOptions& options);
+
+    // Replaces everything of the entry with this id but its load (and a string's groupId).
     Status updateString(const VelocityString& s);
     Status updateGroup(const HistoryGroup& g);
 

@@ -66,6 +66,15 @@ bool isIsoDate(std::string_view t) {
     return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
+bool isClockTime(std::string_view t) {
+    if (t.size() != 8 || t[2] != ':' || t[5] != ':')
+        return false;
+    for (int i : {0, 1, 3, 4, 6, 7})
+        if (t[i] < '0' || t[i] > '9')
+            return false;
+    return (t[0] - '0') * 10 + (t[1] - '0') < 24 && t[3] < '6' && t[6] < '6';
+}
+
 bool isUtf8(std::string_view text) {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const size_t n = text.size();
@@ -126,6 +135,15 @@ std::string checkString(const VelocityString& s) {
               s.shotsFps[i] <= kMaximumSpeedFps))
             return "Shot " + std::to_string(i + 1) +
                    ": a speed must be a positive number of ft/s up to 20000.";
+    if (s.shotDetails.size() > s.shotsFps.size())
+        return "A string has details of more shots than it holds.";
+    for (size_t i = 0; i < s.shotDetails.size(); ++i) {
+        const ShotDetail& d = s.shotDetails[i];
+        if (!d.time.empty() && !isClockTime(d.time))
+            return "Shot " + std::to_string(i + 1) + ": the time must be written HH:MM:SS.";
+        if (std::string why = checkText(d.note, "shot's note"); !why.empty())
+            return "Shot " + std::to_string(i + 1) + ": " + why;
+    }
     return checkSnapshot(s.round);
 }
 

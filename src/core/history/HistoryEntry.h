@@ -34,6 +34,16 @@ struct RoundSnapshot {
     bool operator==(const RoundSnapshot&) const = default;
 };
 
+// What a chronograph's file tells of one shot besides its speed.
+struct ShotDetail {
+    std::string time; // HH:MM:SS (24 hours), empty when not known
+    bool cleanBore = false;
+    bool coldBore = false;
+    std::string note;
+
+    bool operator==(const ShotDetail&) const = default;
+};
+
 // One chronograph string.
 struct VelocityString {
     std::int64_t id = 0; // 0 until stored
@@ -42,6 +52,12 @@ struct VelocityString {
     std::string note;
     std::vector<double> shotsFps;
     RoundSnapshot round;
+    // shotDetails[i] belongs to shotsFps[i]; shots past its end have none. Never longer than
+    // shotsFps.
+    std::vector<ShotDetail> shotDetails;
+    // The group of the same shots when they were read from an e-target, 0 when none. Set by the
+    // import; updateString leaves it as it is.
+    std::int64_t groupId = 0;
 };
 
 // One group measured on paper: its coordinates, calibre and the four statistics of the shot
@@ -62,6 +78,9 @@ struct HistoryGroup {
 
 // A real calendar date written YYYY-MM-DD, years 1900 to 9999.
 bool isIsoDate(std::string_view text);
+
+// A time of day written HH:MM:SS, 00:00:00 to 23:59:59.
+bool isClockTime(std::string_view text);
 
 // Well-formed UTF-8 (no overlong forms, no surrogates).
 bool isUtf8(std::string_view text);

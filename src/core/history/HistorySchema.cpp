@@ -107,6 +107,23 @@ CREATE TABLE group_shots (
 ) WITHOUT ROWID;
 )sql";
 
+// Version 2: what a chronograph's file tells of each shot (its time of day, the clean-bore and
+// cold-bore marks, its note), and the group an e-target string was shot into. The index on the
+// date finds a string that is imported a second time.
+const char* const kVersion2 = R"sql(
+ALTER TABLE string_shots ADD COLUMN time TEXT CHECK (time IS NULL OR
+    (length(time) = 8 AND time GLOB '[0-2][0-9]:[0-5][0-9]:[0-5][0-9]'));
+ALTER TABLE string_shots ADD COLUMN clean_bore INTEGER NOT NULL DEFAULT 0
+    CHECK (clean_bore IN (0, 1));
+ALTER TABLE string_shots ADD COLUMN cold_bore INTEGER NOT NULL DEFAULT 0
+    CHECK (cold_bore IN (0, 1));
+ALTER TABLE string_shots ADD COLUMN note TEXT NOT NULL DEFAULT '';
+ALTER TABLE velocity_strings ADD COLUMN group_id INTEGER
+    REFERENCES paper_groups(id) ON DELETE SET NULL;
+CREATE INDEX strings_of_date ON velocity_strings (date);
+CREATE INDEX strings_of_group ON velocity_strings (group_id);
+)sql";
+
 int pragmaNumber(sqlite3* db, const char* pragma, int& rc) {
     SqliteStatement s(db, std::string("PRAGMA ") + pragma);
     rc = s.step();
@@ -121,6 +138,7 @@ int pragmaNumber(sqlite3* db, const char* pragma, int& rc) {
 std::span<const HistoryMigration> historyMigrations() {
     static const std::vector<HistoryMigration> steps = {
         {1, kVersion1 + summaryTriggers("velocity_strings") + summaryTriggers("paper_groups")},
+        {2, kVersion2},
     };
     return steps;
 }

@@ -284,6 +284,8 @@ Status readStringFields(const EntryFields& f, VelocityString& s, bool withShots)
         auto shots = readTypedShots(f.shots);
         if (!shots)
             return shots;
+        if (shots.value != read.shotsFps)
+            read.shotDetails.clear(); // the times and notes belonged to the shots as they were
         read.shotsFps = std::move(shots.value);
     }
     s = std::move(read);

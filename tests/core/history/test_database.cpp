@@ -152,9 +152,11 @@ TEST(HistoryDatabase, RefusesFilesItDoesNotOwnAndLeavesThemAsTheyAre) {
     const struct {
         std::string sql; // empty: the bytes below are the file
         std::string bytes;
-        const char* refusal;
+        std::string refusal;
     } cases[] = {
-        {newer, "", "newer version of Fen-drel (schema 99; this version reads up to 1)"},
+        {newer, "",
+         "newer version of Fen-drel (schema 99; this version reads up to " +
+             std::to_string(historySchemaVersion()) + ")"},
         {"CREATE TABLE people (name)", "", "database of another program"},
         {"PRAGMA user_version = 1", "", "database of another program"},
         {"", "Load,FPS\r\n1,2650\r\n", "not an SQLite database"},
@@ -225,7 +227,7 @@ TEST(HistoryDatabase, MigrationsRunInOrderOnce) {
     EXPECT_NE(migrateHistory(db, one, why), SQLITE_OK);
     EXPECT_TRUE(has(why, "newer version"));
     EXPECT_EQ(sqlite3_close(db), SQLITE_OK);
-    EXPECT_EQ(historySchemaVersion(), 1);
+    EXPECT_EQ(historySchemaVersion(), 2);
 }
 
 TEST(HistoryBackup, BackupWipeRestoreGivesTheSameHistory) {
@@ -258,7 +260,8 @@ TEST(HistoryBackup, BackupWipeRestoreGivesTheSameHistory) {
         bytes[i] = static_cast<char>(i * 7);
     elsewhere.write("damaged.sqlite", bytes);
     fs::copy_file(copy, elsewhere / "newer.sqlite");
-    makeDatabase(elsewhere / "newer.sqlite", "PRAGMA user_version = 2");
+    makeDatabase(elsewhere / "newer.sqlite",
+                 ("PRAGMA user_version = " + std::to_string(historySchemaVersion() + 1)).c_str());
     for (const char* name : {"damaged.sqlite", "newer.sqlite", "absent.sqlite"}) {
         const auto refused = restoreHistory(elsewhere / name, folder.path());
         EXPECT_FALSE(refused) << name;

@@ -1,4 +1,5 @@
 #include "UpDown.h"
+#include "Text.h"
 
 #include "core/common/Encoding.h"
 #include "core/common/Numbers.h"

@@ -6,11 +6,16 @@
 #include "core/groups/GroupStatistics.h"
 #include "core/history/GroupImport.h"
 #include "core/history/HistoryDatabase.h"
+#include "core/common/UserFiles.h"
+#include "core/history/LoadHistorySession.h"
+#include "gui/history/frmImportSeries.h"
 #include "gui/history/frmLoadHistory.h"
+#include "gui/ui/PromptsHost.h"
 #include "gui/ui/AppContext.h"
 #include "gui/ui/WindowRegistry.h"
 
 #include <QItemSelectionModel>
+#include <QTemporaryDir>
 #include <QTableWidget>
 
 namespace fendrel::shots {
@@ -89,6 +94,62 @@ SceneRegistrar history("frmLoadHistory", 75, [](Studio& s) {
     w->grdStrings->selectRow(2);
     settle();
     return s.save(w, {});
+});
+
+// An e-target export of three strings; the first is in the history already.
+std::string eTargetExport() {
+    std::string out = "ShotMarker Archived Data (generated May 18 2024)\r\n"
+                      "Exported 3 strings from May 18 of 3 total in archive\r\n";
+    const char* header = ",time,id,tags,score,x (mm),y (mm),x (inch),y (inch),x (moa),y (moa),"
+                         "x (mil),y (mil),v (m/s),v (fps),yaw (deg), pitch (deg),quality\r\n";
+    const struct {
+        const char* name;
+        const char* distance;
+        double speeds[5];
+    } strings[] = {{"Ladder 42.5 at 600", "600y", {820.4, 821.9, 819.6, 822.3, 820.8}},
+                   {"Ladder 43.0 at 600", "600y", {827.1, 829.8, 826.0, 828.4, 830.2}},
+                   {"Seating depth test", "300m", {818.2, 817.5, 819.9, 818.8, 817.1}}};
+    for (const auto& s : strings) {
+        out += "\r\nMay 18 2024," + std::string(s.name) + ",1," + s.distance + ",49-3X\r\n\r\n";
+        out += header;
+        for (int i = 0; i < 5; ++i) {
+            const double x = 0.4 * (i - 2), y = 0.3 * ((i * 3) % 5 - 2);
+            out += ",10:0" + std::to_string(i) + ":00 am," + std::to_string(i + 1) + ",,X,0,0," +
+                   formatPattern(x, "0.0") + "," + formatPattern(y, "0.0") + ",0,0,0,0," +
+                   formatPattern(s.speeds[i], "0.0") + "," +
+                   formatPattern(s.speeds[i] / 0.3048, "0") + ",-1.0,-2.0,,\r\n";
+        }
+    }
+    return out;
+}
+
+// In a folder of its own, so that the other windows never see its history or its file.
+SceneRegistrar import("frmImportSeries", 76, [](Studio& s) {
+    QTemporaryDir scratch;
+    const std::filesystem::path folder = scratch.path().toStdString();
+    if (!scratch.isValid() || !fillHistory(folder))
+        return false;
+    const std::filesystem::path file = folder / "ShotMarker May 18.csv";
+    if (!writeChosenFile(file, eTargetExport()))
+        return false;
+    static Round round;
+    s.context.mainWindow = &round;
+    PromptsHost host(s.prompts, nullptr);
+    LoadHistorySession session(folder);
+    session.refresh(host);
+    EntryFields fields;
+    fields.date = "2024-05-18";
+    fields.charge = "42.5";
+    auto first = session.readImport(file, round.roundOnScreen(), fields, host);
+    if (!first || !session.importSeries(*first, {true, false, false}, first->load, host))
+        return false;
+    const auto plan = session.readImport(file, round.roundOnScreen(), fields, host);
+    if (!plan)
+        return false;
+    frmImportSeries dialog(*plan);
+    dialog.show();
+    settle();
+    return s.save(&dialog, {});
 });
 
 } // namespace

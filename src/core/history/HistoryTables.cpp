@@ -136,6 +136,23 @@ TextTable stringsTable(std::span<const LoadHistory> loads) {
     return t;
 }
 
+TextTable importTable(std::span<const SeriesPreview> previews,
+                      std::span<const ChronographSeries> series) {
+    TextTable t{{"Series", "Date", "Shots", "Mean (ft/s)", "SD (ft/s)", "ES (ft/s)", "Also"}, {}};
+    for (std::size_t i = 0; i < previews.size(); ++i) {
+        const SeriesPreview& p = previews[i];
+        const VelocityStatistics& v = p.statistics;
+        std::string also;
+        if (p.duplicateOf != 0)
+            also = "Already in the load \"" + p.duplicateLoad + "\"";
+        else if (p.withGroup && i < series.size() && series[i].distanceYd)
+            also = "A group at " + formatPattern(*series[i].distanceYd, "0") + " yd as well";
+        t.rows.push_back({p.name, p.date, std::to_string(v.count), cell(v.meanFps, kFps),
+                          cell(v.sdFps, kFps), cell(v.esFps, kFps), also});
+    }
+    return t;
+}
+
 TextTable groupsTable(std::span<const LoadHistory> loads) {
     TextTable t{{"Load", "Date", "Charge (gr)", "Distance (yd)", "Shots", "Mean radius (in)",
                  "Mean radius (MOA)", "Mean spread (in)", "Extreme spread (in)",

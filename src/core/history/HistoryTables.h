@@ -26,6 +26,9 @@ TextTable loadsTable(std::span<const LoadSummary> loads);
 // The strings and the groups of the loads, in the loads' order, each row led by its load.
 TextTable stringsTable(std::span<const LoadHistory> loads);
 TextTable groupsTable(std::span<const LoadHistory> loads);
+// The series of a chronograph or e-target export as the import lists them.
+TextTable importTable(std::span<const SeriesPreview> previews,
+                      std::span<const ChronographSeries> series);
 // One row per powder charge.
 TextTable comparisonTable(const LoadComparison& c);
 

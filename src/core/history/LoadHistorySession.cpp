@@ -292,34 +292,6 @@ bool LoadHistorySession::addString(const std::optional<RoundTexts>& round,
     return addString(std::move(s), *key, host);
 }
 
-bool LoadHistorySession::importChronograph(const std::optional<RoundTexts>& round,
-                                           const EntryFields& fields, SessionHost& host) {
-    const auto key = roundKey(round, host);
-    if (!key)
-        return false;
-    VelocityString s;
-    s.round = key->round;
-    if (const Status read = readStringFields(fields, s, false); !read) {
-        host.tell(read.refusal, kTitle, MessageIcon::Exclamation);
-        return false;
-    }
-    const auto chosen = host.openFile({"Import chronograph CSV",
-                                       "Chronograph export (.csv)|*.csv|All files|*|", 1,
-                                       userDataFolder(m_programFolder), {}});
-    if (!chosen)
-        return false;
-    const auto shots = readChronographFile(*chosen);
-    if (!shots) {
-        host.tell(fileName(*chosen) + " was not imported.\n" + shots.refusal, kTitle,
-                  MessageIcon::Exclamation);
-        return false;
-    }
-    s.shotsFps = shots.value;
-    if (s.note.empty())
-        s.note = fileName(*chosen);
-    return addString(std::move(s), *key, host);
-}
-
 std::optional<double> LoadHistorySession::askDistance(EntryFields& fields, SessionHost& host) {
     const std::string typed =
         host.input("The distance this group was shot at, in yards:", "Add Group", fields.distance);

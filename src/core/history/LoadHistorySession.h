@@ -5,9 +5,11 @@
 // Texts are UTF-8.
 #pragma once
 
+#include "ChronographExport.h"
 #include "HistoryDatabase.h"
 #include "HistoryTables.h"
 #include "LoadComparison.h"
+#include "SeriesImport.h"
 #include "core/chart/ChartGeometry.h"
 #include "core/common/Result.h"
 #include "core/common/SessionHost.h"
@@ -78,8 +80,36 @@ public:
     // the list is then read again and `changedLoad` names the load that changed.
     bool addString(const std::optional<RoundTexts>& round, const EntryFields& fields,
                    SessionHost& host);
-    bool importChronograph(const std::optional<RoundTexts>& round, const EntryFields& fields,
-                           SessionHost& host);
+
+    // Import of a chronograph or e-target export (any layout ChronographExport.h reads), or of
+    // a LabRadar card's folder: first read, then stored. The plan holds what was read and the
+    // list the user chooses from when the file holds more than one series (`choose`); with
+    // one, it is stored as it is.
+    struct ImportPlan {
+        std::filesystem::path source;
+        ChronographExport read;
+        std::vector<SeriesPreview> previews;
+        TextTable table;             // the previews as the import's list shows them
+        std::vector<bool> ticked;    // what the list starts with: all but the duplicates
+        std::vector<bool> duplicate; // already in the history: offered, never stored twice
+        bool choose = false;
+        std::string load;               // the load they go to unless the user picks another
+        std::vector<std::string> loads; // to pick from: the round's load, then the history's
+        SeriesImportOptions options;    // the date and temperature of the fields
+        std::optional<RoundKey> round;  // the round on the main window, with the typed charge
+    };
+    // The file dialog of the import; nothing when cancelled.
+    std::optional<std::filesystem::path> chooseImportFile(SessionHost& host) const;
+    // Reads a file or a folder; nothing (told why) when it cannot be read or there is no load
+    // to import into.
+    std::optional<ImportPlan> readImport(const std::filesystem::path& source,
+                                         const std::optional<RoundTexts>& round,
+                                         const EntryFields& fields, SessionHost& host);
+    // Stores the ticked series in the load named (created when new, with the round values of
+    // the round on the main window; an existing load keeps its own) and tells what was left
+    // out. True when the history changed.
+    bool importSeries(const ImportPlan& plan, const std::vector<bool>& ticked,
+                      const std::string& load, SessionHost& host);
     bool addLastGroup(const std::optional<RoundTexts>& round, EntryFields& fields,
                       const std::optional<LastGroup>& group, SessionHost& host);
     bool importGroupFile(const std::optional<RoundTexts>& round, EntryFields& fields,

@@ -3,6 +3,7 @@
 #include "frmLoadHistory.h"
 
 #include "HistoryChart.h"
+#include "frmImportSeries.h"
 #include "core/common/Numbers.h"
 #include "core/common/SharedState.h"
 #include "gui/ui/AppContext.h"
@@ -12,6 +13,9 @@
 
 #include <QChartView>
 #include <QDate>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -52,6 +56,7 @@ frmLoadHistory::frmLoadHistory(AppContext& context)
     setObjectName(QStringLiteral("frmLoadHistory"));
     setWindowTitle(QString::fromLatin1(LoadHistorySession::kTitle));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
     buildControls();
     txtDate->setText(QDate::currentDate().toString(Qt::ISODate));
     if (const auto round = m_context.roundOnScreen()) {
@@ -173,7 +178,46 @@ void frmLoadHistory::cmdAddString_Click() {
 }
 
 void frmLoadHistory::cmdImportCsv_Click() {
-    afterCommand(m_session.importChronograph(m_context.roundOnScreen(), fields(), m_host));
+    if (const auto chosen = m_session.chooseImportFile(m_host))
+        importFrom(*chosen);
+}
+
+void frmLoadHistory::mnuFileImportFolder_Click() {
+    const auto chosen = m_context.prompts.chooseFolder(
+        this, QStringLiteral("Import LabRadar folder (LBR or SRnnnn)"),
+        fromPath(m_context.state.programFolder));
+    if (chosen)
+        importFrom(toPath(*chosen));
+}
+
+void frmLoadHistory::importFrom(const std::filesystem::path& source) {
+    auto plan = m_session.readImport(source, m_context.roundOnScreen(), fields(), m_host);
+    if (!plan)
+        return afterCommand(false);
+    std::vector<bool> ticked = plan->ticked;
+    std::string load = plan->load;
+    if (plan->choose) {
+        frmImportSeries dialog(*plan, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        ticked = dialog.ticked();
+        load = dialog.load();
+    }
+    afterCommand(m_session.importSeries(*plan, ticked, load, m_host));
+}
+
+void frmLoadHistory::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void frmLoadHistory::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    importFrom(toPath(urls.front().toLocalFile()));
 }
 
 void frmLoadHistory::cmdAddGroup_Click() {

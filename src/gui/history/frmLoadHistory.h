@@ -7,6 +7,7 @@
 #include "gui/ui/PromptsHost.h"
 
 #include <QMainWindow>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -70,6 +71,8 @@ public:
     QAction* mnuFilePrint;
     QAction* mnuFilePdf;
     QAction* mnuFileCsv;
+    QAction* mnuFileImport;
+    QAction* mnuFileImportFolder;
     QAction* mnuFileClose;
 
     // The comparison of the selected loads, when they can be compared.
@@ -88,6 +91,15 @@ public slots:
     void mnuFilePrint_Click();
     void mnuFilePdf_Click();
     void mnuFileCsv_Click();
+    void mnuFileImportFolder_Click();
+    // Imports a chronograph or e-target export, or a LabRadar card's folder: with several
+    // series, after the user ticked those to import and named the load.
+    void importFrom(const std::filesystem::path& source);
+
+protected:
+    // A file or folder dropped on the window is imported.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // The controls, their layout and the tab order (frmLoadHistoryLayout.cpp).

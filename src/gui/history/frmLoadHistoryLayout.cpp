@@ -110,10 +110,12 @@ void frmLoadHistory::buildControls() {
     cmdAddString = entry.button("cmdAddString", QStringLiteral("&Add String"));
     cmdAddString->setToolTip(
         QStringLiteral("Adds the shots typed above as a string of the round on the main window."));
-    cmdImportCsv = entry.button("cmdImportCsv", QStringLiteral("&Import CSV..."));
-    cmdImportCsv->setToolTip(
-        QStringLiteral("Adds a string from a chronograph's CSV export, with the date, air "
-                       "temperature, charge and note above."));
+    cmdImportCsv = entry.button("cmdImportCsv", QStringLiteral("&Import Chronograph..."));
+    cmdImportCsv->setToolTip(QStringLiteral(
+        "Adds the strings of a chronograph or e-target export (Garmin Xero, LabRadar, "
+        "MagnetoSpeed, ShotMarker, ProChrono or a plain CSV); the date, air temperature and "
+        "charge above serve the series that carry none. A file can also be dropped on the "
+        "window."));
     cmdAddGroup = entry.button("cmdAddGroup", QStringLiteral("Add Last Grou&p..."));
     cmdAddGroup->setToolTip(QStringLiteral(
         "Adds the group last measured in the shot group window, at the distance you give."));
@@ -204,11 +206,18 @@ void frmLoadHistory::buildMenu() {
     mnuFilePrint->setShortcut(QKeySequence::Print);
     mnuFilePdf = addEntry(mnuFile, "mnuFilePdf", QStringLiteral("Save as P&DF..."));
     mnuFileCsv = addEntry(mnuFile, "mnuFileCsv", QStringLiteral("Save as &CSV..."));
+    addSeparator(mnuFile, "mnuFileSepImport");
+    mnuFileImport = addEntry(mnuFile, "mnuFileImport", QStringLiteral("&Import chronograph file..."));
+    mnuFileImportFolder =
+        addEntry(mnuFile, "mnuFileImportFolder", QStringLiteral("Import LabRadar &folder..."));
     addSeparator(mnuFile, "mnuFileSep");
     mnuFileClose = addEntry(mnuFile, "mnuFileClose", QStringLiteral("&Close"));
     connect(mnuFilePrint, &QAction::triggered, this, &frmLoadHistory::mnuFilePrint_Click);
     connect(mnuFilePdf, &QAction::triggered, this, &frmLoadHistory::mnuFilePdf_Click);
     connect(mnuFileCsv, &QAction::triggered, this, &frmLoadHistory::mnuFileCsv_Click);
+    connect(mnuFileImport, &QAction::triggered, this, &frmLoadHistory::cmdImportCsv_Click);
+    connect(mnuFileImportFolder, &QAction::triggered, this,
+            &frmLoadHistory::mnuFileImportFolder_Click);
     connect(mnuFileClose, &QAction::triggered, this, &QWidget::close);
 }
 

@@ -178,3 +178,99 @@ TEST(LoadHistorySession, ADamagedHistoryIsReadButRefusedForAChangeAndNeverWritte
     }
     EXPECT_EQ(folder.read("history.sqlite"), bytes);
 }
+
+TEST(LoadHistorySession, ImportsTheTickedSeriesOfAnExportIntoTheLoadChosenAndNoneTwice) {
+    test::TestFolder folder(false);
+    LoadHistorySession session(folder.path());
+    test::ScriptedSessionHost host;
+    session.refresh(host);
+    const fs::path log = test::fixture("history/magnetospeed-log.csv");
+    auto plan = session.readImport(log, ladder(), typed(""), host);
+    ASSERT_TRUE(plan) << host.last();
+    ASSERT_TRUE(plan->choose);
+    const std::size_t count = plan->previews.size();
+    ASSERT_GE(count, 2u);
+    EXPECT_EQ(plan->load, "308 Ladder");
+    EXPECT_EQ(plan->loads, std::vector<std::string>{"308 Ladder"});
+    EXPECT_EQ(plan->table.rows[0][0], "Series 1");
+    EXPECT_EQ(plan->table.rows[0][3], "2807.3");
+    EXPECT_EQ(plan->ticked, std::vector<bool>(count, true));
+
+    // Nothing ticked, or no load named: nothing is stored.
+    EXPECT_FALSE(session.importSeries(*plan, std::vector<bool>(count, false), "308 Ladder", host));
+    EXPECT_FALSE(session.importSeries(*plan, plan->ticked, "  ", host));
+    EXPECT_FALSE(fs::exists(folder / "history.sqlite"));
+
+    std::vector<bool> first(count, false);
+    first[0] = true;
+    ASSERT_TRUE(session.importSeries(*plan, first, "Ladder by charge", host));
+    EXPECT_EQ(session.changedLoad(), "Ladder by charge");
+    ASSERT_EQ(session.stringsTable().rows.size(), 1u);
+    EXPECT_EQ(session.stringFields(0).charge, "42.5"); // a new load: the round's values
+    EXPECT_EQ(session.stringFields(0).date, "2024-05-10");
+
+    // Read again, the series stored is offered as a duplicate and never stored twice.
+    plan = session.readImport(log, ladder(), typed(""), host);
+    ASSERT_TRUE(plan);
+    EXPECT_TRUE(plan->duplicate[0]);
+    EXPECT_FALSE(plan->ticked[0]);
+    EXPECT_EQ(plan->table.rows[0].back(), "Already in the load \"Ladder by charge\"");
+    EXPECT_EQ(plan->loads, (std::vector<std::string>{"308 Ladder", "Ladder by charge"}));
+    host.told.clear();
+    ASSERT_TRUE(session.importSeries(*plan, std::vector<bool>(count, true), "308 Ladder", host));
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_NE(host.last().find("is already in the load history"), std::string::npos)
+        << host.last();
+    EXPECT_EQ(session.loads().size(), 2u);
+    EXPECT_EQ(session.loadsTable().rows[0][5], std::to_string(count - 1)); // "308 Ladder"
+
+    // An existing load keeps its own round values, whatever the round on screen.
+    RoundTexts other = ladder();
+    other.description = "Something else";
+    other.powderCharge = "40";
+    EntryFields fields = typed("");
+    fields.charge = "40";
+    fields.date = "2024-06-01";
+    auto again = session.readImport(test::fixture("history/garmin-ios-en.csv"), other, fields,
+                                    host);
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(again->choose);
+    ASSERT_TRUE(session.importSeries(*again, again->ticked, "Ladder by charge", host));
+    EXPECT_EQ(session.stringFields(0).charge, "42.5");
+}
+
+TEST(LoadHistorySession, AnETargetStringBecomesAStringAndItsGroupInOneStep) {
+    test::TestFolder folder(false);
+    LoadHistorySession session(folder.path());
+    test::ScriptedSessionHost host;
+    auto plan = session.readImport(test::fixture("history/shotmarker.csv"), ladder(),
+                                   typed(""), host);
+    ASSERT_TRUE(plan);
+    ASSERT_EQ(plan->previews.size(), 2u); // the string of sighters only is left out
+    EXPECT_EQ(plan->read.notices.size(), 1u);
+    EXPECT_EQ(plan->table.rows[0][0], "Load B 42.0");
+    EXPECT_EQ(plan->table.rows[0].back(), "A group at 600 yd as well");
+    ASSERT_TRUE(session.importSeries(*plan, {true, false}, plan->load, host));
+    EXPECT_NE(host.last().find("1 string and 1 group"), std::string::npos) << host.last();
+    ASSERT_EQ(session.groupsTable().rows.size(), 1u);
+    const EntryFields group = session.groupFields(0);
+    EXPECT_EQ(group.distance, "600");
+    EXPECT_EQ(session.groupsTable().rows[0][4], session.stringsTable().rows[0][4]); // shots
+}
+
+TEST(LoadHistorySession, AnExportThatCannotBeReadIsNamedAndStoresNothing) {
+    test::TestFolder folder(false);
+    LoadHistorySession session(folder.path());
+    test::ScriptedSessionHost host;
+    folder.write("bad.csv", "Shot,Speed (FPS)\n1,2721.5\n2,fast\n");
+    EXPECT_FALSE(session.readImport(folder / "bad.csv", ladder(), typed(""), host));
+    EXPECT_EQ(host.last().rfind("bad.csv was not imported.\nLine 3:", 0), 0u) << host.last();
+    EntryFields undated = typed("");
+    undated.date = "soon";
+    EXPECT_FALSE(session.readImport(test::fixture("history/string.csv"), ladder(), undated, host));
+    EXPECT_NE(host.last().find("YYYY-MM-DD"), std::string::npos);
+    EXPECT_FALSE(session.readImport(test::fixture("history/string.csv"), std::nullopt,
+                                    typed(""), host));
+    EXPECT_EQ(host.told.size(), 3u);
+    EXPECT_FALSE(fs::exists(folder / "history.sqlite"));
+}

@@ -3,12 +3,15 @@
 #include "TestApp.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistorySchema.h"
+#include "gui/history/frmImportSeries.h"
 #include "gui/history/frmLoadHistory.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -103,7 +106,7 @@ private slots:
         w->cmdImportCsv->click();
         QCOMPARE(w->grdStrings->rowCount(), 2);
         QCOMPARE(cell(w->grdStrings, 1, "Shots"), QStringLiteral("2"));
-        QCOMPARE(cell(w->grdStrings, 1, "Note"), QStringLiteral("chrono.csv"));
+        QCOMPARE(cell(w->grdStrings, 1, "Note"), QStringLiteral("Test 1"));
 
         // A string corrected through the entry fields, after a Yes.
         w->grdStrings->selectRow(0);
@@ -113,6 +116,47 @@ private slots:
         w->cmdSaveEntry->click();
         QCOMPARE(app->prompts.last()->buttons, Buttons::YesNo);
         QCOMPARE(cell(w->grdStrings, 0, "Note"), QStringLiteral("new primer"));
+    }
+
+    // A file of several series shows them to be ticked and given a load; an e-target string
+    // dropped on the window becomes a string and its group.
+    void exportsOfSeveralSeriesAndDroppedETargetStrings() {
+        open();
+        test::whenShown<frmImportSeries>([](frmImportSeries* d) {
+            QCOMPARE(d->grdSeries->rowCount(), 2);
+            QCOMPARE(d->grdSeries->item(0, 0)->text(), QStringLiteral("Series 1"));
+            QCOMPARE(d->cmbLoad->currentText(), QStringLiteral("308 Ladder"));
+            QCOMPARE(d->lblLoad->buddy(), d->cmbLoad);
+            d->cmdNone->click();
+            d->grdSeries->item(1, 0)->setCheckState(Qt::Checked);
+            d->cmbLoad->setCurrentText(QStringLiteral("MagnetoSpeed ladder"));
+            d->cmdImport->click();
+        });
+        app->prompts.files.push_back(
+            QString::fromStdString(test::fixture("history/magnetospeed-log.csv").string()));
+        w->cmdImportCsv->click();
+        QCOMPARE(w->grdStrings->rowCount(), 1);
+        QCOMPARE(cell(w->grdStrings, 0, "Load"), QStringLiteral("MagnetoSpeed ladder"));
+        QCOMPARE(cell(w->grdStrings, 0, "Note"), QStringLiteral("Series 3"));
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(
+            QString::fromStdString(test::fixture("history/shotmarker.csv").string()))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w, &enter);
+        QVERIFY(enter.isAccepted());
+        test::whenShown<frmImportSeries>([](frmImportSeries* d) {
+            QCOMPARE(d->grdSeries->item(1, 6)->text(), QStringLiteral("A group at 328 yd as well"));
+            d->grdSeries->item(1, 0)->setCheckState(Qt::Unchecked);
+            d->cmdImport->click();
+        });
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w, &drop);
+        QVERIFY2(lastMessage().contains(QLatin1String("1 string and 1 group")),
+                 qPrintable(lastMessage()));
+        QCOMPARE(cell(w->lstLoads, 0, "Load"), QStringLiteral("308 Ladder"));
+        QCOMPARE(w->grdGroups->rowCount(), 1);
+        QCOMPARE(cell(w->grdGroups, 0, "Distance (yd)"), QStringLiteral("600"));
     }
 
     void lastGroupAddedAndDeletedAfterYes() {

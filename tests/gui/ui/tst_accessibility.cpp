@@ -8,6 +8,7 @@
 #include "gui/groups/frmMeasure.h"
 #include "gui/help/frmHelp.h"
 #include "gui/rangecard/frmRangeCard.h"
+#include "gui/history/frmImportSeries.h"
 #include "gui/history/frmLoadHistory.h"
 #include "gui/report/frmReport.h"
 #include "gui/simulator/frmInteractive.h"
@@ -171,6 +172,20 @@ private slots:
     void simulator() { check(app->windows.get<frmInteractive>()); }
     void rangeCard() { check(app->windows.get<frmRangeCard>()); }
     void loadHistory() { check(app->windows.get<frmLoadHistory>()); }
+    void importSeries() {
+        LoadHistorySession session(app->folder.path());
+        PromptsHost host(app->prompts, nullptr);
+        RoundTexts round;
+        round.description = "308 Ladder";
+        EntryFields fields;
+        fields.date = "2024-05-10";
+        fields.charge = "42.5";
+        const auto plan =
+            session.readImport(test::fixture("history/shotmarker.csv"), round, fields, host);
+        QVERIFY(plan);
+        frmImportSeries d(*plan);
+        check(&d);
+    }
 };
 
 QTEST_MAIN(Accessibility)

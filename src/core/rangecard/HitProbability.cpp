@@ -147,10 +147,10 @@ std::string computeHitProbability(const HitInput& given, std::vector<HitRow>& ro
         if (std::string refusal = hitCurve(edge, low); !refusal.empty())
             return "The band takes the spreads at the upper ends of their " +
                    percentText(given.confidence) + " intervals (velocity SD " +
-                   formatPattern(edge.velocitySd, "0.0") + (given.card.metric ? " m/s" : " ft/s") +
-                   " from " + std::to_string(shots[0]) + " shots, dispersion " +
-                   formatPattern(edge.dispersionMoa, "0.00") + " MOA from " + std::to_string(shots[1]) +
-                   " shots). " + refusal;
+                   formatPattern(edge.velocitySd, "0.0") +
+                   (given.card.metric ? " m/s" : " ft/s") + " from " + std::to_string(shots[0]) +
+                   " shots, dispersion " + formatPattern(edge.dispersionMoa, "0.00") +
+                   " MOA from " + std::to_string(shots[1]) + " shots). " + refusal;
         edge.velocitySd = given.velocitySd * velocity.low;
         edge.dispersionMoa = given.dispersionMoa * dispersion.low;
         if (std::string refusal = hitCurve(edge, high); !refusal.empty())

@@ -12,7 +12,7 @@ namespace fendrel {
 
 namespace {
 
-using namespace distribution;
+namespace dist = distribution;
 
 Status checkLevels(double confidence, double power) {
     if (Status level = checkConfidence(confidence); !level)
@@ -44,10 +44,10 @@ SpreadTest spreadTest(double sA, double sB, double d1, double d2, double confide
     t.f = t.ratio * t.ratio;
     t.d1 = d1;
     t.d2 = d2;
-    t.p = std::min(1.0, 2 * std::min(fLower(t.f, d1, d2), fUpper(t.f, d1, d2)));
+    t.p = std::min(1.0, 2 * std::min(dist::fLower(t.f, d1, d2), dist::fUpper(t.f, d1, d2)));
     t.shown = t.p < alpha;
-    t.ratioInterval = {std::sqrt(t.f / fQuantile(1 - alpha / 2, d1, d2)),
-                       std::sqrt(t.f / fQuantile(alpha / 2, d1, d2))};
+    t.ratioInterval = {std::sqrt(t.f / dist::fQuantile(1 - alpha / 2, d1, d2)),
+                       std::sqrt(t.f / dist::fQuantile(alpha / 2, d1, d2))};
     return t;
 }
 
@@ -55,8 +55,8 @@ Result<ShotsNeeded> sdRatioNeed(double ratio, SpreadKind kind, double confidence
     const double alpha = 1 - confidence, r2 = ratio * ratio;
     return smallestSample(power, [&](double n) {
         const double df = kind == SpreadKind::Velocity ? n - 1 : 2 * (n - 1);
-        return fUpper(fQuantile(1 - alpha / 2, df, df) / r2, df, df) +
-               fLower(fQuantile(alpha / 2, df, df) / r2, df, df);
+        return dist::fUpper(dist::fQuantile(1 - alpha / 2, df, df) / r2, df, df) +
+               dist::fLower(dist::fQuantile(alpha / 2, df, df) / r2, df, df);
     });
 }
 
@@ -65,8 +65,9 @@ Result<ShotsNeeded> meanDifferenceNeed(double difference, double sd, double conf
     const double alpha = 1 - confidence, effect = std::abs(difference) / sd;
     return smallestSample(power, [&](double n) {
         const double df = 2 * n - 2, delta = effect / std::sqrt(2 / n);
-        const double critical = studentQuantile(1 - alpha / 2, df);
-        return noncentralTUpper(critical, df, delta) + noncentralTLower(-critical, df, delta);
+        const double critical = dist::studentQuantile(1 - alpha / 2, df);
+        return dist::noncentralTUpper(critical, df, delta) +
+               dist::noncentralTLower(-critical, df, delta);
     });
 }
 
@@ -153,9 +154,9 @@ Result<StringComparison> compareStrings(std::span<const double> a, std::span<con
     c.mean.differenceFps = sb.meanFps - sa.meanFps;
     c.mean.t = c.mean.differenceFps / se;
     c.mean.df = (va + vb) * (va + vb) / (va * va / (nA - 1) + vb * vb / (nB - 1));
-    c.mean.p = std::min(1.0, 2 * studentUpper(std::abs(c.mean.t), c.mean.df));
+    c.mean.p = std::min(1.0, 2 * dist::studentUpper(std::abs(c.mean.t), c.mean.df));
     c.mean.shown = c.mean.p < alpha;
-    const double halfWidth = studentQuantile(1 - alpha / 2, c.mean.df) * se;
+    const double halfWidth = dist::studentQuantile(1 - alpha / 2, c.mean.df) * se;
     c.mean.differenceIntervalFps = {c.mean.differenceFps - halfWidth,
                                     c.mean.differenceFps + halfWidth};
 
@@ -212,12 +213,11 @@ Result<GroupComparison> compareGroups(std::span<const Shot> a, std::span<const S
     if (!need)
         return R::refused(need);
     c.shotsForSigma = need.value;
-    c.verdict = c.sigma.ratio == 1
-                    ? "A and B have the same dispersion."
-                    : judged("B's dispersion (sigma) is " +
-                                 ratioText(c.sigma.ratio, "smaller", "larger"),
-                             c.sigma.shown, c.a.count, c.b.count, c.sigma.p, c.shotsForSigma,
-                             power);
+    c.verdict =
+        c.sigma.ratio == 1
+            ? "A and B have the same dispersion."
+            : judged("B's dispersion (sigma) is " + ratioText(c.sigma.ratio, "smaller", "larger"),
+                     c.sigma.shown, c.a.count, c.b.count, c.sigma.p, c.shotsForSigma, power);
     return R::done(std::move(c));
 }
 

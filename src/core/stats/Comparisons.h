@@ -34,14 +34,13 @@ enum class SpreadKind { Velocity, Group };
 // For an SD ratio r (either way round; 1 never shows): the two-sided F test at the confidence
 // level, power = P(F > F(1 - a/2) / r^2) + P(F < F(a/2) / r^2). Refused for a ratio outside
 // 0.01 to 100 or a level or power out of range.
-Result<ShotsNeeded> shotsForSdRatio(double ratio, SpreadKind kind, double confidence,
-                                    double power);
+Result<ShotsNeeded> shotsForSdRatio(double ratio, SpreadKind kind, double confidence, double power);
 
 // For a difference of means `differenceFps` at a common SD `sdFps`: the two-sided two-sample t
 // test with equal variances (2n - 2 degrees of freedom, noncentrality d / (s sqrt(2 / n))).
 // Refused for an SD not above 0, values beyond 10000 ft/s, or a level or power out of range.
-Result<ShotsNeeded> shotsForMeanDifference(double differenceFps, double sdFps,
-                                           double confidence, double power);
+Result<ShotsNeeded> shotsForMeanDifference(double differenceFps, double sdFps, double confidence,
+                                           double power);
 
 // The F test of B's spread against A's: f = s_B^2 / s_A^2 with (d1, d2) degrees of freedom
 // (B's, A's), two-sided p = 2 min(P(F <= f), P(F >= f)); the ratio s_B / s_A and its interval.

@@ -14,16 +14,20 @@ namespace {
 
 namespace bp = boost::math::policies;
 // Errors become NaN (or infinity) values; nothing is thrown.
-using Quiet = bp::policy<bp::domain_error<bp::ignore_error>, bp::pole_error<bp::ignore_error>,
-                         bp::overflow_error<bp::ignore_error>,
-                         bp::evaluation_error<bp::ignore_error>,
-                         bp::rounding_error<bp::ignore_error>,
-                         bp::indeterminate_result_error<bp::ignore_error>>;
+using Quiet =
+    bp::policy<bp::domain_error<bp::ignore_error>, bp::pole_error<bp::ignore_error>,
+               bp::overflow_error<bp::ignore_error>, bp::evaluation_error<bp::ignore_error>,
+               bp::rounding_error<bp::ignore_error>,
+               bp::indeterminate_result_error<bp::ignore_error>>;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-bool probability(double p) { return p >= 0 && p <= 1; }
-bool positive(double df) { return df > 0 && df < std::numeric_limits<double>::infinity(); }
+bool probability(double p) {
+    return p >= 0 && p <= 1;
+}
+bool positive(double df) {
+    return df > 0 && df < std::numeric_limits<double>::infinity();
+}
 
 } // namespace
 

@@ -47,8 +47,8 @@ Result<StringEstimate> estimateString(std::span<const double> shots, double conf
     if (s.count < 2)
         return R::done(std::move(e));
     const double df = s.count - 1;
-    const double halfWidth = distribution::studentQuantile(1 - (1 - confidence) / 2, df) *
-                             s.sdFps / std::sqrt(static_cast<double>(s.count));
+    const double halfWidth = distribution::studentQuantile(1 - (1 - confidence) / 2, df) * s.sdFps /
+                             std::sqrt(static_cast<double>(s.count));
     e.sdFps = s.sdFps;
     e.meanIntervalFps = ConfidenceInterval{s.meanFps - halfWidth, s.meanFps + halfWidth};
     const ConfidenceInterval f = sdFactors(df, confidence);

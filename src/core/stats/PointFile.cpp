@@ -53,8 +53,9 @@ Result<std::vector<DataPoint>> readPoints(std::string_view bytes, PointColumns c
         anyLine = true;
         const std::size_t comma = line.find(',');
         const std::string_view x = trimmedView(line.substr(0, comma));
-        const std::string_view y =
-            comma == std::string_view::npos ? std::string_view() : trimmedView(line.substr(comma + 1));
+        const std::string_view y = comma == std::string_view::npos
+                                       ? std::string_view()
+                                       : trimmedView(line.substr(comma + 1));
         const bool numbers = isDecimalNumber(x) && isDecimalNumber(y);
         if (header && !numbers)
             continue;

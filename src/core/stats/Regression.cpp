@@ -90,9 +90,8 @@ Result<Ladder> fitLadder(std::span<const DataPoint> shots, double confidence) {
         const double df = s1.count + s2.count - 2;
         if (df < 1)
             continue; // two single shots: no spread to judge the step by
-        const double pooled = std::sqrt(((s1.count - 1) * s1.sdFps * s1.sdFps +
-                                         (s2.count - 1) * s2.sdFps * s2.sdFps) /
-                                        df);
+        const double pooled = std::sqrt(
+            ((s1.count - 1) * s1.sdFps * s1.sdFps + (s2.count - 1) * s2.sdFps * s2.sdFps) / df);
         const double step = hi.chargeGr - lo.chargeGr;
         FlatSpot spot;
         spot.fromGr = lo.chargeGr;
@@ -129,8 +128,7 @@ Result<TemperatureSensitivity> temperatureSensitivity(std::span<const DataPoint>
         return R::refused("The mean velocity must be above 0 to give the change in percent.");
     const double scale = 100 * 15 / t.line.meanY;
     t.percentPer15F = scale * t.line.slope;
-    t.percentIntervalPer15F = {scale * t.line.slopeInterval.low,
-                               scale * t.line.slopeInterval.high};
+    t.percentIntervalPer15F = {scale * t.line.slopeInterval.low, scale * t.line.slopeInterval.high};
     if (!std::isfinite(t.percentIntervalPer15F.low + t.percentIntervalPer15F.high))
         return R::refused("The values are too large to compute the sensitivity with.");
     return R::done(t);

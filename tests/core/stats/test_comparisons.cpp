@@ -25,7 +25,8 @@ std::vector<Shot> shotsOf(const std::vector<double>& x, const std::vector<double
 
 TEST(Comparisons, StringsAgreeWithTheReference) {
     for (const auto& c : test::referenceCases("compare_strings.txt")) {
-        const auto r = compareStrings(c.at("a"), c.at("b"), c.at("confidence")[0], c.at("power")[0]);
+        const auto r =
+            compareStrings(c.at("a"), c.at("b"), c.at("confidence")[0], c.at("power")[0]);
         ASSERT_TRUE(r) << r.refusal;
         const StringComparison& s = r.value;
         EXPECT_TRUE(agrees(s.mean.differenceFps, c.at("difference")[0]));
@@ -47,8 +48,9 @@ TEST(Comparisons, StringsAgreeWithTheReference) {
 
 TEST(Comparisons, GroupsAndPlansAgreeWithTheReference) {
     for (const auto& c : test::referenceCases("compare_groups.txt")) {
-        const auto r = compareGroups(shotsOf(c.at("xa"), c.at("ya")), shotsOf(c.at("xb"), c.at("yb")),
-                                     100, c.at("confidence")[0], c.at("power")[0]);
+        const auto r =
+            compareGroups(shotsOf(c.at("xa"), c.at("ya")), shotsOf(c.at("xb"), c.at("yb")), 100,
+                          c.at("confidence")[0], c.at("power")[0]);
         ASSERT_TRUE(r) << r.refusal;
         EXPECT_TRUE(agrees(r.value.sigma.ratio, c.at("ratio")[0]));
         EXPECT_TRUE(agrees(r.value.sigma.ratioInterval, c.at("ratio")[1], c.at("ratio")[2]));
@@ -59,13 +61,13 @@ TEST(Comparisons, GroupsAndPlansAgreeWithTheReference) {
     }
     for (const auto& c : test::referenceCases("plan.txt")) {
         const double level = c.at("confidence")[0], power = c.at("power")[0];
-        const auto r =
-            c.count("sd_ratio")
-                ? shotsForSdRatio(c.at("sd_ratio")[0],
-                                  c.at("sd_ratio")[1] == 1 ? SpreadKind::Group : SpreadKind::Velocity,
-                                  level, power)
-                : shotsForMeanDifference(c.at("mean_difference")[0], c.at("mean_difference")[1],
-                                         level, power);
+        const auto r = c.count("sd_ratio")
+                           ? shotsForSdRatio(c.at("sd_ratio")[0],
+                                             c.at("sd_ratio")[1] == 1 ? SpreadKind::Group
+                                                                      : SpreadKind::Velocity,
+                                             level, power)
+                           : shotsForMeanDifference(c.at("mean_difference")[0],
+                                                    c.at("mean_difference")[1], level, power);
         ASSERT_TRUE(r) << r.refusal;
         expectShots(r.value, c.at("shots"));
     }
@@ -116,8 +118,8 @@ TEST(Comparisons, Refusals) {
               "can only be compared when both have some.");
     EXPECT_FALSE(compareStrings(good, good, 0.95, 0.4));
     EXPECT_FALSE(compareStrings(good, good, 1, 0.8));
-    EXPECT_FALSE(compareGroups(std::vector<Shot>{{1, 1}, {1, 1}},
-                               std::vector<Shot>{{0, 0}, {1, 1}}, 100, 0.95, 0.8));
+    EXPECT_FALSE(compareGroups(std::vector<Shot>{{1, 1}, {1, 1}}, std::vector<Shot>{{0, 0}, {1, 1}},
+                               100, 0.95, 0.8));
     EXPECT_FALSE(compareGroups(std::vector<Shot>{{1, 1}}, std::vector<Shot>{{0, 0}, {1, 1}}, 100,
                                0.95, 0.8));
     for (double ratio : {0.0, 0.009, 101.0, std::nan("")})

@@ -11,8 +11,7 @@ TEST(Estimates, PublishedSdFactors) {
     const ConfidenceInterval five = sdFactors(4, 0.95), ten = sdFactors(9, 0.95);
     EXPECT_EQ(formatPattern(five.low, "0.00") + "-" + formatPattern(five.high, "0.00"),
               "0.60-2.87");
-    EXPECT_EQ(formatPattern(ten.low, "0.00") + "-" + formatPattern(ten.high, "0.00"),
-              "0.69-1.83");
+    EXPECT_EQ(formatPattern(ten.low, "0.00") + "-" + formatPattern(ten.high, "0.00"), "0.69-1.83");
 }
 
 TEST(Estimates, StringsAgreeWithTheReference) {
@@ -37,8 +36,8 @@ TEST(Estimates, GroupsAgreeWithTheReference) {
         EXPECT_TRUE(agrees(g.value.sigmaIntervalIn, c.at("sigma_ci")[0], c.at("sigma_ci")[1]));
         EXPECT_TRUE(agrees(g.value.expectedMeanRadiusIn, c.at("expected_mean_radius")[0]));
         EXPECT_TRUE(agrees(g.value.sigmaMoa, c.at("sigma_moa")[0]));
-        EXPECT_TRUE(agrees(g.value.sigmaIntervalMoa, c.at("sigma_ci_moa")[0],
-                           c.at("sigma_ci_moa")[1]));
+        EXPECT_TRUE(
+            agrees(g.value.sigmaIntervalMoa, c.at("sigma_ci_moa")[0], c.at("sigma_ci_moa")[1]));
     }
 }
 

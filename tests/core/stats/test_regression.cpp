@@ -37,7 +37,8 @@ TEST(Regression, LaddersAgreeWithTheReference) {
             EXPECT_EQ(charge.string.statistics.count, at[i + 1]);
             EXPECT_TRUE(agrees(charge.string.statistics.meanFps, at[i + 2]));
             if (at[i + 1] == 1) {
-                EXPECT_FALSE(charge.string.meanIntervalFps || charge.string.sdFps || charge.offLine);
+                EXPECT_FALSE(charge.string.meanIntervalFps || charge.string.sdFps ||
+                             charge.offLine);
                 i += 3, ++single;
                 continue;
             }
@@ -82,17 +83,18 @@ TEST(Regression, DegenerateLaddersAndSeries) {
     EXPECT_FALSE(fitLadder({}, 0.95));
     EXPECT_FALSE(fitLadder(std::vector<DataPoint>{{42, 2650}, {43, NAN}, {44, 1}}, 0.95));
     // Single shots at every charge: a line, no SDs, no flat spot to judge.
-    const auto singles = fitLadder(std::vector<DataPoint>{{42, 2650}, {43, 2700}, {44, 2720}}, 0.95);
+    const auto singles =
+        fitLadder(std::vector<DataPoint>{{42, 2650}, {43, 2700}, {44, 2720}}, 0.95);
     ASSERT_TRUE(singles);
     EXPECT_TRUE(singles.value.flatSpots.empty());
     EXPECT_FALSE(singles.value.charges[1].string.sdFps);
-    EXPECT_EQ(temperatureSensitivity(std::vector<DataPoint>{{59, 2650}, {59, 2660}, {59, 2655}},
-                                     0.95)
-                  .refusal,
-              "The sensitivity needs shots at two different temperatures at least.");
+    EXPECT_EQ(
+        temperatureSensitivity(std::vector<DataPoint>{{59, 2650}, {59, 2660}, {59, 2655}}, 0.95)
+            .refusal,
+        "The sensitivity needs shots at two different temperatures at least.");
     EXPECT_FALSE(temperatureSensitivity(std::vector<DataPoint>{{20, 2650}, {90, 2700}}, 0.95));
-    EXPECT_FALSE(temperatureSensitivity(std::vector<DataPoint>{{20, 2650}, {90, 2700}, {50, 2600}},
-                                        0.3));
+    EXPECT_FALSE(
+        temperatureSensitivity(std::vector<DataPoint>{{20, 2650}, {90, 2700}, {50, 2600}}, 0.3));
     // On one line exactly: an interval of no width.
     const auto exact =
         temperatureSensitivity(std::vector<DataPoint>{{20, 2650}, {40, 2670}, {60, 2690}}, 0.95);
@@ -102,7 +104,8 @@ TEST(Regression, DegenerateLaddersAndSeries) {
 }
 
 TEST(PointFile, ReadsPairsAndRefusesByLine) {
-    const auto read = readPoints("\xEF\xBB\xBF" "charge,velocity\r\n41.5, 2650.5\r\n\r\n 42 ,2700\n",
+    const auto read = readPoints("\xEF\xBB\xBF"
+                                 "charge,velocity\r\n41.5, 2650.5\r\n\r\n 42 ,2700\n",
                                  PointColumns::ChargeVelocity);
     ASSERT_TRUE(read) << read.refusal;
     ASSERT_EQ(read.value.size(), 2u);

@@ -1,6 +1,7 @@
 // fendrel-calc history: the loads of the load history with the statistics of their strings
 // and groups. Reads only; a folder without a history lists no loads and is left as it is.
 #include "Commands.h"
+#include "Json.h"
 #include "core/common/Numbers.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/VelocityStatistics.h"
@@ -11,24 +12,6 @@
 
 namespace fendrel::cli {
 namespace {
-
-std::string jsonText(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x20) {
-            static const char* const kHex = "0123456789abcdef";
-            out += "\\u00";
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        } else {
-            out.push_back(static_cast<char>(c));
-        }
-    }
-    return out + "\"";
-}
 
 std::string jsonNumber(double value) {
     if (!std::isfinite(value))

@@ -9,33 +9,26 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace fendrel::test {
 
 using ReferenceCase = std::map<std::string, std::vector<double>>;
 
 inline std::vector<ReferenceCase> referenceCases(const std::string& file) {
-    const auto bytes = readInputFile(fixture("stats/" + file));
-    EXPECT_TRUE(bytes) << file;
+    std::istringstream lines(readInputFile(fixture("stats/" + file)).value_or(""));
     std::vector<ReferenceCase> cases(1);
-    std::istringstream lines(bytes.value_or(""));
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line, name, word; std::getline(lines, line);) {
         if (line.empty() || line[0] == '#') {
             if (!cases.back().empty())
                 cases.emplace_back();
             continue;
         }
         std::istringstream words(line);
-        std::string name, word;
         words >> name;
-        auto& values = cases.back()[name];
-        while (words >> word)
+        for (auto& values = cases.back()[name]; words >> word;)
             values.push_back(leadingNumber(word));
     }
     if (cases.back().empty())
@@ -46,18 +39,17 @@ inline std::vector<ReferenceCase> referenceCases(const std::string& file) {
 
 // Agreement to 1e-6 of the reference, or of `scale` for values near zero (interval ends).
 inline ::testing::AssertionResult agrees(double actual, double expected, double scale = 0) {
-    const double tolerance = 1e-6 * std::max(std::abs(expected), scale);
-    if (std::isfinite(actual) && std::abs(actual - expected) <= tolerance)
+    if (std::abs(actual - expected) <= 1e-6 * std::max(std::abs(expected), scale))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << actual << " differs from " << expected;
 }
 
-inline ::testing::AssertionResult agrees(const ConfidenceInterval& actual, double low,
-                                         double high) {
-    const double scale = high - low;
-    if (auto r = agrees(actual.low, low, scale); !r)
+inline ::testing::AssertionResult agrees(const ConfidenceInterval& i,
+                                         const std::vector<double>& ends, std::size_t at = 0) {
+    const double scale = ends.at(at + 1) - ends.at(at);
+    if (auto r = agrees(i.low, ends[at], scale); !r)
         return r << " (low end)";
-    return agrees(actual.high, high, scale) << " (high end)";
+    return agrees(i.high, ends[at + 1], scale) << " (high end)";
 }
 
 } // namespace fendrel::test

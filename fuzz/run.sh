@@ -45,7 +45,7 @@ if ! cmake -S fuzz -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" >"$probe/bui
   exit 1
 fi
 
-targets=(field_reader databases report chart group_file drag_table chronograph)
+targets=(field_reader databases report chart group_file drag_table chronograph points)
 work="$probe/work"
 findings="$PWD/$build/findings"
 rm -rf "$findings"

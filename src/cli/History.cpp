@@ -1,6 +1,7 @@
 // fendrel-calc history: the loads of the load history with the statistics of their strings
 // and groups. Reads only; a folder without a history lists no loads and is left as it is.
 #include "Commands.h"
+#include "Json.h"
 #include "core/common/Numbers.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/VelocityStatistics.h"

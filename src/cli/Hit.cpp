@@ -2,6 +2,7 @@
 // its velocity, the wind call, the range estimate and the rifle's dispersion.
 #include "Commands.h"
 #include "RangeCardOptions.h"
+#include "StatsOptions.h"
 
 #include "core/common/Numbers.h"
 #include "core/rangecard/HitProbability.h"
@@ -31,7 +32,8 @@ int run(const std::vector<std::string>& arguments) {
     std::vector<std::string> names = rangeCardOptionNames();
     for (const char* n :
          {"ranges", "target-width", "target-height", "target-diameter", "dispersion-moa",
-          "velocity-sd", "wind-sd", "range-sd", "samples", "seed"})
+          "velocity-sd", "wind-sd", "range-sd", "samples", "seed", "velocity-sd-shots",
+          "dispersion-shots", "confidence"})
         names.push_back(n);
     Options o;
     if (!parseOptions(kName, args, names, o))
@@ -87,6 +89,23 @@ int run(const std::vector<std::string>& arguments) {
         if (!wholeNumber(o.get("seed"), in.seed))
             return usageError(kName, "--seed needs a whole number");
     }
+    // The band: the shots behind the velocity SD and behind the dispersion, together.
+    const bool band = o.has("velocity-sd-shots") || o.has("dispersion-shots");
+    if (band && !(o.has("velocity-sd-shots") && o.has("dispersion-shots")))
+        return usageError(kName, "give --velocity-sd-shots and --dispersion-shots together");
+    if (!band && o.has("confidence"))
+        return usageError(kName,
+                          "--confidence needs --velocity-sd-shots and --dispersion-shots");
+    for (auto [name, count] : {std::pair{"velocity-sd-shots", &in.velocitySdShots},
+                               std::pair{"dispersion-shots", &in.dispersionShots}})
+        if (o.has(name)) {
+            if (!wholeNumber(o.get(name), whole))
+                return usageError(kName, std::string("--") + name + " needs a whole number");
+            *count = whole > 1000000 ? 1000000 : static_cast<int>(whole);
+        }
+    if (band)
+        if (int code = confidenceOption(kName, o, in.confidence))
+            return code;
 
     std::vector<HitRow> rows;
     if (std::string refusal = computeHitProbability(in, rows); !refusal.empty())
@@ -99,7 +118,11 @@ int run(const std::vector<std::string>& arguments) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const HitRow& r = rows[i];
             out += std::string(i ? ",\n  " : "\n  ") + "{\"range\": " + jsonNumber(r.range) +
-                   ", \"probability\": " + jsonNumber(r.probability) + ", \"sigma_vertical" + unit +
+                   ", \"probability\": " + jsonNumber(r.probability) +
+                   (band ? ", \"probability_low\": " + jsonNumber(r.probabilityLow) +
+                               ", \"probability_high\": " + jsonNumber(r.probabilityHigh)
+                         : std::string()) +
+                   ", \"sigma_vertical" + unit +
                    "\": " + jsonNumber(r.sigmaVertical) + ", \"sigma_horizontal" + unit +
                    "\": " + jsonNumber(r.sigmaHorizontal) + ", \"mean_vertical" + unit +
                    "\": " + jsonNumber(r.meanVertical) + ", \"mean_horizontal" + unit +
@@ -108,16 +131,20 @@ int run(const std::vector<std::string>& arguments) {
         out += "\n]}\n";
     } else {
         const std::string d = metric ? "m" : "yd", l = metric ? "cm" : "in";
-        out = "   Range      Hit   SD up  SD right   Mean up  Mean right\n"
+        out = std::string("   Range      Hit") + (band ? "      Low     High" : "") +
+              "   SD up  SD right   Mean up  Mean right\n"
               "      " +
-              d + (metric ? " " : "") + "        %      " + l + "        " + l + "        " + l +
-              "          " + l + "\n";
+              d + (metric ? " " : "") + "        %" + (band ? "        %        %" : "") +
+              "      " + l + "        " + l + "        " + l + "          " + l + "\n";
         auto cell = [](double v, const char* pattern, std::size_t width) {
             const std::string t = pattern ? roundedText(v, pattern) : generalNumber(v);
             return std::string(t.size() < width ? width - t.size() : 0, ' ') + t;
         };
         for (const HitRow& r : rows)
             out += cell(r.range, nullptr, 8) + cell(r.probability * 100, "0.0", 9) +
+                   (band ? cell(*r.probabilityLow * 100, "0.0", 9) +
+                               cell(*r.probabilityHigh * 100, "0.0", 9)
+                         : std::string()) +
                    cell(r.sigmaVertical, "0.00", 8) + cell(r.sigmaHorizontal, "0.00", 10) +
                    cell(r.meanVertical, "0.00", 10) + cell(r.meanHorizontal, "0.00", 12) + "\n";
     }
@@ -129,6 +156,7 @@ Registrar registrar(kName,
                     "hit OPTIONS-OF-CARD --ranges YD[,YD...] (--target-width IN --target-height IN "
                     "| --target-diameter IN) [--dispersion-moa S] [--velocity-sd FPS] "
                     "[--wind-sd MPH] [--range-sd YD] [--samples N] [--seed S] "
+                    "[--velocity-sd-shots N --dispersion-shots M [--confidence C]] "
                     "[--format text|json]",
                     run);
 

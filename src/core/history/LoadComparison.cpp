@@ -121,9 +121,32 @@ RangeCardValues rangeCardValues(const LoadHistory& load) {
         r.velocityFps = v.meanFps;
         r.sdFps = v.sdFps;
     }
+    r.velocityShots = r.string ? static_cast<int>(r.string->shotsFps.size()) : 0;
     r.groups = static_cast<int>(load.groups.size());
     r.dispersionMoa = pooledDispersionMoa(load.groups);
+    for (const HistoryGroup& g : load.groups)
+        r.dispersionShots += static_cast<int>(g.shots.size()) - 1;
+    if (r.dispersionShots > 0)
+        ++r.dispersionShots;
     return r;
+}
+
+Result<Ladder> ladderOfLoads(std::span<const LoadHistory> loads, double confidence) {
+    std::vector<DataPoint> shots;
+    for (const LoadHistory& load : loads)
+        for (const VelocityString& s : load.strings)
+            for (double v : s.shotsFps)
+                shots.push_back({s.round.powderChargeGr, v});
+    return fitLadder(shots, confidence);
+}
+
+Result<TemperatureSensitivity> sensitivityOfLoad(const LoadHistory& load, double confidence) {
+    std::vector<DataPoint> shots;
+    for (const VelocityString& s : load.strings)
+        if (s.temperatureF)
+            for (double v : s.shotsFps)
+                shots.push_back({*s.temperatureF, v});
+    return temperatureSensitivity(shots, confidence);
 }
 
 } // namespace fendrel

@@ -4,6 +4,7 @@
 
 #include "HistoryDatabase.h"
 #include "core/common/Result.h"
+#include "core/stats/Regression.h"
 
 #include <optional>
 #include <span>
@@ -60,7 +61,19 @@ struct RangeCardValues {
     double sdFps = 0;                     // its SD
     int groups = 0;
     double dispersionMoa = 0; // pooled from all the load's groups
+    // The shots behind the SD and the dispersion, for the band of the hit chance: the string's
+    // shots; for the groups, one more than the sum of (n - 1) over them, so that 2 (M - 1) are
+    // the degrees of freedom they hold together. 0 without a string or a group.
+    int velocityShots = 0;
+    int dispersionShots = 0;
 };
 RangeCardValues rangeCardValues(const LoadHistory& load);
+
+// The powder charge ladder of loads of one bullet (see compareLoads): every shot of every
+// string at the charge stored with it.
+Result<Ladder> ladderOfLoads(std::span<const LoadHistory> loads, double confidence);
+
+// The temperature sensitivity of one load: every shot of its strings that have a temperature.
+Result<TemperatureSensitivity> sensitivityOfLoad(const LoadHistory& load, double confidence);
 
 } // namespace fendrel

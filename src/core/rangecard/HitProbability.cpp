@@ -4,6 +4,7 @@
 #include "RangeCard.h"
 
 #include "core/common/Numbers.h"
+#include "core/stats/Estimates.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,6 +112,8 @@ struct RangeModel {
 };
 
 
+std::string hitCurve(const HitInput& given, std::vector<HitRow>& rows);
+
 } // namespace
 
 double rayleighSigmaMoa(double meanRadius, double distance) {
@@ -119,6 +122,51 @@ double rayleighSigmaMoa(double meanRadius, double distance) {
 }
 
 std::string computeHitProbability(const HitInput& given, std::vector<HitRow>& rows) {
+    const int shots[2] = {given.velocitySdShots, given.dispersionShots};
+    const bool band = shots[0] != 0 || shots[1] != 0;
+    if (band) {
+        for (int i = 0; i < 2; ++i)
+            if (!(shots[i] >= 2 && shots[i] <= 1000))
+                return std::string("The shots behind the ") +
+                       (i ? "dispersion" : "velocity SD") +
+                       " must be a whole number from 2 to 1000.";
+        if (Status level = checkConfidence(given.confidence); !level)
+            return level.refusal;
+    }
+    std::vector<HitRow> out;
+    if (std::string refusal = hitCurve(given, out); !refusal.empty())
+        return refusal;
+    if (band) {
+        // The same shots drawn again with both spreads at one end of their intervals.
+        const ConfidenceInterval velocity = sdFactors(shots[0] - 1, given.confidence);
+        const ConfidenceInterval dispersion = sdFactors(2.0 * (shots[1] - 1), given.confidence);
+        HitInput edge = given;
+        std::vector<HitRow> low, high;
+        edge.velocitySd = given.velocitySd * velocity.high;
+        edge.dispersionMoa = given.dispersionMoa * dispersion.high;
+        if (std::string refusal = hitCurve(edge, low); !refusal.empty())
+            return "The band takes the spreads at the upper ends of their " +
+                   percentText(given.confidence) + " intervals (velocity SD " +
+                   formatPattern(edge.velocitySd, "0.0") +
+                   (given.card.metric ? " m/s" : " ft/s") + " from " + std::to_string(shots[0]) +
+                   " shots, dispersion " + formatPattern(edge.dispersionMoa, "0.00") +
+                   " MOA from " + std::to_string(shots[1]) + " shots). " + refusal;
+        edge.velocitySd = given.velocitySd * velocity.low;
+        edge.dispersionMoa = given.dispersionMoa * dispersion.low;
+        if (std::string refusal = hitCurve(edge, high); !refusal.empty())
+            return refusal;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            out[i].probabilityLow = low[i].probability;
+            out[i].probabilityHigh = high[i].probability;
+        }
+    }
+    rows = std::move(out);
+    return {};
+}
+
+namespace {
+
+std::string hitCurve(const HitInput& given, std::vector<HitRow>& rows) {
     using namespace metric;
     HitInput in = given;
     if (given.card.metric) {
@@ -276,5 +324,7 @@ std::string computeHitProbability(const HitInput& given, std::vector<HitRow>& ro
     rows = std::move(out);
     return {};
 }
+
+} // namespace
 
 } // namespace fendrel

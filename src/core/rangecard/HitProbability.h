@@ -6,6 +6,7 @@
 #include "RangeCardInput.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,21 @@ struct HitInput {
     double rangeSd = 0;       // yd (m): the error of the shooter's range estimate
     int samples = 20000;      // shots per range, 10000 to 1000000
     std::uint64_t seed = 1;   // the same seed gives the same answer
+    // The shots the velocity SD and the dispersion were measured from (2 to 1000 each). With
+    // both, every row also has the band of the chance: the given SDs are measured values, and
+    // the band's edges are the chance with both at the ends of their intervals at `confidence`
+    // (n - 1 degrees of freedom for the velocity SD, 2 (M - 1) for the dispersion). 0: no band.
+    int velocitySdShots = 0;
+    int dispersionShots = 0;
+    double confidence = 0.95;
 };
 
 struct HitRow {
     double range = 0; // yd (m)
     double probability = 0;
+    // With the shot counts: the chance with both SDs at the upper ends of their intervals
+    // (low) and at the lower ends (high).
+    std::optional<double> probabilityLow, probabilityHigh;
     // The impacts around the point of aim: SD and mean, + up and + right, in (cm).
     double sigmaVertical = 0, sigmaHorizontal = 0;
     double meanVertical = 0, meanHorizontal = 0;

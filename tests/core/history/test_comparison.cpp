@@ -65,6 +65,28 @@ TEST(LoadComparison, RangeCardTakesTheLatestStringAndPoolsTheGroups) {
     const double s1 = groupSigmaMoa(h.groups[0]), s3 = groupSigmaMoa(h.groups[1]);
     EXPECT_NEAR(s1, meanRadiusMoa(h.groups[0]) / std::sqrt(std::numbers::pi / 2), 1e-12);
     EXPECT_NEAR(r.dispersionMoa, std::sqrt((s1 * s1 + s3 * s3) / 2), 1e-12);
+    // Two groups of two shots: 2 (M - 1) = 4 degrees of freedom between them.
+    EXPECT_EQ(r.velocityShots, 2);
+    EXPECT_EQ(r.dispersionShots, 3);
+}
+
+TEST(LoadComparison, LadderAndSensitivityFromTheStrings) {
+    LoadHistory a, b;
+    a.strings = {velocityString("2024-05-01", {2600, 2610}, 42),
+                 velocityString("2024-05-02", {2650}, 43)};
+    b.strings = {velocityString("2024-05-03", {2700, 2702, 2704}, 44),
+                 velocityString("2024-07-03", {2740, 2750}, 44),
+                 velocityString("2024-07-04", {9999}, 44)};
+    const auto ladder = ladderOfLoads(std::vector<LoadHistory>{a, b}, 0.95);
+    EXPECT_EQ(ladder.value.line.points, 9);
+    EXPECT_EQ(ladder.value.charges[2].string.statistics.count, 6);
+    b.strings[0].temperatureF = 30;
+    EXPECT_FALSE(sensitivityOfLoad(b, 0.95)); // one temperature; the others have none
+    b.strings[1].temperatureF = 90;
+    const auto t = sensitivityOfLoad(b, 0.95);
+    EXPECT_EQ(t.value.line.points, 5);
+    // At two temperatures the line runs through the two means: (2745 - 2702) / 60.
+    EXPECT_NEAR(t.value.line.slope, 43.0 / 60, 1e-12);
 }
 
 TEST(GroupImport, TakesAGroupFileOrTheLastComputedGroup) {

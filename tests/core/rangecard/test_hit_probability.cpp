@@ -1,6 +1,7 @@
 #include "RangeCardFixtures.h"
 #include "TestFolder.h"
 #include "core/rangecard/HitProbability.h"
+#include "core/stats/Estimates.h"
 
 #include <gtest/gtest.h>
 
@@ -150,4 +151,36 @@ TEST(HitProbability, RayleighMetricAndRefusals) {
         EXPECT_NE(computeHitProbability(bad, rows).find(reason), std::string::npos) << reason;
         EXPECT_TRUE(rows.empty());
     }
+}
+
+TEST(HitProbability, BandIsTheCurveAtTheIntervalEnds) {
+    HitInput in = benchRound(), low = in, high = in;
+    in.ranges = low.ranges = high.ranges = {300, 700};
+    const std::vector<HitRow> plain = hits(in);
+    EXPECT_FALSE(plain[0].probabilityLow || plain[0].probabilityHigh);
+    in.velocitySdShots = 10, in.dispersionShots = 5, in.confidence = 0.9;
+    const std::vector<HitRow> band = hits(in);
+    // The upper ends of the SDs (9 and 8 degrees of freedom) give the low edge.
+    low.velocitySd *= sdFactors(9, 0.9).high, low.dispersionMoa *= sdFactors(8, 0.9).high;
+    high.velocitySd *= sdFactors(9, 0.9).low, high.dispersionMoa *= sdFactors(8, 0.9).low;
+    const std::vector<HitRow> lowCurve = hits(low), highCurve = hits(high);
+    for (size_t i = 0; i < band.size(); ++i) {
+        EXPECT_EQ(band[i].probability, plain[i].probability);
+        EXPECT_EQ(*band[i].probabilityLow, lowCurve[i].probability);
+        EXPECT_EQ(*band[i].probabilityHigh, highCurve[i].probability);
+    }
+    std::vector<HitRow> rows;
+    in.dispersionShots = 0;
+    EXPECT_EQ(computeHitProbability(in, rows),
+              "The shots behind the dispersion must be a whole number from 2 to 1000.");
+    in.dispersionShots = 5, in.confidence = 0.9999;
+    EXPECT_NE(computeHitProbability(in, rows).find("confidence level"), std::string::npos);
+    // Two shots leave the velocity SD anywhere up to 31.9 times the measured one.
+    in.confidence = 0.95, in.velocitySdShots = 2, in.velocitySd = 30;
+    EXPECT_EQ(
+        computeHitProbability(in, rows),
+        "The band takes the spreads at the upper ends of their 95 % intervals (velocity SD "
+        "957.3 ft/s from 2 shots, dispersion 0.96 MOA from 5 shots). The velocity SD must lie "
+        "from 0 to below a sixth of the muzzle velocity (450.0 ft/s).");
+    EXPECT_TRUE(rows.empty());
 }

@@ -25,16 +25,20 @@ TEST(VelocityCommand, PrintsTheStatisticsOfEachSeriesOfAnExport) {
     EXPECT_EQ(runWithErrors("velocity " + data("string.csv") + " --format json").out,
               "{\"name\": \"Range day 10-May-2024, 71F\", \"count\": 5, \"mean_fps\": 2652.6, "
               "\"sd_fps\": 9.707471349429914, \"es_fps\": 24.700000000000273, \"min_fps\": "
-              "2640.1, \"max_fps\": 2664.8, \"shots_fps\": [2651.2, 2664.8, 2640.1, 2659.3, "
-              "2647.6]}\n");
+              "2640.1, \"max_fps\": 2664.8, \"confidence\": 0.95, \"mean_ci_fps\": "
+              "[2640.5465823118184, 2664.6534176881814], \"sd_ci_fps\": [5.8160677826386795, "
+              "27.894958988807222], \"shots_fps\": [2651.2, 2664.8, 2640.1, 2659.3, 2647.6]}\n");
     // m/s with decimal commas: 808.1, 812.4 and 805.9 m/s.
-    const CalcRun metric = runWithErrors("velocity " + data("metric.csv"));
+    const CalcRun metric = runWithErrors("velocity " + data("metric.csv") + " --confidence .99");
     EXPECT_EQ(metric.status, 0);
     EXPECT_EQ(metric.out, "Serie 3\n"
                           "Shots:          3\n"
                           "Mean:           2653.5 ft/s\n"
+                          "  true mean:    2591.4 to 2715.7 ft/s (99 % interval)\n"
                           "SD:             10.8 ft/s\n"
+                          "  true SD:      4.7 to 153.2 ft/s (99 % interval)\n"
                           "Extreme spread: 21.3 ft/s\n"
+                          "  (no interval: the spread grows with the number of shots)\n"
                           "Slowest:        2644.0 ft/s\n"
                           "Fastest:        2665.4 ft/s\n");
     // Several series: one object each, and an e-target's positions.
@@ -62,6 +66,7 @@ TEST(VelocityCommand, PrintsTheStatisticsOfEachSeriesOfAnExport) {
     EXPECT_EQ(runWithErrors("velocity " + data("absent.csv")).status, 1);
     EXPECT_EQ(runWithErrors("velocity").status, 2);
     EXPECT_EQ(runWithErrors("velocity " + data("string.csv") + " --format xml").status, 2);
+    EXPECT_EQ(runWithErrors("velocity " + data("string.csv") + " --confidence 1").status, 1);
 }
 
 TEST(HistoryCommand, ListsTheLoadsAndCreatesNothingWithoutAHistory) {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace fendrel {
 
@@ -29,28 +30,61 @@ const char* const kFps = "0.0";
 const char* const kInches = "0.000";
 const char* const kMoa = "0.00";
 
+// "2692.3 ± 3.8": a mean and the half width of its interval, which is symmetric.
+std::string withPlusMinus(double value, const std::optional<ConfidenceInterval>& interval,
+                          std::string_view pattern) {
+    std::string out = cell(value, pattern);
+    if (interval && !out.empty() && std::isfinite(interval->high - value))
+        out += " \u00B1 " + formatPattern((interval->high - interval->low) / 2, pattern);
+    return out;
+}
+
+// "3.1 (1.9–8.9)": a value and its interval.
+std::string withInterval(const std::optional<double>& value,
+                         const std::optional<ConfidenceInterval>& interval,
+                         std::string_view pattern) {
+    std::string out = optionalCell(value, pattern);
+    if (interval && !out.empty() && std::isfinite(interval->low) && std::isfinite(interval->high))
+        out += " (" + formatPattern(interval->low, pattern) + "\u2013" +
+               formatPattern(interval->high, pattern) + ")";
+    return out;
+}
+
 // The cells of a string after its load: date, charge, temperature, shots and statistics, note.
-std::vector<std::string> stringCells(const VelocityString& s) {
+std::vector<std::string> stringCells(const VelocityString& s, bool withIntervals) {
     const VelocityStatistics v = velocityStatistics(s.shotsFps);
+    const auto e = withIntervals ? estimateString(s.shotsFps, kDefaultConfidence)
+                                 : Result<StringEstimate>::refused("");
+    const std::optional<ConfidenceInterval> meanInterval =
+        e ? e.value.meanIntervalFps : std::nullopt;
+    const std::optional<ConfidenceInterval> sdInterval = e ? e.value.sdIntervalFps : std::nullopt;
     return {s.date,
             plain(s.round.powderChargeGr),
             s.temperatureF ? plain(*s.temperatureF) : std::string(),
             std::to_string(v.count),
-            cell(v.meanFps, kFps),
-            cell(v.sdFps, kFps),
+            withPlusMinus(v.meanFps, meanInterval, kFps),
+            withInterval(v.sdFps, sdInterval, kFps),
             cell(v.esFps, kFps),
             cell(v.minFps, kFps),
             cell(v.maxFps, kFps),
             s.note};
 }
 
-std::vector<std::string> groupCells(const HistoryGroup& g) {
+std::vector<std::string> groupCells(const HistoryGroup& g, bool withIntervals) {
+    // The interval of the mean radius a spread like this one gives, from its shots.
+    std::optional<ConfidenceInterval> inches, moa;
+    if (const auto e = estimateGroup(g.shots, g.distanceYd, kDefaultConfidence);
+        withIntervals && e) {
+        const double k = std::sqrt(std::numbers::pi / 2);
+        inches = {e.value.sigmaIntervalIn.low * k, e.value.sigmaIntervalIn.high * k};
+        moa = {e.value.sigmaIntervalMoa.low * k, e.value.sigmaIntervalMoa.high * k};
+    }
     return {g.date,
             plain(g.round.powderChargeGr),
             plain(g.distanceYd),
             std::to_string(g.shots.size()),
-            cell(g.meanRadiusIn, kInches),
-            cell(meanRadiusMoa(g), kMoa),
+            withInterval(g.meanRadiusIn, inches, kInches),
+            withInterval(meanRadiusMoa(g), moa, kMoa),
             cell(g.meanSpreadIn, kInches),
             cell(g.extremeSpreadIn, kInches),
             cell(g.medianSpreadIn, kInches),
@@ -130,7 +164,7 @@ TextTable stringsTable(std::span<const LoadHistory> loads) {
     for (const LoadHistory& l : loads)
         for (const VelocityString& s : l.strings) {
             t.rows.push_back({l.description});
-            const auto cells = stringCells(s);
+            const auto cells = stringCells(s, true);
             t.rows.back().insert(t.rows.back().end(), cells.begin(), cells.end());
         }
     return t;
@@ -161,7 +195,7 @@ TextTable groupsTable(std::span<const LoadHistory> loads) {
     for (const LoadHistory& l : loads)
         for (const HistoryGroup& g : l.groups) {
             t.rows.push_back({l.description});
-            const auto cells = groupCells(g);
+            const auto cells = groupCells(g, true);
             t.rows.back().insert(t.rows.back().end(), cells.begin(), cells.end());
         }
     return t;
@@ -173,15 +207,21 @@ TextTable comparisonTable(const LoadComparison& c) {
                 {}};
     for (const ChargePoint& p : c.points)
         t.rows.push_back({plain(p.chargeGr), std::to_string(p.strings), std::to_string(p.shots),
-                          optionalCell(p.velocityFps, kFps), optionalCell(p.sdFps, kFps),
-                          std::to_string(p.groups), optionalCell(p.groupMoa, kMoa)});
+                          p.velocityFps ? withPlusMinus(*p.velocityFps, p.velocityIntervalFps, kFps)
+                                        : std::string(),
+                          withInterval(p.sdFps, p.sdIntervalFps, kFps), std::to_string(p.groups),
+                          withInterval(p.groupMoa, p.groupIntervalMoa, kMoa)});
     return t;
 }
 
 std::string velocityLineText(const LoadComparison& c) {
     if (!c.line || !std::isfinite(c.line->slopeFpsPerGrain))
         return {};
-    return formatPattern(c.line->slopeFpsPerGrain, "0.0") + " ft/s per grain";
+    std::string out = formatPattern(c.line->slopeFpsPerGrain, "0.0") + " ft/s per grain";
+    if (c.ladder)
+        out += " (" + formatPattern(c.ladder->line.slopeInterval.low, "0.0") + "\u2013" +
+               formatPattern(c.ladder->line.slopeInterval.high, "0.0") + ")";
+    return out;
 }
 
 std::string historyCsv(std::span<const LoadHistory> loads) {
@@ -204,7 +244,7 @@ std::string historyCsv(std::span<const LoadHistory> loads) {
     };
     for (const LoadHistory& l : loads) {
         for (const VelocityString& s : l.strings) {
-            const auto c = stringCells(s);
+            const auto c = stringCells(s, false);
             auto row = head(l, "String", s.date, s.round);
             row.insert(row.end(), {c[2], c[3], c[4], c[5], c[6], c[7], c[8], "", "", "", "", "",
                                    "", s.note});
@@ -215,7 +255,7 @@ std::string historyCsv(std::span<const LoadHistory> loads) {
             out += csvRow(row);
         }
         for (const HistoryGroup& g : l.groups) {
-            const auto c = groupCells(g);
+            const auto c = groupCells(g, false);
             auto row = head(l, "Group", g.date, g.round);
             row.insert(row.end(), {"", c[3], "", "", "", "", "", c[2], c[4], c[5], c[6], c[7],
                                    c[8], g.note, ""});
@@ -225,7 +265,7 @@ std::string historyCsv(std::span<const LoadHistory> loads) {
     return out;
 }
 
-AxisScale comparisonScale(double lo, double hi, int maxIntervals) {
+AxisScale comparisonScale(double lo, double hi, int maxIntervals, bool nonNegative) {
     if (!std::isfinite(lo) || !std::isfinite(hi))
         return {0, 1, 0.2};
     if (lo > hi)
@@ -236,6 +276,8 @@ AxisScale comparisonScale(double lo, double hi, int maxIntervals) {
         margin = std::max(std::abs(hi) * 0.02, 0.05);
     lo -= margin;
     hi += margin;
+    if (nonNegative && lo < 0 && hi > 0)
+        lo = 0;
     double raw = (hi - lo) / maxIntervals;
     AxisScale scale;
     for (;;) {

@@ -41,7 +41,8 @@ std::string historyCsv(std::span<const LoadHistory> loads);
 
 // A scale of round steps (1, 2 or 5 times a power of ten) that covers lo..hi with a margin, in
 // at most `maxIntervals` steps; zero is not pulled in. A single value gets a scale around it.
-AxisScale comparisonScale(double lo, double hi, int maxIntervals);
+// A quantity that is never negative (an SD, a radius) gets no negative ticks.
+AxisScale comparisonScale(double lo, double hi, int maxIntervals, bool nonNegative = false);
 // A tick of the scale with as many decimals as its step needs.
 std::string scaleLabel(const AxisScale& scale, int tick);
 

@@ -36,14 +36,45 @@ double pooledDispersionMoa(std::span<const HistoryGroup> groups) {
     return std::sqrt(squares / static_cast<double>(groups.size()));
 }
 
-Result<LoadComparison> compareLoads(std::span<const LoadHistory> loads) {
+std::optional<PooledDispersion> pooledDispersion(std::span<const HistoryGroup> groups,
+                                                 double confidence) {
+    PooledDispersion p;
+    double squares = 0; // MOA^2
+    for (const HistoryGroup& g : groups) {
+        const std::size_t n = g.shots.size();
+        if (n < 2 || !(g.distanceYd > 0))
+            continue;
+        double x = 0, y = 0;
+        for (const Shot& s : g.shots)
+            x += s.x, y += s.y;
+        x /= static_cast<double>(n);
+        y /= static_cast<double>(n);
+        for (const Shot& s : g.shots) {
+            const double r = trueMoa(std::hypot(s.x - x, s.y - y), g.distanceYd);
+            squares += r * r;
+        }
+        p.degreesOfFreedom += 2.0 * static_cast<double>(n - 1);
+        ++p.groups;
+    }
+    if (p.groups == 0 || !std::isfinite(squares))
+        return std::nullopt;
+    p.sigmaMoa = std::sqrt(squares / p.degreesOfFreedom);
+    const ConfidenceInterval f = sdFactors(p.degreesOfFreedom, confidence);
+    p.sigmaIntervalMoa = {p.sigmaMoa * f.low, p.sigmaMoa * f.high};
+    const double toMeanRadius = std::sqrt(std::numbers::pi / 2);
+    p.meanRadiusIntervalMoa = {p.sigmaIntervalMoa.low * toMeanRadius,
+                               p.sigmaIntervalMoa.high * toMeanRadius};
+    return p;
+}
+
+Result<LoadComparison> compareLoads(std::span<const LoadHistory> loads, double confidence) {
     using R = Result<LoadComparison>;
     const RoundSnapshot* first = nullptr;
     struct AtCharge {
         std::vector<double> shots;
         int strings = 0;
         double moaSum = 0;
-        int groups = 0;
+        std::vector<HistoryGroup> groups;
     };
     std::map<double, AtCharge> byCharge;
     auto sameBullet = [&](const RoundSnapshot& r) -> std::string {
@@ -67,7 +98,7 @@ Result<LoadComparison> compareLoads(std::span<const LoadHistory> loads) {
                 return R::refused(why);
             AtCharge& at = byCharge[g.round.powderChargeGr];
             at.moaSum += meanRadiusMoa(g);
-            ++at.groups;
+            at.groups.push_back(g);
         }
     }
     if (!first)
@@ -76,20 +107,39 @@ Result<LoadComparison> compareLoads(std::span<const LoadHistory> loads) {
     LoadComparison c;
     c.caliber = first->caliber;
     c.bulletWeightGr = first->bulletWeightGr;
+    c.confidence = confidence;
     for (const auto& [charge, at] : byCharge) {
         ChargePoint p;
         p.chargeGr = charge;
         p.strings = at.strings;
         p.shots = static_cast<int>(at.shots.size());
         if (!at.shots.empty()) {
-            const VelocityStatistics v = velocityStatistics(at.shots);
-            p.velocityFps = v.meanFps;
-            p.sdFps = v.sdFps;
+            const auto e = estimateString(at.shots, confidence);
+            if (!e)
+                return R::refused(e.refusal);
+            p.velocityFps = e.value.statistics.meanFps;
+            p.sdFps = e.value.statistics.sdFps;
+            p.velocityIntervalFps = e.value.meanIntervalFps;
+            p.sdIntervalFps = e.value.sdIntervalFps;
         }
-        p.groups = at.groups;
-        if (at.groups > 0)
-            p.groupMoa = at.moaSum / at.groups;
+        p.groups = static_cast<int>(at.groups.size());
+        if (p.groups > 0) {
+            p.groupMoa = at.moaSum / p.groups;
+            if (const auto pooled = pooledDispersion(at.groups, confidence))
+                p.groupIntervalMoa = pooled->meanRadiusIntervalMoa;
+        }
         c.points.push_back(p);
+    }
+
+    // Every shot on the line when there are enough of them.
+    if (auto ladder = ladderOfLoads(loads, confidence)) {
+        c.line = VelocityLine{ladder.value.line.slope, ladder.value.line.intercept};
+        for (ChargePoint& p : c.points)
+            for (const ChargeEstimate& e : ladder.value.charges)
+                if (e.chargeGr == p.chargeGr)
+                    p.offLine = e.offLine;
+        c.ladder = std::move(ladder.value);
+        return R::done(std::move(c));
     }
 
     // Least squares about the means, which keeps the sums small and exact enough.

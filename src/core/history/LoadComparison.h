@@ -23,15 +23,33 @@ double groupSigmaMoa(const HistoryGroup& g);
 // The dispersion pooled from groups: the root mean square of their σ, in MOA; 0 for none.
 double pooledDispersionMoa(std::span<const HistoryGroup> groups);
 
-// Everything measured at one powder charge.
+// The dispersion of several groups taken together, in MOA at each group's distance: the
+// Rayleigh estimate pooled over their 2 (n - 1) degrees of freedom each, with the interval of
+// sigma and of the mean radius expected of it (sigma sqrt(pi / 2)). Groups without two shots
+// do not count; nothing when none is left.
+struct PooledDispersion {
+    int groups = 0;
+    double degreesOfFreedom = 0;
+    double sigmaMoa = 0;
+    ConfidenceInterval sigmaIntervalMoa;
+    ConfidenceInterval meanRadiusIntervalMoa;
+};
+std::optional<PooledDispersion> pooledDispersion(std::span<const HistoryGroup> groups,
+                                                 double confidence);
+
+// Everything measured at one powder charge, with the intervals at the comparison's level.
 struct ChargePoint {
     double chargeGr = 0;
     int strings = 0;
     int shots = 0;
     std::optional<double> velocityFps; // mean of every shot fired at this charge
     std::optional<double> sdFps;       // SD of those shots taken together (n - 1)
+    std::optional<ConfidenceInterval> velocityIntervalFps; // none for one shot
+    std::optional<ConfidenceInterval> sdIntervalFps;
     int groups = 0;
     std::optional<double> groupMoa; // mean of the groups' mean radius, MOA
+    std::optional<ConfidenceInterval> groupIntervalMoa; // of the expected mean radius
+    bool offLine = false; // the velocity's interval leaves out the ladder's line
 };
 
 // Velocity = intercept + slope * charge.
@@ -43,16 +61,20 @@ struct VelocityLine {
 struct LoadComparison {
     std::string caliber;
     double bulletWeightGr = 0;
+    double confidence = kDefaultConfidence;
     std::vector<ChargePoint> points; // by rising charge
-    // The least-squares line through the velocity of each charge (one point per charge);
-    // present when at least two charges have a velocity.
+    // The least-squares line of velocity on charge: through every shot when the ladder can be
+    // fitted (then with the interval of its slope and its flat spots in `ladder`), else
+    // through the velocity of each charge; present when two charges have a velocity.
     std::optional<VelocityLine> line;
+    std::optional<Ladder> ladder;
 };
 
 // Compares loads whose entries all share one caliber (same text) and bullet weight; entries
 // are put together by the powder charge stored with them. Refused for loads of different
 // calibers or bullets, and when there is nothing to compare.
-Result<LoadComparison> compareLoads(std::span<const LoadHistory> loads);
+Result<LoadComparison> compareLoads(std::span<const LoadHistory> loads,
+                                    double confidence = kDefaultConfidence);
 
 // What the range card and the hit probability take from a load by default.
 struct RangeCardValues {

@@ -47,14 +47,48 @@ std::string htmlTable(const TextTable& t) {
     return html + "</table>";
 }
 
-// The values of one quantity by charge, with their range.
+// The values of one quantity by charge, with their intervals and the range of both.
 void addValue(ComparisonPlot::Values& v, double& low, double& high, double charge,
-              const std::optional<double>& value) {
+              const std::optional<double>& value,
+              const std::optional<ConfidenceInterval>& interval) {
     if (!value || !std::isfinite(*value) || !std::isfinite(charge))
         return;
     low = v.points.empty() ? *value : std::min(low, *value);
     high = v.points.empty() ? *value : std::max(high, *value);
     v.points.emplace_back(charge, *value);
+    if (interval && std::isfinite(interval->low) && std::isfinite(interval->high)) {
+        v.bars.push_back({charge, interval->low, interval->high});
+        low = std::min(low, interval->low);
+        high = std::max(high, interval->high);
+    }
+}
+
+// The ladder's verdict: where the velocity rises less than the line says, and the charges
+// off the line.
+std::string ladderVerdict(const LoadComparison& c) {
+    if (!c.ladder)
+        return {};
+    const std::string level = percentText(c.confidence);
+    std::string out;
+    if (c.ladder->flatSpots.empty()) {
+        out = "No flat spot is shown by these shots (" + level + ").";
+    } else {
+        for (std::size_t i = 0; i < c.ladder->flatSpots.size(); ++i) {
+            const FlatSpot& f = c.ladder->flatSpots[i];
+            out += (i == 0 ? "A flat spot is shown between " : i + 1 == c.ladder->flatSpots.size()
+                                                                   ? " and between "
+                                                                   : ", between ") +
+                   generalNumber(f.fromGr) + " and " + generalNumber(f.toGr) + " gr";
+        }
+        out += " (" + level + ").";
+    }
+    std::vector<std::string> off;
+    for (const ChargePoint& p : c.points)
+        if (p.offLine)
+            off.push_back(generalNumber(p.chargeGr));
+    for (std::size_t i = 0; i < off.size(); ++i)
+        out += (i == 0 ? " Off the line: " : ", ") + off[i] + (i + 1 == off.size() ? " gr." : "");
+    return out;
 }
 
 // The name of a file for the messages that quote it.
@@ -207,10 +241,13 @@ ComparisonPlot LoadHistorySession::comparisonPlot() const {
     double vLow = 0, vHigh = 0, sLow = 0, sHigh = 0, gLow = 0, gHigh = 0;
     const double lowCharge = c.points.front().chargeGr, highCharge = c.points.back().chargeGr;
     for (const ChargePoint& p : c.points) {
-        addValue(plot.velocity, vLow, vHigh, p.chargeGr, p.velocityFps);
-        addValue(plot.sd, sLow, sHigh, p.chargeGr, p.sdFps);
-        addValue(plot.group, gLow, gHigh, p.chargeGr, p.groupMoa);
+        addValue(plot.velocity, vLow, vHigh, p.chargeGr, p.velocityFps, p.velocityIntervalFps);
+        addValue(plot.sd, sLow, sHigh, p.chargeGr, p.sdFps, p.sdIntervalFps);
+        addValue(plot.group, gLow, gHigh, p.chargeGr, p.groupMoa, p.groupIntervalMoa);
+        if (p.offLine && p.velocityFps)
+            plot.offLine.emplace_back(p.chargeGr, *p.velocityFps);
     }
+    plot.ladder = ladderVerdict(c);
     plot.slope = velocityLineText(c);
     if (!plot.slope.empty()) {
         for (double x : {lowCharge, highCharge})
@@ -227,11 +264,12 @@ ComparisonPlot LoadHistorySession::comparisonPlot() const {
                    (c.points.size() == 1 ? " charge. " : " charges. ") +
                    (plot.line.empty() ? std::string("A velocity line needs velocities at two "
                                                     "charges.")
-                                      : "Velocity line (least squares): " + plot.slope + ".");
+                                      : "Velocity line (least squares): " + plot.slope + ".") +
+                   (plot.ladder.empty() ? std::string() : " " + plot.ladder);
     plot.charges = comparisonScale(lowCharge, highCharge, 8);
     plot.velocity.scale = comparisonScale(vLow, vHigh, 6);
-    plot.sd.scale = comparisonScale(sLow, sHigh, 6);
-    plot.group.scale = comparisonScale(gLow, gHigh, 6);
+    plot.sd.scale = comparisonScale(sLow, sHigh, 6, true);
+    plot.group.scale = comparisonScale(gLow, gHigh, 6, true);
     return plot;
 }
 

@@ -16,6 +16,7 @@
 #include "core/common/SharedState.h"
 #include "core/engine/RoundTexts.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -29,13 +30,17 @@ namespace fendrel {
 struct ComparisonPlot {
     struct Values {
         std::vector<std::pair<double, double>> points; // charge, value
+        std::vector<std::array<double, 3>> bars;       // charge, the interval's ends
         AxisScale scale;
     };
     AxisScale charges;
     Values velocity, sd, group;
     // The velocity line from the lowest to the highest charge; empty without one.
     std::vector<std::pair<double, double>> line;
-    std::string slope;   // "41.7 ft/s per grain", or empty
+    std::string slope;   // "41.7 ft/s per grain (35.2–48.1)", or empty
+    std::vector<std::pair<double, double>> offLine; // charges whose velocity is off the line
+    // What the ladder shows: "No flat spot is shown by these shots.", or where one is.
+    std::string ladder;
     std::string caption; // "<caliber> <weight> gr, 5 charges. Velocity line ...", or why not
 };
 
@@ -69,6 +74,13 @@ public:
     // The entry fields of a string or a group of those tables.
     EntryFields stringFields(std::size_t row) const;
     EntryFields groupFields(std::size_t row) const;
+
+    // Compare: two strings of the strings table, else two groups of the groups table, else
+    // two loads of the list (all the shots of their strings; their groups when each has just
+    // one): whether the data tell them apart, in words with the numbers and the shots needed.
+    // Told; a selection without such a pair is told what to select.
+    void compare(const std::vector<std::size_t>& strings, const std::vector<std::size_t>& groups,
+                 SessionHost& host) const;
 
     // The selected loads compared by powder charge, when they can be.
     const std::optional<LoadComparison>& comparison() const { return m_comparison; }

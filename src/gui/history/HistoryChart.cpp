@@ -5,6 +5,8 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QScatterSeries>
@@ -36,6 +38,7 @@ QList<QPointF> pointsOf(const std::vector<std::pair<double, double>>& values) {
 const QColor kVelocityColor(0x1f, 0x5f, 0xbf);
 const QColor kSdColor(0xd9, 0x6c, 0x00);
 const QColor kGroupColor(0x2e, 0x8b, 0x3e);
+const QColor kOffLineColor(0xc0, 0x1c, 0x28);
 
 } // namespace
 
@@ -59,6 +62,24 @@ void showComparisonChart(QChartView* view, const ComparisonPlot& plot) {
         series->attachAxis(chargeAxis);
         series->attachAxis(axis);
     };
+    // An interval as a vertical bar in its series' colour, out of the legend.
+    // The bars of the SD and the mean radius stand a little to either side of the velocity's,
+    // so that bars at one charge do not hide each other.
+    const double dodge = (plot.charges.maximum - plot.charges.minimum) * 0.012;
+    const auto bars = [&](const ComparisonPlot::Values& v, const QColor& color,
+                          QAbstractAxis* axis, double offset) {
+        for (const auto& [charge, low, high] : v.bars) {
+            auto* bar = new QLineSeries;
+            bar->append(charge + offset, low);
+            bar->append(charge + offset, high);
+            chart->addSeries(bar);
+            bar->attachAxis(chargeAxis);
+            bar->attachAxis(axis);
+            bar->setPen(QPen(color, 1.2));
+            for (QLegendMarker* marker : chart->legend()->markers(bar))
+                marker->setVisible(false);
+        }
+    };
     const auto valueAxis = [&](const ComparisonPlot::Values& v, const QString& title,
                                const QColor& color, Qt::Alignment side) {
         auto* axis = historyAxis(v.scale, title, color);
@@ -74,26 +95,37 @@ void showComparisonChart(QChartView* view, const ComparisonPlot& plot) {
         points->setBorderColor(kVelocityColor);
         add(points, QStringLiteral("Velocity"), kVelocityColor, pointsOf(plot.velocity.points),
             axis);
+        bars(plot.velocity, kVelocityColor, axis, 0);
         if (!plot.line.empty()) {
             auto* fit = new QLineSeries;
-            add(fit, QStringLiteral("Velocity line: %1").arg(utf8Text(plot.slope)), kVelocityColor,
-                pointsOf(plot.line), axis);
+            add(fit, QStringLiteral("Velocity line"), kVelocityColor, pointsOf(plot.line), axis);
             fit->setPen(QPen(kVelocityColor, 1.5, Qt::DashLine));
+        }
+        if (!plot.offLine.empty()) {
+            auto* off = new QScatterSeries;
+            off->setMarkerSize(16);
+            off->setBrush(Qt::NoBrush);
+            add(off, QStringLiteral("Off the line"), kOffLineColor, pointsOf(plot.offLine), axis);
+            off->setBrush(Qt::NoBrush);
+            off->setPen(QPen(kOffLineColor, 2));
+            for (QLegendMarker* marker : chart->legend()->markers(off))
+                marker->setPen(QPen(kOffLineColor, 2));
         }
     }
     const auto line = [&](const ComparisonPlot::Values& v, const QString& title,
-                          const QString& name, const QColor& color) {
+                          const QString& name, const QColor& color, double offset) {
         if (v.points.empty())
             return;
         auto* axis = valueAxis(v, title, color, Qt::AlignRight);
+        bars(v, color, axis, offset);
         auto* series = new QLineSeries;
         series->setPointsVisible(true);
         series->setMarkerSize(5);
         add(series, name, color, pointsOf(v.points), axis);
     };
-    line(plot.sd, QStringLiteral("SD (ft/s)"), QStringLiteral("SD"), kSdColor);
+    line(plot.sd, QStringLiteral("SD (ft/s)"), QStringLiteral("SD"), kSdColor, dodge);
     line(plot.group, QStringLiteral("Mean radius (MOA)"), QStringLiteral("Mean radius"),
-         kGroupColor);
+         kGroupColor, -dodge);
     chart->legend()->setAlignment(Qt::AlignBottom);
 }
 

@@ -80,6 +80,7 @@ frmLoadHistory::frmLoadHistory(AppContext& context)
     connect(cmdImportGroup, &QPushButton::clicked, this, &frmLoadHistory::cmdImportGroup_Click);
     connect(cmdSaveEntry, &QPushButton::clicked, this, &frmLoadHistory::cmdSaveEntry_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &frmLoadHistory::cmdDelete_Click);
+    connect(cmdCompare, &QPushButton::clicked, this, &frmLoadHistory::cmdCompare_Click);
     refresh();
 }
 
@@ -118,7 +119,7 @@ void frmLoadHistory::showEntries() {
 
 void frmLoadHistory::entrySelected(bool isString) {
     QTableWidget* other = isString ? grdGroups : grdStrings;
-    if (selectedRow(isString ? grdStrings : grdGroups) >= 0) {
+    if (!selectedRows(isString ? grdStrings : grdGroups).empty()) {
         const QSignalBlocker blocker(other->selectionModel());
         other->clearSelection();
     }
@@ -175,6 +176,10 @@ void frmLoadHistory::afterCommand(bool changed) {
 
 void frmLoadHistory::cmdAddString_Click() {
     afterCommand(m_session.addString(m_context.roundOnScreen(), fields(), m_host));
+}
+
+void frmLoadHistory::cmdCompare_Click() {
+    m_session.compare(selectedRows(grdStrings), selectedRows(grdGroups), m_host);
 }
 
 void frmLoadHistory::cmdImportCsv_Click() {

@@ -61,6 +61,7 @@ public:
     QPushButton* cmdImportGroup;
     QPushButton* cmdSaveEntry;
     QPushButton* cmdDelete;
+    QPushButton* cmdCompare;
 
     QChartView* chtCompare; // velocity, SD and group size by powder charge
     QLabel* lblCompare;
@@ -88,6 +89,7 @@ public slots:
     void cmdImportGroup_Click();
     void cmdSaveEntry_Click();
     void cmdDelete_Click();
+    void cmdCompare_Click();
     void mnuFilePrint_Click();
     void mnuFilePdf_Click();
     void mnuFileCsv_Click();

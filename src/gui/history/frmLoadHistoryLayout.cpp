@@ -72,10 +72,10 @@ void frmLoadHistory::buildControls() {
     lblStatus->setWordWrap(true);
     lblStrings = make.label("lblStrings", QStringLiteral("&Strings of the selected loads:"));
     grdStrings = table(make, "grdStrings", QStringLiteral("Strings of the selected loads"),
-                       QAbstractItemView::SingleSelection);
+                       QAbstractItemView::ExtendedSelection);
     lblGroups = make.label("lblGroups", QStringLiteral("&Groups of the selected loads:"));
     grdGroups = table(make, "grdGroups", QStringLiteral("Groups of the selected loads"),
-                      QAbstractItemView::SingleSelection);
+                      QAbstractItemView::ExtendedSelection);
 
     fraEntry = make.frame("fraEntry", QStringLiteral("Entry"));
     ControlBuilder entry(fraEntry);
@@ -124,6 +124,10 @@ void frmLoadHistory::buildControls() {
     cmdSaveEntry->setToolTip(
         QStringLiteral("Replaces the selected string or group with the values above."));
     cmdDelete = entry.button("cmdDelete", QStringLiteral("Dele&te..."));
+    cmdCompare = entry.button("cmdCompare", QStringLiteral("Compar&e..."));
+    cmdCompare->setToolTip(QStringLiteral(
+        "Whether two strings, two groups or two loads selected (Ctrl+click the second) really "
+        "differ, and how many shots would tell."));
     auto* commands = new QGridLayout;
     commands->addWidget(cmdAddString, 0, 0);
     commands->addWidget(cmdImportCsv, 0, 1);
@@ -131,6 +135,7 @@ void frmLoadHistory::buildControls() {
     commands->addWidget(cmdImportGroup, 1, 1);
     commands->addWidget(cmdSaveEntry, 2, 0);
     commands->addWidget(cmdDelete, 2, 1);
+    commands->addWidget(cmdCompare, 3, 0);
     auto* entryColumn = new QVBoxLayout(fraEntry);
     entryColumn->addLayout(form);
     entryColumn->addLayout(commands);
@@ -167,11 +172,11 @@ void frmLoadHistory::buildControls() {
     auto* lower = new QWidget;
     auto* lowerRow = new QHBoxLayout(lower);
     lowerRow->setContentsMargins(0, 0, 0, 0);
-    lowerRow->addWidget(chtCompare, 3);
+    lowerRow->addWidget(chtCompare, 1);
     auto* values = new QVBoxLayout;
     values->addWidget(captioned(lblCompare, grdCompare), 1);
     values->addWidget(lblSlope);
-    lowerRow->addLayout(values, 2);
+    lowerRow->addLayout(values, 1);
 
     auto* splitter = make.make<QSplitter>("splHistory");
     splitter->setOrientation(Qt::Vertical);
@@ -194,7 +199,8 @@ void frmLoadHistory::buildControls() {
     const QList<QWidget*> order = {lstLoads,     grdStrings,     grdGroups,    txtDate,
                                    txtTemperature, txtCharge,    txtDistance,  txtNote,
                                    txtShots,     cmdAddString,   cmdImportCsv, cmdAddGroup,
-                                   cmdImportGroup, cmdSaveEntry, cmdDelete,    grdCompare};
+                                   cmdImportGroup, cmdSaveEntry, cmdDelete,    cmdCompare,
+                                   grdCompare};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     resize(1180, 756); // with a title bar, within a 1280 x 800 screen

@@ -37,8 +37,15 @@ TEST(LoadComparison, PutsLoadsTogetherByChargeWithAVelocityLine) {
     EXPECT_EQ(p44.shots, 3);
     EXPECT_EQ(*p44.velocityFps, 2702);
     ASSERT_TRUE(c.value.line);
-    EXPECT_DOUBLE_EQ(c.value.line->slopeFpsPerGrain, 48.5); // (2702 - 2605) / 2
-    EXPECT_NEAR(c.value.line->interceptFps + 43 * 48.5, (2605 + 2650 + 2702) / 3.0, 1e-9);
+    // Through every shot (six points), not the three means: 1410 / 29 ft/s per grain.
+    EXPECT_NEAR(c.value.line->slopeFpsPerGrain, 1410.0 / 29, 1e-9);
+    EXPECT_NEAR(c.value.line->interceptFps + 259.0 / 6 * 1410 / 29, 15966.0 / 6, 1e-9);
+    ASSERT_TRUE(c.value.ladder);
+    EXPECT_TRUE(p44.velocityIntervalFps && p44.sdIntervalFps);
+    EXPECT_FALSE(p43.velocityIntervalFps); // one shot
+    // The 2 inch group at 200 yd counts as its angle in the pooled interval.
+    ASSERT_TRUE(p43.groupIntervalMoa);
+    EXPECT_LT(p43.groupIntervalMoa->low, p43.groupIntervalMoa->high);
 
     // One charge: no line. Another bullet or nothing at all: refused.
     LoadHistory single;

@@ -107,11 +107,30 @@ TEST(LoadHistorySession, ComparesLoadsOfOneBulletAndSavesThemButNotOverTheProgra
     session.selectLoads({0, 1}, host);
     ASSERT_TRUE(session.comparison());
     const ComparisonPlot plot = session.comparisonPlot();
-    EXPECT_EQ(plot.slope, "50.0 ft/s per grain");
+    EXPECT_EQ(plot.slope, "50.0 ft/s per grain (19.6\u2013" "80.4)");
+    EXPECT_EQ(plot.velocity.bars.size(), 2u);
     EXPECT_EQ(plot.velocity.points.size(), 2u);
     EXPECT_EQ(plot.line.size(), 2u);
     EXPECT_TRUE(plot.group.points.empty());
+    // Compare: two strings, else two loads; a lone load is told what to select.
+    session.compare({0, 1}, {}, host);
+    EXPECT_EQ(host.titles.back(), "Compare");
+    EXPECT_NE(host.last().find("A: \"Ladder 42\" of 2024-05-01, 2 shots: mean 2605.0 ft/s"),
+              std::string::npos)
+        << host.last();
+    EXPECT_NE(host.last().find("B is 50.0 ft/s faster than A, and 2 and 2 shots show the "
+                               "difference (p = 0.019). A and B have the same SD."),
+              std::string::npos)
+        << host.last();
+    session.compare({}, {}, host);
+    EXPECT_EQ(host.last().find("Velocity, all the shots of each load's strings:"), 68u);
+    EXPECT_NE(host.last().find("To compare groups, select two"), std::string::npos);
+    session.selectLoads({2}, host);
+    session.compare({0}, {}, host);
+    EXPECT_EQ(host.last().rfind("Select two strings, two groups, or two loads", 0), 0u);
+
     session.selectLoads({1, 2}, host);
+    host.told.clear();
     EXPECT_FALSE(session.comparison());
     EXPECT_NE(session.comparisonPlot().caption.find("share one caliber and bullet"),
               std::string::npos);

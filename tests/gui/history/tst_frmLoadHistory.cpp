@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(chain, (QStringList{"lstLoads", "grdStrings", "grdGroups", "txtDate",
                                      "txtTemperature", "txtCharge", "txtDistance", "txtNote",
                                      "txtShots", "cmdAddString", "cmdImportCsv", "cmdAddGroup",
-                                     "cmdImportGroup", "grdCompare"}));
+                                     "cmdImportGroup", "cmdCompare", "grdCompare"}));
         const VelocityString s = string({2690, 2695}, 42.5);
         QVERIFY(HistoryDatabase::open(app->folder.path()).database->addString("308", s));
         w->refresh();
@@ -97,7 +97,7 @@ private slots:
         QVERIFY2(app->prompts.messages().isEmpty(), qPrintable(lastMessage()));
         QCOMPARE(w->lstLoads->rowCount(), 1);
         QCOMPARE(cell(w->lstLoads, 0, "Load"), QStringLiteral("308 Ladder"));
-        QCOMPARE(cell(w->grdStrings, 0, "Mean (ft/s)"), QStringLiteral("2702.0"));
+        QCOMPARE(cell(w->grdStrings, 0, "Mean (ft/s)"), QStringLiteral("2702.0 \u00B1 18.3"));
         QCOMPARE(cell(w->grdStrings, 0, "Air (\u00B0F)"), QStringLiteral("68"));
 
         app->folder.write("chrono.csv", "Test 1\r\nShot,Speed (FPS),Energy\r\n1,2721.5,x\r\n"
@@ -191,7 +191,13 @@ private slots:
         QCOMPARE(w->grdCompare->rowCount(), 2);
         QVERIFY2(w->lblSlope->text().contains(QLatin1String("50.0 ft/s per grain")),
                  qPrintable(w->lblSlope->text()));
-        QCOMPARE(w->chtCompare->chart()->series().size(), 3); // velocity, its line, SD
+        // Velocity, its line and the SD, each charge with its interval's bar.
+        QCOMPARE(w->chtCompare->chart()->series().size(), 7);
+        QVERIFY(w->lblSlope->text().contains(QLatin1String("No flat spot is shown")));
+        w->cmdCompare->click();
+        QCOMPARE(app->prompts.last()->title, QStringLiteral("Compare"));
+        QVERIFY2(lastMessage().contains(QLatin1String("B is 50.0 ft/s faster than A")),
+                 qPrintable(lastMessage()));
 
         app->prompts.files = {app->path("ladder"), app->path("ladder")};
         w->mnuFileCsv->trigger();

@@ -7,36 +7,24 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-#include <chrono>
-#include <cstdlib>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace fendrel;
 using fendrel::test::TestFolder;
 
 namespace {
-struct Outcome {
-    int status = -1;
-    std::string out, errors;
-};
+using test::CalcRun;
+using test::runCalc;
 
-// `args` as the shell reads them: paths go in through shellArg().
-Outcome calc(const std::string& args) {
-    const std::string base =
-        (fs::temp_directory_path() / ("fendrel-cli-" + std::to_string(::getpid()))).string();
-    const int status = std::system((std::string(FENDREL_BIN_DIR) + "/fendrel-calc " + args +
-                                    " >'" + base + ".out' 2>'" + base + ".err' </dev/null")
-                                       .c_str());
-    Outcome o{WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-              readFileBytes(base + ".out").value_or(""), readFileBytes(base + ".err").value_or("")};
-    fs::remove(base + ".out");
-    fs::remove(base + ".err");
-    return o;
+// Runs `args`, refused with this exit status and `said` in what it wrote to standard error.
+void expectRefusal(const std::string& args, int status, const std::string& said) {
+    const CalcRun o = runCalc(args);
+    EXPECT_EQ(o.status, status) << args;
+    EXPECT_NE(o.errors.find(said), std::string::npos) << o.errors;
 }
 
+// A path as the shell reads it.
 std::string shellArg(const fs::path& p) { return "'" + p.string() + "'"; }
 std::string bytes(const fs::path& p) { return readFileBytes(p).value_or("(missing)"); }
 
@@ -62,70 +50,66 @@ TEST(Commands, BallisticsWritesTheBytesOfTheRunAndRefusesClearly) {
     const fs::path out = folder / "cli.csv";
     const std::string common =
         " --program-folder " + shellArg(folder.path()) + " --output " + shellArg(out);
-    ASSERT_EQ(calc("ballistics --round 1 --units M --interval 50 --max 600 --downrange-wind -5 "
+    ASSERT_EQ(runCalc("ballistics --round 1 --units M --interval 50 --max 600 --downrange-wind -5 "
                    "--cross-wind 10 --zero 100 --zero-height 1" + common).status, 0);
     EXPECT_EQ(bytes(out), bytes(test::fixture("engine/meters_wind.csv")));
-    ASSERT_EQ(calc("ballistics --round 1" + common).status, 0); // defaults: meters, 50 to 500
+    ASSERT_EQ(runCalc("ballistics --round 1" + common).status, 0); // defaults: meters, 50 to 500
     EXPECT_NE(bytes(out).find("Range(M)"), std::string::npos);
     EXPECT_NE(bytes(out).find("\r\n 500,"), std::string::npos);
 
-    auto refused = [&](const std::string& args, const std::string& said) {
-        const Outcome o = calc("ballistics " + args + common);
-        EXPECT_EQ(o.status, 1) << args;
-        EXPECT_NE(o.errors.find(said), std::string::npos) << o.errors;
-    };
-    refused("--round 0", "--style-answer");
-    EXPECT_EQ(calc("ballistics --round 0 --style-answer 2" + common).status, 0);
-    refused("--round 2", "rounds.dtb has no record 2");
-    refused("--round 1 --interval 501",
-            "fendrel-calc ballistics: The range interval must be less than maximum range\n");
+    expectRefusal("ballistics --round 0" + common, 1, "--style-answer");
+    EXPECT_EQ(runCalc("ballistics --round 0 --style-answer 2" + common).status, 0);
+    expectRefusal("ballistics --round 2" + common, 1, "rounds.dtb has no record 2");
+    expectRefusal("ballistics --round 1 --interval 501" + common, 1,
+                  "fendrel-calc ballistics: The range interval must be less than maximum range\n");
     for (const char* bad : {"--round 1 --units X", "--round 1 --interval ten", "--round one"})
-        EXPECT_EQ(calc(std::string("ballistics ") + bad + common).status, 2) << bad;
-    EXPECT_EQ(calc("ballistics --round 1 --program-folder " + shellArg(folder.path())).status, 2);
+        EXPECT_EQ(runCalc(std::string("ballistics ") + bad + common).status, 2) << bad;
+    EXPECT_EQ(runCalc("ballistics --round 1 --program-folder " + shellArg(folder.path())).status,
+              2);
 }
 
 TEST(Commands, SimulateWindStabilityAndGroupPrintWhatTheirWindowsShow) {
     TestFolder folder;
     const std::string at = " --program-folder " + shellArg(folder.path());
-    Outcome o = calc("simulate --bc .421 --velocity 2800 --zero 200 --cross-wind 10 "
+    CalcRun o = runCalc("simulate --bc .421 --velocity 2800 --zero 200 --cross-wind 10 "
                      "--downrange-wind -5" + at);
     ASSERT_EQ(o.status, 0) << o.errors;
     EXPECT_EQ(o.out, bytes(test::fixture("simulator/bc421_2800_zero200_wind.txt")));
-    o = calc("simulate --bc .421 --velocity 2800 --zero 500.5" + at);
+    o = runCalc("simulate --bc .421 --velocity 2800 --zero 500.5" + at);
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.errors, "fendrel-calc simulate: You must enter valid values for range of zero\n");
-    o = calc("simulate --bc .421 --velocity 2800" + at);
+    o = runCalc("simulate --bc .421 --velocity 2800" + at);
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.errors, "fendrel-calc simulate: --zero is required\n");
-    EXPECT_EQ(calc("simulate --bc .421 --velocity 2800 --zero 200 extra" + at).status, 2);
-    o = calc("wind --bearing 135 --speed 10");
+    EXPECT_EQ(runCalc("simulate --bc .421 --velocity 2800 --zero 200 extra" + at).status, 2);
+    o = runCalc("wind --bearing 135 --speed 10");
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "5.015\n-4.985\n");
-    EXPECT_EQ(calc("wind --bearing 1e400 --speed 10").status, 1);
-    EXPECT_EQ(calc("wind --speed 10").status, 2);
+    EXPECT_EQ(runCalc("wind --bearing 1e400 --speed 10").status, 1);
+    EXPECT_EQ(runCalc("wind --speed 10").status, 2);
 
     const StabilityResult r = computeStability({"0.308", "2800", "10"});
     const StabilityPage page{"0.308", "2800", "10", r.text, r.standardLength, r.modifiedLength};
-    o = calc("stability --caliber 0.308 --velocity 2800 --twist 10 --save " +
+    o = runCalc("stability --caliber 0.308 --velocity 2800 --twist 10 --save " +
              shellArg(folder / "stab.htm") + at);
     ASSERT_EQ(o.status, 0);
     EXPECT_EQ(o.out, r.text);
     EXPECT_EQ(folder.read("stab.htm"), stabilityHtmlPage(page, stabilityBackground(folder.path())));
-    o = calc("stability --caliber 1.0001 --velocity 2800 --twist 10" + at);
+    o = runCalc("stability --caliber 1.0001 --velocity 2800 --twist 10" + at);
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.errors.rfind("The caliber you entered is invalid.", 0), 0u);
-    EXPECT_EQ(calc("stability --caliber 0.308 --velocity 2800" + at).status, 2);
+    EXPECT_EQ(runCalc("stability --caliber 0.308 --velocity 2800" + at).status, 2);
 
     // group measures a file as the window does and leaves the distance dumps.
     folder.write("short.grp", "T\r\n0.308\r\n3\r\n1,1\r\n");
     folder.write("blank.grp", "T\r\n0.308\r\n2\r\n1,1\r\n,\r\n\r\n 0\r\n");
     for (const char* refused : {"short.grp", "blank.grp", "absent.grp"})
-        EXPECT_EQ(calc("group " + shellArg(folder / refused) + at).status, 1) << refused;
-    EXPECT_EQ(calc("group").status, 2);
-    EXPECT_EQ(calc("group a.grp --colour red").status, 2);
+        EXPECT_EQ(runCalc("group " + shellArg(folder / refused) + at).status, 1) << refused;
+    EXPECT_EQ(runCalc("group").status, 2);
+    EXPECT_EQ(runCalc("group a.grp --colour red").status, 2);
     EXPECT_FALSE(fs::exists(folder / "ES_dist.dmp"));
     folder.write("triangle.grp", "Three-four-five\r\n0\r\n3\r\n0,0\r\n3,0\r\n0,4\r\n\r\n 0\r\n");
-    o = calc("group " + shellArg(folder / "triangle.grp") + at);
+    o = runCalc("group " + shellArg(folder / "triangle.grp") + at);
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "RESULTS OF PRECISION MEASUREMENTS FOR 0 CALIBER 3-SHOT GROUP.\r\n"
                      "_______________________________________\r\n"
@@ -140,15 +124,11 @@ TEST(Commands, ReportRefusesIncompleteReportsAndBadArguments) {
     TestFolder folder(false);
     folder.write("short.csv", "TITLE\r\nHEADER\r\n");
     const std::string page = "report --html " + shellArg(folder / "page.htm") + " ";
-    Outcome o = calc(page + shellArg(folder / "short.csv"));
-    EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.errors.find("is not a complete report"), std::string::npos);
+    expectRefusal(page + shellArg(folder / "short.csv"), 1, "is not a complete report");
     EXPECT_FALSE(fs::exists(folder / "page.htm"));
-    o = calc(page + shellArg(folder / "missing.csv"));
-    EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.errors.find("cannot be read"), std::string::npos);
-    EXPECT_EQ(calc("report " + shellArg(folder / "short.csv")).status, 2); // no --html
-    o = calc(page);
+    expectRefusal(page + shellArg(folder / "missing.csv"), 1, "cannot be read");
+    EXPECT_EQ(runCalc("report " + shellArg(folder / "short.csv")).status, 2); // no --html
+    const CalcRun o = runCalc(page);
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.errors.find('\n'), o.errors.size() - 1); // one line
 }
@@ -161,11 +141,10 @@ TEST(CommandLineFiles, TheProgramsOwnFilesAreNeverOutputs) {
     const std::string before = folder.read("Firearms.dtb");
     for (const std::string name : {"rounds.dtb", "FIREARMS.DTB", "parameters.ini", "Lastpath.dat",
                                    "editlist.txt", "DragG1.txt", "YourData/innocent.csv"}) {
-        const Outcome o = calc("ballistics --round 0 --style-answer 3 --output " +
-                               shellArg(folder / name) + common);
-        EXPECT_EQ(o.status, 1) << name;
-        EXPECT_NE(o.errors.find("own files"), std::string::npos) << o.errors;
-        const Outcome s = calc("stability --caliber .308 --velocity 2700 --twist 10 --save " +
+        expectRefusal("ballistics --round 0 --style-answer 3 --output " + shellArg(folder / name) +
+                          common,
+                      1, "own files");
+        const CalcRun s = runCalc("stability --caliber .308 --velocity 2700 --twist 10 --save " +
                                shellArg(folder / name) + common);
         EXPECT_EQ(s.status, 1) << name;
     }
@@ -175,10 +154,9 @@ TEST(CommandLineFiles, TheProgramsOwnFilesAreNeverOutputs) {
 
     // The same round reads alike here and in the workbench: the quote in the primer field ends
     // it and shifts the fields after it, so the firearm weight is "" and the run stops.
-    const Outcome shifted = calc("ballistics --round 0 --style-answer 3 --output " +
-                                 shellArg(folder / "YourData" / "out.csv") + common);
-    EXPECT_EQ(shifted.status, 1);
-    EXPECT_NE(shifted.errors.find("firearm weight is 0"), std::string::npos) << shifted.errors;
+    expectRefusal("ballistics --round 0 --style-answer 3 --output " +
+                      shellArg(folder / "YourData" / "out.csv") + common,
+                  1, "firearm weight is 0");
 }
 
 TEST(CommandLineFiles, AFailedWriteNamesItsCauseAndLeavesNoFile) {
@@ -187,18 +165,15 @@ TEST(CommandLineFiles, AFailedWriteNamesItsCauseAndLeavesNoFile) {
                  round({"R", ".308", "150", ".4", ".226", "spitzer", "45", "2700", "8"}));
     const std::string common =
         " --round 0 --style-answer 3 --program-folder " + shellArg(folder.path());
-    const Outcome full = calc("ballistics --output /dev/full" + common);
-    EXPECT_EQ(full.status, 1);
-    EXPECT_NE(full.errors.find("not a plain file"), std::string::npos) << full.errors;
+    expectRefusal("ballistics --output /dev/full" + common, 1, "not a plain file");
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
 
     const fs::path missing = folder / "no such folder" / "out.csv";
-    const Outcome gone = calc("ballistics --output " + shellArg(missing) + common);
-    EXPECT_EQ(gone.status, 1);
-    EXPECT_NE(gone.errors.find("No such file or directory"), std::string::npos) << gone.errors;
+    expectRefusal("ballistics --output " + shellArg(missing) + common, 1,
+                  "No such file or directory");
     EXPECT_FALSE(fs::exists(missing.parent_path()));
 
-    const Outcome html = calc("report --html /dev/full " + shellArg(folder / "none.csv"));
+    const CalcRun html = runCalc("report --html /dev/full " + shellArg(folder / "none.csv"));
     EXPECT_NE(html.status, 0);
 }
 
@@ -206,20 +181,14 @@ TEST(CommandLineFiles, InputsAndOptionsItCannotUseAreRefusedQuickly) {
     // A program that waited on a pipe or a device would hang here until ctest's timeout.
     TestFolder folder;
     ASSERT_EQ(::mkfifo((folder / "pipe.grp").c_str(), 0600), 0);
-    for (const std::string& input : {std::string("/dev/zero"), (folder / "pipe.grp").string()}) {
-        const Outcome o =
-            calc("group " + shellArg(input) + " --program-folder " + shellArg(folder.path()));
-        EXPECT_EQ(o.status, 1) << input;
-        EXPECT_NE(o.errors.find("not a plain file"), std::string::npos) << o.errors;
-    }
+    const std::string at = " --program-folder " + shellArg(folder.path());
+    for (const std::string& input : {std::string("/dev/zero"), (folder / "pipe.grp").string()})
+        expectRefusal("group " + shellArg(input) + at, 1, "not a plain file");
     // A FIFO in place of the database, and an option given twice.
     fs::remove(folder / "rounds.dtb");
     ASSERT_EQ(::mkfifo((folder / "rounds.dtb").c_str(), 0600), 0);
-    const Outcome fifo = calc("ballistics --round 0 --output " + shellArg(folder / "o.csv") +
-                           " --program-folder " + shellArg(folder.path()));
-    EXPECT_EQ(fifo.status, 1);
-    EXPECT_NE(fifo.errors.find("rounds.dtb cannot be read"), std::string::npos) << fifo.errors;
-    const Outcome twice = calc("stability --caliber .308 --caliber .30 --velocity 2700 --twist 10");
-    EXPECT_EQ(twice.status, 2);
-    EXPECT_NE(twice.errors.find("given twice"), std::string::npos);
+    expectRefusal("ballistics --round 0 --output " + shellArg(folder / "o.csv") + at, 1,
+                  "rounds.dtb cannot be read");
+    expectRefusal("stability --caliber .308 --caliber .30 --velocity 2700 --twist 10", 2,
+                  "given twice");
 }

@@ -46,6 +46,28 @@ struct TestApp {
     QString path(const std::string& name) const {
         return QFile::decodeName(QByteArray::fromStdString((folder.path() / name).string()));
     }
+    // The text of the last message shown, or "".
+    QString lastMessage() const { return prompts.messages().value(prompts.messages().size() - 1); }
+};
+
+// The texts of a list's or a combo box's items, in order.
+template <typename List> QStringList items(List* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->model()->index(i, 0).data().toString();
+    return out;
+}
+
+// A file dialog's request: its kind, filter index and start folder, then its filter.
+inline QString fileRequest(const PromptRecord& p) {
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(p.kind, QString::number(p.file.filterIndex), p.file.startFolder, p.file.filter);
+}
+
+// The round a stand-in main window shows, for the windows that read it.
+struct ShownRound : RoundOnScreen {
+    RoundTexts texts;
+    RoundTexts roundOnScreen() const override { return texts; }
 };
 
 // The child of a window by objectName; fails the test when it is missing.
@@ -56,17 +78,13 @@ template <typename T> T* child(QWidget* window, const char* name) {
     return w;
 }
 
+// A print set-up that sends the job to a PDF file.
+inline PrintSetup printTo(const QString& file) { return {.printerName = {}, .outputFile = file}; }
+
 // Shows `window` and makes it the active window at once, so that focus and key events reach it.
 // The offscreen platform activates windows through events of its own and promises nothing about
 // when they land (a busy machine delivers them late), so a test never waits for it: the events
 // already queued land first, then the window is activated directly.
-// A print set-up that sends the job to a PDF file.
-inline PrintSetup printTo(const QString& file) {
-    PrintSetup setup;
-    setup.outputFile = file;
-    return setup;
-}
-
 inline void activate(QWidget* window) {
     window->show();
     QCoreApplication::processEvents();

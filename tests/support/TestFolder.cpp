@@ -52,9 +52,21 @@ std::vector<std::string> entries(const fs::path& folder) {
     return names;
 }
 
+std::vector<std::string> crlfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; at < text.size(); at = end + 2) {
+        end = std::min(text.find("\r\n", at), text.size());
+        lines.push_back(text.substr(at, end - at));
+    }
+    return lines;
+}
+
 CalcRun runCalc(const std::string& arguments, bool withErrors) {
+    const fs::path errors =
+        fs::temp_directory_path() / ("fendrel-calc-" + std::to_string(::getpid()) + ".err");
     const std::string command = std::string(FENDREL_BIN_DIR) + "/fendrel-calc " + arguments +
-                                (withErrors ? " 2>&1" : " 2>/dev/null");
+                                (withErrors ? " 2>&1" : " 2>'" + errors.string() + "'") +
+                                " </dev/null";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string out;
     std::array<char, 4096> buf;
@@ -62,7 +74,9 @@ CalcRun runCalc(const std::string& arguments, bool withErrors) {
     while ((got = fread(buf.data(), 1, buf.size(), pipe.get())) > 0)
         out.append(buf.data(), got);
     const int status = pclose(pipe.release());
-    return {WEXITSTATUS(status), out};
+    CalcRun run{WEXITSTATUS(status), out, readFileBytes(errors).value_or("")};
+    fs::remove(errors);
+    return run;
 }
 
 } // namespace fendrel::test

@@ -33,11 +33,14 @@ std::filesystem::path fixture(const std::string& name);
 // The names in a folder, sorted.
 std::vector<std::string> entries(const std::filesystem::path& folder);
 
-// fendrel-calc run as a user runs it from a shell: its exit status and what it printed, standard
-// output followed by standard error when `withErrors`.
+// The lines of a CR LF text without their line ends; the last may lack its own.
+std::vector<std::string> crlfLines(const std::string& text);
+
+// fendrel-calc run as a user runs it from a shell, with nothing to read: its exit status and
+// what it printed, standard output followed by standard error when `withErrors`, else apart.
 struct CalcRun {
     int status;
-    std::string out;
+    std::string out, errors;
 };
 CalcRun runCalc(const std::string& arguments, bool withErrors = false);
 

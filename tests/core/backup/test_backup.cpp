@@ -2,7 +2,6 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <filesystem>
 
 using namespace fendrel;
@@ -28,15 +27,12 @@ struct Sample : test::TestFolder {
         fs::copy(test::fixture("backup/sample"), path(), fs::copy_options::recursive);
     }
     BackupOrder order(const std::string& package) const {
-        BackupOrder o;
-        o.programFolder = path();
-        o.packageFolder = path() / package;
-        return o;
+        return {path(), path() / package, false, {}};
     }
 };
 } // namespace
 
-TEST(PackageFiles, ListingCopyingTheListAndTheDefaultFolder) {
+TEST(Package, ListingCopyingTheListTheDefaultFolderAndWhatAPackageHolds) {
     test::TestFolder f(false);
     for (const char* name : {"b.csv", "A.CSV", "c.csv.Csv", "d.csv.bak", ".hidden.csv"})
         f.write(name, "x");
@@ -74,9 +70,8 @@ TEST(PackageFiles, ListingCopyingTheListAndTheDefaultFolder) {
     EXPECT_EQ(packageFolderPath("~/pkg", "/home/ann"), fs::path("/home/ann/pkg"));
     EXPECT_EQ(packageFolderPath("pkg", "/home/ann"), fs::path("/home/ann/pkg"));
     EXPECT_EQ(packageFolderPath("", "/home/ann"), fs::path());
-}
 
-TEST(MakePackage, CopiesWhatWasChosenAndStopsAtAFailure) {
+    // A package holds what was chosen; a failure stops it.
     Sample s;
     fs::create_directory(s / "pkg");
     s.write("pkg/FIREARMS.DTB", "old");

@@ -16,10 +16,7 @@ TEST(BackupHistory, SettingsAndHistoryGoAndComeBackWhileTheHistoryIsOpen) {
     auto db = test::openHistory(before.path());
     ASSERT_TRUE(db->addString("Load A", test::velocityString("2024-05-10", {2700, 2710})));
     test::TestFolder outside(false);
-    BackupOrder order;
-    order.programFolder = before.path();
-    order.packageFolder = outside / "package";
-    order.databases = true;
+    const BackupOrder order{before.path(), outside / "package", true, {}};
     ASSERT_TRUE(makePackage(order).ok()); // the history is open in `db` all along
     EXPECT_TRUE(fs::exists(outside / "package" / "history.sqlite"));
 

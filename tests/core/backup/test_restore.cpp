@@ -3,7 +3,6 @@
 #include "support/TestFolder.h"
 
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <filesystem>
 
 using namespace fendrel;
@@ -110,11 +109,8 @@ TEST(Restore, RoundTripIsByteIdentical) {
     test::TestFolder before(false);
     fs::copy(test::fixture("backup/sample"), before.path(), fs::copy_options::recursive);
     test::TestFolder outside(false);
-    BackupOrder order;
-    order.programFolder = before.path();
-    order.packageFolder = outside / "FendrelFiles 45123.45";
-    order.databases = true;
-    order.files = packageDataFiles(before / "YourData");
+    const BackupOrder order{before.path(), outside / "FendrelFiles 45123.45", true,
+                            packageDataFiles(before / "YourData")};
     ASSERT_EQ(order.files.size(), 5u); // notes.doc is no data file
     ASSERT_TRUE(makePackage(order).ok());
 

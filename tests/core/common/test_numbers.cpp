@@ -2,7 +2,6 @@
 #include "core/common/Numbers.h"
 
 #include <gtest/gtest.h>
-#include <cmath>
 #include <iomanip>
 #include <limits>
 #include <optional>

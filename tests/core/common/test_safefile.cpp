@@ -21,13 +21,7 @@ class SafeFile : public ::testing::Test {
 protected:
     test::TestFolder folder{false};
 
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(folder.path()))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> entries() const { return test::entries(folder.path()); }
 };
 
 namespace {
@@ -81,9 +75,7 @@ TEST_F(SafeFile, ModeLinksAndDevices) {
     folder.write("rounds.dtb", "old");
     ::chmod((folder / "rounds.dtb").c_str(), 0600);
     ASSERT_TRUE(replaceFile(folder / "rounds.dtb", "new").ok());
-    struct stat st {};
-    ::stat((folder / "rounds.dtb").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(fs::status(folder / "rounds.dtb").permissions(), fs::perms(0600));
 
     // A database kept elsewhere through a link: the link stays, its target changes.
     fs::create_directory(folder / "elsewhere");
@@ -122,9 +114,7 @@ TEST_F(SafeFile, StagesReplaceWholeAndLeaveNoTemporary) {
     }
     EXPECT_EQ(folder.read("kept.csv"), "users old run");
     EXPECT_EQ(entries(), (std::vector<std::string>{"kept.csv", "run.csv"}));
-    struct stat st {};
-    ::stat((folder / "run.csv").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(fs::status(folder / "run.csv").permissions(), fs::perms(0640));
     { // a run that stops half-way leaves its last stage and no spare copy
         StagedFile file(folder / "new.csv");
         ASSERT_TRUE(file.replace("a").ok());

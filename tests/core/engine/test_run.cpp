@@ -17,13 +17,6 @@ using fendrel::test::settingsOf;
 namespace {
 std::string fileText(const fs::path& p) { return readFileBytes(p).value_or("(missing)"); }
 
-int lineCount(const std::string& text) {
-    int n = 0;
-    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
-        ++n;
-    return n;
-}
-
 struct EngineRun {
     test::TestFolder folder;
     fs::path output = folder / "YourData" / "run.csv";
@@ -39,16 +32,13 @@ struct EngineRun {
 };
 } // namespace
 
-TEST(RunGolden, YardsWithZero200) {
+// Two runs of one engine, as the window makes them.
+TEST(RunGolden, YardsWithZero200ThenMetersWithWindAndHeightAtZero) {
     EngineRun run;
     run.folder.write("YourData/run.csv", std::string(5000, '~')); // a longer file is replaced
     ASSERT_TRUE(run(test::checkRound(), settingsOf("Y", 100, 1000, 200)).completed());
     EXPECT_EQ(run.text(), fileText(test::fixture("engine/yards_zero200.csv")));
     EXPECT_TRUE(run.host.prompts.empty());
-}
-
-TEST(RunGolden, MetersWithWindAndHeightAtZero) {
-    EngineRun run;
     ASSERT_TRUE(run(test::longRangeRound(), settingsOf("M", 50, 600, 100, 1, -5, 10)).completed());
     EXPECT_EQ(run.text(), fileText(test::fixture("engine/meters_wind.csv")));
 }
@@ -124,10 +114,9 @@ TEST(RunStops, NothingIsWrittenPastTheInteriorLines) {
     EXPECT_EQ(run.folder.read("rounds.dtb"), rounds);
     EXPECT_EQ(run.host.messages.back(), kInteriorErrorText);
     // Refusals of what the run cannot use.
-    struct Case {
+    const struct {
         const char *parameters, *bc, *fps, *expected; // parameters.ini: nullptr none, "" installed
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"1.5\r\n5\r\n.08\r\n59\r\nDragG1.txt\r\nN\r\n", ".4", "2700",
          "The atmosphere code \"N\" in parameters.ini has no atmosphere model: write I (ICAO "
          "standard atmosphere) or S (Army standard metro)."},
@@ -140,7 +129,7 @@ TEST(RunStops, NothingIsWrittenPastTheInteriorLines) {
          "The bullet's speed reaches the end of the drag table DragG1.txt (Mach 5): the "
          "trajectory cannot be computed."},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
         EngineRun run;
         if (!c.parameters)
@@ -153,7 +142,7 @@ TEST(RunStops, NothingIsWrittenPastTheInteriorLines) {
         EXPECT_EQ(run(round, settingsOf("Y", 100, 500, 200)).stop, RunStop::Refused);
         ASSERT_EQ(run.host.messages.size(), 1u);
         EXPECT_NE(run.host.messages[0].find(c.expected), std::string::npos);
-        EXPECT_EQ(lineCount(run.text()), 2);
+        EXPECT_EQ(test::crlfLines(run.text()).size(), 2u);
         EXPECT_EQ(run.host.statuses.back(), kStatusStopped);
     }
 }

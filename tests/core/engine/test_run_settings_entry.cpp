@@ -24,13 +24,12 @@ std::string refusal(const RunSettingsTexts& t) {
 }
 } // namespace
 
-TEST(RunSettingsEntry, OpensWithDefaultsAndChecksTheRanges) {
-    const RunSettingsTexts t = settingsTextsOnOpen(7.25, -0.5);
-    EXPECT_TRUE(t.meters);
-    EXPECT_EQ(t.rangeInterval + " " + t.rangeMaximum + " " + t.zeroRange + " " + t.zeroHeight,
-              "50 500 200 0");
-    EXPECT_EQ(t.downrangeWind, "7.25");
-    EXPECT_EQ(t.crossWind, "-0.5");
+TEST(RunSettingsEntry, OpensWithDefaultsChecksTheRangesAndStoresHalvesToEvenOrNothing) {
+    const RunSettingsTexts opened = settingsTextsOnOpen(7.25, -0.5);
+    EXPECT_TRUE(opened.meters);
+    EXPECT_EQ(opened.rangeInterval + " " + opened.rangeMaximum + " " + opened.zeroRange + " " +
+                  opened.zeroHeight + " " + opened.downrangeWind + " " + opened.crossWind,
+              "50 500 200 0 7.25 -0.5");
     EXPECT_EQ(settingsTextsOnOpen(0, 0).downrangeWind, "0");
     EXPECT_EQ(unitWord(true) + " " + unitWord(false), "meters yards");
     // The two range checks accept equal values.
@@ -41,8 +40,7 @@ TEST(RunSettingsEntry, OpensWithDefaultsAndChecksTheRanges) {
               "txtRZero: The range at zero must be less than maximum range");
     RunSettings s;
     const Status r = acceptRunSettings(boxes("501", "500", "200"), s);
-    EXPECT_EQ(r.title, "Error");
-    EXPECT_EQ(r.icon, MessageIcon::Information);
+    EXPECT_TRUE(r.title == "Error" && r.icon == MessageIcon::Information);
     // Text that is not a number reads as 0.
     EXPECT_EQ(refusal(boxes("abc", "500", "0")),
               "txtRInt: The range interval must be greater than zero");
@@ -50,10 +48,8 @@ TEST(RunSettingsEntry, OpensWithDefaultsAndChecksTheRanges) {
     EXPECT_EQ(refusal(boxes("10", "500", "-3")).substr(0, 10), "txtRZero: ");
     EXPECT_EQ(refusal(boxes("2", "510", "0")), ""); // 255 intervals
     EXPECT_EQ(refusal(boxes("2", "511", "0")), std::string("txtRInt: ") + kRowsRefusal);
-}
 
-TEST(RunSettingsEntry, StoresHalvesToEvenOrNothing) {
-    RunSettings s;
+    // What it accepts is stored, halves to even; what it refuses leaves the settings as they are.
     RunSettingsTexts t = boxes("100", "500", "12.5");
     t.meters = false;
     t.downrangeWind = "10";

@@ -33,11 +33,8 @@ TEST(Summaries, RecoilStyleFormFactorAndExteriorLines) {
     // Recoil: the worked example and its lines.
     const auto e = recoilEnergy(2700, 150, 45, 8); // 150 gr, 45 gr powder, 8 lb firearm
     ASSERT_TRUE(e);
-    EXPECT_EQ(interiorLines("308 load: 150gr. \xE7"
-                            "a",
-                            *e),
-              "308 LOAD: 150GR. \xC7"
-              "A\r\nRecoil for this round is 15.07 ft. lbs.\r\n");
+    EXPECT_EQ(interiorLines("308 load: 150gr. \xE7" "a", *e),
+              "308 LOAD: 150GR. \xC7" "A\r\nRecoil for this round is 15.07 ft. lbs.\r\n");
     EXPECT_DOUBLE_EQ(*recoilEnergy(2700, 150, 0, 8), std::pow(405000.0 / 56000, 2) * 4 / 32.16);
     EXPECT_FALSE(recoilEnergy(2700, 150, 45, 0));
     EXPECT_EQ(upperCase1252("\xE9 \xDF \xFF \x9A \xF7"), "\xC9 \xDF \x9F \x8A \xF7");
@@ -61,11 +58,7 @@ std::vector<std::string> terminal(double maximum, std::optional<double> constant
                                   double caliber = 0.308) {
     TerminalInputs in{caliber, 150, 2700, 0.552, constant, static_cast<std::int16_t>(maximum),
                       100,     "Y"};
-    const std::string text = terminalLines(in, sixRows());
-    std::vector<std::string> out;
-    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
-        out.push_back(text.substr(at, end - at));
-    return out;
+    return test::crlfLines(terminalLines(in, sixRows()));
 }
 } // namespace
 

@@ -153,7 +153,7 @@ TEST(Trajectory, AgreesWithThePlainFormulasAndTheIndependentSolver) {
     }
 }
 
-TEST(Trajectory, MuzzleRowZeroLastMultipleAndWind) {
+TEST(Trajectory, MuzzleRowZeroLastMultipleWindRefusalsAndTheLimitsOfZeroing) {
     Check c;
     c.s.interval = 25;
     c.s.maximumRange = 340;
@@ -172,9 +172,8 @@ TEST(Trajectory, MuzzleRowZeroLastMultipleAndWind) {
     EXPECT_TRUE(c.r.trials.empty());
     EXPECT_GT(c.r.rows[13].deflection, c.r.rows[5].deflection);
     EXPECT_GT(c.r.rows[5].deflection, 0); // blown to the right
-}
 
-TEST(Trajectory, RefusalsAndTheLimitsOfZeroing) {
+    // Refusals, and the limits of zeroing.
     auto with = [](const std::function<void(TrajectorySetup&)>& change) {
         Check c;
         return change(c.s), c.run();

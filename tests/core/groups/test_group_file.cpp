@@ -19,7 +19,7 @@ GroupFileData threeRounds() {
 }
 } // namespace
 
-TEST(GroupFile, AMeasuredGroupIsThirteenLinesAndPrintsItsResults) {
+TEST(GroupFile, AMeasuredGroupIsThirteenLinesPrintsItsResultsAndReadsBack) {
     const std::string bytes = groupFileBytes(threeRounds());
     EXPECT_EQ(bytes, "ex: 10-May-2003, 75F, light breeze, sunny\r\n0.308\r\n3\r\n1,1.5\r\n"
                      "0.25,2\r\n3.125,-0.5\r\n" + kResults + "\r\n 1\r\n");
@@ -33,9 +33,8 @@ TEST(GroupFile, AMeasuredGroupIsThirteenLinesAndPrintsItsResults) {
     EXPECT_EQ(before.substr(before.size() - 8), "\r\n\r\n 0\r\n");
     EXPECT_EQ(printedResults(before), "0.308\r\n3\r\n1,1.5\r\n0.25,2\r\n3.125,-0.5\r\n\r\n");
     EXPECT_EQ(printedResults("a\r\nb\r\nc\r\n"), "a\r\nb\r\n");
-}
 
-TEST(GroupFile, ReadsBackWhatWasWrittenAndKeepsWhatMalformedFilesHold) {
+    // Read back: what was written, and what a malformed file holds.
     const auto read = readGroupFile(groupFileBytes(threeRounds()));
     ASSERT_TRUE(read.complete);
     EXPECT_EQ(read.title + "|" + read.caliber, "ex: 10-May-2003, 75F, light breeze, sunny|0.308");
@@ -50,23 +49,14 @@ TEST(GroupFile, ReadsBackWhatWasWrittenAndKeepsWhatMalformedFilesHold) {
         readGroupFile("\"A\", b\r\n\" .308\" inch\r\n2\r\n1,2\r\n3,4\r\n\r\n 0\r\n");
     EXPECT_EQ(quoted.title, "\"A\", b");
     EXPECT_EQ(quoted.caliber, " .308");
-    EXPECT_TRUE(quoted.complete);
-    EXPECT_FALSE(quoted.displayed());
+    EXPECT_TRUE(quoted.complete && !quoted.displayed());
     // Malformed files keep what was read.
     auto r = readGroupFile("Title only");
-    EXPECT_TRUE(r.hasTitle);
-    EXPECT_FALSE(r.hasCaliber);
-    EXPECT_FALSE(r.complete);
-
+    EXPECT_TRUE(r.hasTitle && !r.hasCaliber && !r.complete);
     r = readGroupFile("T\r\n0.308\r\nmany\r\n1,1\r\n");
-    EXPECT_TRUE(r.hasCaliber);
-    EXPECT_EQ(r.rounds, 0);
-    EXPECT_FALSE(r.complete);
-
+    EXPECT_TRUE(r.hasCaliber && r.rounds == 0 && !r.complete);
     r = readGroupFile("T\r\n0.308\r\n3\r\n1,1\r\n2,2\r\n");
-    EXPECT_EQ(r.rounds, 3);
-    EXPECT_EQ(r.cells.size(), 2u);
-    EXPECT_FALSE(r.complete);
+    EXPECT_TRUE(r.rounds == 3 && r.cells.size() == 2 && !r.complete);
 
     EXPECT_FALSE(readGroupFile("").hasTitle);
 }

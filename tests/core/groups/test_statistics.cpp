@@ -100,7 +100,7 @@ TEST(GroupStatistics, CoincidentShotsResolutionAndLimits) {
     EXPECT_NO_THROW(measureGroup(0, {{0, 0}, {200000, 0}}));
 }
 
-TEST(NumberTexts, TheWholeTextIsTheNumberRoundsFrom2To181) {
+TEST(GroupEntry, TheWholeTextIsTheNumberRoundsFrom2To181AndWhatCannotBeMeasured) {
     EXPECT_EQ(numberText(" 1.25 "), 1.25);
     EXPECT_EQ(numberText("-.5"), -0.5);
     EXPECT_EQ(numberText("3."), 3.0);
@@ -113,9 +113,8 @@ TEST(NumberTexts, TheWholeTextIsTheNumberRoundsFrom2To181) {
     EXPECT_EQ(roundsText("2.0"), 2);
     for (const char* bad : {"1", "0", "-3", "182", "255", "5.5", "", "five"})
         EXPECT_FALSE(roundsText(bad).has_value()) << bad;
-}
 
-TEST(EvaluateGroup, RefusesWhatCannotBeMeasured) {
+    // A group that cannot be measured is refused.
     const GroupEntry good{"0.308", "2", {{"1.0", "1.0"}, {"1.0", "2.0"}}};
     EXPECT_EQ(evaluateGroup(good).refusal, "");
     auto refusal = [&](auto change) {

@@ -1,4 +1,5 @@
 #include "HistoryTestData.h"
+#include "TestFolder.h"
 #include "core/history/HistoryTables.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,6 @@
 using namespace fendrel;
 using namespace fendrel::test;
 
-namespace {
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    for (size_t start = 0; start < text.size();) {
-        const size_t end = text.find("\r\n", start);
-        out.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return out;
-}
-
-} // namespace
-
 TEST(HistoryTables, CsvQuotesTextsAndKeepsEveryColumnInPlace) {
     LoadHistory load;
     load.description = "Ladder, \"A\"";
@@ -32,7 +19,7 @@ TEST(HistoryTables, CsvQuotesTextsAndKeepsEveryColumnInPlace) {
     load.groups[0].note = "calm; sunny";
     const std::string csv = historyCsv(std::vector<LoadHistory>{load});
     ASSERT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
-    const auto rows = lines(csv.substr(3));
+    const auto rows = crlfLines(csv.substr(3));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1], "\"Ladder, \"\"A\"\"\",String,2024-05-01,.308 Winchester,168,0.462,42,68,"
                        "2,2605.3,7.4,10.5,2600.0,2610.5,,,,,,,,2600 2610.5");
@@ -85,8 +72,7 @@ TEST(HistoryTables, ChartScalesCoverTheValuesInRoundSteps) {
                     std::abs(mantissa - 5) < 1e-9)
             << s.step;
     }
-    const AxisScale charges = comparisonScale(41.5, 43.0, 8);
-    EXPECT_EQ(scaleLabel(charges, 1), "41.5");
+    EXPECT_EQ(scaleLabel(comparisonScale(41.5, 43.0, 8), 1), "41.5");
     const AxisScale around = comparisonScale(-0.3, 0.3, 6);
     for (int i = 0; i <= around.intervals(); ++i)
         EXPECT_NE(scaleLabel(around, i), "-0.0");

@@ -14,23 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-RoundTexts ladder() {
-    RoundTexts round;
-    round.description = "308 Ladder";
-    round.caliber = ".308 Winchester";
-    round.bulletWeight = "168";
-    round.ballisticCoefficient = ".462";
-    round.powderCharge = "42.5";
-    return round;
-}
+const RoundTexts kLadder = {"308 Ladder", ".308 Winchester", "168", ".462", "", "", "42.5", "", ""};
 
-EntryFields typed(const std::string& shotsText) {
-    EntryFields f;
-    f.date = "2024-05-10";
-    f.charge = "42.5";
-    f.shots = shotsText;
-    return f;
-}
+// The entry fields as typed: the date, the charge and the shots.
+EntryFields typed(const std::string& shots) { return {"2024-05-10", "", "42.5", "", "", shots}; }
 
 } // namespace
 
@@ -44,16 +31,16 @@ TEST(LoadHistorySession, AddsCorrectsAndDeletesEntriesOfTheRoundOnScreen) {
     EXPECT_FALSE(fs::exists(folder / "history.sqlite"));
 
     EXPECT_FALSE(session.addString(std::nullopt, typed("2700"), host));
-    RoundTexts unnamed = ladder();
+    RoundTexts unnamed = kLadder;
     unnamed.description.clear();
     EXPECT_FALSE(session.addString(unnamed, typed("2700"), host));
     EXPECT_NE(host.last().find("Give the round on the main window a description."),
               std::string::npos);
-    EXPECT_FALSE(session.addString(ladder(), typed("2700, fast"), host));
+    EXPECT_FALSE(session.addString(kLadder, typed("2700, fast"), host));
     EXPECT_EQ(host.told.size(), 3u);
     EXPECT_TRUE(session.loads().empty());
 
-    ASSERT_TRUE(session.addString(ladder(), typed("2700.5, 2710\n2695.5"), host));
+    ASSERT_TRUE(session.addString(kLadder, typed("2700.5, 2710\n2695.5"), host));
     EXPECT_EQ(session.changedLoad(), "308 Ladder");
     EXPECT_EQ(session.status().rfind("1 load. ", 0), 0u);
     EXPECT_EQ(session.selectedLoads(), std::vector<std::size_t>{0});
@@ -62,12 +49,12 @@ TEST(LoadHistorySession, AddsCorrectsAndDeletesEntriesOfTheRoundOnScreen) {
 
     // The group: its distance asked, prefilled from the field; Cancel adds nothing.
     EntryFields group = typed("");
-    EXPECT_FALSE(session.addLastGroup(ladder(), group, std::nullopt, host));
+    EXPECT_FALSE(session.addLastGroup(kLadder, group, std::nullopt, host));
     EXPECT_EQ(host.last().rfind("No group has been measured yet", 0), 0u);
     const LastGroup last{0.308, {{1, 1}, {1, 2}, {2, 1}}, 0.471, 1.25, 1.722, 1.3};
-    EXPECT_FALSE(session.addLastGroup(ladder(), group, last, host));
+    EXPECT_FALSE(session.addLastGroup(kLadder, group, last, host));
     host.inputs = {"200"};
-    ASSERT_TRUE(session.addLastGroup(ladder(), group, last, host));
+    ASSERT_TRUE(session.addLastGroup(kLadder, group, last, host));
     ASSERT_EQ(session.groupsTable().rows.size(), 1u);
     EXPECT_EQ(session.groupFields(0).distance, "200");
 
@@ -109,8 +96,7 @@ TEST(LoadHistorySession, ComparesLoadsOfOneBulletAndSavesThemButNotOverTheProgra
     const ComparisonPlot plot = session.comparisonPlot();
     EXPECT_EQ(plot.slope, "50.0 ft/s per grain (19.6\u2013" "80.4)");
     EXPECT_EQ(plot.velocity.bars.size(), 2u);
-    EXPECT_EQ(plot.velocity.points.size(), 2u);
-    EXPECT_EQ(plot.line.size(), 2u);
+    EXPECT_TRUE(plot.velocity.points.size() == 2 && plot.line.size() == 2);
     EXPECT_TRUE(plot.group.points.empty());
     // Compare: two strings, else two loads; a lone load is told what to select.
     session.compare({0, 1}, {}, host);
@@ -188,11 +174,11 @@ TEST(LoadHistorySession, ADamagedHistoryIsReadButRefusedForAChangeAndNeverWritte
         session.refresh(host);
         EXPECT_EQ(session.loads().size(), 40u);
         EXPECT_TRUE(session.usable());
-        EXPECT_FALSE(session.addString(ladder(), typed("2700"), host));
+        EXPECT_FALSE(session.addString(kLadder, typed("2700"), host));
         ASSERT_EQ(host.told.size(), 1u);
         EXPECT_NE(host.last().find("damaged"), std::string::npos) << host.last();
         EXPECT_FALSE(session.usable());
-        EXPECT_FALSE(session.addString(ladder(), typed("2700"), host));
+        EXPECT_FALSE(session.addString(kLadder, typed("2700"), host));
         EXPECT_EQ(host.told.size(), 1u); // told once
     }
     EXPECT_EQ(folder.read("history.sqlite"), bytes);
@@ -204,7 +190,7 @@ TEST(LoadHistorySession, ImportsTheTickedSeriesOfAnExportIntoTheLoadChosenAndNon
     test::ScriptedSessionHost host;
     session.refresh(host);
     const fs::path log = test::fixture("history/magnetospeed-log.csv");
-    auto plan = session.readImport(log, ladder(), typed(""), host);
+    auto plan = session.readImport(log, kLadder, typed(""), host);
     ASSERT_TRUE(plan) << host.last();
     ASSERT_TRUE(plan->choose);
     const std::size_t count = plan->previews.size();
@@ -229,7 +215,7 @@ TEST(LoadHistorySession, ImportsTheTickedSeriesOfAnExportIntoTheLoadChosenAndNon
     EXPECT_EQ(session.stringFields(0).date, "2024-05-10");
 
     // Read again, the series stored is offered as a duplicate and never stored twice.
-    plan = session.readImport(log, ladder(), typed(""), host);
+    plan = session.readImport(log, kLadder, typed(""), host);
     ASSERT_TRUE(plan);
     EXPECT_TRUE(plan->duplicate[0]);
     EXPECT_FALSE(plan->ticked[0]);
@@ -244,7 +230,7 @@ TEST(LoadHistorySession, ImportsTheTickedSeriesOfAnExportIntoTheLoadChosenAndNon
     EXPECT_EQ(session.loadsTable().rows[0][5], std::to_string(count - 1)); // "308 Ladder"
 
     // An existing load keeps its own round values, whatever the round on screen.
-    RoundTexts other = ladder();
+    RoundTexts other = kLadder;
     other.description = "Something else";
     other.powderCharge = "40";
     EntryFields fields = typed("");
@@ -262,7 +248,7 @@ TEST(LoadHistorySession, AnETargetStringBecomesAStringAndItsGroupInOneStep) {
     test::TestFolder folder(false);
     LoadHistorySession session(folder.path());
     test::ScriptedSessionHost host;
-    auto plan = session.readImport(test::fixture("history/shotmarker.csv"), ladder(),
+    auto plan = session.readImport(test::fixture("history/shotmarker.csv"), kLadder,
                                    typed(""), host);
     ASSERT_TRUE(plan);
     ASSERT_EQ(plan->previews.size(), 2u); // the string of sighters only is left out
@@ -282,11 +268,11 @@ TEST(LoadHistorySession, AnExportThatCannotBeReadIsNamedAndStoresNothing) {
     LoadHistorySession session(folder.path());
     test::ScriptedSessionHost host;
     folder.write("bad.csv", "Shot,Speed (FPS)\n1,2721.5\n2,fast\n");
-    EXPECT_FALSE(session.readImport(folder / "bad.csv", ladder(), typed(""), host));
+    EXPECT_FALSE(session.readImport(folder / "bad.csv", kLadder, typed(""), host));
     EXPECT_EQ(host.last().rfind("bad.csv was not imported.\nLine 3:", 0), 0u) << host.last();
     EntryFields undated = typed("");
     undated.date = "soon";
-    EXPECT_FALSE(session.readImport(test::fixture("history/string.csv"), ladder(), undated, host));
+    EXPECT_FALSE(session.readImport(test::fixture("history/string.csv"), kLadder, undated, host));
     EXPECT_NE(host.last().find("YYYY-MM-DD"), std::string::npos);
     EXPECT_FALSE(session.readImport(test::fixture("history/string.csv"), std::nullopt,
                                     typed(""), host));

@@ -73,7 +73,7 @@ TEST(ChronographCsv, ReadsTheExportLayouts) {
     }
 }
 
-TEST(ChronographCsv, RefusesNamingTheLine) {
+TEST(ChronographCsv, RefusesNamingTheLineTypedShotsAndFilesThatCannotBeRead) {
     std::string many = "FPS\n";
     for (int i = 0; i < 1001; ++i)
         many += "2700\n";
@@ -107,9 +107,7 @@ TEST(ChronographCsv, RefusesNamingTheLine) {
             << c.bytes.substr(0, 60) << " -> " << read.refusal;
         EXPECT_TRUE(read.value.empty());
     }
-}
-
-TEST(ChronographCsv, TypedShotsAndFilesThatCannotBeRead) {
+    // Typed shots, and files that cannot be read.
     EXPECT_EQ(readTypedShots(" 2650 2651.5,2652;\n2653 ").value,
               (std::vector<double>{2650, 2651.5, 2652, 2653}));
     EXPECT_EQ(readTypedShots("2650 x").refusal, "Shot 2: 'x' is not a number.");

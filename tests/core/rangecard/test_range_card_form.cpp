@@ -1,5 +1,6 @@
 // The range card window's fields: read into inputs, converted between units, remembered in
 // rangecard.ini, and filled from the last group and the load history.
+#include "../history/HistoryTestData.h"
 #include "TestFolder.h"
 #include "core/history/LoadComparison.h"
 #include "core/rangecard/RangeCardForm.h"
@@ -36,10 +37,8 @@ TEST(RangeCardForm, ReadsTheFieldsIntoACardAndRefusesWhatIsNotANumber) {
     EXPECT_EQ(in.ballisticCoefficient, 0.462);
     EXPECT_EQ(in.twist, -10);
     EXPECT_FALSE(in.pressure || in.weight || in.latitude);
-    EXPECT_EQ(in.zeroRange, 100);
-    EXPECT_EQ(in.windFrom, 90);
-    EXPECT_EQ(in.clickUnit, ClickUnit::Mil);
-    EXPECT_EQ(in.click, 0.1);
+    EXPECT_TRUE(in.zeroRange == 100 && in.windFrom == 90); // as the form starts
+    EXPECT_TRUE(in.clickUnit == ClickUnit::Mil && in.click == 0.1);
     form[F::Click] = "";
     ASSERT_EQ(form.cardInput("/nowhere", in), "");
     EXPECT_EQ(in.click, 0.1);
@@ -64,34 +63,23 @@ TEST(RangeCardForm, ConvertsUnitsBothWaysAndTakesTheRound) {
     form[F::Length] = "1.2";
     form[F::Latitude] = "45.123456";
     form[F::Pressure] = "about 30";
+    // The typed fields, then those the form started with (the card's and the hit chances'),
+    // then an angle and a text that is no number, both kept as typed.
+    const auto texts = [&form] {
+        std::string out;
+        for (F f : {F::Velocity, F::Temperature, F::Length, F::BallisticCoefficient, F::Zero,
+                    F::SightHeight, F::VelocityTemperature, F::VelocitySd, F::WindSd,
+                    F::TargetWidth, F::Latitude, F::Pressure})
+            out += form[f] + "|";
+        return out;
+    };
     form.setMetric(true);
-    EXPECT_EQ(form[F::Velocity], "822.96");
-    EXPECT_EQ(form[F::Temperature], "5");
-    EXPECT_EQ(form[F::Length], "30.48");
-    // What the form started with is converted too: the card and the hit chances stay.
-    EXPECT_EQ(form[F::Zero], "91.44");
-    EXPECT_EQ(form[F::SightHeight], "3.81");
-    EXPECT_EQ(form[F::VelocityTemperature], "15");
-    EXPECT_EQ(form[F::VelocitySd], "3.048");
-    EXPECT_EQ(form[F::WindSd], "0.89408");
-    EXPECT_EQ(form[F::TargetWidth], "25.4");
-    EXPECT_EQ(form[F::Latitude], "45.123456"); // angles stay as typed
-    EXPECT_EQ(form[F::Pressure], "about 30");  // text that is no number stays
-    EXPECT_EQ(form[F::BallisticCoefficient], "0.462");
+    EXPECT_EQ(texts(), "822.96|5|30.48|0.462|91.44|3.81|15|3.048|0.89408|25.4|45.123456|about 30|");
     form.setMetric(false);
-    EXPECT_EQ(form[F::Velocity], "2700");
-    EXPECT_EQ(form[F::Temperature], "41");
-    EXPECT_EQ(form[F::Length], "1.2");
-    EXPECT_EQ(form[F::Zero], "100");
-    EXPECT_EQ(form[F::WindSd], "2");
+    EXPECT_EQ(texts(), "2700|41|1.2|0.462|100|1.5|59|10|2|10|45.123456|about 30|");
 
-    RoundTexts round;
-    round.ballisticCoefficient = ".475";
-    round.muzzleVelocity = "2650";
-    round.bulletWeight = "";
-    round.caliber = ".308 Winchester";
     form.setMetric(true);
-    form.takeRound(round);
+    form.takeRound({"", ".308 Winchester", "", ".475", "", "", "", "2650", ""});
     EXPECT_EQ(form[F::BallisticCoefficient], "0.475");
     EXPECT_EQ(form[F::Velocity], "807.72");
     EXPECT_EQ(form[F::Weight], "");
@@ -108,11 +96,8 @@ TEST(RangeCardForm, GivesTheHitRangesFromTheZeroToTheMaximum) {
     HitInput hit;
     ASSERT_EQ(form.hitInput(card, 20, hit), "");
     ASSERT_EQ(hit.ranges.size(), 20u);
-    EXPECT_EQ(hit.ranges.front(), 100);
-    EXPECT_EQ(hit.ranges.back(), 1000);
-    EXPECT_EQ(hit.diameter, 10);
-    EXPECT_EQ(hit.windSd, 0);
-    EXPECT_EQ(hit.velocitySd, 10);
+    EXPECT_TRUE(hit.ranges.front() == 100 && hit.ranges.back() == 1000);
+    EXPECT_TRUE(hit.diameter == 10 && hit.windSd == 0 && hit.velocitySd == 10);
 
     form.shape = TargetShape::Rectangle;
     EXPECT_EQ(form.hitInput(card, 20, hit), "The target width must be a number, not 'not used'.");
@@ -131,10 +116,8 @@ TEST(RangeCardForm, RemembersItsFieldsAndSurvivesADamagedFile) {
     form[F::Twist] = "-254\r\nunits=imperial";
     ASSERT_TRUE(form.write(folder.path()).ok());
     const RangeCardForm back = RangeCardForm::read(folder.path());
-    EXPECT_TRUE(back.metric);
-    EXPECT_EQ(back.dragModel, DragModel::G7);
-    EXPECT_EQ(back.clickUnit, ClickUnit::Mil);
-    EXPECT_EQ(back.shape, TargetShape::Circle);
+    EXPECT_TRUE(back.metric && back.dragModel == DragModel::G7 &&
+                back.clickUnit == ClickUnit::Mil && back.shape == TargetShape::Circle);
     EXPECT_EQ(back[F::Twist], "-254  units=imperial");
     for (const CardFieldInfo& f : cardFields()) {
         if (f.field != F::Twist) {
@@ -163,17 +146,11 @@ TEST(RangeCardSources, TakesTheDispersionFromAGroupAndTheHistory) {
 
     LoadHistory load;
     for (const char* date : {"2024-05-01", "2024-06-01"}) {
-        VelocityString s;
-        s.date = date;
-        s.shotsFps = {2700, 2710, 2720};
-        s.shotsFps[0] += load.strings.size() * 30;
-        s.temperatureF = 50;
-        load.strings.push_back(s);
-        HistoryGroup g;
-        g.date = date;
-        g.distanceYd = 100 * (load.groups.size() + 1);
-        g.meanRadiusIn = 0.5;
-        load.groups.push_back(g);
+        const double first = 2700.0 + 30 * load.strings.size();
+        load.strings.push_back(test::velocityString(date, {first, 2710, 2720}));
+        load.strings.back().temperatureF = 50;
+        load.groups.push_back(test::paperGroup(date, 42.5));
+        load.groups.back().distanceYd = 100 * load.groups.size();
     }
     form.metric = false;
     ASSERT_EQ(takeHistoryString(form, load, "1"), "");

@@ -13,16 +13,6 @@ using fendrel::test::TestFolder;
 namespace {
 std::string report21() { return *readFileBytes(fixture("report/report21.csv")); }
 
-// The lines of a CR LF text, without their line ends.
-std::vector<std::string> linesOf(const std::string& bytes) {
-    std::vector<std::string> lines;
-    for (size_t at = 0, end; at < bytes.size(); at = end + 2) {
-        end = std::min(bytes.find("\r\n", at), bytes.size());
-        lines.push_back(bytes.substr(at, end - at));
-    }
-    return lines;
-}
-
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string out;
     for (const auto& l : lines)
@@ -39,10 +29,9 @@ std::string smallReport(int rows) {
         "Range(M),Height,Deflection(in.),Velocity(fps),Time of travel(sec.)"};
     for (int i = 0; i < rows; ++i)
         l.push_back(" " + std::to_string(i * 100) + ",-1.5,0.0,2800,0.000");
-    for (const char* s : {"Maximum range : 15680.00 M", "Retardation : 1", "Pressure : 2",
-                          "BC : 0.300", "OGW: 500 lbs.", "SD: 0.250", "SD: 0.251", "FM : 1.50",
-                          "W1 Penetration Index Table", "RANGE (M),VELOCITY,W1,FP"})
-        l.push_back(s);
+    l.insert(l.end(), {"Maximum range : 15680.00 M", "Retardation : 1", "Pressure : 2",
+                       "BC : 0.300", "OGW: 500 lbs.", "SD: 0.250", "SD: 0.251", "FM : 1.50",
+                       "W1 Penetration Index Table", "RANGE (M),VELOCITY,W1,FP"});
     for (int i = 0; i < rows; ++i)
         l.push_back(" " + std::to_string(i * 100) + ", 2800,4.000,2000.00" + std::to_string(i));
     l.push_back("Ballistic Efficiency Index = 1.00");
@@ -98,7 +87,7 @@ TEST(ReportLoad, RowsEndAtTheFirstMaximumRefusalsChangeNothing) {
 
 TEST(ReportLoad, AFileThatEndsEarlyKeepsWhatWasStored) {
     const Report before = loaded(report21());
-    const std::vector<std::string> lines = linesOf(report21());
+    const std::vector<std::string> lines = test::crlfLines(report21());
 
     // Cut inside the penetration table: the results grid has its new rows, but stays hidden;
     // the last summary line and the labels' visibility stay as they were.
@@ -116,8 +105,7 @@ TEST(ReportLoad, AFileThatEndsEarlyKeepsWhatWasStored) {
     EXPECT_EQ(r.results[7][5], "earlier");            // not reached
     EXPECT_EQ(r.footers[7], before.footers[7]);
     EXPECT_EQ(r.footers[8], "earlier");
-    EXPECT_TRUE(r.parametersVisible);
-    EXPECT_FALSE(r.resultsVisible);
+    EXPECT_TRUE(r.parametersVisible && !r.resultsVisible);
     EXPECT_TRUE(r.labelsVisible); // shown by the earlier load, never hidden by a later one
 
     // Without any "Maximum" the rows run to the end of the file; the summary lines are missing.
@@ -126,8 +114,7 @@ TEST(ReportLoad, AFileThatEndsEarlyKeepsWhatWasStored) {
     EXPECT_FALSE(loadReport(joinLines(head), fresh).complete);
     EXPECT_EQ(fresh.results.size(), 4u);
     EXPECT_EQ(fresh.results[3][0], "100");
-    EXPECT_TRUE(fresh.parametersVisible);
-    EXPECT_FALSE(fresh.resultsVisible || fresh.labelsVisible);
+    EXPECT_TRUE(fresh.parametersVisible && !fresh.resultsVisible && !fresh.labelsVisible);
     const std::string full = report21();
     const size_t lastLine = full.rfind("\r\n", full.size() - 3) + 2;
     for (size_t n = 0; n < full.size(); ++n) {

@@ -1,6 +1,5 @@
 // The round and firearm databases and the editor's file handling.
 #include "TestFolder.h"
-#include "core/common/TextFile.h"
 #include "core/workbench/Databases.h"
 #include "core/workbench/EditSession.h"
 #include "core/engine/RoundTexts.h"
@@ -50,13 +49,12 @@ TEST(Databases, RecordsAreWrittenQuotedAndQuotesOfEveryVersionRead) {
     // The firearm key is the serial number, and the file is found whatever its case.
     TestFolder g(false);
     g.write("firearms.dtb", encodeDatabaseRecord(firearm("X1")));
+    const Record m2 = {"Maker", "M2", "1990", "X1", "24", "9"};
     ASSERT_TRUE(saveRecord(g.path(), kFirearms, firearm("X2"), false).ok());
-    ASSERT_TRUE(saveRecord(g.path(), kFirearms, {"Maker", "M2", "1990", "X1", "24", "9"}, true).ok());
+    ASSERT_TRUE(saveRecord(g.path(), kFirearms, m2, true).ok());
     EXPECT_FALSE(std::filesystem::exists(g / "Firearms.dtb"));
-    auto all = readAllRecords(g / "firearms.dtb", kFirearmFields);
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0][3], "X2");
-    EXPECT_EQ(all[1][1], "M2");
+    EXPECT_EQ(g.read("firearms.dtb"),
+              encodeDatabaseRecord(firearm("X2")) + encodeDatabaseRecord(m2));
     // A typed 24" stored unchanged ends its field at the quote; the rest of the field is skipped
     // and the records after it stay whole. A quote inside a field shifts the fields after it.
     const std::string a = "\"Maker\",\"M1\",\"1990\",\"A\",\"24\"\",\"9.5\"\r\n";
@@ -125,10 +123,8 @@ TEST(Databases, ReplacingDropsEveryRecordOfTheKeyAndPutsTheNewLast) {
 TEST(Databases, BrokenEndsAreKeptAndNonDatabasesFound) {
     const std::string whole = encodeDatabaseRecord(firearm("A"));
     const Record c = firearm("C");
-    struct Case {
-        std::string bytes, expected;
-    };
-    const Case cases[] = {
+    // The bytes, and what stands before the new record after a save.
+    const std::pair<std::string, std::string> cases[] = {
         // cut short inside a quote: closed, completed with empty fields
         {whole + "\"B\",\"M\",\"19", whole + "\"B\",\"M\",\"19\",\"\",\"\",\"\"\r\n"},
         // cut short after a separator
@@ -139,18 +135,17 @@ TEST(Databases, BrokenEndsAreKeptAndNonDatabasesFound) {
         // blank lines after the last record hold nothing
         {whole + "\r\n\r\n", whole},
     };
-    for (const Case& k : cases) {
-        auto after = contentsAfterSave(k.bytes, kFirearms, c, false);
-        ASSERT_TRUE(after) << k.bytes;
-        EXPECT_EQ(*after, k.expected + encodeDatabaseRecord(c)) << k.bytes;
+    for (const auto& [bytes, expected] : cases) {
+        auto after = contentsAfterSave(bytes, kFirearms, c, false);
+        ASSERT_TRUE(after) << bytes;
+        EXPECT_EQ(*after, expected + encodeDatabaseRecord(c)) << bytes;
         EXPECT_EQ(parseDatabase(*after, kFirearmFields).records.back().fields, c);
     }
     // The check before a restore finds what is not a database.
-    const std::string good = encodeDatabaseRecord(firearm("A"));
     EXPECT_EQ(databaseDefect("", kFirearmFields), "");
-    EXPECT_EQ(databaseDefect(good + good, kFirearmFields), "");
-    EXPECT_NE(databaseDefect(good + std::string("\0x", 2), kFirearmFields), "");
-    EXPECT_NE(databaseDefect(good + "\"a\",\"b\"\r\n", kFirearmFields), "");
+    EXPECT_EQ(databaseDefect(whole + whole, kFirearmFields), "");
+    EXPECT_NE(databaseDefect(whole + std::string("\0x", 2), kFirearmFields), "");
+    EXPECT_NE(databaseDefect(whole + "\"a\",\"b\"\r\n", kFirearmFields), "");
     EXPECT_NE(databaseDefect(encodeDatabaseRecord(round("r")), kFirearmFields), "")
         << "18 fields a line are no firearms";
 }
@@ -211,8 +206,7 @@ TEST(Databases, SavesSurviveInterruptionsPlantedLinksAndASecondProgram) {
         const std::string before = f.read("rounds.dtb");
         FailAt fault(step);
         Status r = saveRecord(f.path(), kRounds, round("A"), true, &fault);
-        EXPECT_FALSE(r.ok());
-        EXPECT_FALSE(r.refusal.empty());
+        EXPECT_TRUE(!r.ok() && !r.refusal.empty());
         EXPECT_EQ(f.read("rounds.dtb"), before) << static_cast<int>(step);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.path()), {}), 2);
     }
@@ -266,11 +260,9 @@ TEST(EditSession, CountBackupTextAndSavedBytes) {
     EXPECT_EQ(load.text, "first\n\nlast");
 
     load = prepareEdit(f.path(), f / "nothing.txt");
-    EXPECT_FALSE(load.ok);
-    EXPECT_FALSE(load.error.empty());
+    EXPECT_TRUE(!load.ok && !load.error.empty());
     f.write("editsessions.dat", "32767\r\n"); // the limit stops
-    EXPECT_FALSE(nextEditCount(f.path(), error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(!nextEditCount(f.path(), error) && !error.empty());
     EXPECT_EQ(f.read("editsessions.dat"), "32767\r\n");
     // The backup is named by the part before the first full stop.
     EXPECT_EQ(backupPath("/p", "my.list.txt", 12), std::filesystem::path("/p/my 12.bak"));

@@ -49,6 +49,7 @@ TEST(RoundRecordSession, SavingAsksWhatTheDatabaseRequiresAndKeepsWhatTheAnswers
     fs::remove(d.folder / "Firearms.dtb");
     EXPECT_FALSE(d.session.saveRound(fields("(Type a description)", "168"), d.host));
     EXPECT_EQ(d.host.told, std::vector<std::string>{"You must specify a DESCRIPTION"});
+    EXPECT_EQ(d.host.titles, std::vector<std::string>{"Error"});
 
     // The first save asks only about the firearm.
     d.host.answers = {true};

@@ -2,14 +2,11 @@
 // checks and rounding are the core's (RunSettingsEntry); here, that the dialog applies them.
 #include "TestApp.h"
 #include "core/engine/LastPath.h"
-#include "gui/app/Navigation.h"
 #include "gui/engine/frmDialog.h"
-#include "gui/report/frmReport.h"
 #include "core/workbench/Databases.h"
 #include "gui/workbench/frmRoundDevel.h"
 #include "gui/workbench/frmSelect.h"
 
-#include <QProcess>
 #include <QRadioButton>
 
 using namespace fendrel;
@@ -20,14 +17,6 @@ class SpecsAndRun : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestApp> app;
-
-    frmRoundDevel* mainWindow() {
-        auto* w = app->windows.get<frmRoundDevel>();
-        w->Timer1->stop();
-        w->TmrValidate->stop();
-        w->mnuToolsStats->setEnabled(true);
-        return w;
-    }
 
 private slots:
     void init() {
@@ -55,10 +44,8 @@ private slots:
 
         d.txtRInt->setText(QStringLiteral("501"));
         d.OKButton->click();
-        QCOMPARE(app->prompts.last()->text,
+        QCOMPARE(app->prompts.last()->text, // its title and icon are RunSettingsEntry's
                  QStringLiteral("The range interval must be less than maximum range"));
-        QCOMPARE(app->prompts.last()->title, QStringLiteral("Error"));
-        QCOMPARE(app->prompts.last()->icon, Icon::Information);
         QCOMPARE(app->state.run.maximumRange, std::int16_t(0)); // nothing stored yet
 
         d.txtRInt->setText(QStringLiteral("100"));
@@ -79,18 +66,20 @@ private slots:
         QVERIFY(app->state.lastOutputFile.empty() && app->state.currentDataFile.empty());
     }
 
-    void windowRunWritesTheSameBytesAsTheCommandLine() {
+    void windowRunWritesTheSameBytesAsTheCommandLineAndCancelStopsIt() {
         const Record round = {"Test .308 load", ".308 Winchester", "150", ".400", ".226",
                               "BrandA", "Spitzer", "IMR 4064", "45", "2700", "CCI 200", "Federal",
                               "Maker", "M1", "2001", "(optional)", "24", "9.5"};
         QVERIFY(saveRecord(app->state.programFolder, kRounds, round, false).ok());
-        frmRoundDevel* w = mainWindow();
+        auto* w = app->windows.get<frmRoundDevel>();
+        w->Timer1->stop();
+        w->TmrValidate->stop();
+        w->mnuToolsStats->setEnabled(true);
         whenShown<frmSelect>([](frmSelect* d) {
             d->lstSelector->item(0)->setSelected(true);
             d->cmdOK->click();
         });
         w->mnuFileLoadR->trigger();
-        QCOMPARE(w->txtDescription->text(), QStringLiteral("Test .308 load"));
 
         const QString out = app->path("YourData/window.csv");
         app->prompts.asked.clear();
@@ -108,48 +97,34 @@ private slots:
         QCOMPARE(app->prompts.asked[1].kind, QStringLiteral("input"));
         QCOMPARE(app->prompts.asked[1].title, QStringLiteral("Bullet Style Unknown"));
         QCOMPARE(w->statusText(), QStringLiteral("Ballistic calculations completed."));
-        QCOMPARE(app->prompts.asked[0].kind, QStringLiteral("save"));
-        QCOMPARE(app->prompts.asked[0].file.filter,
-                 QStringLiteral("On-Line Test (.txt)|*.txt|Comma-delimited file (.csv)|*.csv|"));
-        QCOMPARE(app->prompts.asked[0].file.filterIndex, 2);
+        QCOMPARE(test::fileRequest(app->prompts.asked[0]),
+                 "save 2 " + app->path("YourData/") +
+                     " On-Line Test (.txt)|*.txt|Comma-delimited file (.csv)|*.csv|");
         QCOMPARE(QString::fromStdString(app->state.lastOutputFile), out);
         QCOMPARE(app->folder.read("Lastpath.dat"),
                  (app->folder / "YourData").string() + "/\r\n");
 
-        const QString cli = app->path("YourData/cli.csv");
-        QProcess p;
-        p.start(QStringLiteral(FENDREL_BIN_DIR "/fendrel-calc"),
-                {"ballistics", "--round", "0", "--units", "Y", "--interval", "100", "--max",
-                 "1000", "--cross-wind", "10", "--style-answer", "3", "--output", cli,
-                 "--program-folder", app->path("")});
-        QVERIFY(p.waitForFinished(30000));
-        QCOMPARE(p.exitCode(), 0);
+        const std::string folder = app->folder.path().string();
+        const test::CalcRun cli = test::runCalc(
+            "ballistics --round 0 --units Y --interval 100 --max 1000 --cross-wind 10 "
+            "--style-answer 3 --output '" + folder + "/YourData/cli.csv' --program-folder '" +
+            folder + "'");
+        QCOMPARE(cli.status, 0);
         const std::string windowBytes = app->folder.read("YourData/window.csv");
         QVERIFY(windowBytes.size() > 500);
         QCOMPARE(app->folder.read("YourData/cli.csv"), windowBytes);
 
-        // View ballistics opens the report over that file.
-        connectMainWindow(w, app->context);
-        w->mnuViewB->trigger();
-        QVERIFY(app->windows.find<frmReport>());
-        QCOMPARE(QString::fromStdString(app->state.currentDataFile), out);
-    }
-
-    void cancelledFileChoiceOrSpecificationsStopTheRun() {
-        frmRoundDevel* w = mainWindow();
-        w->mnuToolsStats->trigger(); // the save dialog is cancelled
+        // A cancelled file choice stops the run.
+        w->mnuToolsStats->trigger();
         QCOMPARE(w->statusText(), QStringLiteral("Ballistic calculations stopped."));
 
-        // Cancelled specifications leave only the recoil lines.
+        // Cancel in the settings dialog stops it too; RunStops pins what the file keeps.
         w->setStatusText(QString());
         w->cmbCal->setCurrentIndex(0);
         app->prompts.files = {app->path("YourData/cancel.csv")};
         whenShown<frmDialog>([](frmDialog* d) { d->CancelButton->click(); });
         w->mnuToolsStats->trigger();
         QCOMPARE(w->statusText(), QStringLiteral("Ballistic calculations stopped."));
-        const std::string bytes = app->folder.read("YourData/cancel.csv");
-        QCOMPARE(std::count(bytes.begin(), bytes.end(), '\n'), 2L);
-        QVERIFY(bytes.rfind("(TYPE A DESCRIPTION)\r\nRecoil for this round is ", 0) == 0);
     }
 };
 

@@ -2,48 +2,27 @@
 // fields, refusals, the CSV against the command line, the last group, the load history and
 // the hit probability panel.
 #include "core/history/HistoryDatabase.h"
-#include "core/history/LoadComparison.h"
 #include "core/rangecard/HitProbability.h"
 #include "core/rangecard/RangeCardForm.h"
 #include "gui/rangecard/frmRangeCard.h"
 #include "support/TestApp.h"
 
 #include <QAccessible>
-#include <QAction>
 #include <QChartView>
 #include <QClipboard>
-#include <QComboBox>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QLineSeries>
-#include <QProcess>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QtTest>
-
-#include <memory>
 
 using namespace fendrel;
 using fendrel::test::child;
 using fendrel::test::TestApp;
-namespace test = fendrel::test;
-
-namespace {
-
-struct Round : RoundOnScreen {
-    RoundTexts texts;
-    RoundTexts roundOnScreen() const override { return texts; }
-};
-
-} // namespace
 
 class tst_frmRangeCard : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestApp> app;
-    Round round;
+    test::ShownRound round;
     frmRangeCard* w = nullptr;
 
     void open() {
@@ -59,12 +38,7 @@ class tst_frmRangeCard : public QObject {
 private slots:
     void init() {
         app = std::make_unique<TestApp>();
-        round.texts = {};
-        round.texts.description = "308 Match 168";
-        round.texts.caliber = ".308 Winchester";
-        round.texts.bulletWeight = "168";
-        round.texts.ballisticCoefficient = ".462";
-        round.texts.muzzleVelocity = "2650";
+        round.texts = {"308 Match 168", ".308 Winchester", "168", ".462", "", "", "", "2650", ""};
         app->context.mainWindow = &round;
     }
     void cleanup() { app.reset(); }
@@ -138,16 +112,12 @@ private slots:
         w->mnuFileCsv->trigger();
         QCOMPARE(app->prompts.last()->kind, QStringLiteral("save"));
 
-        QProcess cli;
-        cli.start(QStringLiteral(FENDREL_BIN_DIR "/fendrel-calc"),
-                  QStringLiteral("card --bc .462 --drag G7 --velocity 2650 --weight 168 "
-                                 "--diameter .308 --length 1.215 --twist -11 --temperature 40 "
-                                 "--wind-speed 10 --wind-from 90 --click-mil 0.1 --format csv")
-                      .split(QLatin1Char(' ')));
-        QVERIFY(cli.waitForFinished(30000));
-        QCOMPARE(cli.exitCode(), 0);
-        QCOMPARE(QString::fromStdString(app->folder.read("card.csv")),
-                 QString::fromUtf8(cli.readAllStandardOutput()));
+        const test::CalcRun cli = test::runCalc(
+            "card --bc .462 --drag G7 --velocity 2650 --weight 168 --diameter .308 --length 1.215 "
+            "--twist -11 --temperature 40 --wind-speed 10 --wind-from 90 --click-mil 0.1 "
+            "--format csv");
+        QCOMPARE(cli.status, 0);
+        QCOMPARE(app->folder.read("card.csv"), cli.out);
 
         app->prompts.files.push_back(app->path("card"));
         w->mnuFilePdf->trigger();

@@ -48,8 +48,8 @@ private slots:
         // On screen the atmosphere stands on top, the recoil line (line 2) at the bottom.
         QCOMPARE(w->lblHeader[0]->text(),
                  QStringLiteral("Recoil for this round is 15.53 ft. lbs."));
-        QVERIFY(w->lblHeader[1]->y() < w->lblHeader[2]->y());
-        QVERIFY(w->lblHeader[2]->y() < w->lblHeader[0]->y());
+        QVERIFY(w->lblHeader[1]->y() < w->lblHeader[2]->y() &&
+                w->lblHeader[2]->y() < w->lblHeader[0]->y());
         QCOMPARE(w->grdParameters->cellText(0, 5), QStringLiteral("Temp(°F)"));
         QCOMPARE(w->grdResults->cellText(20, 6), QStringLiteral("533.060"));
         QCOMPARE(w->lblFooter[8]->text(),
@@ -90,15 +90,11 @@ private slots:
         const QString path = userFile("cut.csv", full.substr(0, end));
         app->prompts.files = {path};
         openOn(QString());
-        const PromptRecord& asked = app->prompts.asked.at(0);
-        QCOMPARE(asked.kind, QStringLiteral("open"));
-        QCOMPARE(asked.file.filter,
-                 QStringLiteral("Text file (.txt)|*.txt|Comma-delimited files (.csv)|*.csv|"));
-        QCOMPARE(asked.file.filterIndex, 2);
-        QCOMPARE(asked.file.startFolder, app->path("YourData"));
+        QCOMPARE(test::fileRequest(app->prompts.asked.at(0)),
+                 "open 2 " + app->path("YourData") +
+                     " Text file (.txt)|*.txt|Comma-delimited files (.csv)|*.csv|");
         QCOMPARE(app->state.lastOutputFile, path.toStdString());
-        QVERIFY(w->grdParameters->isVisible());
-        QVERIFY(!w->grdResults->isVisible());
+        QVERIFY(w->grdParameters->isVisible() && !w->grdResults->isVisible());
         QVERIFY(!w->Label1->isVisible() && !w->lblFooter[0]->isVisible());
         QVERIFY(app->prompts.messages().isEmpty());
 
@@ -118,10 +114,9 @@ private slots:
         w->mnuSaveAs->trigger();
 
         const PromptRecord& asked = app->prompts.asked.at(0);
-        QCOMPARE(asked.kind, QStringLiteral("save"));
-        QCOMPARE(asked.file.filter, QStringLiteral("Hypertext mark-up file (.htm)|*.htm| "
-                                                   "Hypertext mark-up language (.html)|*.html|"));
-        QCOMPARE(asked.file.filterIndex, 1);
+        QCOMPARE(test::fileRequest(asked), "save 1 " + app->path("YourData") +
+                                               " Hypertext mark-up file (.htm)|*.htm| "
+                                               "Hypertext mark-up language (.html)|*.html|");
         QVERIFY(asked.file.fileName.isEmpty());
         QCOMPARE(app->prompts.last()->title, QStringLiteral("HTML Export Complete"));
         QCOMPARE(app->prompts.last()->icon, Icon::Information);
@@ -147,7 +142,7 @@ private slots:
         QCOMPARE(app->state.outputFile, std::string("kept"));
     }
 
-    void clicksSelectAndCopyReplacesOrAppendCopyCollects() {
+    void clicksSelectCopyCollectsPrintsOneJobPerCopyResizesAndExits() {
         openOn(userFile("run.csv", report21()));
         // A click on a heading selects its column, on a range its row.
         w->grdResults->scrollToTop();
@@ -193,11 +188,9 @@ private slots:
         QCOMPARE(w->copyAccumulator(), all);
         w->mnuEditCopy->trigger(); // Copy starts over
         QCOMPARE(clipboard(), QStringLiteral("1.930\t533.060"));
-    }
 
-    // The sheet follows the window; the grids stay centred, even past the left edge.
-    void printsOneJobPerCopyResizesAndExits() {
-        openOn(userFile("run.csv", report21()));
+        // One job per copy; the sheet follows the window, the grids stay centred, even past
+        // the left edge.
         app->prompts.prints = {
             PrintSetup{.copies = 2, .landscape = true, .printerName = {}, .outputFile = app->path("print.pdf")},
             std::nullopt};

@@ -1,7 +1,6 @@
 // The stabilization calculator window: opening values, computing, saving and printing. The
 // results and the form a file name chooses are the core's (Stability, StabilityFiles).
 #include "core/stabilizer/Stability.h"
-#include "core/stabilizer/StabilityFiles.h"
 #include "gui/stabilizer/frmStabilizer.h"
 #include "support/TestApp.h"
 #include "gui/ui/UpDown.h"
@@ -37,7 +36,7 @@ class tst_frmStabilizer : public QObject {
 private slots:
     void cleanup() { app.reset(); }
 
-    void opensWithDefaultsOrTheMainWindowsRound() {
+    void opensWithDefaultsDoItShowsResultsOrARefusalAndTheMainWindowsRound() {
         open();
         QCOMPARE(w->txtCal->text(), QStringLiteral("-none selected-"));
         QVERIFY(!w->mnuFileSave->isEnabled() && !w->mnuFilePrint->isEnabled());
@@ -50,17 +49,7 @@ private slots:
         w->UpDown_twist->stepDown();
         QCOMPARE(w->txtTwist->text(), QStringLiteral("1"));
 
-        app = std::make_unique<TestApp>();
-        auto* main = app->windows.get<frmRoundDevel>();
-        main->cmbCal->setCurrentIndex(main->cmbCal->findText(QStringLiteral(".308 Winchester")));
-        main->txtfps->setText(QStringLiteral("3,100"));
-        w = app->windows.show<frmStabilizer>();
-        QCOMPARE(w->txtCal->text(), QStringLiteral("0.308"));
-        QCOMPARE(w->txtMuzzlefps->text(), QStringLiteral("3,100"));
-    }
-
-    void doItShowsResultsInColumnsAndARefusalKeepsThem() {
-        open();
+        // Do It shows the results in columns; a refusal keeps them.
         compute("0.308", "2800", "10");
         QCOMPARE(w->txtResults->toPlainText(),
                  QString::fromStdString(computeStability({"0.308", "2800", "10"}).text)
@@ -78,21 +67,35 @@ private slots:
         QVERIFY(app->prompts.last()->text.startsWith(QStringLiteral("The caliber you entered")));
         QCOMPARE(w->txtResults->toPlainText(), before);
         QVERIFY(w->mnuFileSave->isEnabled() && w->mnuFilePrint->isEnabled());
+
+        // Another window opens with the round on the main window.
+        app = std::make_unique<TestApp>();
+        auto* main = app->windows.get<frmRoundDevel>();
+        main->cmbCal->setCurrentIndex(main->cmbCal->findText(QStringLiteral(".308 Winchester")));
+        main->txtfps->setText(QStringLiteral("3,100"));
+        w = app->windows.show<frmStabilizer>();
+        QCOMPARE(w->txtCal->text(), QStringLiteral("0.308"));
+        QCOMPARE(w->txtMuzzlefps->text(), QStringLiteral("3,100"));
     }
 
-    void saveAsksThenWritesTheFormItsNameAsks() {
+    void printSaveAsksThenWritesTheFormItsNameAsksAndExitCloses() {
         open();
         compute("0.308", "2800", "10");
+        app->prompts.prints = {test::printTo(app->path("print.pdf")), std::nullopt};
+        w->mnuFilePrint->trigger();
+        QVERIFY(QFileInfo(app->path("print.pdf")).size() > 0);
+        w->mnuFilePrint->trigger(); // cancelled
+        QVERIFY(app->prompts.messages().isEmpty());
+
+        app->prompts.asked.clear();
         w->txtCal->setText(QStringLiteral("0.30"));
         const QString txt = app->path("YourData/stab.txt");
         app->prompts.files = {txt, std::nullopt};
         w->mnuFileSave->trigger();
-        const PromptRecord& asked = app->prompts.asked[0];
-        QCOMPARE(asked.file.filter,
-                 QStringLiteral("ASCII Text file (*.txt)|*.txt| Hypertext mark-up file (.htm)|"
-                                "*.htm| Hypertext mark-up language (.html)|*.html|"));
-        QCOMPARE(asked.file.filterIndex, 2);
-        QCOMPARE(asked.file.startFolder, app->path("YourData"));
+        QCOMPARE(test::fileRequest(app->prompts.asked[0]),
+                 "save 2 " + app->path("YourData") +
+                     " ASCII Text file (*.txt)|*.txt| Hypertext mark-up file (.htm)|*.htm| "
+                     "Hypertext mark-up language (.html)|*.html|");
         QCOMPARE(app->prompts.last()->text, txt + QStringLiteral(" written successfully."));
         QCOMPARE(app->prompts.last()->title, QStringLiteral("HTML Export Complete"));
         QCOMPARE(QString::fromStdString(app->state.outputFile), txt);
@@ -105,16 +108,6 @@ private slots:
         w->mnuFileSave->trigger();
         QCOMPARE(app->prompts.asked.size(), asks + 1); // the dialog, and no message after it
         QCOMPARE(QString::fromStdString(app->state.outputFile), txt);
-    }
-
-    void printAndCancelAndExitClose() {
-        open();
-        compute("0.308", "2800", "10");
-        app->prompts.prints = {test::printTo(app->path("print.pdf")), std::nullopt};
-        w->mnuFilePrint->trigger();
-        QVERIFY(QFileInfo(app->path("print.pdf")).size() > 0);
-        w->mnuFilePrint->trigger(); // cancelled
-        QVERIFY(app->prompts.messages().isEmpty());
 
         w->cmdCancel->click();
         QTRY_VERIFY(!app->windows.find<frmStabilizer>());

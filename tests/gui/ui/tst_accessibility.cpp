@@ -127,14 +127,11 @@ class Accessibility : public QObject {
         QApplication::processEvents();
         QVERIFY2(!w->windowTitle().isEmpty() || w->objectName() == QLatin1String("frmSplash"),
                  qPrintable(w->objectName()));
-        const QStringList missing = unnamedControls(w);
-        QVERIFY2(missing.isEmpty(), qPrintable(w->objectName() + ": " + missing.join(", ")));
-        const QStringList lists = listsWithoutCaption(w);
-        QVERIFY2(lists.isEmpty(), qPrintable(w->objectName() + " lists: " + lists.join(", ")));
-        const QStringList menus = menusWithoutMnemonic(w);
-        QVERIFY2(menus.isEmpty(), qPrintable(w->objectName() + " menus: " + menus.join(", ")));
-        const QStringList clashes = mnemonicClashes(w);
-        QVERIFY2(clashes.isEmpty(), qPrintable(w->objectName() + ": " + clashes.join(", ")));
+        for (const auto& [what, found] : {std::pair{"", unnamedControls(w)},
+                                          {" lists", listsWithoutCaption(w)},
+                                          {" menus", menusWithoutMnemonic(w)},
+                                          {" clashes", mnemonicClashes(w)}})
+            QVERIFY2(found.isEmpty(), qPrintable(w->objectName() + what + ": " + found.join(", ")));
         // The first showing fits a 1280 x 800 screen.
         const QSize size = w->frameGeometry().size();
         QVERIFY2(size.width() <= 1280 && size.height() <= 800,

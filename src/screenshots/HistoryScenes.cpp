@@ -11,10 +11,13 @@
 #include "gui/history/frmImportSeries.h"
 #include "gui/history/frmLoadHistory.h"
 #include "gui/ui/PromptsHost.h"
+#include "gui/ui/ScriptedPrompts.h"
 #include "gui/ui/AppContext.h"
 #include "gui/ui/WindowRegistry.h"
 
 #include <QItemSelectionModel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTableWidget>
 
@@ -150,6 +153,31 @@ SceneRegistrar import("frmImportSeries", 76, [](Studio& s) {
     dialog.show();
     settle();
     return s.save(&dialog, {});
+});
+
+// Compare on two charges of the ladder: the verdict as the message box shows it.
+SceneRegistrar compare("frmLoadHistory-compare", 77, [](Studio& s) {
+    QTemporaryDir scratch;
+    const std::filesystem::path folder = scratch.path().toStdString();
+    if (!scratch.isValid() || !fillHistory(folder))
+        return false;
+    s.context.state.programFolder = folder;
+    static Round round;
+    s.context.mainWindow = &round;
+    auto* w = s.context.windows.show<frmLoadHistory>();
+    settle();
+    for (int row : {2, 3})
+        w->lstLoads->selectionModel()->select(
+            w->lstLoads->model()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w->cmdCompare->click();
+    const PromptRecord* told = s.prompts.last();
+    if (!told)
+        return false;
+    QMessageBox box(QMessageBox::Information, told->title, told->text, QMessageBox::Ok, w);
+    box.show();
+    settle();
+    return s.save(&box, "frmLoadHistory-compare");
 });
 
 } // namespace

@@ -34,7 +34,8 @@ SceneRegistrar card("frmRangeCard", 95, [](Studio& s) {
         {CardField::Altitude, "1200"},  {CardField::WindSpeed, "8"},
         {CardField::WindFrom, "270"},   {CardField::VelocitySd, "9"},
         {CardField::WindSd, "2"},       {CardField::RangeSd, "10"},
-        {CardField::Dispersion, "0.4"}, {CardField::TargetDiameter, "10"}};
+        {CardField::Dispersion, "0.4"}, {CardField::TargetDiameter, "10"},
+        {CardField::VelocitySdShots, "10"}, {CardField::DispersionShots, "16"}};
     for (const auto& [field, text] : typed)
         w->field(field)->setText(QString::fromLatin1(text));
     w->optCircle->setChecked(true);

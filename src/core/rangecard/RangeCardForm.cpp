@@ -133,6 +133,12 @@ const FieldRow kFields[] = {
     {{F::VelocitySd, "velocity_sd", "velocity SD", B::Default, "0", "10", "3"}, Quantity::Speed},
     {{F::WindSd, "wind_sd", "wind SD", B::Default, "0", "2", "1"}, Quantity::Wind},
     {{F::RangeSd, "range_sd", "range SD", B::Default, "0", "10", "10"}, Quantity::Distance},
+    {{F::VelocitySdShots, "velocity_sd_shots", "shots behind the velocity SD", B::Missing,
+      "no band", "", ""},
+     Quantity::Plain},
+    {{F::DispersionShots, "dispersion_shots", "shots behind the dispersion", B::Missing,
+      "no band", "", ""},
+     Quantity::Plain},
 };
 static_assert(std::size(kFields) == kCardFieldCount);
 
@@ -354,6 +360,20 @@ std::string RangeCardForm::hitInput(const RangeCardInput& card, int points, HitI
             return refusal;
         *target = v.value_or(0);
     }
+    // The band of the chance needs the shots behind both spreads.
+    int* const counts[] = {&in.velocitySdShots, &in.dispersionShots};
+    const CardField countFields[] = {F::VelocitySdShots, F::DispersionShots};
+    for (int i = 0; i < 2; ++i) {
+        if (std::string refusal = fieldValue(*this, countFields[i], v); !refusal.empty())
+            return refusal;
+        if (v && !(*v >= 2 && *v <= 1000 && *v == std::floor(*v)))
+            return std::string("The ") + cardField(countFields[i]).name +
+                   " must be a whole number from 2 to 1000.";
+        *counts[i] = v ? static_cast<int>(*v) : 0;
+    }
+    if ((in.velocitySdShots == 0) != (in.dispersionShots == 0))
+        return "The band of the chance needs the shots behind both the velocity SD and the "
+               "dispersion; give both, or neither.";
     if (!(card.maximum > card.zeroRange))
         return "The chance of a hit is drawn from the zero to the maximum range: make the "
                "maximum range larger than the zero.";

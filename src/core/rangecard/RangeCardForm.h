@@ -50,6 +50,8 @@ enum class CardField {
     VelocitySd,
     WindSd,
     RangeSd,
+    VelocitySdShots, // the shots the velocity SD was measured from: the band of the hit chance
+    DispersionShots, // the shots of the groups behind the dispersion
     Count
 };
 inline constexpr std::size_t kCardFieldCount = static_cast<std::size_t>(CardField::Count);

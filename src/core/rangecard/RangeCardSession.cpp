@@ -5,6 +5,7 @@
 #include "core/common/Encoding.h"
 #include "core/common/UserFiles.h"
 #include "core/history/HistoryDatabase.h"
+#include "core/history/LoadComparison.h"
 
 namespace fs = std::filesystem;
 
@@ -237,10 +238,22 @@ void RangeCardSession::takeFromHistory(const std::optional<RoundTexts>& round, S
         ask("Take the velocity and its SD from which string of \"" + description +
                 "\"? 1 is the latest.",
             offerStrings(load, m_form.metric), "1", takeHistoryString);
-    if (stringTaken && !load.groups.empty())
-        ask("Pool the dispersion from which groups? Type all, or their numbers separated by "
-            "commas.",
-            offerGroups(load), "all", takeHistoryGroups);
+    const bool groupsTaken =
+        stringTaken &&
+        (load.groups.empty() ||
+         ask("Pool the dispersion from which groups? Type all, or their numbers separated by "
+             "commas.",
+             offerGroups(load), "all", takeHistoryGroups));
+    // The load's strings at two temperatures or more tell how its velocity follows them.
+    if (groupsTaken) {
+        if (const auto t = sensitivityOfLoad(load, kDefaultConfidence);
+            t && host.ask("Take the temperature sensitivity of \"" + description + "\"?\n\n" +
+                              offerSensitivity(t.value, m_form.metric, kDefaultConfidence),
+                          kHistoryTitle, MessageIcon::Question)) {
+            takeSensitivity(m_form, t.value);
+            took = true;
+        }
+    }
     if (took)
         changed();
 }

@@ -48,6 +48,8 @@ std::string takeGroupDispersion(RangeCardForm& form, const LastGroup& group,
     if (!(group.meanRadius > 0) || !std::isfinite(group.meanRadius))
         return "The last group has no mean radius to take the dispersion from.";
     form[CardField::Dispersion] = fieldNumber(rayleighSigmaMoa(group.meanRadius, distance), 3);
+    form[CardField::DispersionShots] =
+        group.shots.size() >= 2 ? std::to_string(group.shots.size()) : std::string();
     return {};
 }
 
@@ -100,6 +102,7 @@ std::string takeHistoryString(RangeCardForm& form, const LoadHistory& load,
     const double speed = form.metric ? metric::kMetresPerFoot : 1;
     form[CardField::Velocity] = fieldNumber(st.meanFps * speed);
     form[CardField::VelocitySd] = fieldNumber(st.sdFps * speed, 3);
+    form[CardField::VelocitySdShots] = st.count >= 2 ? std::to_string(st.count) : std::string();
     if (s.temperatureF)
         form[CardField::VelocityTemperature] =
             fieldNumber(form.metric ? (*s.temperatureF - 32) / 1.8 : *s.temperatureF, 3);
@@ -136,7 +139,35 @@ std::string takeHistoryGroups(RangeCardForm& form, const LoadHistory& load,
             return chooseByNumber(load.groups.size(), "the groups");
     }
     form[CardField::Dispersion] = fieldNumber(pooledDispersionMoa(chosen), 3);
+    // 2 (M - 1) degrees of freedom: those the groups hold together.
+    std::size_t freedom = 0;
+    for (const HistoryGroup& g : chosen)
+        freedom += g.shots.empty() ? 0 : g.shots.size() - 1;
+    form[CardField::DispersionShots] = freedom > 0 ? std::to_string(freedom + 1) : std::string();
     return {};
+}
+
+namespace {
+
+// ft/s per °F in the form's units.
+double sensitivityIn(double fpsPerF, bool metric) {
+    return metric ? fpsPerF * metric::kMetresPerFoot * 1.8 : fpsPerF;
+}
+
+} // namespace
+
+std::string offerSensitivity(const TemperatureSensitivity& t, bool metric, double confidence) {
+    const std::string unit = metric ? " m/s per \u00B0C" : " ft/s per \u00B0F";
+    const LineFit& line = t.line;
+    return fieldNumber(sensitivityIn(line.slope, metric), 3) + unit + " (" +
+           fieldNumber(sensitivityIn(line.slopeInterval.low, metric), 3) + " to " +
+           fieldNumber(sensitivityIn(line.slopeInterval.high, metric), 3) + " at " +
+           percentText(confidence) + "; " + formatPattern(t.percentPer15F, "0.0") +
+           " % per 15 \u00B0F), from " + std::to_string(line.points) + " shots.";
+}
+
+void takeSensitivity(RangeCardForm& form, const TemperatureSensitivity& t) {
+    form[CardField::Sensitivity] = fieldNumber(sensitivityIn(t.line.slope, form.metric), 3);
 }
 
 } // namespace fendrel

@@ -9,6 +9,7 @@
 #include "RangeCardForm.h"
 #include "core/common/SharedState.h"
 #include "core/history/HistoryDatabase.h"
+#include "core/stats/Regression.h"
 
 #include <string>
 
@@ -36,5 +37,10 @@ std::string takeHistoryString(RangeCardForm& form, const LoadHistory& load,
 // numbers in the offer separated by commas or blanks.
 std::string takeHistoryGroups(RangeCardForm& form, const LoadHistory& load,
                               const std::string& choice);
+
+// The temperature sensitivity of a load's strings, offered in the form's units ("1.2 ft/s per
+// °F (0.6 to 1.8 at 95 %; 1.6 % per 15 °F), from 15 shots"), and taken into the form.
+std::string offerSensitivity(const TemperatureSensitivity& t, bool metric, double confidence);
+void takeSensitivity(RangeCardForm& form, const TemperatureSensitivity& t);
 
 } // namespace fendrel

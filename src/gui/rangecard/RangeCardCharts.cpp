@@ -4,6 +4,7 @@
 #include "core/rangecard/RangeCardColumns.h"
 #include "gui/ui/Text.h"
 
+#include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -116,6 +117,30 @@ void showHitCurve(QChartView* view, const std::vector<HitRow>& rows, bool metric
     percent.minimum = 0, percent.maximum = 100, percent.step = 25;
     showCurves(view, {hit}, metric ? QStringLiteral("Range (m)") : QStringLiteral("Range (yd)"),
                percent);
+    // The band, when the shots behind the spreads were given: shaded between its edges.
+    auto* low = new QLineSeries;
+    auto* high = new QLineSeries;
+    for (const HitRow& r : rows)
+        if (r.probabilityLow && r.probabilityHigh && std::isfinite(*r.probabilityLow) &&
+            std::isfinite(*r.probabilityHigh)) {
+            low->append(r.range, *r.probabilityLow * 100);
+            high->append(r.range, *r.probabilityHigh * 100);
+        }
+    if (low->count() == 0) {
+        delete low;
+        delete high;
+        return;
+    }
+    QChart* chart = view->chart();
+    auto* band = new QAreaSeries(high, low);
+    band->setName(QStringLiteral("Band"));
+    QColor fill = chart->series().constFirst()->property("color").value<QColor>();
+    fill.setAlpha(60);
+    band->setBrush(fill);
+    band->setPen(Qt::NoPen);
+    chart->addSeries(band);
+    band->attachAxis(axis(chart, Qt::Horizontal));
+    band->attachAxis(axis(chart, Qt::Vertical));
 }
 
 } // namespace fendrel

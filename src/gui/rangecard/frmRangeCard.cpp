@@ -221,7 +221,12 @@ void frmRangeCard::showHit() {
     for (int i = 0; i < static_cast<int>(hit.size()); ++i) {
         const HitRow& r = hit[static_cast<std::size_t>(i)];
         const QString range = utf8Text(roundedText(r.range, "0"));
-        const QString chance = utf8Text(roundedText(r.probability * 100, "0"));
+        QString chance = utf8Text(roundedText(r.probability * 100, "0"));
+        // The band: the chance with both spreads at the ends of their intervals.
+        if (r.probabilityLow && r.probabilityHigh)
+            chance += QStringLiteral(" (%1\u2013%2)")
+                          .arg(utf8Text(roundedText(*r.probabilityLow * 100, "0")),
+                               utf8Text(roundedText(*r.probabilityHigh * 100, "0")));
         points << range + (metric ? QStringLiteral(" m ") : QStringLiteral(" yd ")) + chance +
                       QStringLiteral(" %");
         for (const auto& [column, text] : {std::pair{0, range}, std::pair{1, chance}}) {

@@ -74,6 +74,11 @@ const FieldControl kControls[] = {
     {F::VelocitySd, "txtVelocitySd", "Velocity SD", "The load's velocity spread"},
     {F::WindSd, "txtWindSd", "Wind SD", "How far off your wind call may be"},
     {F::RangeSd, "txtRangeSd", "Range SD", "How far off your range estimate may be"},
+    {F::VelocitySdShots, "txtVelocitySdShots", "Velocity SD shots",
+     "The shots the velocity SD was measured from; with the dispersion's, the chance gets the "
+     "band of what so few shots can tell"},
+    {F::DispersionShots, "txtDispersionShots", "Dispersion shots",
+     "The shots of the groups the dispersion was measured from"},
 };
 static_assert(std::size(kControls) == kCardFieldCount);
 
@@ -240,8 +245,8 @@ void frmRangeCard::buildControls() {
                 F::VelocityTemperature, F::Sensitivity})
         order << field(f);
     order << grdCard << optRectangle << optCircle;
-    for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd, F::WindSd,
-                F::RangeSd, F::Dispersion})
+    for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd,
+                F::VelocitySdShots, F::WindSd, F::RangeSd, F::Dispersion, F::DispersionShots})
         order << field(f);
     order << cmdFromLastGroup << grdHit;
     for (int i = 0; i + 1 < order.size(); ++i)
@@ -285,8 +290,8 @@ void frmRangeCard::buildHitPanel(QWidget* parent) {
     shape->addStretch(1);
     grid->addLayout(shape, 0, 0, 1, 3);
     int row = 1;
-    for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd, F::WindSd,
-                F::RangeSd, F::Dispersion}) {
+    for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd,
+                F::VelocitySdShots, F::WindSd, F::RangeSd, F::Dispersion, F::DispersionShots}) {
         grid->addWidget(caption(f), row, 0);
         grid->addWidget(field(f), row, 1);
         grid->addWidget(unit(f), row, 2);

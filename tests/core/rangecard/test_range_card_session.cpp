@@ -103,11 +103,13 @@ TEST_F(RangeCardSessionTest, TakesTheLastGroupAtTheDistanceTheUserGives) {
               "The last group's mean radius is 0.8 in. At what distance was it shot, in yards?");
 
     host.inputs = {"far", "200"};
+    group.shots = {{0, 0}, {1, 1}, {0, 1}};
     session.takeLastGroup(group, host);
     EXPECT_EQ(session.text(F::Dispersion), before);
     EXPECT_EQ(host.told.size(), 2u);
     session.takeLastGroup(group, host);
     EXPECT_EQ(session.text(F::Dispersion), fieldNumber(rayleighSigmaMoa(0.8, 200), 3));
+    EXPECT_EQ(session.text(F::DispersionShots), "3"); // and so the band of the chance
     EXPECT_FALSE(session.current());
 }
 
@@ -119,7 +121,11 @@ TEST_F(RangeCardSessionTest, TakesAStringAndPooledGroupsFromTheHistory) {
     const HistoryGroup g = test::paperGroup("2024-06-01", 42.5);
     {
         const auto history = test::openHistory(folder.path());
-        const auto s = test::velocityString("2024-06-01", {2690, 2700, 2710});
+        auto s = test::velocityString("2024-06-01", {2690, 2700, 2710});
+        s.temperatureF = 80;
+        ASSERT_TRUE(history->addString(kRound.description, s).ok());
+        s = test::velocityString("2024-01-15", {2650, 2660});
+        s.temperatureF = 30;
         ASSERT_TRUE(history->addString(kRound.description, s).ok());
         ASSERT_TRUE(history->addGroup(kRound.description, g).ok());
     }
@@ -135,9 +141,20 @@ TEST_F(RangeCardSessionTest, TakesAStringAndPooledGroupsFromTheHistory) {
     EXPECT_EQ(host.asked.size(), asked + 1);
     EXPECT_EQ(session.text(F::Velocity), "2650");
 
+    // The string and the groups, with the shots behind them; then the sensitivity of the
+    // load's strings at their two temperatures, after a Yes: (2700 - 2655) / 50 ft/s per F.
     host.inputs = {"1", "all"};
+    host.answers = {true};
     session.takeFromHistory(kRound, host);
     EXPECT_EQ(session.text(F::Velocity), "2700");
+    EXPECT_EQ(session.text(F::VelocitySdShots), "3");
     EXPECT_EQ(session.text(F::Dispersion), fieldNumber(groupSigmaMoa(g), 3));
+    EXPECT_EQ(session.text(F::DispersionShots), "2");
+    EXPECT_EQ(host.asked.back().rfind("Take the temperature sensitivity of \"" +
+                                          kRound.description + "\"?\n\n0.9 ft/s per \u00B0F (",
+                                      0),
+              0u)
+        << host.asked.back();
+    EXPECT_EQ(session.text(F::Sensitivity), "0.9");
     EXPECT_FALSE(session.current());
 }

@@ -55,8 +55,8 @@ private slots:
             "txtHumidity", "txtAltitude", "txtWindSpeed", "txtWindFrom", "txtLookAngle",
             "txtLatitude", "txtAzimuth", "txtPowderTemperature", "txtVelocityTemperature",
             "txtSensitivity", "grdCard", "optRectangle", "txtTargetWidth", "txtTargetHeight",
-            "txtVelocitySd", "txtWindSd", "txtRangeSd", "txtDispersion", "cmdFromLastGroup",
-            "grdHit"};
+            "txtVelocitySd", "txtVelocitySdShots", "txtWindSd", "txtRangeSd", "txtDispersion",
+            "txtDispersionShots", "cmdFromLastGroup", "grdHit"};
         QCOMPARE(chain, expected);
         auto name = [&](const char* field) {
             return QAccessible::queryAccessibleInterface(child<QWidget>(w, field))
@@ -164,6 +164,14 @@ private slots:
         QVERIFY(!child<QLineEdit>(w, "txtTargetWidth")->isEnabled());
         type("txtTargetDiameter", QStringLiteral("30"));
         QTRY_VERIFY(curve("chtHit").last().y() > before.last().y() + 10);
+
+        // The shots behind both spreads give the band, shaded and in the table.
+        type("txtVelocitySdShots", QStringLiteral("5"));
+        type("txtDispersionShots", QStringLiteral("10"));
+        QTRY_COMPARE(child<QChartView>(w, "chtHit")->chart()->series().size(), 2);
+        QVERIFY(child<QTableWidget>(w, "grdHit")->item(19, 1)->text().contains(QChar(0x2013)));
+        type("txtDispersionShots", QString());
+        QTRY_VERIFY(child<QLabel>(w, "lblHitMessage")->text().contains(QLatin1String("both")));
 
         type("txtTargetDiameter", QStringLiteral("0"));
         QTRY_VERIFY(curve("chtHit").isEmpty());

@@ -145,18 +145,22 @@ TEST(Truing, RecoversTheTruth) {
 // The standard errors are honest: with noise of the stated errors added, about 95 % of the
 // intervals cover the truth (t quantiles where the scatter estimates the error).
 TEST(Truing, StandardErrorsAreHonest) {
-    const test::Fixture v = test::readFixture("truing_velocity_g1");
-    const RangeCardInput velocityCard = test::cardInput(v.keys);
-    const double velocity = leadingNumber(v.keys.at("true-velocity"));
-    const std::pair<std::vector<double>, double> sets[] = {{{}, studentT(5)}, {{600}, 1.96}};
-    for (const auto& [only, quantile] : sets) {
-        const double share = coverage(200, quantile, velocity, [&](std::mt19937_64& random) {
-            const auto fit = trueVelocity(velocityCard, ClickUnit::Moa,
-                                          noisy(observations(v, only), 0.1, random));
+    const std::tuple<const char*, std::vector<double>, double> sets[] = {
+        {"truing_velocity_g1", {}, studentT(5)},
+        {"truing_velocity_g1", {600}, 1.96},
+        {"truing_velocity_g7_mil", {}, studentT(4)}};
+    for (const auto& [name, only, quantile] : sets) {
+        const test::Fixture v = test::readFixture(name);
+        const RangeCardInput card = test::cardInput(v.keys);
+        const double error = unitOf(v) == ClickUnit::Moa ? 0.1 : 0.1 * M_PI / 10.8;
+        const double truth = leadingNumber(v.keys.at("true-velocity"));
+        const double share = coverage(200, quantile, truth, [&](std::mt19937_64& random) {
+            const auto fit =
+                trueVelocity(card, unitOf(v), noisy(observations(v, only), error, random));
             EXPECT_TRUE(fit) << fit.refusal;
             return std::pair(fit.value.velocity, fit.value.standardError);
         });
-        EXPECT_NEAR(share, 0.95, 0.04) << only.size() << " observations";
+        EXPECT_NEAR(share, 0.95, 0.04) << name << ", " << only.size() << " observations";
     }
 
     const test::Fixture b = test::readFixture("truing_bc_g1");

@@ -5,13 +5,14 @@
 set -euo pipefail
 
 # The compilers (clang builds the fuzz targets; fuzz/run.sh adds the matching libFuzzer
-# runtime), Qt with Qt Charts, the test and benchmark libraries, SQLite for the load history,
-# chmlib for the help file, the fonts the screenshots are drawn with, and what the Debian
-# package is made and checked with. Qt Charts' CMake files ask for Qt OpenGL's, which its
-# package only recommends.
+# runtime), Qt with Qt Charts, the test and benchmark libraries (Boost.Math gives the tests
+# their Student t quantiles), SQLite for the load history, chmlib for the help file, the fonts
+# the screenshots are drawn with, and what the Debian package is made and checked with. Qt
+# Charts' CMake files ask for Qt OpenGL's, which its package only recommends.
 packages=(cmake ninja-build g++ clang
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libchm-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libboost-math-dev
+          libsqlite3-dev libchm-dev
           fonts-liberation fonts-dejavu-core
           dpkg-dev file lintian desktop-file-utils appstream man-db)
 if [ "${1:-}" = "--list" ]; then

@@ -6,6 +6,7 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -64,9 +65,7 @@ TEST(Truing, DropScaleShape) {
         EXPECT_NEAR(scale.at(mach), factor, 1e-12) << mach;
     EXPECT_EQ(scale.text(), "Mach 1.100 x 1.200, Mach 0.900 x 0.800");
     EXPECT_NE(DropScale::refusal({{1.2, 1}}).find("between Mach 0 and 1.2"), std::string::npos);
-    EXPECT_NE(DropScale::refusal({{1, 5}}).find("between 0.25 and 4"), std::string::npos);
     EXPECT_NE(DropScale::refusal({{1, 1}, {1, 1.1}}).find("two knots"), std::string::npos);
-    EXPECT_NE(DropScale::refusal({{NAN, 1}}).find("Mach ?"), std::string::npos);
 
     RangeCardInput in = test::cardInput(test::readFixture("truing_drop_scale_g7").keys);
     in.maximum = 1500;
@@ -93,13 +92,7 @@ TEST(Truing, RecoversTheTruth) {
         ASSERT_TRUE(fit) << fit.refusal;
         const double truth = leadingNumber(f.keys.at("true-velocity"));
         EXPECT_NEAR(fit.value.velocity, truth, 3);
-        RangeCardResult card;
-        ASSERT_EQ(computeRangeCard(in, card), "");
-        EXPECT_DOUBLE_EQ(fit.value.change, fit.value.velocity - card.muzzleVelocity);
-        EXPECT_DOUBLE_EQ(fit.value.inputVelocity - in.velocity, fit.value.change);
-        ASSERT_EQ(fit.value.residuals.size(), f.rows.size());
-        for (const TruingResidual& r : fit.value.residuals)
-            EXPECT_NEAR(r.observed - r.predicted, r.residual, 1e-12);
+        EXPECT_NEAR(fit.value.inputVelocity - in.velocity, fit.value.change, 1e-9);
     }
     for (const char* name : {"truing_bc_g1", "truing_bc_g7"}) {
         SCOPED_TRACE(name);
@@ -110,8 +103,6 @@ TEST(Truing, RecoversTheTruth) {
         ASSERT_TRUE(fit) << fit.refusal;
         const double truth = leadingNumber(f.keys.at("true-bc"));
         EXPECT_NEAR(fit.value.ballisticCoefficient / truth, 1, 0.005);
-        EXPECT_NEAR(fit.value.changePercent,
-                    (fit.value.ballisticCoefficient / in.ballisticCoefficient - 1) * 100, 1e-9);
     }
     const std::pair<const char*, std::vector<double>> dropScales[] = {
         {"truing_drop_scale_g7", {}},
@@ -210,7 +201,6 @@ TEST(Truing, RefusesWhatItCannotFit) {
         {{{100, 0.01, {}}}, "hardly change with the muzzle velocity"},
         {{{500, 10, {}}, {1300, 50, {}}},
          "At 1300 yd the bullet is slower than Mach 1.2 at the given"},
-        {{{0, 1, {}}}, "above 0 and at most 5000 yd"},
         {{{500, NAN, {}}}, "between -2700 and 2700 MOA"},
         {{{500, 10, 0.0}}, "error of the correction at 500 yd must lie between 0.001 and 100 MOA"},
         {{{800, -5, {}}}, "edge of what the card takes (The muzzle velocity"}};
@@ -233,9 +223,6 @@ TEST(Truing, RefusesWhatItCannotFit) {
     const std::tuple<MeasuredVelocity, MeasuredVelocity, const char*> bc[] = {
         {{2700, 5, {}}, {2710, 600, {}}, "The far velocity, 2710 ft/s, must be below the near one"},
         {{2700, 600, {}}, {1500, 600, {}}, "measured farther from the muzzle than the near one"},
-        {{2700, 5, 0.0},
-         {1500, 600, {}},
-         "error of the near velocity must lie between 0.03 and 500"},
         {{2700, 5, {}}, {100, 600, {}}, "edge of what the card takes"}};
     for (const auto& [near, far, reason] : bc) {
         const Result<BallisticCoefficientTruing> fit = trueBallisticCoefficient(card, near, far);

@@ -9,34 +9,11 @@
 namespace fendrel::cli {
 
 std::vector<std::string> rangeCardOptionNames() {
-    return {"bc",
-            "drag",
-            "velocity",
-            "weight",
-            "diameter",
-            "length",
-            "twist",
-            "sight-height",
-            "zero",
-            "pressure",
-            "temperature",
-            "humidity",
-            "altitude",
-            "wind-speed",
-            "wind-from",
-            "look-angle",
-            "latitude",
-            "azimuth",
-            "powder-temperature",
-            "velocity-temperature",
-            "temperature-sensitivity",
-            "step",
-            "max",
-            "click-moa",
-            "click-mil",
-            "drop-scale",
-            "format",
-            "program-folder"};
+    return {"bc", "drag", "velocity", "weight", "diameter", "length", "twist", "sight-height",
+            "zero", "pressure", "temperature", "humidity", "altitude", "wind-speed", "wind-from",
+            "look-angle", "latitude", "azimuth", "powder-temperature", "velocity-temperature",
+            "temperature-sensitivity", "step", "max", "click-moa", "click-mil", "drop-scale",
+            "format", "program-folder"};
 }
 
 bool takeMetricFlag(std::vector<std::string>& args) {
@@ -155,9 +132,8 @@ int readRangeCardOptions(const std::string& command, const Options& o, bool metr
     if (o.has("drop-scale")) {
         std::vector<std::vector<double>> knots;
         if (!numberGroups(o.get("drop-scale"), 2, 2, knots))
-            return usageError(command, "--drop-scale needs MACH:FACTOR pairs separated by commas, "
-                                       "not '" +
-                                           o.get("drop-scale") + "'");
+            return usageError(command, "--drop-scale needs MACH:FACTOR pairs separated by "
+                                       "commas, not '" + o.get("drop-scale") + "'");
         for (const std::vector<double>& k : knots)
             in.dropScale.push_back({k[0], k[1]});
     }

@@ -38,27 +38,18 @@ inline Fixture readFixture(const std::string& name) {
 
 inline RangeCardInput cardInput(const std::map<std::string, std::string>& keys) {
     RangeCardInput in;
-    std::map<std::string, double*> plain = {{"bc", &in.ballisticCoefficient},
-                                            {"velocity", &in.velocity},
-                                            {"sight-height", &in.sightHeight},
-                                            {"zero", &in.zeroRange},
-                                            {"humidity", &in.humidity},
-                                            {"altitude", &in.altitude},
-                                            {"wind-speed", &in.windSpeed},
-                                            {"wind-from", &in.windFrom},
-                                            {"look-angle", &in.lookAngle},
-                                            {"temperature-sensitivity", &in.temperatureSensitivity},
-                                            {"step", &in.step},
-                                            {"max", &in.maximum}};
+    std::map<std::string, double*> plain = {
+        {"bc", &in.ballisticCoefficient}, {"velocity", &in.velocity},
+        {"sight-height", &in.sightHeight}, {"zero", &in.zeroRange},
+        {"humidity", &in.humidity},       {"altitude", &in.altitude},
+        {"wind-speed", &in.windSpeed},    {"wind-from", &in.windFrom},
+        {"look-angle", &in.lookAngle},    {"temperature-sensitivity", &in.temperatureSensitivity},
+        {"step", &in.step},               {"max", &in.maximum}};
     std::map<std::string, std::optional<double>*> optional = {
-        {"weight", &in.weight},
-        {"diameter", &in.diameter},
-        {"length", &in.length},
-        {"twist", &in.twist},
-        {"pressure", &in.pressure},
-        {"temperature", &in.temperature},
-        {"latitude", &in.latitude},
-        {"azimuth", &in.azimuth},
+        {"weight", &in.weight},           {"diameter", &in.diameter},
+        {"length", &in.length},           {"twist", &in.twist},
+        {"pressure", &in.pressure},       {"temperature", &in.temperature},
+        {"latitude", &in.latitude},       {"azimuth", &in.azimuth},
         {"powder-temperature", &in.powderTemperature}};
     for (const auto& [key, value] : keys) {
         if (plain.count(key))

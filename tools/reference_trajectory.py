@@ -106,8 +106,11 @@ def muzzle_velocity(c):
     return c["velocity"] + c.get("temperature-sensitivity", 0) * (powder - c.get("velocity-temperature", 59))
 
 
-def fly(c, table, alpha, ranges_yd, level=False, velocity=None, wind_mph=None):
-    """Rows (range, height in, windage in without spin drift, speed, time) at the given ranges."""
+def fly(c, table, alpha, ranges_yd, level=False, velocity=None, wind_mph=None, scale=None):
+    """Rows (range, height in, windage in without spin drift, speed, time) at the given ranges.
+
+    scale(mach), when given, multiplies the drag coefficient: a bullet whose drag differs from
+    the table's."""
     air = Air(c.get("pressure"), c.get("temperature"), c.get("humidity", 0), c.get("altitude", 0))
     theta = 0.0 if level else math.radians(c.get("look-angle", 0))
     az = math.radians(c.get("azimuth", 0))
@@ -132,7 +135,8 @@ def fly(c, table, alpha, ranges_yd, level=False, velocity=None, wind_mph=None):
         ratio, sound = air.at(p[2])
         rel = add(v, wind, -1)
         speed = math.sqrt(dot(rel, rel))
-        drag = ratio * k * cd_at(table, speed / sound) * speed
+        m = speed / sound
+        drag = ratio * k * cd_at(table, m) * (scale(m) if scale else 1.0) * speed
         cor = cross(omega, v)
         return [-drag * rel[i] - 2 * cor[i] - (G if i == 2 else 0) for i in range(3)]
 
@@ -167,11 +171,11 @@ def fly(c, table, alpha, ranges_yd, level=False, velocity=None, wind_mph=None):
     return rows
 
 
-def zero(c, table):
+def zero(c, table, scale=None):
     lo, hi = -0.01, 0.1
     for _ in range(50):
         mid = (lo + hi) / 2
-        if fly(c, table, mid, [c.get("zero", 100)], level=True)[0][1] > 0:
+        if fly(c, table, mid, [c.get("zero", 100)], level=True, scale=scale)[0][1] > 0:
             hi = mid
         else:
             lo = mid

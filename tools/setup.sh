@@ -6,9 +6,10 @@ set -euo pipefail
 
 # The compilers (clang builds the fuzz targets; fuzz/run.sh adds the matching libFuzzer
 # runtime), Qt with Qt Charts, the test and benchmark libraries, SQLite for the load history,
-# chmlib for the help file, Boost.Math for the distributions of the statistics, the fonts the
-# screenshots are drawn with, and what the Debian package is made and checked with. Qt Charts'
-# CMake files ask for Qt OpenGL's, which its package only recommends.
+# chmlib for the help file, Boost.Math for the distributions of the statistics and the tests'
+# Student t quantiles, the fonts the screenshots are drawn with, and what the Debian package is
+# made and checked with. Qt Charts' CMake files ask for Qt OpenGL's, which its package only
+# recommends.
 packages=(cmake ninja-build g++ clang
           qt6-base-dev qt6-charts-dev libqt6opengl6-dev
           libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libchm-dev libboost-math-dev

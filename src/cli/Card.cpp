@@ -68,7 +68,8 @@ Registrar registrar(kName,
                     "--wind-from DEG] [--look-angle DEG] [--latitude DEG --azimuth DEG] "
                     "[--powder-temperature F --velocity-temperature F "
                     "--temperature-sensitivity FPS_PER_F] [--step YD --max YD] "
-                    "[--click-moa C | --click-mil C] [--metric] [--format text|csv|json] "
+                    "[--click-moa C | --click-mil C] [--drop-scale MACH:FACTOR[,...]] [--metric] "
+                    "[--format text|csv|json] "
                     "[--program-folder DIR]",
                     run);
 

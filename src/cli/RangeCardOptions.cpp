@@ -2,6 +2,7 @@
 
 #include "core/common/Numbers.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -11,8 +12,8 @@ std::vector<std::string> rangeCardOptionNames() {
     return {"bc", "drag", "velocity", "weight", "diameter", "length", "twist", "sight-height",
             "zero", "pressure", "temperature", "humidity", "altitude", "wind-speed", "wind-from",
             "look-angle", "latitude", "azimuth", "powder-temperature", "velocity-temperature",
-            "temperature-sensitivity", "step", "max", "click-moa", "click-mil", "format",
-            "program-folder"};
+            "temperature-sensitivity", "step", "max", "click-moa", "click-mil", "drop-scale",
+            "format", "program-folder"};
 }
 
 bool takeMetricFlag(std::vector<std::string>& args) {
@@ -36,6 +37,28 @@ int usageError(const std::string& command, const std::string& text) {
 int refused(const std::string& command, const std::string& text) {
     std::fprintf(stderr, "fendrel-calc %s: %s\n", command.c_str(), text.c_str());
     return 1;
+}
+
+bool numberGroups(const std::string& text, std::size_t least, std::size_t most,
+                  std::vector<std::vector<double>>& out) {
+    out.clear();
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        std::vector<double> group;
+        for (std::size_t at = start; at <= comma;) {
+            const std::size_t colon = std::min(text.find(':', at), comma);
+            const std::string number = text.substr(at, colon - at);
+            if (!isDecimalNumber(number))
+                return false;
+            group.push_back(leadingNumber(number));
+            at = colon + 1;
+        }
+        if (group.size() < least || group.size() > most)
+            return false;
+        out.push_back(std::move(group));
+        start = comma + 1;
+    }
+    return true;
 }
 
 int numberOption(const std::string& command, const Options& options, const std::string& name,
@@ -106,6 +129,14 @@ int readRangeCardOptions(const std::string& command, const Options& o, bool metr
     }
     if (o.has("click-mil"))
         in.clickUnit = ClickUnit::Mil;
+    if (o.has("drop-scale")) {
+        std::vector<std::vector<double>> knots;
+        if (!numberGroups(o.get("drop-scale"), 2, 2, knots))
+            return usageError(command, "--drop-scale needs MACH:FACTOR pairs separated by "
+                                       "commas, not '" + o.get("drop-scale") + "'");
+        for (const std::vector<double>& k : knots)
+            in.dropScale.push_back({k[0], k[1]});
+    }
 
     const std::string drag = o.get("drag");
     if (drag == "G1" || drag == "g1") {

@@ -1,5 +1,5 @@
-// The options of fendrel-calc card, shared with fendrel-calc hit, read into a range card
-// input.
+// The options of fendrel-calc card, shared with fendrel-calc hit and true, read into a range
+// card input.
 #pragma once
 
 #include "Commands.h"
@@ -26,6 +26,11 @@ int readRangeCardOptions(const std::string& command, const Options& options, boo
 // A decimal number option: 0 with `value` set, or 2 after a message on stderr.
 int numberOption(const std::string& command, const Options& options, const std::string& name,
                  double& value);
+
+// The numbers of a list such as "A:B,C:D:E": groups split by commas, numbers within a group by
+// colons. False when a number is not one or a group has fewer than `least` or more than `most`.
+bool numberGroups(const std::string& text, std::size_t least, std::size_t most,
+                  std::vector<std::vector<double>>& out);
 
 int usageError(const std::string& command, const std::string& text);
 int refused(const std::string& command, const std::string& text);

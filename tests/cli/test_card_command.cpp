@@ -152,7 +152,7 @@ TEST(CardCommand, RefusalsNameTheInputAndItsRange) {
     EXPECT_NE(wide.out.find("\n     4000 -39779.00 "), std::string::npos) << wide.out;
 
     for (const char* command : {"card", "hit", "history", "velocity", "group", "ballistics",
-                                "report", "simulate", "wind", "stability"}) {
+                                "report", "simulate", "wind", "stability", "true"}) {
         const CalcRun help = runCalc(std::string(command) + " --help", true);
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_EQ(help.out.rfind(std::string("Usage: fendrel-calc ") + command, 0), 0u) << command;

@@ -34,7 +34,8 @@ struct Frame {
 
 class Derivative {
 public:
-    Derivative(const Frame& f, const DragCurve& curve) : m_f(f), m_curve(curve) {}
+    Derivative(const Frame& f, const DragCurve& curve, const DropScale& scale)
+        : m_f(f), m_curve(curve), m_scale(scale) {}
 
     double mach(double s, const State& y) {
         const double dh = s * m_f.sinLook + y[N] * m_f.cosLook;
@@ -52,6 +53,7 @@ public:
             m_failed = true;
             m_badMach = m;
         }
+        cd *= m_scale.at(m);
         const double dh = s * m_f.sinLook + y[N] * m_f.cosLook;
         const double k = m_f.dragK * std::exp(dh * (-1 / MoistAir::kScaleHeightFt)) * cd * m_speed;
         const double as = -k * (y[VS] - m_f.wS) + m_f.gS - 2 * (m_f.oN * y[VZ] - m_f.oZ * y[VN]);
@@ -67,6 +69,7 @@ public:
 private:
     const Frame& m_f;
     const DragCurve& m_curve;
+    const DropScale& m_scale;
     std::size_t m_hint = 0;
     double m_speed = 0;
     bool m_failed = false;
@@ -118,7 +121,7 @@ FlightFailure PointMassSolver::flyIn(bool level, double angle, double velocity, 
     f.dragK = kDragFactor * su.densityRatio / su.ballisticCoefficient;
     f.rankine0 = su.temperatureF + MoistAir::kRankineOffset;
 
-    Derivative derivative(f, *su.drag);
+    Derivative derivative(f, *su.drag, su.dropScale);
     const double sinA = std::sin(angle), cosA = std::cos(angle);
     const double sightS = -su.sightHeight * sinA, sightN = su.sightHeight * cosA;
     State y{0, 0, velocity * cosA, velocity * sinA, 0, 0};

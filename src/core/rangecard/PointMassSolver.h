@@ -5,6 +5,7 @@
 #pragma once
 
 #include "DragCurve.h"
+#include "DropScale.h"
 
 #include <cstddef>
 
@@ -13,6 +14,7 @@ namespace fendrel {
 // The physical setting of a flight, in feet, seconds and radians.
 struct FlightSetup {
     const DragCurve* drag = nullptr;
+    DropScale dropScale; // multiplies the curve's drag coefficient
     double ballisticCoefficient = 0; // lb/in^2
     double sightHeight = 0;          // ft above the bore axis, perpendicular to it
     double densityRatio = 1;         // at the firing point

@@ -109,6 +109,8 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
                "its length and twist.";
     if (in.latitude.has_value() != in.azimuth.has_value())
         return "Coriolis needs both the latitude and the azimuth.";
+    if (std::string refusal = DropScale::refusal(in.dropScale); !refusal.empty())
+        return refusal;
     if (cardRowCount(given.step, given.maximum) > kMaxCardRows)
         return "The card would have more than 2000 rows: make the step larger.";
 
@@ -154,6 +156,7 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
     m_velocity = velocity;
     FlightSetup setup;
     setup.drag = m_curve.get();
+    setup.dropScale = DropScale(in.dropScale);
     setup.ballisticCoefficient = in.ballisticCoefficient;
     setup.sightHeight = in.sightHeight / 12;
     setup.densityRatio = air.densityRatio();

@@ -1,5 +1,6 @@
 #include "RangeCardColumns.h"
 
+#include "DropScale.h"
 #include "core/common/Numbers.h"
 
 #include <algorithm>
@@ -122,7 +123,10 @@ std::string rangeCardText(const RangeCardResult& card, const RangeCardInput& in)
     if (card.stability)
         out += ", stability Sg " + formatPattern(*card.stability, "0.00");
     out += "\nClicks of " + generalNumber(in.click) +
-           (in.clickUnit == ClickUnit::Moa ? " MOA" : " mil") + "\n\n";
+           (in.clickUnit == ClickUnit::Moa ? " MOA" : " mil") + "\n";
+    if (!in.dropScale.empty())
+        out += "Drag scaled past Mach 1.2: " + DropScale(in.dropScale).text() + "\n";
+    out += "\n";
     // Columns nine characters wide, wider where a cell needs it: a blank always stands between
     // two of them.
     constexpr std::size_t kColumnCount = std::size(kColumns);

@@ -6,11 +6,19 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace fendrel {
 
 enum class DragModel { G1, G7, File };
 enum class ClickUnit { Moa, Mil };
+
+// A point of the drop scale (DropScale.h): below Mach 1.2 the drag coefficient is multiplied
+// by `factor` at Mach `mach`.
+struct DropScaleKnot {
+    double mach = 0;
+    double factor = 1;
+};
 
 struct RangeCardInput {
     // When set, every value below marked with a metric unit is in that unit, and the card
@@ -56,6 +64,9 @@ struct RangeCardInput {
 
     ClickUnit clickUnit = ClickUnit::Moa;
     double click = 0.25; // MOA or mil per click
+
+    // A drop scale fitted to where the bullets really went past Mach 1.2; empty: none.
+    std::vector<DropScaleKnot> dropScale;
 
     // The metric card's defaults: zero 100 m, rows every 100 m to 1000 m, sight 3.8 cm, the
     // velocity measured at 15 C.

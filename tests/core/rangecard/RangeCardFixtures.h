@@ -1,14 +1,40 @@
 // Reading the range card's reference fixtures: "key=value" inputs named like the options of
-// fendrel-calc card, written by tools/reference_trajectory.py.
+// fendrel-calc card, then rows of numbers, written by tools/reference_trajectory.py and
+// tools/reference_truing.py.
 #pragma once
 
+#include "TestFolder.h"
 #include "core/common/Numbers.h"
 #include "core/rangecard/RangeCardInput.h"
 
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace fendrel::test {
+
+struct Fixture {
+    std::map<std::string, std::string> keys;
+    std::vector<std::vector<double>> rows; // after the line of column names
+};
+
+inline Fixture readFixture(const std::string& name) {
+    std::ifstream file(fixture("rangecard/" + name + ".txt"));
+    Fixture f;
+    std::string line;
+    while (std::getline(file, line) && line.find('=') != std::string::npos)
+        f.keys[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+    while (std::getline(file, line)) {
+        std::vector<double> row;
+        std::stringstream fields(line);
+        for (std::string field; std::getline(fields, field, ',');)
+            row.push_back(leadingNumber(field));
+        f.rows.push_back(row);
+    }
+    return f;
+}
 
 inline RangeCardInput cardInput(const std::map<std::string, std::string>& keys) {
     RangeCardInput in;

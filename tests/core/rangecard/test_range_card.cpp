@@ -7,36 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 using namespace fendrel;
-
-namespace {
-
-struct Fixture {
-    std::map<std::string, std::string> keys;
-    std::vector<std::vector<double>> rows; // range, height, windage, velocity, time
-};
-
-Fixture readFixture(const std::string& name) {
-    std::ifstream file(test::fixture("rangecard/" + name + ".txt"));
-    Fixture f;
-    std::string line;
-    while (std::getline(file, line) && line.find('=') != std::string::npos)
-        f.keys[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-    while (std::getline(file, line)) {
-        std::vector<double> row;
-        std::stringstream fields(line);
-        for (std::string field; std::getline(fields, field, ',');)
-            row.push_back(leadingNumber(field));
-        f.rows.push_back(row);
-    }
-    return f;
-}
-
-} // namespace
 
 // Agreement with the independent solver: heights within max(0.5 in, 1 %), windage within
 // max(0.3 in, 2 %), velocity and time within 0.5 %, Sg within 1 %, to 1000 yd.
@@ -45,7 +18,7 @@ TEST(RangeCard, AgreesWithTheIndependentSolver) {
     for (const char* name : {"check_g1", "g7_mountain_crosswind", "g1_humid_uphill_left_twist",
                              "g7_downhill_coriolis_powder"}) {
         SCOPED_TRACE(name);
-        const Fixture f = readFixture(name);
+        const test::Fixture f = test::readFixture(name);
         RangeCardResult card;
         ASSERT_EQ(computeRangeCard(test::cardInput(f.keys), card), "");
         ASSERT_EQ(card.rows.size(), f.rows.size());

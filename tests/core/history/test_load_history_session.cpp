@@ -279,3 +279,66 @@ TEST(LoadHistorySession, AnExportThatCannotBeReadIsNamedAndStoresNothing) {
     EXPECT_EQ(host.told.size(), 3u);
     EXPECT_FALSE(fs::exists(folder / "history.sqlite"));
 }
+
+// A saved group file, at the distance asked, and two groups compared by their angle.
+TEST(LoadHistorySession, ImportsGroupFilesAndComparesGroupsByTheirAngle) {
+    test::TestFolder folder(false);
+    LoadHistorySession session(folder.path());
+    test::ScriptedSessionHost host;
+    const fs::path grp = test::fixture("backup/sample/YourData/Group1.GRP");
+    EntryFields fields = typed("");
+    EXPECT_FALSE(session.importGroupFile(kLadder, fields, host)); // no file chosen
+    host.files = {grp, grp, folder / "absent.grp", grp};
+    host.inputs = {"", "far", "100", "200"};
+    EXPECT_FALSE(session.importGroupFile(kLadder, fields, host)); // the distance cancelled
+    EXPECT_FALSE(session.importGroupFile(kLadder, fields, host));
+    EXPECT_EQ(host.last(), "The distance must be a number of yards above 0 and up to 10000.");
+    EXPECT_FALSE(session.importGroupFile(kLadder, fields, host));
+    EXPECT_EQ(host.last().rfind("absent.grp was not imported.\n", 0), 0u) << host.last();
+    ASSERT_TRUE(session.importGroupFile(kLadder, fields, host)) << host.last();
+    EXPECT_EQ(fields.distance, "200");
+    ASSERT_EQ(session.groupsTable().rows.size(), 1u);
+    EXPECT_EQ(session.groupFields(0).note, "ex: 10-May-2003, 75F, light breeze, sunny");
+
+    // The same shots at twice the distance (A, the earlier): half the angle, which three shots
+    // cannot show.
+    HistoryGroup twice = test::paperGroup("2024-05-02", 42.5);
+    twice.distanceYd = 400;
+    twice.shots = {{1, 1.5}, {.25, 2}, {3.125, -.5}};
+    test::openHistory(folder.path())->addGroup(kLadder.description, twice);
+    session.refresh(host);
+    session.compare({}, {0, 1}, host);
+    EXPECT_NE(host.last().find("at 200 yd, 3 shots: dispersion (sigma) "), std::string::npos)
+        << host.last();
+    EXPECT_NE(host.last().find("B's dispersion (sigma) is 100 % larger, but 3 and 3 shots cannot "
+                               "tell them apart (p = 0.21)"),
+              std::string::npos)
+        << host.last();
+}
+
+// A ladder whose velocity stalls between two charges: the flat spot and the charges off the
+// line are said under the chart.
+TEST(LoadHistorySession, SaysWhereTheLadderShowsAFlatSpot) {
+    test::TestFolder folder(false);
+    {
+        auto db = test::openHistory(folder.path());
+        const double means[] = {2600, 2650, 2652, 2750};
+        for (int i = 0; i < 4; ++i) {
+            const double m = means[i];
+            db->addString("Ladder " + std::to_string(41 + i),
+                          test::velocityString("2024-05-01", {m - 2, m - 1, m, m + 1, m + 2},
+                                               41 + i));
+        }
+    }
+    LoadHistorySession session(folder.path());
+    test::ScriptedSessionHost host;
+    session.refresh(host);
+    session.selectLoads({0, 1, 2, 3}, host);
+    const ComparisonPlot plot = session.comparisonPlot();
+    EXPECT_NE(plot.ladder.find("A flat spot is shown between 42 and 43 gr (95 %)."),
+              std::string::npos)
+        << plot.ladder;
+    EXPECT_NE(plot.ladder.find("Off the line: 41, 42, 43, 44 gr."), std::string::npos)
+        << plot.ladder;
+    EXPECT_EQ(plot.offLine.size(), 4u);
+}

@@ -1,5 +1,6 @@
 // fendrel-calc history: the loads of the load history with the statistics of their strings
-// and groups. Reads only; a folder without a history lists no loads and is left as it is.
+// and groups, and the truings of the range card made with them. Reads only; a folder without a
+// history lists no loads and is left as it is.
 #include "Commands.h"
 #include "Json.h"
 #include "core/common/Numbers.h"
@@ -19,6 +20,83 @@ std::string jsonNumber(double value) {
     return roundTripNumber(value);
 }
 
+std::string jsonOptional(const std::optional<double>& value) {
+    return value ? jsonNumber(*value) : "null";
+}
+
+std::string jsonMeasured(const std::optional<MeasuredVelocity>& v) {
+    return v ? "{\"velocity\": " + jsonNumber(v->velocity) +
+                   ", \"distance\": " + jsonNumber(v->distance) +
+                   ", \"error\": " + jsonOptional(v->error) + "}"
+             : "null";
+}
+
+// Every value of a truing; ranges, distances and velocities in the card's units.
+std::string jsonTruing(const TruingSession& t) {
+    std::string out = "{\"date\": " + jsonText(t.date) + ", \"kind\": \"" + truingKindName(t.kind) +
+                      "\", \"metric\": " + jsonBool(t.metric) + ", \"unit\": \"" +
+                      (t.unit == ClickUnit::Moa ? "moa" : "mil") +
+                      "\", \"card\": " + jsonText(t.card) + ", \"observations\": [";
+    for (size_t i = 0; i < t.observations.size(); ++i) {
+        const ObservedCorrection& o = t.observations[i];
+        out += (i ? ", " : "") + std::string("{\"range\": ") + jsonNumber(o.range) +
+               ", \"correction\": " + jsonNumber(o.correction) +
+               ", \"error\": " + jsonOptional(o.error) + "}";
+    }
+    out += "], \"near\": " + jsonMeasured(t.nearVelocity) +
+           ", \"far\": " + jsonMeasured(t.farVelocity) + ", \"velocity\": ";
+    if (const auto& v = t.velocity)
+        out += "{\"velocity\": " + jsonNumber(v->velocity) +
+               ", \"standard_error\": " + jsonNumber(v->standardError) +
+               ", \"input_velocity\": " + jsonNumber(v->inputVelocity) + "}";
+    else
+        out += "null";
+    out += ", \"bc\": ";
+    if (const auto& b = t.ballisticCoefficient)
+        out += "{\"bc\": " + jsonNumber(b->ballisticCoefficient) +
+               ", \"standard_error\": " + jsonNumber(b->standardError) + "}";
+    else
+        out += "null";
+    out += ", \"knots\": [";
+    for (size_t i = 0; i < t.knots.size(); ++i)
+        out += (i ? ", " : "") + std::string("{\"mach\": ") + jsonNumber(t.knots[i].mach) +
+               ", \"factor\": " + jsonNumber(t.knots[i].factor) +
+               ", \"factor_error\": " + jsonNumber(t.factorErrors[i]) + "}";
+    const RoundSnapshot& r = t.round;
+    return out + "], \"note\": " + jsonText(t.note) +
+           ", \"round\": {\"caliber\": " + jsonText(r.caliber) +
+           ", \"bullet_weight_gr\": " + jsonNumber(r.bulletWeightGr) +
+           ", \"bc\": " + jsonNumber(r.ballisticCoefficient) +
+           ", \"charge_gr\": " + jsonNumber(r.powderChargeGr) + "}}";
+}
+
+std::string textTruing(const TruingSession& t) {
+    const std::string speed = t.metric ? " m/s" : " ft/s", distance = t.metric ? " m" : " yd";
+    const std::string from = " trued from " + std::to_string(t.observations.size()) +
+                             (t.observations.size() == 1 ? " correction" : " corrections") +
+                             (t.unit == ClickUnit::Moa ? " (MOA): " : " (mil): ");
+    std::string out = "  " + t.date + "  ";
+    if (const auto& v = t.velocity)
+        out += "muzzle velocity" + from + formatPattern(v->velocity, "0.0") + speed + ", SE " +
+               formatPattern(v->standardError, "0.0") + speed + "; the card's velocity " +
+               formatPattern(v->inputVelocity, "0.0") + speed;
+    if (const auto& b = t.ballisticCoefficient; b && t.nearVelocity && t.farVelocity)
+        out += "BC trued from " + formatPattern(t.nearVelocity->velocity, "0.0") + speed + " at " +
+               generalNumber(t.nearVelocity->distance) + distance + " and " +
+               formatPattern(t.farVelocity->velocity, "0.0") + speed + " at " +
+               generalNumber(t.farVelocity->distance) + distance + ": " +
+               formatPattern(b->ballisticCoefficient, "0.0000") + ", SE " +
+               formatPattern(b->standardError, "0.0000");
+    if (t.kind == TruingKind::DropScale) {
+        out += "drop scale" + from;
+        for (size_t i = 0; i < t.knots.size(); ++i)
+            out += (i ? ", Mach " : "Mach ") + formatPattern(t.knots[i].mach, "0.000") + " x " +
+                   formatPattern(t.knots[i].factor, "0.000") + " (SE " +
+                   formatPattern(t.factorErrors[i], "0.000") + ")";
+    }
+    return out + "\n";
+}
+
 std::string jsonLoad(const LoadHistory& load) {
     std::string out = "{\"description\": " + jsonText(load.description) + ", \"strings\": [";
     for (size_t i = 0; i < load.strings.size(); ++i) {
@@ -36,6 +114,9 @@ std::string jsonLoad(const LoadHistory& load) {
                ", \"mean_radius_in\": " + jsonNumber(g.meanRadiusIn) +
                ", \"extreme_spread_in\": " + jsonNumber(g.extremeSpreadIn) + "}";
     }
+    out += "], \"truings\": [";
+    for (size_t i = 0; i < load.truings.size(); ++i)
+        out += (i ? ", " : "") + jsonTruing(load.truings[i]);
     return out + "]}";
 }
 
@@ -51,6 +132,8 @@ std::string textLoad(const LoadHistory& load) {
         out += "  " + g.date + "  group at " + generalNumber(g.distanceYd) + " yd: mean radius " +
                formatPattern(g.meanRadiusIn, "0.000") + " in, extreme spread " +
                formatPattern(g.extremeSpreadIn, "0.000") + " in\n";
+    for (const TruingSession& t : load.truings)
+        out += textTruing(t);
     return out;
 }
 

@@ -94,22 +94,53 @@ TEST(HistoryCommand, ListsTheLoadsAndCreatesNothingWithoutAHistory) {
         g.extremeSpreadIn = 5;
         g.round = s.round;
         ASSERT_TRUE(db->addGroup("Load B", g));
+        TruingSession t;
+        t.date = "2024-05-13";
+        t.unit = ClickUnit::Mil;
+        t.observations = {{300, 1.3, std::nullopt}, {700, 5.65, 0.05}};
+        t.velocity = TruedVelocity{2711.123456789, 4.25, 2698.5};
+        ASSERT_TRUE(db->addTruing("Load B", t));
+        TruingSession b;
+        b.date = "2024-05-14";
+        b.kind = TruingKind::BallisticCoefficient;
+        b.metric = true;
+        b.nearVelocity = MeasuredVelocity{858.5, 5, std::nullopt};
+        b.farVelocity = MeasuredVelocity{373.75, 900, 2.5};
+        b.ballisticCoefficient = TruedBallisticCoefficient{0.47123, 0.0031};
+        ASSERT_TRUE(db->addTruing("Load B", b));
     }
     const CalcRun json = runWithErrors("history --format json" + where);
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(json.out,
               "{\"loads\": [{\"description\": \"6.5 \\\"Creedmoor\\\" \\\\ 140\", \"strings\": "
               "[{\"date\": \"2024-05-10\", \"count\": 2, \"mean_fps\": 2655, \"sd_fps\": "
-              "7.0710678118654755, \"es_fps\": 10}], \"groups\": []}, {\"description\": "
-              "\"Load B\", \"strings\": [{\"date\": \"2024-05-11\", \"count\": 1, \"mean_fps\": "
-              "2700, \"sd_fps\": 0, \"es_fps\": 0}], \"groups\": [{\"date\": \"2024-05-12\", "
-              "\"distance_yd\": 100, \"mean_radius_in\": 2.25, \"extreme_spread_in\": 5}]}]}\n");
+              "7.0710678118654755, \"es_fps\": 10}], \"groups\": [], \"truings\": []}, "
+              "{\"description\": \"Load B\", \"strings\": [{\"date\": \"2024-05-11\", \"count\": "
+              "1, \"mean_fps\": 2700, \"sd_fps\": 0, \"es_fps\": 0}], \"groups\": [{\"date\": "
+              "\"2024-05-12\", \"distance_yd\": 100, \"mean_radius_in\": 2.25, "
+              "\"extreme_spread_in\": 5}], \"truings\": [{\"date\": \"2024-05-13\", \"kind\": "
+              "\"velocity\", \"metric\": false, \"unit\": \"mil\", \"card\": \"\", "
+              "\"observations\": [{\"range\": 300, \"correction\": 1.3, \"error\": null}, "
+              "{\"range\": 700, \"correction\": 5.65, \"error\": 0.05}], \"near\": null, \"far\": "
+              "null, \"velocity\": {\"velocity\": 2711.123456789, \"standard_error\": 4.25, "
+              "\"input_velocity\": 2698.5}, \"bc\": null, \"knots\": [], \"note\": \"\", "
+              "\"round\": {\"caliber\": \"\", \"bullet_weight_gr\": 0, \"bc\": 0, \"charge_gr\": "
+              "0}}, {\"date\": \"2024-05-14\", \"kind\": \"bc\", \"metric\": true, \"unit\": "
+              "\"moa\", \"card\": \"\", \"observations\": [], \"near\": {\"velocity\": 858.5, "
+              "\"distance\": 5, \"error\": null}, \"far\": {\"velocity\": 373.75, \"distance\": "
+              "900, \"error\": 2.5}, \"velocity\": null, \"bc\": {\"bc\": 0.47123, "
+              "\"standard_error\": 0.0031}, \"knots\": [], \"note\": \"\", \"round\": "
+              "{\"caliber\": \"\", \"bullet_weight_gr\": 0, \"bc\": 0, \"charge_gr\": 0}}]}]}\n");
     EXPECT_EQ(runWithErrors("history" + where).out,
               "6.5 \"Creedmoor\" \\ 140\n"
               "  2024-05-10  string of 2: mean 2655.0 ft/s, SD 7.1 ft/s, ES 10.0 ft/s\n"
               "Load B\n"
               "  2024-05-11  string of 1: mean 2700.0 ft/s, SD 0.0 ft/s, ES 0.0 ft/s\n"
-              "  2024-05-12  group at 100 yd: mean radius 2.250 in, extreme spread 5.000 in\n");
+              "  2024-05-12  group at 100 yd: mean radius 2.250 in, extreme spread 5.000 in\n"
+              "  2024-05-13  muzzle velocity trued from 2 corrections (mil): 2711.1 ft/s, SE 4.3 "
+              "ft/s; the card's velocity 2698.5 ft/s\n"
+              "  2024-05-14  BC trued from 858.5 m/s at 5 m and 373.8 m/s at 900 m: 0.4712, SE "
+              "0.0031\n");
 
     folder.write(HistoryDatabase::kFileName, "not a database at all");
     const CalcRun refused = runWithErrors("history" + where);

@@ -260,6 +260,134 @@ int insertGroup(sqlite3* db, std::int64_t loadId, const HistoryGroup& g, std::in
     return insertCoordinates(db, id, g.shots);
 }
 
+const char* const kTruingColumns =
+    "date, kind, card, metric, unit, near_velocity, near_distance, near_error, far_velocity, "
+    "far_distance, far_error, velocity, velocity_error, input_velocity, trued_bc, "
+    "trued_bc_error, note, caliber, bullet_weight_gr, bc, charge_gr";
+
+void bindMeasured(SqliteStatement& s, int index, const std::optional<MeasuredVelocity>& v) {
+    s.bind(index, v ? std::optional(v->velocity) : std::nullopt)
+        .bind(index + 1, v ? std::optional(v->distance) : std::nullopt)
+        .bind(index + 2, v ? v->error : std::nullopt);
+}
+
+std::optional<MeasuredVelocity> measuredAt(const SqliteStatement& s, int column) {
+    if (s.isNull(column))
+        return std::nullopt;
+    MeasuredVelocity v{s.real(column), s.real(column + 1), std::nullopt};
+    if (!s.isNull(column + 2))
+        v.error = s.real(column + 2);
+    return v;
+}
+
+int insertTruing(sqlite3* db, std::int64_t loadId, const TruingSession& t, std::int64_t& id) {
+    const auto& v = t.velocity;
+    const auto& b = t.ballisticCoefficient;
+    int rc = run(db,
+                 std::string("INSERT INTO truing_sessions (") + kTruingColumns +
+                     ", load_id) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                     "?, ?, ?)",
+                 [&](SqliteStatement& s) {
+                     s.bind(1, t.date).bind(2, truingKindName(t.kind)).bind(3, t.card);
+                     s.bind(4, std::int64_t{t.metric});
+                     s.bind(5, t.unit == ClickUnit::Moa ? "moa" : "mil");
+                     bindMeasured(s, 6, t.nearVelocity);
+                     bindMeasured(s, 9, t.farVelocity);
+                     s.bind(12, v ? std::optional(v->velocity) : std::nullopt)
+                         .bind(13, v ? std::optional(v->standardError) : std::nullopt)
+                         .bind(14, v ? std::optional(v->inputVelocity) : std::nullopt)
+                         .bind(15, b ? std::optional(b->ballisticCoefficient) : std::nullopt)
+                         .bind(16, b ? std::optional(b->standardError) : std::nullopt);
+                     s.bind(17, t.note);
+                     bindSnapshot(s, 18, t.round);
+                     s.bind(22, loadId);
+                 });
+    if (rc != SQLITE_OK)
+        return rc;
+    id = sqlite3_last_insert_rowid(db);
+    SqliteStatement o(db, "INSERT INTO truing_observations (session_id, number, range, "
+                          "correction, error) VALUES (?, ?, ?, ?, ?)");
+    for (size_t i = 0; i < t.observations.size(); ++i) {
+        const ObservedCorrection& c = t.observations[i];
+        o.bind(1, id).bind(2, static_cast<std::int64_t>(i + 1)).bind(3, c.range);
+        o.bind(4, c.correction).bind(5, c.error);
+        if ((rc = o.step()) != SQLITE_DONE)
+            return rc;
+        o.reset();
+    }
+    SqliteStatement k(db, "INSERT INTO truing_knots (session_id, number, mach, factor, "
+                          "factor_error) VALUES (?, ?, ?, ?, ?)");
+    for (size_t i = 0; i < t.knots.size(); ++i) {
+        k.bind(1, id).bind(2, static_cast<std::int64_t>(i + 1)).bind(3, t.knots[i].mach);
+        k.bind(4, t.knots[i].factor).bind(5, t.factorErrors[i]);
+        if ((rc = k.step()) != SQLITE_DONE)
+            return rc;
+        k.reset();
+    }
+    return SQLITE_OK;
+}
+
+// The truings of a load in the order of load(), with their observations and knots.
+int readTruings(sqlite3* db, std::int64_t loadId, std::vector<TruingSession>& out) {
+    SqliteStatement head(db, std::string("SELECT id, ") + kTruingColumns +
+                                 " FROM truing_sessions WHERE load_id = ? ORDER BY date, id");
+    head.bind(1, loadId);
+    int rc;
+    while ((rc = head.step()) == SQLITE_ROW) {
+        TruingSession t;
+        t.id = head.integer(0);
+        t.date = head.text(1);
+        if (!truingKindFromName(head.text(2), t.kind))
+            return SQLITE_CORRUPT;
+        t.card = head.text(3);
+        t.metric = head.integer(4) != 0;
+        t.unit = head.text(5) == "mil" ? ClickUnit::Mil : ClickUnit::Moa;
+        t.nearVelocity = measuredAt(head, 6);
+        t.farVelocity = measuredAt(head, 9);
+        if (!head.isNull(12))
+            t.velocity = TruedVelocity{head.real(12), head.real(13), head.real(14)};
+        if (!head.isNull(15))
+            t.ballisticCoefficient = TruedBallisticCoefficient{head.real(15), head.real(16)};
+        t.note = head.text(17);
+        t.round = snapshotAt(head, 18);
+        out.push_back(std::move(t));
+    }
+    if (rc != SQLITE_DONE)
+        return rc;
+    // Observations and knots come in the order of their truings; `at` follows along.
+    auto attach = [&](const char* sql, auto&& add) {
+        SqliteStatement s(db, sql);
+        s.bind(1, loadId);
+        size_t at = 0;
+        int step;
+        while ((step = s.step()) == SQLITE_ROW) {
+            while (at < out.size() && out[at].id != s.integer(0))
+                ++at;
+            if (at == out.size())
+                return SQLITE_CORRUPT;
+            add(out[at], s);
+        }
+        return step == SQLITE_DONE ? SQLITE_OK : step;
+    };
+    rc = attach("SELECT t.id, o.range, o.correction, o.error FROM truing_sessions t "
+                "JOIN truing_observations o ON o.session_id = t.id WHERE t.load_id = ? "
+                "ORDER BY t.date, t.id, o.number",
+                [](TruingSession& t, const SqliteStatement& s) {
+                    t.observations.push_back({s.real(1), s.real(2), std::nullopt});
+                    if (!s.isNull(3))
+                        t.observations.back().error = s.real(3);
+                });
+    if (rc != SQLITE_OK)
+        return rc;
+    return attach("SELECT t.id, k.mach, k.factor, k.factor_error FROM truing_sessions t "
+                  "JOIN truing_knots k ON k.session_id = t.id WHERE t.load_id = ? "
+                  "ORDER BY t.date, t.id, k.number",
+                  [](TruingSession& t, const SqliteStatement& s) {
+                      t.knots.push_back({s.real(1), s.real(2)});
+                      t.factorErrors.push_back(s.real(3));
+                  });
+}
+
 // The first string of the history with this date and exactly these shots, in any load.
 int findSameString(sqlite3* db, std::string_view date, const std::vector<double>& shots,
                    ImportedString& found) {
@@ -560,14 +688,15 @@ template <typename Body> Status HistoryDatabase::inTransaction(Body&& body) {
 
 Result<std::vector<LoadSummary>> HistoryDatabase::loads() const {
     using R = Result<std::vector<LoadSummary>>;
-    SqliteStatement s(m_db, "SELECT id, description, string_count, group_count, last_date, "
-                            "caliber, bullet_weight_gr, bc, charge_gr FROM loads "
+    SqliteStatement s(m_db, "SELECT id, description, string_count, group_count, truing_count, "
+                            "last_date, caliber, bullet_weight_gr, bc, charge_gr FROM loads "
                             "ORDER BY description");
     R r;
     int rc;
     while ((rc = s.step()) == SQLITE_ROW) {
         r.value.push_back({s.integer(0), s.text(1), static_cast<int>(s.integer(2)),
-                           static_cast<int>(s.integer(3)), s.text(4), snapshotAt(s, 5)});
+                           static_cast<int>(s.integer(3)), static_cast<int>(s.integer(4)),
+                           s.text(5), snapshotAt(s, 6)});
     }
     return rc == SQLITE_DONE ? r : R::refused(failure(rc).refusal);
 }
@@ -671,7 +800,7 @@ Result<LoadHistory> HistoryDatabase::load(std::int64_t loadId) const {
                 return SQLITE_CORRUPT;
             h.groups[k].shots.push_back({points.real(1), points.real(2)});
         }
-        return rc == SQLITE_DONE ? SQLITE_OK : rc;
+        return rc == SQLITE_DONE ? readTruings(m_db, loadId, h.truings) : rc;
     };
     rc = read();
     if (rc != SQLITE_OK)
@@ -711,6 +840,39 @@ Result<std::int64_t> HistoryDatabase::addGroup(std::string_view description,
         return rc == SQLITE_OK ? insertGroup(m_db, loadId, g, id) : rc;
     });
     return done ? R::done(id) : R::refused(done.refusal);
+}
+
+Result<std::int64_t> HistoryDatabase::addTruing(std::string_view description,
+                                                const TruingSession& t) {
+    using R = Result<std::int64_t>;
+    if (std::string why = checkDescription(description); !why.empty())
+        return R::refused(why);
+    if (std::string why = checkTruing(t); !why.empty())
+        return R::refused(why);
+    std::int64_t id = 0;
+    const Status done = inTransaction([&](std::string&) {
+        std::int64_t loadId = 0;
+        const int rc = loadIdFor(m_db, description, loadId);
+        return rc == SQLITE_OK ? insertTruing(m_db, loadId, t, id) : rc;
+    });
+    return done ? R::done(id) : R::refused(done.refusal);
+}
+
+Result<std::vector<TruingSession>> HistoryDatabase::truings(std::int64_t loadId) const {
+    using R = Result<std::vector<TruingSession>>;
+    int rc = sqliteExec(m_db, "BEGIN");
+    if (rc != SQLITE_OK)
+        return R::refused(failure(rc).refusal);
+    R r;
+    SqliteStatement head(m_db, "SELECT 1 FROM loads WHERE id = ?");
+    head.bind(1, loadId);
+    rc = head.step();
+    rc = rc == SQLITE_ROW ? readTruings(m_db, loadId, r.value) : rc == SQLITE_DONE ? kMissing : rc;
+    if (rc != SQLITE_OK)
+        r = R::refused(rc == kMissing ? "This load is no longer in the load history."
+                                      : failure(rc).refusal);
+    sqliteExec(m_db, "COMMIT");
+    return r;
 }
 
 Result<ImportedString> HistoryDatabase::findImported(std::string_view date,
@@ -834,7 +996,9 @@ Status HistoryDatabase::updateGroup(const HistoryGroup& g) {
 }
 
 int HistoryDatabase::removeIfEmpty(std::int64_t loadId) {
-    return run(m_db, "DELETE FROM loads WHERE id = ? AND string_count = 0 AND group_count = 0",
+    return run(m_db,
+               "DELETE FROM loads WHERE id = ? AND string_count = 0 AND group_count = 0 AND "
+               "truing_count = 0",
                [&](SqliteStatement& s) { s.bind(1, loadId); });
 }
 
@@ -844,6 +1008,10 @@ Status HistoryDatabase::deleteString(std::int64_t id) {
 
 Status HistoryDatabase::deleteGroup(std::int64_t id) {
     return deleteEntry("paper_groups", id);
+}
+
+Status HistoryDatabase::deleteTruing(std::int64_t id) {
+    return deleteEntry("truing_sessions", id);
 }
 
 Status HistoryDatabase::deleteEntry(const std::string& table, std::int64_t id) {

@@ -1,5 +1,5 @@
 // The load history: history.sqlite in the program folder, holding for each load (a round
-// description) its velocity strings and its groups.
+// description) its velocity strings, its groups and the truings of the range card made with it.
 //
 // A load is its round description, compared as exact text (case and blanks significant), the
 // key of the round database. Two rounds that share a description therefore share one history:
@@ -33,7 +33,8 @@ struct LoadSummary {
     std::string description;
     int strings = 0;
     int groups = 0;
-    std::string lastDate; // the date of the latest entry
+    int truings = 0;
+    std::string lastDate; // the date of the latest entry, truings included
     RoundSnapshot latest; // the round values of the latest entry
 };
 
@@ -43,6 +44,7 @@ struct LoadHistory {
     std::string description;
     std::vector<VelocityString> strings;
     std::vector<HistoryGroup> groups;
+    std::vector<TruingSession> truings;
 };
 
 class HistoryDatabase {
@@ -94,6 +96,12 @@ public:
     Result<std::int64_t> addString(std::string_view description, const VelocityString& s);
     Result<std::int64_t> addGroup(std::string_view description, const HistoryGroup& g);
 
+    // A truing with its observations and knots, all or nothing, in the load of the description
+    // (created when new). The id of the truing.
+    Result<std::int64_t> addTruing(std::string_view description, const TruingSession& t);
+    // The truings of a load, ordered by date, then as entered: what load() gives in `truings`.
+    Result<std::vector<TruingSession>> truings(std::int64_t loadId) const;
+
     // Series read from a chronograph or e-target file (ChronographExport.h), entering the
     // history. A series is already in the history when a string of any load has its date and
     // exactly its shots.
@@ -119,6 +127,7 @@ public:
     // Removes an entry; a load left without entries leaves the list.
     Status deleteString(std::int64_t id);
     Status deleteGroup(std::int64_t id);
+    Status deleteTruing(std::int64_t id);
     Status deleteLoad(std::int64_t loadId);
 
     // PRAGMA integrity_check and foreign_key_check of the open file.
@@ -139,7 +148,8 @@ private:
     Status failure(int rc) const;
     template <typename Body> Status inTransaction(Body&& body);
     int removeIfEmpty(std::int64_t loadId);
-    // Deletes a string or a group (`table`), and its load when that was its last entry.
+    // Deletes a string, a group or a truing (`table`), and its load when that was its last
+    // entry.
     Status deleteEntry(const std::string& table, std::int64_t id);
 
     sqlite3* m_db;

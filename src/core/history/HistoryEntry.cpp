@@ -3,6 +3,7 @@
 
 #include "core/common/Encoding.h"
 #include "core/common/Numbers.h"
+#include "core/rangecard/DropScale.h"
 
 #include <cmath>
 
@@ -166,6 +167,133 @@ std::string checkGroup(const HistoryGroup& g) {
     if (std::string why = checkText(g.note, "note"); !why.empty())
         return why;
     return checkSnapshot(g.round);
+}
+
+const char* truingKindName(TruingKind kind) {
+    switch (kind) {
+    case TruingKind::Velocity:
+        return "velocity";
+    case TruingKind::DropScale:
+        return "drop_scale";
+    case TruingKind::BallisticCoefficient:
+        return "bc";
+    }
+    return "";
+}
+
+bool truingKindFromName(std::string_view name, TruingKind& kind) {
+    for (TruingKind k :
+         {TruingKind::Velocity, TruingKind::DropScale, TruingKind::BallisticCoefficient})
+        if (name == truingKindName(k)) {
+            kind = k;
+            return true;
+        }
+    return false;
+}
+
+namespace {
+
+std::string checkTruingKind(const TruingSession& t) {
+    const bool observed = !t.observations.empty(), measured = t.nearVelocity || t.farVelocity,
+               knots = !t.knots.empty() || !t.factorErrors.empty();
+    switch (t.kind) {
+    case TruingKind::Velocity:
+        if (!observed || !t.velocity || measured || t.ballisticCoefficient || knots)
+            return "A truing of the muzzle velocity keeps its observed corrections and the "
+                   "velocity found, and nothing else.";
+        break;
+    case TruingKind::DropScale:
+        if (!observed || t.knots.empty() || measured || t.velocity || t.ballisticCoefficient)
+            return "A truing of the drop scale keeps its observed corrections and the knots "
+                   "found, and nothing else.";
+        if (t.factorErrors.size() != t.knots.size())
+            return "A truing of the drop scale needs the standard error of each knot's factor.";
+        break;
+    case TruingKind::BallisticCoefficient:
+        if (!t.nearVelocity || !t.farVelocity || !t.ballisticCoefficient || observed ||
+            t.velocity || knots)
+            return "A truing of the ballistic coefficient keeps its near and far velocities and "
+                   "the coefficient found, and nothing else.";
+        break;
+    default:
+        return "A truing must be of the muzzle velocity, the drop scale or the ballistic "
+               "coefficient.";
+    }
+    return {};
+}
+
+std::string checkTruingNumbers(const TruingSession& t) {
+    const bool moa = t.unit == ClickUnit::Moa;
+    const double largest = moa ? 2700 : 785, largestError = moa ? 100 : 30;
+    const char* unit = moa ? " MOA." : " mil.";
+    for (size_t i = 0; i < t.observations.size(); ++i) {
+        const ObservedCorrection& o = t.observations[i];
+        const std::string which = "Observation " + std::to_string(i + 1) + ": ";
+        if (!(within(o.range, 0, kMaximumDistanceYd) && o.range > 0))
+            return which + "the range must lie above 0 and at most 10000.";
+        if (!within(o.correction, -largest, largest))
+            return which + "the correction must lie between -" + generalNumber(largest) + " and " +
+                   generalNumber(largest) + unit;
+        if (o.error && !(within(*o.error, 0, largestError) && *o.error > 0))
+            return which + "the error must lie above 0 and at most " + generalNumber(largestError) +
+                   unit;
+    }
+    for (const auto* measured : {&t.nearVelocity, &t.farVelocity}) {
+        if (!*measured)
+            continue;
+        const MeasuredVelocity& v = **measured;
+        const std::string which = measured == &t.nearVelocity ? "near" : "far";
+        if (!(within(v.velocity, 0, kMaximumSpeedFps) && v.velocity > 0))
+            return "The " + which + " velocity must lie above 0 and at most 20000.";
+        if (!within(v.distance, 0, kMaximumDistanceYd))
+            return "The distance of the " + which + " velocity must lie from 0 to 10000.";
+        if (v.error && !(within(*v.error, 0, kMaximumSpeedFps) && *v.error > 0))
+            return "The error of the " + which + " velocity must lie above 0 and at most 20000.";
+    }
+    if (t.nearVelocity && t.farVelocity && !(t.farVelocity->distance > t.nearVelocity->distance))
+        return "The far velocity must be measured farther from the muzzle than the near one.";
+    if (const auto& v = t.velocity;
+        v && !(within(v->velocity, 0, kMaximumSpeedFps) && v->velocity > 0 &&
+               within(v->standardError, 0, kMaximumSpeedFps) &&
+               within(v->inputVelocity, 0, kMaximumSpeedFps) && v->inputVelocity > 0))
+        return "The velocity found, its standard error and the card's velocity must lie from 0 "
+               "to 20000.";
+    if (const auto& b = t.ballisticCoefficient;
+        b && !(within(b->ballisticCoefficient, 0, 10) && b->ballisticCoefficient > 0 &&
+               within(b->standardError, 0, 10)))
+        return "The ballistic coefficient found and its standard error must lie from 0 to 10.";
+    if (std::string why = DropScale::refusal(t.knots); !why.empty())
+        return why;
+    for (double e : t.factorErrors)
+        if (!within(e, 0, DropScale::kHighestFactor))
+            return "The standard error of a drop scale factor must lie from 0 to 4.";
+    return {};
+}
+
+} // namespace
+
+std::string checkTruing(const TruingSession& t) {
+    if (std::string why = checkDate(t.date); !why.empty())
+        return why;
+    if (std::string why = checkTruingKind(t); !why.empty())
+        return why;
+    if (t.unit != ClickUnit::Moa && t.unit != ClickUnit::Mil)
+        return "The correction unit must be MOA or mil.";
+    if (t.observations.size() > kMaximumObservations)
+        return "A truing holds at most " + std::to_string(kMaximumObservations) + " observations.";
+    if (std::string why = checkTruingNumbers(t); !why.empty())
+        return why;
+    if (t.card.size() > kMaximumCardTextBytes)
+        return "The range card's settings are too long (at most " +
+               std::to_string(kMaximumCardTextBytes) + " bytes).";
+    if (!isUtf8(t.card))
+        return "The range card's settings are not valid UTF-8 text.";
+    for (unsigned char c : t.card)
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F)
+            return "The range card's settings hold a control character.";
+    if (std::string why = checkText(t.note, "note"); !why.empty())
+        return why;
+    return checkSnapshot(t.round);
 }
 
 RoundKey roundKeyFromRecord(const std::vector<std::string>& f) {

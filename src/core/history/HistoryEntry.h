@@ -1,8 +1,10 @@
-// The entries of the load history: velocity strings and groups, each with the round's values at
-// the time it was entered, and the checks an entry passes before it is stored.
+// The entries of the load history: velocity strings, groups and truings of the range card, each
+// with the round's values at the time it was entered, and the checks an entry passes before it
+// is stored.
 #pragma once
 
 #include "core/groups/GroupStatistics.h"
+#include "core/rangecard/Truing.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,9 +21,11 @@ inline constexpr std::size_t kMaximumShots = 1000;
 inline constexpr double kMinimumTemperatureF = -100;
 inline constexpr double kMaximumTemperatureF = 200;
 inline constexpr double kMaximumDistanceYd = 10000;
-inline constexpr double kMaximumRoundNumber = 1e6;     // bullet weight, BC, charge
-inline constexpr double kMaximumCoordinateIn = 1e6;    // group coordinates and statistics
-inline constexpr std::size_t kMaximumTextBytes = 4000; // description, caliber, note
+inline constexpr double kMaximumRoundNumber = 1e6;          // bullet weight, BC, charge
+inline constexpr double kMaximumCoordinateIn = 1e6;         // group coordinates and statistics
+inline constexpr std::size_t kMaximumTextBytes = 4000;      // description, caliber, note
+inline constexpr std::size_t kMaximumCardTextBytes = 16384; // a truing's range card settings
+inline constexpr std::size_t kMaximumObservations = 200;    // of one truing
 
 // The round's values when the entry was made. Renaming or re-saving the round later leaves
 // them as they were.
@@ -76,6 +80,57 @@ struct HistoryGroup {
     RoundSnapshot round;
 };
 
+enum class TruingKind { Velocity, DropScale, BallisticCoefficient };
+
+// What a truing of the muzzle velocity found (VelocityTruing).
+struct TruedVelocity {
+    double velocity = 0; // the muzzle velocity after the powder temperature correction
+    double standardError = 0;
+    double inputVelocity = 0; // what the card's velocity became, at its own temperature
+
+    bool operator==(const TruedVelocity&) const = default;
+};
+
+// What a truing of the ballistic coefficient found (BallisticCoefficientTruing).
+struct TruedBallisticCoefficient {
+    double ballisticCoefficient = 0; // of the card's drag model
+    double standardError = 0;
+
+    bool operator==(const TruedBallisticCoefficient&) const = default;
+};
+
+// One truing of the range card (Truing.h): the card it was computed on, what was observed and
+// what the fit gave. Ranges, distances and velocities are in the card's units (yd and ft/s, or
+// m and m/s when `metric` is set), corrections in `unit`. Each kind keeps its own inputs and
+// result and nothing of the others': the muzzle velocity and the drop scale their observations
+// and `velocity` or `knots` with `factorErrors`, the ballistic coefficient its two measured
+// velocities and `ballisticCoefficient`.
+struct TruingSession {
+    std::int64_t id = 0; // 0 until stored
+    std::string date;    // YYYY-MM-DD
+    TruingKind kind = TruingKind::Velocity;
+    // The range card's settings as the window keeps them ("key=value" lines), UTF-8, stored as
+    // they are: the air, the zero and the rest of the card the truing was computed on.
+    std::string card;
+    bool metric = false;
+    ClickUnit unit = ClickUnit::Moa;
+    std::vector<ObservedCorrection> observations;
+    std::optional<MeasuredVelocity> nearVelocity, farVelocity;
+    std::optional<TruedVelocity> velocity;
+    std::optional<TruedBallisticCoefficient> ballisticCoefficient;
+    std::vector<DropScaleKnot> knots; // from the highest Mach number down
+    std::vector<double> factorErrors; // the standard error of each knot's factor
+    std::string note;
+    RoundSnapshot round;
+
+    bool operator==(const TruingSession&) const = default;
+};
+
+// The kind's name in the history file and in JSON: "velocity", "drop_scale", "bc"; and back
+// (false for another text).
+const char* truingKindName(TruingKind kind);
+bool truingKindFromName(std::string_view name, TruingKind& kind);
+
 // A real calendar date written YYYY-MM-DD, years 1900 to 9999.
 bool isIsoDate(std::string_view text);
 
@@ -89,6 +144,7 @@ bool isUtf8(std::string_view text);
 std::string checkDescription(std::string_view description);
 std::string checkString(const VelocityString& s);
 std::string checkGroup(const HistoryGroup& g);
+std::string checkTruing(const TruingSession& t);
 
 // The description and round values of a record of the round database (fields as stored in
 // rounds.dtb, windows-1252 bytes), numbers taken by their leading-number value.

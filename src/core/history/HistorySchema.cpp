@@ -42,10 +42,10 @@ CREATE TRIGGER %_changed AFTER UPDATE ON % BEGIN {NEW} {OLD} END;
 CREATE TRIGGER %_removed AFTER DELETE ON % BEGIN {OLD} END;
 )sql";
 
-std::string summaryTriggers(const std::string& table) {
+std::string summaryTriggers(const std::string& table, const char* refresh = kRefreshLoad) {
     std::string sql = replaced(kSummaryTriggers, "%", table);
-    sql = replaced(sql, "{NEW}", replaced(kRefreshLoad, "@", "NEW.load_id"));
-    return replaced(sql, "{OLD}", replaced(kRefreshLoad, "@", "OLD.load_id"));
+    sql = replaced(sql, "{NEW}", replaced(refresh, "@", "NEW.load_id"));
+    return replaced(sql, "{OLD}", replaced(refresh, "@", "OLD.load_id"));
 }
 
 // Version 1: loads keyed by the round description (exact text, case significant); strings
@@ -124,6 +124,87 @@ CREATE INDEX strings_of_date ON velocity_strings (date);
 CREATE INDEX strings_of_group ON velocity_strings (group_id);
 )sql";
 
+// Version 3: truings of the range card, each with the card's settings it was computed on, its
+// observed corrections or its two measured velocities, and what it found (the velocity, the BC,
+// or the knots of the drop scale with their errors). The summary of a load counts its truings
+// and takes them into its latest entry (after strings and groups of the same date), so its
+// triggers are made anew for every table.
+const char* const kVersion3 = R"sql(
+ALTER TABLE loads ADD COLUMN truing_count INTEGER NOT NULL DEFAULT 0;
+CREATE TABLE truing_sessions (
+    id INTEGER PRIMARY KEY,
+    load_id INTEGER NOT NULL REFERENCES loads(id) ON DELETE CASCADE,
+    date TEXT NOT NULL CHECK (date GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]'),
+    kind TEXT NOT NULL CHECK (kind IN ('velocity', 'drop_scale', 'bc')),
+    card TEXT NOT NULL CHECK (length(CAST(card AS BLOB)) <= 16384),
+    metric INTEGER NOT NULL CHECK (metric IN (0, 1)),
+    unit TEXT NOT NULL CHECK (unit IN ('moa', 'mil')),
+    near_velocity REAL CHECK (near_velocity > 0 AND near_velocity <= 20000),
+    near_distance REAL CHECK (near_distance BETWEEN 0 AND 10000),
+    near_error REAL CHECK (near_error > 0 AND near_error <= 20000),
+    far_velocity REAL CHECK (far_velocity > 0 AND far_velocity <= 20000),
+    far_distance REAL CHECK (far_distance BETWEEN 0 AND 10000),
+    far_error REAL CHECK (far_error > 0 AND far_error <= 20000),
+    velocity REAL CHECK (velocity > 0 AND velocity <= 20000),
+    velocity_error REAL CHECK (velocity_error BETWEEN 0 AND 20000),
+    input_velocity REAL CHECK (input_velocity > 0 AND input_velocity <= 20000),
+    trued_bc REAL CHECK (trued_bc > 0 AND trued_bc <= 10),
+    trued_bc_error REAL CHECK (trued_bc_error BETWEEN 0 AND 10),
+    note TEXT NOT NULL DEFAULT '',
+    caliber TEXT NOT NULL,
+    bullet_weight_gr REAL NOT NULL CHECK (bullet_weight_gr BETWEEN 0 AND 1e6),
+    bc REAL NOT NULL CHECK (bc BETWEEN 0 AND 1e6),
+    charge_gr REAL NOT NULL CHECK (charge_gr BETWEEN 0 AND 1e6),
+    CHECK ((near_velocity IS NULL) = (near_distance IS NULL)),
+    CHECK ((far_velocity IS NULL) = (far_distance IS NULL)),
+    CHECK ((velocity IS NULL) = (velocity_error IS NULL) AND
+           (velocity IS NULL) = (input_velocity IS NULL)),
+    CHECK ((trued_bc IS NULL) = (trued_bc_error IS NULL))
+);
+CREATE INDEX truings_of_load ON truing_sessions (load_id, date, id);
+CREATE TABLE truing_observations (
+    session_id INTEGER NOT NULL REFERENCES truing_sessions(id) ON DELETE CASCADE,
+    number INTEGER NOT NULL,
+    range REAL NOT NULL CHECK (range > 0 AND range <= 10000),
+    correction REAL NOT NULL CHECK (correction BETWEEN -1e4 AND 1e4),
+    error REAL CHECK (error > 0 AND error <= 1e4),
+    PRIMARY KEY (session_id, number)
+) WITHOUT ROWID;
+CREATE TABLE truing_knots (
+    session_id INTEGER NOT NULL REFERENCES truing_sessions(id) ON DELETE CASCADE,
+    number INTEGER NOT NULL,
+    mach REAL NOT NULL CHECK (mach > 0 AND mach < 1.2),
+    factor REAL NOT NULL CHECK (factor BETWEEN 0.25 AND 4),
+    factor_error REAL NOT NULL CHECK (factor_error BETWEEN 0 AND 4),
+    PRIMARY KEY (session_id, number)
+) WITHOUT ROWID;
+DROP TRIGGER velocity_strings_added;
+DROP TRIGGER velocity_strings_changed;
+DROP TRIGGER velocity_strings_removed;
+DROP TRIGGER paper_groups_added;
+DROP TRIGGER paper_groups_changed;
+DROP TRIGGER paper_groups_removed;
+)sql";
+
+// The summary of version 3: kRefreshLoad with the truings.
+const char* const kRefreshLoad3 = R"sql(
+    UPDATE loads SET
+        string_count = (SELECT count(*) FROM velocity_strings WHERE load_id = @),
+        group_count = (SELECT count(*) FROM paper_groups WHERE load_id = @),
+        truing_count = (SELECT count(*) FROM truing_sessions WHERE load_id = @),
+        (last_date, caliber, bullet_weight_gr, bc, charge_gr) = (
+            SELECT date, caliber, bullet_weight_gr, bc, charge_gr FROM (
+                SELECT date, 2 AS kind, id, caliber, bullet_weight_gr, bc, charge_gr
+                    FROM velocity_strings WHERE load_id = @
+                UNION ALL
+                SELECT date, 1, id, caliber, bullet_weight_gr, bc, charge_gr
+                    FROM paper_groups WHERE load_id = @
+                UNION ALL
+                SELECT date, 0, id, caliber, bullet_weight_gr, bc, charge_gr
+                    FROM truing_sessions WHERE load_id = @)
+            ORDER BY date DESC, kind DESC, id DESC LIMIT 1)
+    WHERE id = @;)sql";
+
 int pragmaNumber(sqlite3* db, const char* pragma, int& rc) {
     SqliteStatement s(db, std::string("PRAGMA ") + pragma);
     rc = s.step();
@@ -139,6 +220,9 @@ std::span<const HistoryMigration> historyMigrations() {
     static const std::vector<HistoryMigration> steps = {
         {1, kVersion1 + summaryTriggers("velocity_strings") + summaryTriggers("paper_groups")},
         {2, kVersion2},
+        {3, kVersion3 + summaryTriggers("velocity_strings", kRefreshLoad3) +
+                summaryTriggers("paper_groups", kRefreshLoad3) +
+                summaryTriggers("truing_sessions", kRefreshLoad3)},
     };
     return steps;
 }

@@ -18,6 +18,8 @@ enum class ClickUnit { Moa, Mil };
 struct DropScaleKnot {
     double mach = 0;
     double factor = 1;
+
+    bool operator==(const DropScaleKnot&) const = default;
 };
 
 struct RangeCardInput {

@@ -21,6 +21,8 @@ struct ObservedCorrection {
     double range = 0;
     double correction = 0;
     std::optional<double> error; // missing: kDefaultCorrectionErrorMoa
+
+    bool operator==(const ObservedCorrection&) const = default;
 };
 
 // A velocity measured at a distance from the muzzle, and its standard error.
@@ -28,6 +30,8 @@ struct MeasuredVelocity {
     double velocity = 0;
     double distance = 0;
     std::optional<double> error; // missing: kDefaultVelocityErrorFps
+
+    bool operator==(const MeasuredVelocity&) const = default;
 };
 
 struct TruingResidual {

@@ -227,7 +227,7 @@ TEST(HistoryDatabase, MigrationsRunInOrderOnce) {
     EXPECT_NE(migrateHistory(db, one, why), SQLITE_OK);
     EXPECT_TRUE(has(why, "newer version"));
     EXPECT_EQ(sqlite3_close(db), SQLITE_OK);
-    EXPECT_EQ(historySchemaVersion(), 2);
+    EXPECT_EQ(historySchemaVersion(), 3);
 }
 
 TEST(HistoryBackup, BackupWipeRestoreGivesTheSameHistory) {

@@ -71,7 +71,7 @@ TEST(SeriesImport, AVersionOneHistoryIsReadAsItIsAndUpgradedInPlace) {
     EXPECT_EQ(userVersion(file), 1);
 
     auto db = openHistory(folder.path());
-    EXPECT_EQ(userVersion(file), 2);
+    EXPECT_EQ(userVersion(file), historySchemaVersion());
     const LoadHistory old = db->load(1).value;
     EXPECT_EQ(old.strings.at(0).shotsFps, (std::vector<double>{2650, 2660}));
     EXPECT_TRUE(old.strings[0].shotDetails.empty());

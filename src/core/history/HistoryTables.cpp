@@ -148,12 +148,13 @@ Status readCommon(const EntryFields& f, std::string& date, RoundSnapshot& round,
 
 TextTable loadsTable(std::span<const LoadSummary> loads) {
     TextTable t{{"Load", "Caliber", "Bullet (gr)", "BC", "Charge (gr)", "Strings", "Groups",
-                 "Latest"},
+                 "Truings", "Latest"},
                 {}};
     for (const LoadSummary& l : loads)
         t.rows.push_back({l.description, l.latest.caliber, plain(l.latest.bulletWeightGr),
                           plain(l.latest.ballisticCoefficient), plain(l.latest.powderChargeGr),
-                          std::to_string(l.strings), std::to_string(l.groups), l.lastDate});
+                          std::to_string(l.strings), std::to_string(l.groups),
+                          std::to_string(l.truings), l.lastDate});
     return t;
 }
 

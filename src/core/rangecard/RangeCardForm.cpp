@@ -1,5 +1,6 @@
 #include "RangeCardForm.h"
 
+#include "DropScale.h"
 #include "MetricUnits.h"
 #include "core/common/Encoding.h"
 #include "core/common/Numbers.h"
@@ -139,6 +140,16 @@ const FieldRow kFields[] = {
     {{F::DispersionShots, "dispersion_shots", "shots behind the dispersion", B::Missing,
       "no band", "", ""},
      Quantity::Plain},
+    {{F::NearVelocity, "near_velocity", "near velocity", B::Missing, "", "", ""}, Quantity::Speed},
+    {{F::NearDistance, "near_distance", "near distance", B::Missing, "", "", ""},
+     Quantity::Distance},
+    {{F::NearError, "near_error", "near velocity's error", B::Missing, "5 ft/s", "", ""},
+     Quantity::Speed},
+    {{F::FarVelocity, "far_velocity", "far velocity", B::Missing, "", "", ""}, Quantity::Speed},
+    {{F::FarDistance, "far_distance", "far distance", B::Missing, "", "", ""},
+     Quantity::Distance},
+    {{F::FarError, "far_error", "far velocity's error", B::Missing, "5 ft/s", "", ""},
+     Quantity::Speed},
 };
 static_assert(std::size(kFields) == kCardFieldCount);
 
@@ -161,6 +172,66 @@ const char* const kUnits[] = {"imperial", "metric"};
 const char* const kDrags[] = {"G1", "G7", "file"};
 const char* const kClicks[] = {"MOA", "mil"};
 const char* const kShapes[] = {"rectangle", "circle"};
+
+// Observations in rangecard.ini: "range:correction:error" joined by ';'.
+std::string observationsText(const std::vector<RangeCardForm::Observation>& rows) {
+    std::string out;
+    for (const auto& o : rows) {
+        if (trimmed(o.range).empty() && trimmed(o.correction).empty() && trimmed(o.error).empty())
+            continue;
+        out += (out.empty() ? "" : ";") + trimmed(o.range) + ":" + trimmed(o.correction) + ":" +
+               trimmed(o.error);
+    }
+    return out;
+}
+
+std::vector<std::string> split(const std::string& text, char at) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(at, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+std::vector<RangeCardForm::Observation> observationsFromText(const std::string& text) {
+    std::vector<RangeCardForm::Observation> rows;
+    if (trimmed(text).empty())
+        return rows;
+    for (const std::string& row : split(text, ';')) {
+        const std::vector<std::string> f = split(row, ':');
+        if (rows.size() < kMostObservations)
+            rows.push_back({f[0], f.size() > 1 ? f[1] : "", f.size() > 2 ? f[2] : ""});
+    }
+    return rows;
+}
+
+// The drop scale: "mach:factor" joined by ';', exact numbers.
+std::string knotsText(const std::vector<DropScaleKnot>& knots) {
+    std::string out;
+    for (const DropScaleKnot& k : knots)
+        out += (out.empty() ? "" : ";") + roundTripNumber(k.mach) + ":" +
+               roundTripNumber(k.factor);
+    return out;
+}
+
+// Knots that cannot make a drop scale are dropped whole: the card is then the untrued one.
+std::vector<DropScaleKnot> knotsFromText(const std::string& text) {
+    std::vector<DropScaleKnot> knots;
+    if (trimmed(text).empty())
+        return knots;
+    for (const std::string& knot : split(text, ';')) {
+        const std::vector<std::string> f = split(knot, ':');
+        if (f.size() != 2 || !isDecimalNumber(trimmed(f[0])) || !isDecimalNumber(trimmed(f[1])))
+            return {};
+        knots.push_back({leadingNumber(trimmed(f[0])), leadingNumber(trimmed(f[1]))});
+    }
+    return knots.size() <= 2 && DropScale::refusal(knots).empty() ? knots
+                                                                   : std::vector<DropScaleKnot>{};
+}
 
 // The index of `value` among `names`, or nothing.
 template <std::size_t N>
@@ -244,6 +315,13 @@ void RangeCardForm::setMetric(bool toMetric) {
         if (isDecimalNumber(t))
             text = fieldNumber(converted(r.quantity, leadingNumber(t), toMetric));
     }
+    for (Observation& o : observations)
+        if (const std::string t = trimmed(o.range); isDecimalNumber(t))
+            o.range = fieldNumber(converted(Quantity::Distance, leadingNumber(t), toMetric));
+    // A trued velocity converts with its field, so that it is still recognised.
+    if (isDecimalNumber(truedVelocity))
+        truedVelocity =
+            fieldNumber(converted(Quantity::Speed, leadingNumber(truedVelocity), toMetric));
     metric = toMetric;
 }
 
@@ -254,6 +332,15 @@ void RangeCardForm::setClickUnit(ClickUnit unit) {
         click = kClickMil;
     else if (unit == ClickUnit::Moa && t == kClickMil)
         click = kClickMoa;
+    // The observed corrections are in the click unit, and change with it.
+    if (unit != clickUnit) {
+        const double factor =
+            unit == ClickUnit::Mil ? metric::kMilPerMoa : 1 / metric::kMilPerMoa;
+        for (Observation& o : observations)
+            for (std::string* text : {&o.correction, &o.error})
+                if (const std::string v = trimmed(*text); isDecimalNumber(v))
+                    *text = fieldNumber(leadingNumber(v) * factor);
+    }
     clickUnit = unit;
 }
 
@@ -334,6 +421,7 @@ std::string RangeCardForm::cardInput(const std::filesystem::path& programFolder,
             in.dragFile = programFolder / in.dragFile;
         in.programFolder = programFolder;
     }
+    in.dropScale = dropScale;
     out = in;
     return {};
 }
@@ -384,6 +472,66 @@ std::string RangeCardForm::hitInput(const RangeCardInput& card, int points, HitI
     return {};
 }
 
+Result<std::vector<ObservedCorrection>> RangeCardForm::observedCorrections() const {
+    using R = Result<std::vector<ObservedCorrection>>;
+    std::vector<ObservedCorrection> out;
+    const std::string unit = clickUnit == ClickUnit::Mil ? " mil" : " MOA";
+    for (const Observation& o : observations) {
+        const std::string range = trimmed(o.range), correction = trimmed(o.correction),
+                          error = trimmed(o.error);
+        if (range.empty() && correction.empty() && error.empty())
+            continue;
+        const auto number = [](const std::string& text) -> std::optional<double> {
+            if (!isDecimalNumber(text))
+                return std::nullopt;
+            const double v = leadingNumber(text);
+            return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
+        };
+        const auto r = number(range), c = number(correction);
+        if (!r)
+            return R::refused("An observed range must be a number, not '" + range + "'.");
+        if (!c)
+            return R::refused("The correction observed at " + range + (metric ? " m" : " yd") +
+                              " must be a number of" + unit + ", not '" + correction + "'.");
+        ObservedCorrection oc{*r, *c, std::nullopt};
+        if (!error.empty()) {
+            oc.error = number(error);
+            if (!oc.error)
+                return R::refused("The error of the correction at " + range +
+                                  (metric ? " m" : " yd") + " must be a number of" + unit +
+                                  ", not '" + error + "'.");
+        }
+        out.push_back(oc);
+    }
+    if (out.size() > kMostObservations)
+        return R::refused("Truing takes at most " + std::to_string(kMostObservations) +
+                          " observations.");
+    return R::done(std::move(out));
+}
+
+Result<std::pair<MeasuredVelocity, MeasuredVelocity>> RangeCardForm::measuredVelocities() const {
+    using R = Result<std::pair<MeasuredVelocity, MeasuredVelocity>>;
+    std::pair<MeasuredVelocity, MeasuredVelocity> out;
+    const struct {
+        CardField velocity, distance, error;
+        MeasuredVelocity* into;
+    } sides[] = {{F::NearVelocity, F::NearDistance, F::NearError, &out.first},
+                 {F::FarVelocity, F::FarDistance, F::FarError, &out.second}};
+    for (const auto& side : sides) {
+        std::optional<double> v, d, e;
+        for (auto [field, value] : {std::pair{side.velocity, &v}, std::pair{side.distance, &d},
+                                    std::pair{side.error, &e}}) {
+            if (std::string refusal = fieldValue(*this, field, *value); !refusal.empty())
+                return R::refused(refusal);
+        }
+        if (!v || !d)
+            return R::refused(std::string("Enter the ") + cardField(side.velocity).name +
+                              " and the distance it was measured at.");
+        *side.into = {*v, *d, e};
+    }
+    return R::done(std::move(out));
+}
+
 RangeCardForm RangeCardForm::read(const std::filesystem::path& programFolder) {
     RangeCardForm form;
     const auto bytes = readInputFile(resolveName(programFolder, kFileName), 64 * 1024);
@@ -419,6 +567,14 @@ RangeCardForm RangeCardForm::read(const std::filesystem::path& programFolder) {
         } else if (key == "target") {
             if (const auto i = choice(value, kShapes))
                 form.shape = static_cast<TargetShape>(*i);
+        } else if (key == "observations") {
+            form.observations = observationsFromText(cp1252ToUtf8(value));
+        } else if (key == "drop_scale") {
+            form.dropScale = knotsFromText(value);
+        } else if (key == "trued_velocity") {
+            form.truedVelocity = value;
+        } else if (key == "trued_bc") {
+            form.truedBallisticCoefficient = value;
         } else {
             for (const FieldRow& r : kFields)
                 if (key == r.info.key)
@@ -429,8 +585,20 @@ RangeCardForm RangeCardForm::read(const std::filesystem::path& programFolder) {
 }
 
 Status RangeCardForm::write(const std::filesystem::path& programFolder) const {
-    // Line ends inside a value would make lines of their own.
-    const auto clean = [](std::string text) {
+    return replaceFile(resolveName(programFolder, kFileName), settingsLines(true));
+}
+
+std::string RangeCardForm::settingsText() const { return settingsLines(false); }
+
+std::string RangeCardForm::settingsLines(bool codePage) const {
+    // Line ends inside a value would make lines of their own; the file keeps windows-1252 (the
+    // drag file's path stays the system's bytes).
+    const auto clean = [codePage](std::string text) {
+        std::replace_if(
+            text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        return codePage ? utf8ToCp1252(trimmed(text)) : trimmed(text);
+    };
+    const auto cleanPath = [](std::string text) {
         std::replace_if(
             text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
         return trimmed(text);
@@ -438,12 +606,16 @@ Status RangeCardForm::write(const std::filesystem::path& programFolder) const {
     std::string out = "[Range card]\r\n";
     out += std::string("units=") + kUnits[metric ? 1 : 0] + "\r\n";
     out += std::string("drag=") + kDrags[static_cast<int>(dragModel)] + "\r\n";
-    out += "drag_file=" + clean(dragFile) + "\r\n";
+    out += "drag_file=" + cleanPath(dragFile) + "\r\n";
     out += std::string("click_unit=") + kClicks[static_cast<int>(clickUnit)] + "\r\n";
     out += std::string("target=") + kShapes[static_cast<int>(shape)] + "\r\n";
     for (const FieldRow& r : kFields)
-        out += std::string(r.info.key) + "=" + clean(utf8ToCp1252((*this)[r.info.field])) + "\r\n";
-    return replaceFile(resolveName(programFolder, kFileName), out);
+        out += std::string(r.info.key) + "=" + clean((*this)[r.info.field]) + "\r\n";
+    out += "observations=" + clean(observationsText(observations)) + "\r\n";
+    out += "drop_scale=" + knotsText(dropScale) + "\r\n";
+    out += "trued_velocity=" + clean(truedVelocity) + "\r\n";
+    out += "trued_bc=" + clean(truedBallisticCoefficient) + "\r\n";
+    return out;
 }
 
 } // namespace fendrel

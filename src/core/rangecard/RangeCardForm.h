@@ -8,6 +8,7 @@
 
 #include "HitProbability.h"
 #include "RangeCardInput.h"
+#include "Truing.h"
 #include "core/common/SafeFile.h"
 #include "core/engine/RoundTexts.h"
 
@@ -52,6 +53,12 @@ enum class CardField {
     RangeSd,
     VelocitySdShots, // the shots the velocity SD was measured from: the band of the hit chance
     DispersionShots, // the shots of the groups behind the dispersion
+    NearVelocity,    // truing the BC: a velocity measured near the muzzle,
+    NearDistance,
+    NearError,       // and its standard error
+    FarVelocity,     // and one far downrange
+    FarDistance,
+    FarError,
     Count
 };
 inline constexpr std::size_t kCardFieldCount = static_cast<std::size_t>(CardField::Count);
@@ -78,6 +85,9 @@ const CardFieldInfo& cardField(CardField field);
 // The unit a field is typed in ("ft/s", "m/s", "\u00B0F"), UTF-8; empty for a plain number.
 std::string cardFieldUnit(CardField field, bool metric, ClickUnit click);
 
+// The observations a truing takes at the most.
+inline constexpr std::size_t kMostObservations = 200;
+
 // A number as a field shows it: at most `significant` significant digits, no trailing zeros.
 std::string fieldNumber(double value, int significant = 5);
 
@@ -92,11 +102,24 @@ public:
         return m_texts[static_cast<std::size_t>(f)];
     }
 
+    // An observed correction as typed: range (form units), correction and its standard error
+    // (the click unit); an empty error takes the usual one.
+    struct Observation {
+        std::string range, correction, error;
+        bool operator==(const Observation&) const = default;
+    };
+
     bool metric = false;
     DragModel dragModel = DragModel::G1;
     std::string dragFile; // for DragModel::File; a relative path is in the program folder
     ClickUnit clickUnit = ClickUnit::Moa;
     TargetShape shape = TargetShape::Rectangle;
+    // Truing: the corrections observed downrange, the drop scale in use, and the velocity and
+    // BC texts the last truing put in their fields (the card counts as trued while the fields
+    // still hold them).
+    std::vector<Observation> observations;
+    std::vector<DropScaleKnot> dropScale;
+    std::string truedVelocity, truedBallisticCoefficient;
 
     // Takes the ballistic coefficient, velocity, weight and the caliber's diameter from the
     // round on the main window, in the form's units; a value without a number leaves its field
@@ -114,13 +137,21 @@ public:
     // The hit probability input for `card` at `points` ranges evenly from the zero to the
     // card's maximum, or the reason there is none.
     std::string hitInput(const RangeCardInput& card, int points, HitInput& out) const;
+    // The observed corrections, rows without a range skipped, or the reason they cannot be read.
+    Result<std::vector<ObservedCorrection>> observedCorrections() const;
+    // The near and far velocities for truing the BC, or the reason they cannot be read.
+    Result<std::pair<MeasuredVelocity, MeasuredVelocity>> measuredVelocities() const;
 
     // rangecard.ini: "key=value" lines under a [Range card] heading. A missing, unreadable or
     // damaged file, or a line that makes no sense, leaves the new window's values.
     static RangeCardForm read(const std::filesystem::path& programFolder);
     Status write(const std::filesystem::path& programFolder) const;
+    // The "key=value" lines rangecard.ini holds, UTF-8 (a truing keeps them in the history).
+    std::string settingsText() const;
 
 private:
+    std::string settingsLines(bool codePage) const;
+
     std::array<std::string, kCardFieldCount> m_texts;
 };
 

@@ -36,6 +36,7 @@ std::string RangeCardSession::unit(CardField f) const {
 void RangeCardSession::changed() {
     m_dirty = true;
     m_current = false;
+    m_truing.reset(); // it was fitted to the card as it was
 }
 
 void RangeCardSession::setText(CardField f, const std::string& text) {
@@ -107,7 +108,10 @@ void RangeCardSession::recompute() {
 }
 
 std::string RangeCardSession::summary() const {
-    return m_card ? rangeCardSummary(*m_card) : std::string();
+    if (!m_card)
+        return {};
+    const std::string trued = truedText();
+    return rangeCardSummary(*m_card) + (trued.empty() ? "" : "    " + trued);
 }
 
 std::string RangeCardSession::cardText() const {
@@ -216,7 +220,7 @@ void RangeCardSession::takeFromHistory(const std::optional<RoundTexts>& round, S
         }
         load = found.value;
     }
-    if (load.strings.empty() && load.groups.empty()) {
+    if (load.strings.empty() && load.groups.empty() && load.truings.empty()) {
         tell("The load history holds nothing for \"" + description + "\".");
         return;
     }
@@ -244,6 +248,15 @@ void RangeCardSession::takeFromHistory(const std::optional<RoundTexts>& round, S
          ask("Pool the dispersion from which groups? Type all, or their numbers separated by "
              "commas.",
              offerGroups(load), "all", takeHistoryGroups));
+    // The load's latest truing, offered to the card.
+    if (groupsTaken && !load.truings.empty()) {
+        const TruingSession& latest = load.truings.back();
+        if (host.ask("Use the latest truing of \"" + description + "\", of " + latest.date +
+                         ": " + describeTruing(latest, m_form.metric) + "?",
+                     kHistoryTitle, MessageIcon::Question) &&
+            takeTruing(latest))
+            took = true;
+    }
     // The load's strings at two temperatures or more tell how its velocity follows them.
     if (groupsTaken) {
         if (const auto t = sensitivityOfLoad(load, kDefaultConfidence);

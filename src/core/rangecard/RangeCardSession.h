@@ -10,10 +10,12 @@
 #include "HitProbability.h"
 #include "RangeCard.h"
 #include "RangeCardForm.h"
+#include "Truing.h"
 #include "core/common/Result.h"
 #include "core/common/SessionHost.h"
 #include "core/common/SharedState.h"
 #include "core/engine/RoundTexts.h"
+#include "core/history/HistoryEntry.h"
 
 #include <filesystem>
 #include <optional>
@@ -21,6 +23,9 @@
 #include <vector>
 
 namespace fendrel {
+
+// A truing kept in the history in words, in the form's units: "muzzle velocity 2711.1 ft/s ± 4.3".
+std::string describeTruing(const TruingSession& truing, bool metric);
 
 class RangeCardSession {
 public:
@@ -73,6 +78,37 @@ public:
     // history of the round on the main window (read only).
     void takeFromHistory(const std::optional<RoundTexts>& round, SessionHost& host);
 
+    // Truing: the card's values from where the bullets went (Truing.h). The observations are
+    // typed in the form's units and click unit; each fit tells what stops it.
+    using TruingKind = fendrel::TruingKind;
+    struct TruingOutcome {
+        TruingKind kind = TruingKind::Velocity;
+        // What the history keeps of it (without its date, card and round).
+        TruingSession kept;
+        std::string result; // the fitted value with its standard error, in words
+        // The observations' residuals with the card as it is, and with the fit (velocity and
+        // drop scale); in the click unit.
+        std::vector<TruingResidual> before, after;
+        // What Use gives the card: a velocity or BC text for its field, or the drop scale.
+        std::string fieldText;
+        std::vector<DropScaleKnot> knots;
+    };
+    void setObservations(std::vector<RangeCardForm::Observation> rows);
+    bool fitTruing(TruingKind kind, SessionHost& host);
+    const std::optional<TruingOutcome>& truing() const { return m_truing; }
+    // Use: the last fit into the card (and the summary says the card is trued).
+    void useTruing();
+    // Drops a drop scale in use.
+    void clearDropScale();
+    // "Trued: velocity, drop scale (Mach 0.95 x 1.071)", or empty when nothing trued is in use.
+    std::string truedText() const;
+    // Save to history: the last fit, with the card's conditions and what was observed, kept
+    // with the load of the round on the main window. True when it was stored.
+    bool saveTruing(const std::optional<RoundTexts>& round, SessionHost& host);
+    // A truing kept in the history given to the card, as Use gives a fit; false when it holds
+    // nothing the card can take.
+    bool takeTruing(const TruingSession& truing);
+
     // Keeps the fields in rangecard.ini when they changed since it was last written.
     Status saveSettings();
 
@@ -92,6 +128,7 @@ private:
     HitInput m_hitInput;
     std::vector<HitRow> m_hit;
     std::string m_hitRefusal;
+    std::optional<TruingOutcome> m_truing;
 };
 
 } // namespace fendrel

@@ -15,7 +15,7 @@ namespace fendrel {
 
 namespace {
 
-constexpr double kMilPerMoa = std::numbers::pi / 10.8;
+using metric::kMilPerMoa;
 
 // What the card says at a few distances, in any order, for one input.
 struct CardAnswer {
@@ -266,6 +266,20 @@ std::string transonicRefusal(const RangeCardInput& in, const std::vector<Observe
 }
 
 } // namespace
+
+Result<std::vector<TruingResidual>> cardResiduals(const RangeCardInput& card, ClickUnit unit,
+                                                  const std::vector<ObservedCorrection>& observed) {
+    using Answer = Result<std::vector<TruingResidual>>;
+    if (std::string refusal = observationRefusal(card, unit, observed); !refusal.empty())
+        return Answer::refused(refusal);
+    std::vector<double> ranges;
+    for (const ObservedCorrection& o : observed)
+        ranges.push_back(o.range);
+    const Result<CardAnswer> a = askCard(card, unit, ranges);
+    if (!a)
+        return Answer::refused(a);
+    return Answer::done(truingResiduals(observed, a.value.correction));
+}
 
 Result<VelocityTruing> trueVelocity(const RangeCardInput& card, ClickUnit unit,
                                     const std::vector<ObservedCorrection>& observed) {

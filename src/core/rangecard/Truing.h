@@ -66,6 +66,10 @@ inline constexpr double kDefaultVelocityErrorFps = 5;
 // No fit takes more Gauss-Newton steps than this; one that needs more is refused.
 inline constexpr int kTruingIterations = 50;
 
+// The residuals of the card as it is: what each observed correction differs from the card's.
+Result<std::vector<TruingResidual>> cardResiduals(const RangeCardInput& card, ClickUnit unit,
+                                                  const std::vector<ObservedCorrection>& observed);
+
 // The muzzle velocity from corrections observed where the bullet is faster than Mach 1.2:
 // weighted least squares, the standard error from the scatter about the fit (from the stated
 // errors alone for a single observation).

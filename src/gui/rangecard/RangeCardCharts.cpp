@@ -75,7 +75,7 @@ QChartView* makeChartView(QWidget* parent, const char* name, const QString& titl
                           const QString& yTitle, const QString& accessibleName) {
     auto* chart = new QChart;
     chart->setTitle(title);
-    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->setBackgroundRoundness(0);
     for (Qt::Alignment side : {Qt::AlignBottom, Qt::AlignLeft}) {
@@ -106,6 +106,24 @@ void showPaths(QChartView* view, const RangeCardResult* card) {
         ->setTitleText(m ? QStringLiteral("cm") : QStringLiteral("in"));
     showCurves(view, {height, windage},
                m ? QStringLiteral("Range (m)") : QStringLiteral("Range (yd)"), std::nullopt);
+}
+
+void showResiduals(QChartView* view, const std::vector<TruingResidual>& before,
+                   const std::vector<TruingResidual>& after, const QString& unit, bool metric) {
+    // By range, so that each curve reads from near to far.
+    const auto curve = [](const QString& name, std::vector<TruingResidual> residuals) {
+        std::sort(residuals.begin(), residuals.end(),
+                  [](const TruingResidual& a, const TruingResidual& b) { return a.range < b.range; });
+        Curve c{name, {}};
+        for (const TruingResidual& r : residuals)
+            c.points.append(QPointF(r.range, r.residual));
+        return c;
+    };
+    axis(view->chart(), Qt::Vertical)->setTitleText(unit);
+    showCurves(view, {curve(QStringLiteral("Before"), before), curve(QStringLiteral("After"), after)},
+               metric ? QStringLiteral("Range (m)") : QStringLiteral("Range (yd)"), std::nullopt);
+    for (QAbstractSeries* series : view->chart()->series())
+        static_cast<QLineSeries*>(series)->setPointsVisible(true);
 }
 
 void showHitCurve(QChartView* view, const std::vector<HitRow>& rows, bool metric) {

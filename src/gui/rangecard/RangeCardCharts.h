@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/rangecard/HitProbability.h"
+#include "core/rangecard/Truing.h"
 #include "core/rangecard/RangeCard.h"
 
 #include <QString>
@@ -21,6 +22,11 @@ QChartView* makeChartView(QWidget* parent, const char* name, const QString& titl
 // The height above the line of sight and the windage of every row; an empty chart without a
 // card.
 void showPaths(QChartView* view, const RangeCardResult* card);
+
+// The residuals of observed corrections (observed less predicted) by range, with the card as it
+// was and with the fit; an empty chart without any.
+void showResiduals(QChartView* view, const std::vector<TruingResidual>& before,
+                   const std::vector<TruingResidual>& after, const QString& unit, bool metric);
 
 // The chance of a hit in percent at each range; an empty chart without rows.
 void showHitCurve(QChartView* view, const std::vector<HitRow>& rows, bool metric);

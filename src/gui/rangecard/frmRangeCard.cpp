@@ -112,6 +112,22 @@ frmRangeCard::frmRangeCard(AppContext& context)
     connect(mnuFileCsv, &QAction::triggered, this, &frmRangeCard::saveAsCsv);
     connect(mnuFileCopy, &QAction::triggered, this, &frmRangeCard::copyCard);
     connect(mnuFileClose, &QAction::triggered, this, &QWidget::close);
+    connect(grdObservations, &QTableWidget::itemChanged, this, [this] {
+        if (!m_showing)
+            observationsEdited();
+    });
+    using K = RangeCardSession::TruingKind;
+    connect(cmdFitVelocity, &QPushButton::clicked, this, [this] { fitTruing(K::Velocity); });
+    connect(cmdFitDropScale, &QPushButton::clicked, this, [this] { fitTruing(K::DropScale); });
+    connect(cmdFitBc, &QPushButton::clicked, this,
+            [this] { fitTruing(K::BallisticCoefficient); });
+    connect(cmdUseTruing, &QPushButton::clicked, this, &frmRangeCard::useTruing);
+    connect(cmdSaveTruing, &QPushButton::clicked, this, &frmRangeCard::saveTruing);
+    connect(cmdNoDropScale, &QPushButton::clicked, this, [this] {
+        m_session.clearDropScale();
+        changed();
+        showTruing();
+    });
 
     calculate();
     field(F::BallisticCoefficient)->setFocus();
@@ -133,6 +149,17 @@ void frmRangeCard::showForm() {
     cmbClickUnit->setCurrentIndex(form.clickUnit == ClickUnit::Mil ? 1 : 0);
     cmbUnits->setCurrentIndex(form.metric ? 1 : 0);
     (form.shape == TargetShape::Circle ? optCircle : optRectangle)->setChecked(true);
+    // The observations, and a blank row to type the next one into.
+    grdObservations->setRowCount(static_cast<int>(form.observations.size()) + 1);
+    for (int r = 0; r < grdObservations->rowCount(); ++r) {
+        const auto* o = r < static_cast<int>(form.observations.size())
+                            ? &form.observations[static_cast<std::size_t>(r)]
+                            : nullptr;
+        const std::string texts[] = {o ? o->range : "", o ? o->correction : "",
+                                     o ? o->error : ""};
+        for (int c = 0; c < 3; ++c)
+            grdObservations->setItem(r, c, new QTableWidgetItem(utf8Text(texts[c])));
+    }
     showUnits();
     m_showing = false;
 }
@@ -146,12 +173,27 @@ void frmRangeCard::showUnits() {
         // the panel tells them apart; a screen reader hears the difference in the name.
         if (isTargetSize(info.field))
             name = QStringLiteral("Target ") + name.toLower();
+        // Fields captioned by a word or a sign beside another field ("at", "from", "±"): a
+        // screen reader hears what they are.
+        if (name == QLatin1String("at") || name == QLatin1String("from") ||
+            name == QStringLiteral("\u00B1")) {
+            name = utf8Text(info.name);
+            name[0] = name[0].toUpper();
+        }
         field(info.field)
             ->setAccessibleName(unitText.isEmpty()
                                     ? name
                                     : name + QStringLiteral(" (") + unitText + QLatin1Char(')'));
     }
+    for (F f : {F::VelocitySdShots, F::DispersionShots})
+        unit(f)->setText(QStringLiteral("shots"));
     const RangeCardForm& form = m_session.form();
+    const QString distance = form.metric ? QStringLiteral("m") : QStringLiteral("yd");
+    const QString angle = form.clickUnit == ClickUnit::Mil ? QStringLiteral("mil")
+                                                           : QStringLiteral("MOA");
+    grdObservations->setHorizontalHeaderLabels({QStringLiteral("Range (%1)").arg(distance),
+                                                QStringLiteral("Correction (%1)").arg(angle),
+                                                QStringLiteral("Error (%1)").arg(angle)});
     const bool file = form.dragModel == DragModel::File;
     txtDragFile->setEnabled(file);
     cmdDragFile->setEnabled(file);
@@ -174,6 +216,7 @@ void frmRangeCard::calculate() {
     lblHitMessage->setVisible(!m_session.hitRefusal().empty());
     showCard();
     showHit();
+    showTruing();
 }
 
 bool frmRangeCard::cardIsCurrent() {
@@ -248,6 +291,65 @@ void frmRangeCard::fromLastGroup() {
     m_session.takeLastGroup(m_context.state.lastGroup, m_host);
     showForm();
     changed();
+}
+
+void frmRangeCard::observationsEdited() {
+    std::vector<RangeCardForm::Observation> rows;
+    for (int r = 0; r < grdObservations->rowCount(); ++r) {
+        const auto text = [&](int c) {
+            const QTableWidgetItem* item = grdObservations->item(r, c);
+            return item ? fromQt(item->text()) : std::string();
+        };
+        rows.push_back({text(0), text(1), text(2)});
+    }
+    m_session.setObservations(std::move(rows));
+    // Always a blank row at the end to type the next observation into.
+    const int last = grdObservations->rowCount() - 1;
+    bool blank = true;
+    for (int c = 0; c < 3; ++c)
+        if (const QTableWidgetItem* item = grdObservations->item(last, c);
+            item && !item->text().trimmed().isEmpty())
+            blank = false;
+    if (!blank) {
+        m_showing = true;
+        grdObservations->insertRow(last + 1);
+        for (int c = 0; c < 3; ++c)
+            grdObservations->setItem(last + 1, c, new QTableWidgetItem);
+        m_showing = false;
+    }
+    showTruing();
+}
+
+void frmRangeCard::fitTruing(RangeCardSession::TruingKind kind) {
+    if (tmrCalculate->isActive())
+        calculate();
+    m_session.fitTruing(kind, m_host);
+    showTruing();
+}
+
+void frmRangeCard::useTruing() {
+    m_session.useTruing();
+    showForm();
+    calculate();
+    (void)m_session.saveSettings();
+}
+
+void frmRangeCard::saveTruing() {
+    m_session.saveTruing(m_context.roundOnScreen(), m_host);
+}
+
+void frmRangeCard::showTruing() {
+    const auto& truing = m_session.truing();
+    lblTruing->setText(truing ? utf8Text(truing->result)
+                              : QStringLiteral("Type the corrections you dialled at known ranges, "
+                                               "or two measured velocities, and fit."));
+    const bool mil = m_session.form().clickUnit == ClickUnit::Mil;
+    showResiduals(chtResiduals, truing ? truing->before : std::vector<TruingResidual>{},
+                  truing ? truing->after : std::vector<TruingResidual>{},
+                  mil ? QStringLiteral("mil") : QStringLiteral("MOA"), m_session.form().metric);
+    cmdUseTruing->setEnabled(truing.has_value());
+    cmdSaveTruing->setEnabled(truing.has_value());
+    cmdNoDropScale->setEnabled(!m_session.form().dropScale.empty());
 }
 
 void frmRangeCard::fromHistory() {

@@ -26,6 +26,7 @@ class QPainter;
 class QRectF;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
 class QTableWidget;
 class QTimer;
 
@@ -64,6 +65,20 @@ public:
     QLabel* lblHitMessage;
     QChartView* chtHit;
 
+    // The lower half's two pages: the path and the chance of a hit, and truing the card.
+    QTabWidget* tabLower;
+    QLabel* lblObservations;
+    QTableWidget* grdObservations; // range, correction, its error; a blank row to add one
+    QGroupBox* fraVelocities;      // near and far velocities for the BC
+    QPushButton* cmdFitVelocity;
+    QPushButton* cmdFitDropScale;
+    QPushButton* cmdFitBc;
+    QLabel* lblTruing; // the fit's result, or what truing does
+    QChartView* chtResiduals;
+    QPushButton* cmdUseTruing;
+    QPushButton* cmdSaveTruing;
+    QPushButton* cmdNoDropScale;
+
     QMenu* mnuFile;
     QAction* mnuFilePrint;
     QAction* mnuFilePdf;
@@ -87,6 +102,9 @@ public slots:
     void saveAsPdf();
     void saveAsCsv();
     void copyCard();
+    void fitTruing(RangeCardSession::TruingKind kind);
+    void useTruing();
+    void saveTruing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -97,6 +115,7 @@ private:
     QGroupBox* buildGroup(const char* name, const QString& title,
                           std::initializer_list<CardField> fields, QWidget* parent);
     void buildHitPanel(QWidget* parent);
+    QWidget* buildTruingPage();
     void buildMenu();
 
     // The session's fields and results into the controls.
@@ -104,6 +123,9 @@ private:
     void showUnits();
     void showCard();
     void showHit();
+    void showTruing();
+    // The observations table into the session.
+    void observationsEdited();
     // A change typed or chosen: the card follows when the user pauses.
     void changed();
     // The card brought up to date before a command uses it; false when there is none.

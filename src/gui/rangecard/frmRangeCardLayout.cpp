@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace fendrel {
@@ -74,11 +76,19 @@ const FieldControl kControls[] = {
     {F::VelocitySd, "txtVelocitySd", "Velocity SD", "The load's velocity spread"},
     {F::WindSd, "txtWindSd", "Wind SD", "How far off your wind call may be"},
     {F::RangeSd, "txtRangeSd", "Range SD", "How far off your range estimate may be"},
-    {F::VelocitySdShots, "txtVelocitySdShots", "Velocity SD shots",
+    {F::VelocitySdShots, "txtVelocitySdShots", "from",
      "The shots the velocity SD was measured from; with the dispersion's, the chance gets the "
      "band of what so few shots can tell"},
-    {F::DispersionShots, "txtDispersionShots", "Dispersion shots",
+    {F::DispersionShots, "txtDispersionShots", "from",
      "The shots of the groups the dispersion was measured from"},
+    {F::NearVelocity, "txtNearVelocity", "Near velocity",
+     "A velocity measured near the muzzle (a chronograph)"},
+    {F::NearDistance, "txtNearDistance", "at", "The distance from the muzzle it was measured at"},
+    {F::NearError, "txtNearError", "\u00B1", "Its standard error; empty: 5 ft/s"},
+    {F::FarVelocity, "txtFarVelocity", "Far velocity",
+     "A velocity measured downrange (a Doppler radar or a second chronograph)"},
+    {F::FarDistance, "txtFarDistance", "at", "The distance from the muzzle it was measured at"},
+    {F::FarError, "txtFarError", "\u00B1", "Its standard error; empty: 5 ft/s"},
 };
 static_assert(std::size(kControls) == kCardFieldCount);
 
@@ -106,7 +116,7 @@ void frmRangeCard::buildControls() {
     for (const FieldControl& c : kControls) {
         const auto i = static_cast<std::size_t>(c.field);
         m_captions[i] =
-            make.label((std::string("lbl") + (c.name + 3)).c_str(), QString::fromLatin1(c.caption));
+            make.label((std::string("lbl") + (c.name + 3)).c_str(), utf8Text(c.caption));
         m_fields[i] = make.textBox(c.name);
         m_fields[i]->setToolTip(QString::fromLatin1(c.tip));
         m_fields[i]->setPlaceholderText(utf8Text(cardField(c.field).blankMeaning));
@@ -215,14 +225,21 @@ void frmRangeCard::buildControls() {
     auto* charts = new QVBoxLayout;
     charts->addWidget(chtPath, 1);
     charts->addWidget(chtHit, 1);
-    auto* lower = new QHBoxLayout;
+    auto* hitPage = new QWidget;
+    auto* lower = new QHBoxLayout(hitPage);
+    lower->setContentsMargins(4, 4, 4, 4);
     lower->addWidget(fraHit);
     lower->addLayout(charts, 1);
+    tabLower = make.make<QTabWidget>("tabLower");
+    tabLower->setAccessibleName(QStringLiteral("Path and hit, or truing"));
+    tabLower->addTab(hitPage, QStringLiteral("Path and hit"));
+    tabLower->addTab(buildTruingPage(), QStringLiteral("Truing"));
+    tabLower->setDocumentMode(true);
 
     auto* results = new QVBoxLayout;
     results->addWidget(lblSummary);
     results->addWidget(grdCard);
-    results->addLayout(lower, 1);
+    results->addWidget(tabLower, 1);
 
     auto* layout = new QGridLayout(central);
     layout->addLayout(inputs, 0, 0);
@@ -244,11 +261,18 @@ void frmRangeCard::buildControls() {
                 F::LookAngle, F::Latitude, F::Azimuth, F::PowderTemperature,
                 F::VelocityTemperature, F::Sensitivity})
         order << field(f);
-    order << grdCard << optRectangle << optCircle;
+    // The pages' tabs come after the card: Left and Right change the page.
+    auto* tabs = tabLower->findChild<QTabBar*>();
+    tabs->setObjectName(QStringLiteral("barLower"));
+    order << grdCard << tabLower << optRectangle << optCircle;
     for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd,
                 F::VelocitySdShots, F::WindSd, F::RangeSd, F::Dispersion, F::DispersionShots})
         order << field(f);
-    order << cmdFromLastGroup << grdHit;
+    order << cmdFromLastGroup << grdHit << grdObservations << cmdFitVelocity << cmdFitDropScale;
+    for (F f : {F::NearVelocity, F::NearDistance, F::NearError, F::FarVelocity, F::FarDistance,
+                F::FarError})
+        order << field(f);
+    order << cmdFitBc << cmdUseTruing << cmdSaveTruing << cmdNoDropScale;
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -288,23 +312,119 @@ void frmRangeCard::buildHitPanel(QWidget* parent) {
     shape->addWidget(optRectangle);
     shape->addWidget(optCircle);
     shape->addStretch(1);
-    grid->addLayout(shape, 0, 0, 1, 3);
+    grid->addLayout(shape, 0, 0, 1, 6);
     int row = 1;
-    for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd,
-                F::VelocitySdShots, F::WindSd, F::RangeSd, F::Dispersion, F::DispersionShots}) {
+    for (F f : {F::TargetWidth, F::TargetHeight, F::TargetDiameter, F::VelocitySd, F::WindSd,
+                F::RangeSd, F::Dispersion}) {
         grid->addWidget(caption(f), row, 0);
         grid->addWidget(field(f), row, 1);
         grid->addWidget(unit(f), row, 2);
+        // The shots a spread was measured from stand beside it: "from 10 shots".
+        const F shots = f == F::VelocitySd ? F::VelocitySdShots : F::DispersionShots;
+        if (f == F::VelocitySd || f == F::Dispersion) {
+            grid->addWidget(caption(shots), row, 3);
+            grid->addWidget(field(shots), row, 4);
+            grid->addWidget(unit(shots), row, 5);
+            field(shots)->setFixedWidth(field(shots)->fontMetrics().horizontalAdvance(
+                                            QStringLiteral("no band")) +
+                                        12);
+        }
         ++row;
     }
-    grid->addWidget(cmdFromLastGroup, row, 0, 1, 3);
+    grid->setColumnStretch(6, 1);
+    grid->addWidget(cmdFromLastGroup, row, 0, 1, 6);
     // The chances as numbers too: a table a screen reader reads cell by cell.
     grdHit = resultTable(make, "grdHit", QStringLiteral("Chance of a hit by range"));
     grdHit->setColumnCount(2);
-    grid->addWidget(grdHit, row + 1, 0, 1, 3);
+    // A few rows are enough beside the chart: the window keeps within 800 pixels of height.
+    grdHit->setMinimumHeight(grdHit->verticalHeader()->defaultSectionSize() * 3 +
+                             2 * grdHit->fontMetrics().height());
+    grdHit->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    grid->addWidget(grdHit, row + 1, 0, 1, 7);
     grid->setRowStretch(row + 1, 1);
-    grid->addWidget(lblHitMessage, row + 2, 0, 1, 3);
+    grid->addWidget(lblHitMessage, row + 2, 0, 1, 7);
     fraHit->setLayout(grid);
+}
+
+QWidget* frmRangeCard::buildTruingPage() {
+    auto* page = new QWidget;
+    ControlBuilder make(page);
+    lblObservations = make.label("lblObservations", QStringLiteral("Observed corre&ctions:"));
+    grdObservations = make.make<QTableWidget>("grdObservations");
+    grdObservations->setAccessibleName(QStringLiteral("Observed corrections"));
+    grdObservations->setAccessibleDescription(QStringLiteral(
+        "One row a range: the range, the elevation dialled that centred the group there (+ up) "
+        "and, if known, that correction's standard error."));
+    grdObservations->setColumnCount(3);
+    grdObservations->setRowCount(1);
+    grdObservations->verticalHeader()->hide();
+    grdObservations->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grdObservations->verticalHeader()->setDefaultSectionSize(
+        grdObservations->fontMetrics().height() + 6);
+    lblObservations->setBuddy(grdObservations);
+    cmdFitVelocity = make.button("cmdFitVelocity", QStringLiteral("Fit velocity"));
+    cmdFitVelocity->setToolTip(
+        QStringLiteral("The muzzle velocity from the corrections observed above Mach 1.2"));
+    cmdFitDropScale = make.button("cmdFitDropScale", QStringLiteral("Fit drop scale"));
+    cmdFitDropScale->setToolTip(
+        QStringLiteral("The drag past Mach 1.2 from the corrections observed below it"));
+
+    fraVelocities = make.frame("fraVelocities", QStringLiteral("BC from two velocities"));
+    auto* pairs = new QGridLayout(fraVelocities);
+    int row = 0;
+    for (const auto& side : {std::array{F::NearVelocity, F::NearDistance, F::NearError},
+                             std::array{F::FarVelocity, F::FarDistance, F::FarError}}) {
+        int column = 0;
+        for (F f : side) {
+            caption(f)->setParent(fraVelocities);
+            field(f)->setParent(fraVelocities);
+            unit(f)->setParent(fraVelocities);
+            pairs->addWidget(caption(f), row, column++);
+            pairs->addWidget(field(f), row, column++);
+            pairs->addWidget(unit(f), row, column++);
+        }
+        ++row;
+    }
+    cmdFitBc = make.button("cmdFitBc", QStringLiteral("Fit BC"));
+    pairs->addWidget(cmdFitBc, row, 0, 1, 3);
+
+    lblTruing = make.label("lblTruing", QString());
+    lblTruing->setWordWrap(true);
+    lblTruing->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    chtResiduals = makeChartView(page, "chtResiduals", QStringLiteral("Residuals"),
+                                 QStringLiteral("MOA"),
+                                 QStringLiteral("Chart of the residuals before and after the fit"));
+    cmdUseTruing = make.button("cmdUseTruing", QStringLiteral("Use"));
+    cmdUseTruing->setToolTip(QStringLiteral("Gives the card the fitted value"));
+    cmdSaveTruing = make.button("cmdSaveTruing", QStringLiteral("Save to history..."));
+    cmdSaveTruing->setToolTip(
+        QStringLiteral("Keeps the truing with the load of the round on the main window"));
+    cmdNoDropScale = make.button("cmdNoDropScale", QStringLiteral("No drop scale"));
+    cmdNoDropScale->setToolTip(QStringLiteral("The card without the fitted drop scale"));
+
+    auto* fits = new QHBoxLayout;
+    fits->addWidget(cmdFitVelocity);
+    fits->addWidget(cmdFitDropScale);
+    fits->addStretch(1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(lblObservations);
+    left->addWidget(grdObservations, 1);
+    left->addLayout(fits);
+    left->addWidget(fraVelocities);
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(cmdUseTruing);
+    commands->addWidget(cmdSaveTruing);
+    commands->addWidget(cmdNoDropScale);
+    commands->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(lblTruing);
+    right->addWidget(chtResiduals, 1);
+    right->addLayout(commands);
+    auto* columns = new QHBoxLayout(page);
+    columns->setContentsMargins(4, 4, 4, 4);
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+    return page;
 }
 
 void frmRangeCard::buildMenu() {

@@ -84,7 +84,12 @@ TEST_F(RangeCardSessionTest, SavesTheChosenFilesButNeverOverTheProgramsOwn) {
     session.setText(F::BallisticCoefficient, "");
     host.files = {folder / "other"};
     EXPECT_FALSE(session.saveCsv(host));
+    EXPECT_FALSE(session.choosePdf(host));
     EXPECT_EQ(host.files.size(), 1u);
+    // The drag file dialog opens in the program folder; the file chosen is the card's.
+    session.chooseDragFile(host);
+    EXPECT_EQ(host.choices.back().startFolder, folder.path());
+    EXPECT_EQ(session.form().dragFile, (folder / "other").string());
 }
 
 TEST_F(RangeCardSessionTest, TakesTheLastGroupAtTheDistanceTheUserGives) {
@@ -130,6 +135,9 @@ TEST_F(RangeCardSessionTest, TakesAStringAndPooledGroupsFromTheHistory) {
         ASSERT_TRUE(history->addGroup(kRound.description, g).ok());
     }
     RoundTexts other = kRound;
+    other.description = "";
+    session.takeFromHistory(other, host);
+    EXPECT_NE(host.last().find("show the round in the main window first"), std::string::npos);
     other.description = "Another load";
     session.takeFromHistory(other, host);
     EXPECT_EQ(host.last(), "The load history holds nothing for \"Another load\".");
@@ -157,4 +165,109 @@ TEST_F(RangeCardSessionTest, TakesAStringAndPooledGroupsFromTheHistory) {
         << host.asked.back();
     EXPECT_EQ(session.text(F::Sensitivity), "0.9");
     EXPECT_FALSE(session.current());
+}
+
+// Corrections the card gives at 2700 ft/s, typed over a card at 2650: the fit finds 2700 again,
+// Use gives the card that velocity, and the summary says it is trued.
+TEST_F(RangeCardSessionTest, TruesTheVelocityFromObservedCorrectionsAndUsesIt) {
+    session.setText(F::Velocity, "2700");
+    session.recompute();
+    std::vector<RangeCardForm::Observation> rows;
+    for (const RangeCardRow& r : session.card()->rows)
+        if (r.range == 300 || r.range == 500 || r.range == 700)
+            rows.push_back({generalNumber(r.range), roundTripNumber(*r.elevationMoa), ""});
+    session.setText(F::Velocity, "2650");
+    EXPECT_FALSE(session.fitTruing(RangeCardSession::TruingKind::Velocity, host));
+    EXPECT_EQ(host.titles.back(), "Truing");
+    EXPECT_NE(host.last().find("Type the observed corrections first"), std::string::npos);
+    rows.push_back({"", "", ""}); // the blank row to type into
+    session.setObservations(rows);
+
+    ASSERT_TRUE(session.fitTruing(RangeCardSession::TruingKind::Velocity, host)) << host.last();
+    const auto& t = *session.truing();
+    EXPECT_EQ(t.before.size(), 3u);
+    EXPECT_LT(t.before.back().residual, -0.5); // the slower card dials more
+    for (const TruingResidual& r : t.after)
+        EXPECT_NEAR(r.residual, 0, 0.001);
+    EXPECT_NEAR(leadingNumber(t.fieldText), 2700, 0.5);
+    EXPECT_EQ(t.result.rfind("Muzzle velocity 2700.0 ft/s \u00B1 0.0 (+50.0 from the card's)", 0),
+              0u)
+        << t.result;
+    session.useTruing();
+    EXPECT_EQ(session.text(F::Velocity), t.fieldText);
+    session.recompute();
+    EXPECT_NE(session.summary().find("    Trued: velocity"), std::string::npos);
+
+    // Kept with the load of the round on the main window, after its date; offered back by
+    // From history... to a card that has forgotten it.
+    EXPECT_FALSE(session.saveTruing(std::nullopt, host));
+    host.inputs = {"yesterday", "2024-06-02"};
+    EXPECT_FALSE(session.saveTruing(kRound, host));
+    ASSERT_TRUE(session.saveTruing(kRound, host)) << host.last();
+    EXPECT_EQ(host.last(), "The truing is kept with the load \"308 Match 168\" of 2024-06-02.");
+    {
+        RangeCardSession fresh(folder.path(), kRound);
+        host.answers = {true};
+        fresh.takeFromHistory(kRound, host);
+        EXPECT_EQ(host.asked.back().rfind("Use the latest truing of \"308 Match 168\", of "
+                                          "2024-06-02: muzzle velocity 2700.0 ft/s \u00B1 0.0?",
+                                          0),
+                  0u)
+            << host.asked.back();
+        EXPECT_EQ(fresh.text(F::Velocity), t.fieldText);
+        EXPECT_EQ(fresh.truedText(), "Trued: velocity");
+    }
+    session.setText(F::Velocity, "2650");
+    session.recompute();
+    EXPECT_EQ(session.summary().find("Trued"), std::string::npos);
+    EXPECT_FALSE(session.truing()); // fitted to the card as it was
+
+    // The observations follow the units and the click unit, and are remembered.
+    session.setMetric(true);
+    EXPECT_EQ(session.form().observations[0].range, "274.32");
+    session.setClickUnit(ClickUnit::Mil);
+    EXPECT_EQ(session.form().observations[0].correction,
+              fieldNumber(leadingNumber(rows[0].correction) * 3.14159265358979 / 10.8));
+    ASSERT_TRUE(session.saveSettings().ok());
+    const RangeCardForm back = RangeCardForm::read(folder.path());
+    EXPECT_EQ(back.observations.size(), 3u);
+    EXPECT_EQ(back.observations[0].range, "274.32");
+
+    // A bad observation, or a BC without its velocities, is told and fits nothing.
+    session.setObservations({{"300", "lots", ""}});
+    EXPECT_FALSE(session.fitTruing(RangeCardSession::TruingKind::DropScale, host));
+    EXPECT_NE(host.last().find("must be a number of mil, not 'lots'"), std::string::npos);
+    EXPECT_FALSE(session.fitTruing(RangeCardSession::TruingKind::BallisticCoefficient, host));
+    EXPECT_EQ(host.last(), "Enter the near velocity and the distance it was measured at.");
+}
+
+TEST_F(RangeCardSessionTest, TruesTheBallisticCoefficientAndADropScale) {
+    session.setText(F::NearVelocity, "2650");
+    session.setText(F::NearDistance, "0");
+    session.setText(F::FarVelocity, "1800");
+    session.setText(F::FarDistance, "800");
+    ASSERT_TRUE(session.fitTruing(RangeCardSession::TruingKind::BallisticCoefficient, host))
+        << host.last();
+    EXPECT_EQ(session.truing()->result.rfind("BC 0.", 0), 0u) << session.truing()->result;
+    session.useTruing();
+    EXPECT_EQ(session.text(F::BallisticCoefficient), session.truing()->fieldText);
+    session.recompute();
+    EXPECT_NE(session.summary().find("Trued: BC"), std::string::npos) << session.summary();
+
+    // A correction past Mach 1.2 a little larger than the card's: a drop scale above 1.
+    session.setText(F::BallisticCoefficient, ".462");
+    session.recompute();
+    const RangeCardRow& far = session.card()->rows.back(); // 1000 yd, subsonic
+    ASSERT_LT(far.mach, 1.2);
+    session.setObservations({{"1000", roundTripNumber(*far.elevationMoa + 0.2), ""}});
+    ASSERT_TRUE(session.fitTruing(RangeCardSession::TruingKind::DropScale, host)) << host.last();
+    ASSERT_EQ(session.truing()->knots.size(), 1u);
+    EXPECT_GT(session.truing()->knots[0].factor, 1);
+    session.useTruing();
+    session.recompute();
+    EXPECT_NE(session.summary().find("drop scale (Mach"), std::string::npos);
+    EXPECT_NEAR(*session.card()->rows.back().elevationMoa, *far.elevationMoa + 0.2, 0.01);
+    session.clearDropScale();
+    session.recompute();
+    EXPECT_EQ(session.summary().find("drop scale"), std::string::npos);
 }

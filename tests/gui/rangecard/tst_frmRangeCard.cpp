@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QLineSeries>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 
 using namespace fendrel;
@@ -54,7 +55,7 @@ private slots:
             "txtMaximum", "cmbClickUnit", "cmbUnits", "txtPressure", "txtTemperature",
             "txtHumidity", "txtAltitude", "txtWindSpeed", "txtWindFrom", "txtLookAngle",
             "txtLatitude", "txtAzimuth", "txtPowderTemperature", "txtVelocityTemperature",
-            "txtSensitivity", "grdCard", "optRectangle", "txtTargetWidth", "txtTargetHeight",
+            "txtSensitivity", "grdCard", "barLower", "optRectangle", "txtTargetWidth", "txtTargetHeight",
             "txtVelocitySd", "txtVelocitySdShots", "txtWindSd", "txtRangeSd", "txtDispersion",
             "txtDispersionShots", "cmdFromLastGroup", "grdHit"};
         QCOMPARE(chain, expected);
@@ -177,6 +178,28 @@ private slots:
         QTRY_VERIFY(curve("chtHit").isEmpty());
         QVERIFY(!child<QLabel>(w, "lblHitMessage")->text().isEmpty());
         QVERIFY(w->card().has_value());
+    }
+
+    // The truing page: corrections typed into the table (a new row appears for the next one),
+    // the fit with its residuals before and after, Use into the card.
+    void truesTheVelocityOnItsPage() {
+        open();
+        w->tabLower->setCurrentIndex(1);
+        auto* table = w->grdObservations;
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Correction (MOA)"));
+        const char* typed[][2] = {{"300", "4.5"}, {"500", "11"}};
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 2; ++c)
+                table->item(r, c)->setText(QString::fromLatin1(typed[r][c]));
+        QCOMPARE(table->rowCount(), 3);
+        QVERIFY(!w->cmdUseTruing->isEnabled());
+        w->cmdFitVelocity->click();
+        QVERIFY2(w->lblTruing->text().startsWith(QStringLiteral("Muzzle velocity ")),
+                 qPrintable(w->lblTruing->text()));
+        QCOMPARE(child<QChartView>(w, "chtResiduals")->chart()->series().size(), 2);
+        w->cmdUseTruing->click();
+        QVERIFY(child<QLineEdit>(w, "txtVelocity")->text() != QStringLiteral("2650"));
+        QVERIFY(child<QLabel>(w, "lblSummary")->text().contains(QLatin1String("Trued: velocity")));
     }
 };
 

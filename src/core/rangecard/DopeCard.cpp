@@ -89,7 +89,7 @@ std::pair<std::string, std::string> headerLines(const DopeCardInput& in,
     return {first, second};
 }
 
-struct Cell {
+struct DopeCell {
     std::string text;
     bool bold = false;
     TextAlign align = TextAlign::Right;
@@ -188,17 +188,17 @@ Result<DopeCardLayout> dopeCardLayout(const DopeCardInput& in) {
     const double tenths = in.card.click * 10;
     const char* pattern = std::abs(tenths - std::round(tenths)) < 1e-9 ? "0.0" : "0.00";
     std::vector<double> weights = {1, 1.15, 0.95};
-    std::vector<Cell> units = {{m ? "m" : "yd", true, TextAlign::Center},
+    std::vector<DopeCell> units = {{m ? "m" : "yd", true, TextAlign::Center},
                                {mil ? "mil" : "MOA", true, TextAlign::Center},
                                {"clicks", true, TextAlign::Center}};
     for (const double speed : in.card.windBrackets) {
         weights.push_back(1);
         units.push_back({generalNumber(speed) + (m ? " m/s" : " mph"), true, TextAlign::Center});
     }
-    std::vector<std::vector<Cell>> body;
+    std::vector<std::vector<DopeCell>> body;
     for (const RangeCardRow& r : rows) {
         const std::optional<double> elevation = mil ? r.elevationMil : r.elevationMoa;
-        std::vector<Cell> cells = {
+        std::vector<DopeCell> cells = {
             {rangeText(r.range)},
             {elevation ? roundedText(*elevation, pattern) : "-"},
             {r.elevationClicks ? roundedText(*r.elevationClicks, "0") : "-"}};
@@ -235,7 +235,7 @@ Result<DopeCardLayout> dopeCardLayout(const DopeCardInput& in) {
     for (std::size_t c = 0; c < weights.size(); ++c) {
         const double room = left[c + 1] - left[c] - 2 * pad;
         std::optional<double> s = fittedSize(units[c].text, size, true, room);
-        for (const std::vector<Cell>& row : body)
+        for (const std::vector<DopeCell>& row : body)
             if (s)
                 s = fittedSize(row[c].text, *s, false, room);
         if (!s)

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """An independent point-mass trajectory solver that writes the range card's test fixtures.
 
 It shares no code with the program: plain Python 3, its own SI air model, its own drag-table
@@ -18,11 +18,19 @@ Physics, as the range card describes it:
 - Rows: where the bullet crosses the plane perpendicular to the line of sight at R along it.
 - Stability (Miller) and spin drift (Litz) added to the windage.
 
-Writes tests/data/rangecard/*.txt: "key=value" inputs, then "range,height_in,windage_in,
-velocity_fps,time_s" rows; and hit_cases.txt with linearised-Gaussian hit probabilities built
-from this solver's sensitivities.
+A BC given as velocity bands ("0.496@2800,0.485@1800,0.435@1600", fastest first) takes the BC
+of the band whose velocity is the highest at or below the speed relative to the air (the
+slowest band's below it).
 
-Usage: tools/reference_trajectory.py [REFERENCE_FOLDER]   (default: ../shared/reference)
+Writes tests/data/rangecard/*.txt: "key=value" inputs, then "range,height_in,windage_in,
+velocity_fps,time_s" rows; hit_cases.txt with linearised-Gaussian hit probabilities built
+from this solver's sensitivities; the windage of wind brackets (wind drift alone);
+point_blank_cases.txt and danger_space_cases.txt, one case a line, from level flights in calm
+air integrated in time by SciPy's DOP853 with dense output and their crossings found by
+Brent's method.
+
+Usage: /usr/bin/python3 tools/reference_trajectory.py [REFERENCE_FOLDER]
+       (Debian's python3-scipy; default folder: ../shared/reference)
 """
 import bisect
 import csv
@@ -30,6 +38,8 @@ import math
 import pathlib
 import random
 import sys
+
+from scipy import integrate, optimize
 
 REPO = pathlib.Path(__file__).resolve().parent.parent
 OUT = REPO / "tests" / "data" / "rangecard"
@@ -88,6 +98,21 @@ def cross(a, b):
     return [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]]
 
 
+def bc_bands(c):
+    """The BC as (bc, lowest velocity) bands, fastest first; one BC is one band."""
+    if isinstance(c["bc"], str):
+        return [(float(b.split("@")[0]), float(b.split("@")[1])) for b in c["bc"].split(",")]
+    return [(c["bc"], 0.0)]
+
+
+def drag_factor(bands, speed):
+    """rho0 pi / (1152 BC) of the band the speed (ft/s relative to the air) falls in."""
+    for bc, low in bands[:-1]:
+        if speed >= low:
+            return RHO0_LB_FT3 * math.pi / (1152 * bc)
+    return RHO0_LB_FT3 * math.pi / (1152 * bands[-1][0])
+
+
 def miller(c):
     if not all(k in c for k in ("weight", "diameter", "length", "twist")):
         return None
@@ -129,13 +154,14 @@ def fly(c, table, alpha, ranges_yd, level=False, velocity=None, wind_mph=None, s
     lat = c.get("latitude")
     omega = [0.0, 0.0, 0.0] if level or lat is None else \
         [0.0, OMEGA * math.cos(math.radians(lat)), OMEGA * math.sin(math.radians(lat))]
-    k = RHO0_LB_FT3 * math.pi / (1152 * c["bc"])
+    bands = bc_bands(c)
 
     def accel(p, v):
         ratio, sound = air.at(p[2])
         rel = add(v, wind, -1)
         speed = math.sqrt(dot(rel, rel))
         m = speed / sound
+        k = drag_factor(bands, speed)
         drag = ratio * k * cd_at(table, m) * (scale(m) if scale else 1.0) * speed
         cor = cross(omega, v)
         return [-drag * rel[i] - 2 * cor[i] - (G if i == 2 else 0) for i in range(3)]
@@ -205,7 +231,36 @@ CASES = {
                                     "wind-from": 30, "look-angle": -30, "latitude": 45,
                                     "azimuth": 90, "powder-temperature": 20,
                                     "temperature-sensitivity": 1.5},
+    # A BC by velocity bands, as bullet makers print them: every band is crossed by 1000 yd.
+    "g1_bands_crosswind": {"bc": "0.496@2800,0.485@1800,0.435@1600", "drag": "G1",
+                           "velocity": 2900, "weight": 168, "diameter": 0.308, "zero": 100,
+                           "wind-speed": 10, "wind-from": 90},
+    "g7_bands_uphill": {"bc": "0.243@2500,0.236@2000,0.225@1500", "drag": "G7",
+                        "velocity": 2750, "zero": 200, "pressure": 26, "temperature": 70,
+                        "altitude": 3000, "look-angle": 10},
 }
+
+# Wind brackets: a card with its own wind, spin drift and Coriolis, and the windage to dial
+# for full-value crosswinds from the right, wind drift alone.
+BRACKETS = ("brackets_g7_uphill", [5, 10],
+            {"bc": 0.3, "drag": "G7", "velocity": 2650, "weight": 140, "diameter": 0.264,
+             "length": 1.35, "twist": 8, "zero": 100, "temperature": 50, "wind-speed": 8,
+             "wind-from": 45, "look-angle": 15, "latitude": 45, "azimuth": 90})
+
+POINT_BLANK = [
+    ({"bc": 0.4, "drag": "G1", "velocity": 2700}, 6),
+    ({"bc": 0.243, "drag": "G7", "velocity": 2800, "sight-height": 3.5, "pressure": 25.5,
+      "temperature": 40, "altitude": 5000}, 6),
+    ({"bc": "0.496@2800,0.485@1800,0.435@1600", "drag": "G1", "velocity": 2900}, 10),
+    ({"bc": 0.25, "drag": "G1", "velocity": 2000, "temperature": 90, "humidity": 80}, 4),
+]
+
+DANGER_SPACE = [
+    ({"bc": 0.4, "drag": "G1", "velocity": 2700}, 400, 18),
+    ({"bc": 0.243, "drag": "G7", "velocity": 2800, "sight-height": 2.5}, 600, 10),
+    ({"bc": 0.4, "drag": "G1", "velocity": 2700}, 100, 20),
+    ({"bc": "0.496@2800,0.485@1800,0.435@1600", "drag": "G1", "velocity": 2900}, 300, 12),
+]
 
 
 def card(c, table):
@@ -224,6 +279,119 @@ def write_case(name, c, table):
     lines.append("range,height_in,windage_in,velocity_fps,time_s")
     lines += [f"{r},{h:.4f},{w:.4f},{v:.3f},{t:.6f}" for r, h, w, v, t in rows]
     (OUT / f"{name}.txt").write_text("\n".join(lines) + "\n")
+
+
+def write_brackets(tables):
+    name, speeds, c = BRACKETS
+    table = tables[c["drag"]]
+    alpha = zero(c, table)
+    ranges = list(range(0, 1001, 100))
+    columns = []
+    for s in speeds:
+        calm = {k: v for k, v in c.items() if k not in ("latitude", "azimuth")}
+        calm.update({"wind-speed": s, "wind-from": 90})
+        rows = fly(calm, table, alpha, ranges)
+        columns.append([math.degrees(math.atan(-w / (36 * r))) * 60 if r else 0.0
+                        for r, _, w, _, _ in rows])
+    lines = [f"{k}={v}" for k, v in c.items()]
+    lines.append("brackets=" + ",".join(str(s) for s in speeds))
+    lines.append("range," + ",".join(f"moa_{s}" for s in speeds))
+    lines += [f"{r}," + ",".join(f"{col[i]:.5f}" for col in columns) for i, r in enumerate(ranges)]
+    (OUT / f"{name}.txt").write_text("\n".join(lines) + "\n")
+
+
+class LevelFlight:
+    """Level fire in calm air, integrated in time with dense output: range (yd) along the line
+    of sight and height (in) above it."""
+
+    def __init__(self, c, table, alpha, t_end=4.0):
+        air = Air(c.get("pressure"), c.get("temperature"), c.get("humidity", 0), c.get("altitude", 0))
+        bands = bc_bands(c)
+        self.h = c.get("sight-height", 1.5) / 12
+        self.alpha = alpha
+        v0 = muzzle_velocity(c)
+
+        def rhs(t, y):
+            ratio, sound = air.at(y[1])
+            speed = math.hypot(y[2], y[3])
+            k = ratio * drag_factor(bands, speed) * cd_at(table, speed / sound) * speed
+            return [y[2], y[3], -k * y[2], -k * y[3] - G]
+
+        start = [0.0, 0.0, v0 * math.cos(alpha), v0 * math.sin(alpha)]
+        self.sol = integrate.solve_ivp(rhs, (0, t_end), start, method="DOP853", rtol=1e-11,
+                                       atol=1e-11, dense_output=True).sol
+        self.t_end = t_end
+
+    def range_yd(self, t):
+        return (self.sol(t)[0] + self.h * math.sin(self.alpha)) / 3
+
+    def height_in(self, t):
+        return (self.sol(t)[1] - self.h * math.cos(self.alpha)) * 12
+
+    def peak_time(self):
+        return optimize.brentq(lambda t: self.sol(t)[3], 0, self.t_end, xtol=1e-13)
+
+    def time_at(self, yards):
+        return optimize.brentq(lambda t: self.range_yd(t) - yards, 0, self.t_end, xtol=1e-13)
+
+    def crossing(self, level, t0, t1):
+        return optimize.brentq(lambda t: self.height_in(t) - level, t0, t1, xtol=1e-13)
+
+
+def point_blank(c, table, vital):
+    half = vital / 2
+
+    def excess(alpha):
+        f = LevelFlight(c, table, alpha)
+        return f.height_in(f.peak_time()) - half
+
+    alpha = optimize.brentq(excess, 1e-4, 0.05, xtol=1e-14)
+    f = LevelFlight(c, table, alpha)
+    tp = f.peak_time()
+    near = 0.0 if c.get("sight-height", 1.5) <= half else f.range_yd(f.crossing(-half, 0, tp))
+    return {"expect-zero-angle-moa": math.degrees(alpha) * 60, "expect-near": near,
+            "expect-peak-range": f.range_yd(tp), "expect-peak-in": f.height_in(tp),
+            "expect-zero": f.range_yd(f.crossing(0, tp, f.t_end)),
+            "expect-mpbr": f.range_yd(f.crossing(-half, tp, f.t_end))}
+
+
+def danger_space(c, table, yards, height):
+    half = height / 2
+
+    def at_range(alpha):
+        f = LevelFlight(c, table, alpha)
+        return f.height_in(f.time_at(yards))
+
+    alpha = optimize.brentq(at_range, 0, 0.05, xtol=1e-14)
+    f = LevelFlight(c, table, alpha)
+    tr = f.time_at(yards)
+    outside = lambda t: abs(f.height_in(t)) - half
+
+    def crossings(t0, t1, n=4000):
+        ts = [t0 + (t1 - t0) * i / n for i in range(n + 1)]
+        return [optimize.brentq(outside, a, b, xtol=1e-13)
+                for a, b in zip(ts, ts[1:]) if outside(a) * outside(b) < 0]
+
+    before = crossings(0, tr)
+    return {"expect-zero-angle-moa": math.degrees(alpha) * 60,
+            "expect-from": f.range_yd(before[-1]) if before else 0.0,
+            "expect-to": f.range_yd(crossings(tr, f.t_end)[0])}
+
+
+def write_level_cases(tables):
+    lines = []
+    for c, vital in POINT_BLANK:
+        e = point_blank(c, tables[c["drag"]], vital)
+        fields = {**c, "vital": vital, **{k: f"{v:.4f}" for k, v in e.items()}}
+        lines.append(" ".join(f"{k}={v}" for k, v in fields.items()))
+    (OUT / "point_blank_cases.txt").write_text("\n".join(lines) + "\n")
+    lines = []
+    for c, yards, height in DANGER_SPACE:
+        e = danger_space(c, tables[c["drag"]], yards, height)
+        fields = {**c, "range": yards, "target-height": height,
+                  **{k: f"{v:.4f}" for k, v in e.items()}}
+        lines.append(" ".join(f"{k}={v}" for k, v in fields.items()))
+    (OUT / "danger_space_cases.txt").write_text("\n".join(lines) + "\n")
 
 
 def normal_cdf(x):
@@ -316,6 +484,10 @@ def main():
         print(f"{name}: written")
     write_hit_cases(tables)
     print("hit_cases: written")
+    write_brackets(tables)
+    print(f"{BRACKETS[0]}: written")
+    write_level_cases(tables)
+    print("point_blank_cases, danger_space_cases: written")
 
 
 if __name__ == "__main__":

@@ -33,6 +33,15 @@ std::string json(const RangeCardResult& card) {
                 (first ? "\"" : ", \"") + c.keyFor(m) + "\": " + jsonNumber(c.value(card.rows[i]));
             first = false;
         }
+        if (!card.windBrackets.empty()) {
+            out += ", \"bracket_windage\": [";
+            for (const BracketWindage& w : card.rows[i].brackets)
+                out += std::string(&w == card.rows[i].brackets.data() ? "" : ", ") + "{\"" +
+                       (m ? "mps" : "mph") + "\": " + jsonNumber(w.speed) +
+                       ", \"moa\": " + jsonNumber(w.moa) + ", \"mil\": " + jsonNumber(w.mil) +
+                       ", \"clicks\": " + jsonNumber(w.clicks) + "}";
+            out += "]";
+        }
         out += "}";
     }
     return out + "\n]}\n";
@@ -41,8 +50,10 @@ std::string json(const RangeCardResult& card) {
 int run(const std::vector<std::string>& arguments) {
     std::vector<std::string> args = arguments;
     const bool metric = takeMetricFlag(args);
+    std::vector<std::string> names = rangeCardOptionNames();
+    names.push_back("wind-brackets");
     Options o;
-    if (!parseOptions(kName, args, rangeCardOptionNames(), o))
+    if (!parseOptions(kName, args, names, o))
         return 2;
     if (!o.positional.empty())
         return usageError(kName, "unexpected argument '" + o.positional.front() + "'");
@@ -51,6 +62,8 @@ int run(const std::vector<std::string>& arguments) {
         return usageError(kName, "--format must be text, csv or json");
     RangeCardInput input;
     if (int code = readRangeCardOptions(kName, o, metric, input))
+        return code;
+    if (int code = readWindBrackets(kName, o, input))
         return code;
     RangeCardResult card;
     if (std::string refusal = computeRangeCard(input, card); !refusal.empty())
@@ -62,14 +75,14 @@ int run(const std::vector<std::string>& arguments) {
 }
 
 Registrar registrar(kName,
-                    "card --bc B --drag G1|G7|FILE --velocity FPS [--weight GR --diameter IN "
+                    "card --bc B|B@FPS,B@FPS,... --drag G1|G7|FILE --velocity FPS [--weight GR --diameter IN "
                     "--length IN --twist IN] [--sight-height IN] [--zero YD] [--pressure INHG "
                     "--temperature F --humidity PCT --altitude FT] [--wind-speed MPH "
                     "--wind-from DEG] [--look-angle DEG] [--latitude DEG --azimuth DEG] "
                     "[--powder-temperature F --velocity-temperature F "
                     "--temperature-sensitivity FPS_PER_F] [--step YD --max YD] "
                     "[--click-moa C | --click-mil C] [--drop-scale MACH:FACTOR[,...]] [--metric] "
-                    "[--format text|csv|json] "
+                    "[--wind-brackets MPH[,MPH...]] [--format text|csv|json] "
                     "[--program-folder DIR]",
                     run);
 

@@ -70,6 +70,43 @@ int numberOption(const std::string& command, const Options& options, const std::
     return 0;
 }
 
+int readBallisticCoefficient(const std::string& command, const std::string& text,
+                             RangeCardInput& in) {
+    if (text.find('@') == std::string::npos) {
+        if (!isDecimalNumber(text))
+            return usageError(command, "--bc needs a number, not '" + text + "'");
+        in.ballisticCoefficient = leadingNumber(text);
+        return 0;
+    }
+    // Velocity bands: B@V pairs separated by commas.
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string band = text.substr(start, comma - start);
+        const std::size_t at = band.find('@');
+        if (at == std::string::npos || !isDecimalNumber(band.substr(0, at)) ||
+            !isDecimalNumber(band.substr(at + 1)))
+            return usageError(command, "--bc needs a BC or BC@VELOCITY bands separated by "
+                                       "commas, not '" + text + "'");
+        in.bcBands.push_back(
+            BcBand{leadingNumber(band.substr(0, at)), leadingNumber(band.substr(at + 1))});
+        start = comma + 1;
+    }
+    in.ballisticCoefficient = in.bcBands.front().ballisticCoefficient;
+    return 0;
+}
+
+int readWindBrackets(const std::string& command, const Options& o, RangeCardInput& in) {
+    if (!o.has("wind-brackets"))
+        return 0;
+    std::vector<std::vector<double>> speeds;
+    if (!numberGroups(o.get("wind-brackets"), 1, 1, speeds))
+        return usageError(command, "--wind-brackets needs speeds separated by commas, not '" +
+                                       o.get("wind-brackets") + "'");
+    for (const std::vector<double>& speed : speeds)
+        in.windBrackets.push_back(speed[0]);
+    return 0;
+}
+
 int readRangeCardOptions(const std::string& command, const Options& o, bool metric,
                          RangeCardInput& in) {
     in = metric ? RangeCardInput::metricDefaults() : RangeCardInput();
@@ -87,8 +124,9 @@ int readRangeCardOptions(const std::string& command, const Options& o, bool metr
         const char* name;
         double* value;
     };
-    const Plain plain[] = {{"bc", &in.ballisticCoefficient},
-                           {"velocity", &in.velocity},
+    if (int code = readBallisticCoefficient(command, o.get("bc"), in))
+        return code;
+    const Plain plain[] = {{"velocity", &in.velocity},
                            {"sight-height", &in.sightHeight},
                            {"zero", &in.zeroRange},
                            {"humidity", &in.humidity},

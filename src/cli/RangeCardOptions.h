@@ -23,6 +23,14 @@ bool takeMetricFlag(std::vector<std::string>& args);
 int readRangeCardOptions(const std::string& command, const Options& options, bool metric,
                          RangeCardInput& input);
 
+// --bc: one BC, or velocity bands "B@V,B@V,..." (fastest first; the core checks the order).
+// 0, or 2 after a message on stderr.
+int readBallisticCoefficient(const std::string& command, const std::string& text,
+                             RangeCardInput& input);
+
+// --wind-brackets S[,S...] into the input's wind brackets when given: 0, or 2 after a message.
+int readWindBrackets(const std::string& command, const Options& options, RangeCardInput& input);
+
 // A decimal number option: 0 with `value` set, or 2 after a message on stderr.
 int numberOption(const std::string& command, const Options& options, const std::string& name,
                  double& value);

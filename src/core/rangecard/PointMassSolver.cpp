@@ -2,6 +2,7 @@
 
 #include "MoistAir.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -30,6 +31,18 @@ struct Frame {
     double oS, oN, oZ;
     double dragK; // at the firing point's density
     double rankine0;
+    // The drag factor of each BC band and the band's lowest speed, fastest first; none for
+    // one BC.
+    std::vector<double> bandK, bandSpeed;
+
+    double dragAt(double speed) const {
+        if (bandK.empty())
+            return dragK;
+        for (std::size_t i = 0; i + 1 < bandK.size(); ++i)
+            if (speed >= bandSpeed[i])
+                return bandK[i];
+        return bandK.back();
+    }
 };
 
 class Derivative {
@@ -55,7 +68,7 @@ public:
         }
         cd *= m_scale.at(m);
         const double dh = s * m_f.sinLook + y[N] * m_f.cosLook;
-        const double k = m_f.dragK * std::exp(dh * (-1 / MoistAir::kScaleHeightFt)) * cd * m_speed;
+        const double k = m_f.dragAt(m_speed) * std::exp(dh * (-1 / MoistAir::kScaleHeightFt)) * cd * m_speed;
         const double as = -k * (y[VS] - m_f.wS) + m_f.gS - 2 * (m_f.oN * y[VZ] - m_f.oZ * y[VN]);
         const double an = -k * (y[VN] - m_f.wN) + m_f.gN - 2 * (m_f.oZ * y[VS] - m_f.oS * y[VZ]);
         const double az = -k * (y[VZ] - m_f.wZ) - 2 * (m_f.oS * y[VN] - m_f.oN * y[VS]);
@@ -91,74 +104,122 @@ FlightFailure PointMassSolver::fly(double angle, double velocity, double windMph
     return flyIn(false, angle, velocity, windMph, distancesFt, count, out);
 }
 
-FlightFailure PointMassSolver::flyIn(bool level, double angle, double velocity, double windMph,
-                                     const double* distancesFt, std::size_t count,
-                                     FlightPoint* out) const {
-    const FlightSetup& su = m_setup;
-    Frame f{};
-    const double look = level ? 0 : su.lookAngle;
-    f.sinLook = std::sin(look);
-    f.cosLook = std::cos(look);
-    f.gS = -kGravity * f.sinLook;
-    f.gN = -kGravity * f.cosLook;
-    if (!level) {
-        // The wind blows horizontally toward the opposite of where it comes from.
-        const double w = windMph * 5280.0 / 3600.0;
-        const double downrange = -w * std::cos(su.windFrom);
-        f.wS = downrange * f.cosLook;
-        f.wN = -downrange * f.sinLook;
-        f.wZ = -w * std::sin(su.windFrom);
-        if (su.coriolis) {
-            // The earth's rotation in the shot's horizontal frame (downrange, up, right), then
-            // turned by the look angle.
-            const double x = kEarthRate * std::cos(su.latitude) * std::cos(su.azimuth);
-            const double y = kEarthRate * std::sin(su.latitude);
-            f.oS = x * f.cosLook + y * f.sinLook;
-            f.oN = -x * f.sinLook + y * f.cosLook;
-            f.oZ = -kEarthRate * std::cos(su.latitude) * std::sin(su.azimuth);
-        }
-    }
-    f.dragK = kDragFactor * su.densityRatio / su.ballisticCoefficient;
-    f.rankine0 = su.temperatureF + MoistAir::kRankineOffset;
+namespace {
 
-    Derivative derivative(f, *su.drag, su.dropScale);
-    const double sinA = std::sin(angle), cosA = std::cos(angle);
-    const double sightS = -su.sightHeight * sinA, sightN = su.sightHeight * cosA;
-    State y{0, 0, velocity * cosA, velocity * sinA, 0, 0};
-    double s = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const double target = sightS + distancesFt[i];
-        if (target > s) {
-            const double steps = std::ceil((target - s) / kMaxStepFt - 1e-9);
-            const double h = (target - s) / steps;
+// One flight from the muzzle, integrated plane by plane.
+class Flight {
+public:
+    Flight(const FlightSetup& su, bool level, double angle, double velocity, double windMph)
+        : m_f(frame(su, level, windMph)), m_derivative(m_f, *su.drag, su.dropScale) {
+        const double sinA = std::sin(angle), cosA = std::cos(angle);
+        m_sightS = -su.sightHeight * sinA;
+        m_sightN = su.sightHeight * cosA;
+        m_y = {0, 0, velocity * cosA, velocity * sinA, 0, 0};
+    }
+
+    // Steps on to the plane `distanceFt` from the sight (`index`: the plane's number, for a
+    // failure) and puts the crossing in `out`.
+    FlightFailure to(double distanceFt, std::size_t index, FlightPoint& out) {
+        State& y = m_y;
+        const double target = m_sightS + distanceFt;
+        if (target > m_s) {
+            const double steps = std::ceil((target - m_s) / PointMassSolver::kMaxStepFt - 1e-9);
+            const double h = (target - m_s) / steps;
             for (double k = 0; k < steps; ++k) {
-                const double s0 = s + k * h;
-                const State k1 = derivative(s0, y);
-                const State k2 = derivative(s0 + h / 2, along(y, h / 2, k1));
-                const State k3 = derivative(s0 + h / 2, along(y, h / 2, k2));
-                const State k4 = derivative(s0 + h, along(y, h, k3));
+                const double s0 = m_s + k * h;
+                const State k1 = m_derivative(s0, y);
+                const State k2 = m_derivative(s0 + h / 2, along(y, h / 2, k1));
+                const State k3 = m_derivative(s0 + h / 2, along(y, h / 2, k2));
+                const State k4 = m_derivative(s0 + h, along(y, h, k3));
                 for (int j = 0; j < 6; ++j)
                     y[j] += h / 6 * (k1[j] + 2 * (k2[j] + k3[j]) + k4[j]);
-                if (derivative.failed())
-                    return {FlightFailure::BeyondCurve, derivative.badMach(), i};
+                if (m_derivative.failed())
+                    return {FlightFailure::BeyondCurve, m_derivative.badMach(), index};
                 // Past about 70 degrees from the line of sight the bullet is falling rather
                 // than flying toward the target; distance no longer describes its path.
                 if (!(y[VS] > 0 && std::abs(y[VN]) < 3 * y[VS] && std::abs(y[VZ]) < 3 * y[VS] &&
                       std::isfinite(y[N] + y[Z] + y[T])))
-                    return {FlightFailure::CannotReach, 0, i};
+                    return {FlightFailure::CannotReach, 0, index};
             }
-            s = target;
+            m_s = target;
         }
-        FlightPoint& p = out[i];
-        p.height = (y[N] - sightN) * 12;
-        p.windage = y[Z] * 12;
-        p.velocity = std::sqrt(y[VS] * y[VS] + y[VN] * y[VN] + y[VZ] * y[VZ]);
-        p.mach = derivative.mach(s, y);
-        p.time = y[T];
-        if (!std::isfinite(p.mach))
-            return {FlightFailure::CannotReach, 0, i};
+        out.height = (y[N] - m_sightN) * 12;
+        out.windage = y[Z] * 12;
+        out.velocity = std::sqrt(y[VS] * y[VS] + y[VN] * y[VN] + y[VZ] * y[VZ]);
+        out.mach = m_derivative.mach(m_s, y);
+        out.time = y[T];
+        if (!std::isfinite(out.mach))
+            return {FlightFailure::CannotReach, 0, index};
+        return {};
     }
+
+private:
+    static Frame frame(const FlightSetup& su, bool level, double windMph) {
+        Frame f{};
+        const double look = level ? 0 : su.lookAngle;
+        f.sinLook = std::sin(look);
+        f.cosLook = std::cos(look);
+        f.gS = -kGravity * f.sinLook;
+        f.gN = -kGravity * f.cosLook;
+        if (!level) {
+            // The wind blows horizontally toward the opposite of where it comes from.
+            const double w = windMph * 5280.0 / 3600.0;
+            const double downrange = -w * std::cos(su.windFrom);
+            f.wS = downrange * f.cosLook;
+            f.wN = -downrange * f.sinLook;
+            f.wZ = -w * std::sin(su.windFrom);
+            if (su.coriolis) {
+                // The earth's rotation in the shot's horizontal frame (downrange, up, right),
+                // then turned by the look angle.
+                const double x = kEarthRate * std::cos(su.latitude) * std::cos(su.azimuth);
+                const double y = kEarthRate * std::sin(su.latitude);
+                f.oS = x * f.cosLook + y * f.sinLook;
+                f.oN = -x * f.sinLook + y * f.cosLook;
+                f.oZ = -kEarthRate * std::cos(su.latitude) * std::sin(su.azimuth);
+            }
+        }
+        f.dragK = kDragFactor * su.densityRatio / su.ballisticCoefficient;
+        if (su.bcBands.size() > 1) {
+            for (const BcBand& band : su.bcBands) {
+                f.bandK.push_back(kDragFactor * su.densityRatio / band.ballisticCoefficient);
+                f.bandSpeed.push_back(band.velocity);
+            }
+        }
+        f.rankine0 = su.temperatureF + MoistAir::kRankineOffset;
+        return f;
+    }
+
+    Frame m_f;
+    Derivative m_derivative;
+    State m_y{};
+    double m_s = 0;
+    double m_sightS = 0, m_sightN = 0;
+};
+
+} // namespace
+
+FlightFailure PointMassSolver::flyIn(bool level, double angle, double velocity, double windMph,
+                                     const double* distancesFt, std::size_t count,
+                                     FlightPoint* out) const {
+    Flight flight(m_setup, level, angle, velocity, windMph);
+    for (std::size_t i = 0; i < count; ++i)
+        if (FlightFailure failure = flight.to(distancesFt[i], i, out[i]))
+            return failure;
     return {};
+}
+
+FlightFailure PointMassSolver::trace(
+    double angle, double velocity, double stepFt,
+    const std::function<bool(double, const FlightPoint&)>& visit) const {
+    Flight flight(m_setup, true, angle, velocity, 0);
+    const double step = std::min(stepFt, kMaxStepFt);
+    for (std::size_t i = 0;; ++i) {
+        FlightPoint p;
+        if (FlightFailure failure = flight.to(i * step, i, p))
+            return failure;
+        if (!visit(i * step, p))
+            return {};
+    }
 }
 
 FlightFailure PointMassSolver::zero(double velocity, double zeroDistanceFt, double& angle) const {

@@ -8,6 +8,8 @@
 #include "DropScale.h"
 
 #include <cstddef>
+#include <functional>
+#include <vector>
 
 namespace fendrel {
 
@@ -16,6 +18,9 @@ struct FlightSetup {
     const DragCurve* drag = nullptr;
     DropScale dropScale; // multiplies the curve's drag coefficient
     double ballisticCoefficient = 0; // lb/in^2
+    // The BC by velocity band, fastest first, in ft/s relative to the air; empty:
+    // ballisticCoefficient throughout.
+    std::vector<BcBand> bcBands;
     double sightHeight = 0;          // ft above the bore axis, perpendicular to it
     double densityRatio = 1;         // at the firing point
     double temperatureF = 59;        // at the firing point
@@ -63,6 +68,12 @@ public:
     // the muzzle gives the muzzle.
     FlightFailure fly(double angle, double velocity, double windMph, const double* distancesFt,
                       std::size_t count, FlightPoint* out) const;
+
+    // Level fire in calm air without the earth's rotation at a bore `angle`: `visit(distance,
+    // point)` at the muzzle and every `stepFt` after it (no more than kMaxStepFt) until it
+    // returns false. The flight ends with a failure where `fly` would fail.
+    FlightFailure trace(double angle, double velocity, double stepFt,
+                        const std::function<bool(double, const FlightPoint&)>& visit) const;
 
 private:
     FlightFailure flyIn(bool level, double angle, double velocity, double windMph,

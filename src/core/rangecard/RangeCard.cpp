@@ -14,6 +14,8 @@ namespace {
 constexpr double kMoaPerRadian = 10800 / std::numbers::pi;
 constexpr double kDegree = std::numbers::pi / 180;
 constexpr std::size_t kMaxCardRows = 2000;
+constexpr std::size_t kMaxBands = 20;
+constexpr std::size_t kMaxBrackets = 10;
 
 // The rows of a card: every step from 0 to the maximum, and the maximum itself when it falls
 // between two steps.
@@ -56,7 +58,9 @@ std::string inputRefusal(const RangeCardInput& in) {
     };
     const bool mil = in.clickUnit == ClickUnit::Mil;
     const Bounds bounds[] = {
-        {"ballistic coefficient", in.ballisticCoefficient, 0.01, 3, 0.01, 3, "", ""},
+        {"ballistic coefficient",
+         in.bcBands.empty() ? std::optional(in.ballisticCoefficient) : std::nullopt, 0.01, 3,
+         0.01, 3, "", ""},
         {"muzzle velocity", in.velocity, 50, 6000, 15, 1830, "ft/s", "m/s"},
         {"bullet weight", in.weight, 1, 20000, 0.1, 1300, "gr", "g"},
         {"bullet diameter", in.diameter, 0.05, 2, 1.3, 50, "in", "mm"},
@@ -94,6 +98,29 @@ std::string inputRefusal(const RangeCardInput& in) {
                    " and " + generalNumber(high) + (unit.empty() ? "" : " " + unit) + ".";
         }
     }
+    const std::string speed = m ? " m/s" : " ft/s";
+    const double fastest = m ? 1830 : 6000;
+    for (std::size_t i = 0; i < in.bcBands.size(); ++i) {
+        const BcBand& b = in.bcBands[i];
+        if (!(b.ballisticCoefficient >= 0.01 && b.ballisticCoefficient <= 3))
+            return "The ballistic coefficient of every band must lie between 0.01 and 3.";
+        if (!(b.velocity >= 0 && b.velocity <= fastest))
+            return "The velocity of every BC band must lie between 0 and " +
+                   generalNumber(fastest) + speed + ".";
+        if (i > 0 && !(b.velocity < in.bcBands[i - 1].velocity))
+            return "The BC bands must be listed fastest first, as bullet makers print them: " +
+                   generalNumber(b.velocity) + speed + " comes after " +
+                   generalNumber(in.bcBands[i - 1].velocity) + speed + ".";
+    }
+    if (in.bcBands.size() > kMaxBands)
+        return "A BC may have at most " + std::to_string(kMaxBands) + " velocity bands.";
+    const double strongest = m ? 44 : 100;
+    for (const double bracket : in.windBrackets)
+        if (!(bracket > 0 && bracket <= strongest))
+            return "Every wind bracket must lie above 0 and at most " + generalNumber(strongest) +
+                   (m ? " m/s." : " mph.");
+    if (in.windBrackets.size() > kMaxBrackets)
+        return "A card may have at most " + std::to_string(kMaxBrackets) + " wind brackets.";
     return {};
 }
 
@@ -154,10 +181,14 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
     m_curve = curve;
     m_air = air;
     m_velocity = velocity;
+    m_userBrackets = given.windBrackets;
     FlightSetup setup;
     setup.drag = m_curve.get();
     setup.dropScale = DropScale(in.dropScale);
-    setup.ballisticCoefficient = in.ballisticCoefficient;
+    setup.ballisticCoefficient =
+        in.bcBands.empty() ? in.ballisticCoefficient : in.bcBands.front().ballisticCoefficient;
+    if (in.bcBands.size() > 1)
+        setup.bcBands = in.bcBands;
     setup.sightHeight = in.sightHeight / 12;
     setup.densityRatio = air.densityRatio();
     setup.temperatureF = air.temperatureF();
@@ -167,6 +198,10 @@ std::string RangeCard::prepare(const RangeCardInput& given) {
     setup.latitude = in.latitude.value_or(0) * kDegree;
     setup.azimuth = std::fmod(in.azimuth.value_or(0), 360) * kDegree;
     m_solver.emplace(setup);
+    FlightSetup crosswind = setup;
+    crosswind.windFrom = std::numbers::pi / 2;
+    crosswind.coriolis = false;
+    m_bracketSolver.emplace(crosswind);
 
     // Without the length or the twist there is no stability and no spin drift.
     m_millerSg.reset();
@@ -197,9 +232,15 @@ std::string RangeCard::flightFailure(const FlightFailure& failure, double yards)
                formatPattern(failure.mach, "0.00") + ", below the drag curve" + curve + ".";
     if (failure.kind == FlightFailure::BeyondCurve)
         return "The bullet cannot reach " + distanceText(yards) +
-               ": it loses its speed too fast to be followed (the ballistic coefficient, " +
-               generalNumber(m_in.ballisticCoefficient) + ", is too small for the drag curve" +
-               curve + ").";
+               ": it loses its speed too fast to be followed (" +
+               (m_in.bcBands.size() > 1
+                    ? std::string("the ballistic coefficients of its bands are")
+                    : "the ballistic coefficient, " +
+                          generalNumber(m_in.bcBands.empty()
+                                            ? m_in.ballisticCoefficient
+                                            : m_in.bcBands.front().ballisticCoefficient) +
+                          ", is") +
+               " too small for the drag curve" + curve + ").";
     return "The bullet cannot reach " + distanceText(yards) +
            ": it falls more steeply than 70 degrees from the line of sight before it gets there.";
 }
@@ -287,8 +328,58 @@ std::string RangeCard::rows(const std::vector<double>& ranges,
             if (v && !std::isfinite(*v))
                 return "The card cannot be computed for these values.";
     }
+    if (std::string failure = bracketWindages(yards, rows); !failure.empty())
+        return failure;
     out = std::move(rows);
     return {};
+}
+
+std::string RangeCard::bracketWindages(const std::vector<double>& yards,
+                                       std::vector<RangeCardRow>& rows) const {
+    std::vector<double> feet(yards.size());
+    for (std::size_t i = 0; i < feet.size(); ++i)
+        feet[i] = yards[i] * 3;
+    std::vector<FlightPoint> drift(feet.size());
+    for (std::size_t b = 0; b < m_userBrackets.size(); ++b) {
+        const FlightFailure failure = m_bracketSolver->fly(
+            m_angle, m_velocity, m_in.windBrackets[b], feet.data(), feet.size(), drift.data());
+        if (failure)
+            return flightFailure(failure, yards[failure.before]);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            BracketWindage w;
+            w.speed = m_userBrackets[b];
+            if (yards[i] > 0) {
+                const double right = std::atan(-drift[i].windage / (36 * yards[i]));
+                w.moa = right * kMoaPerRadian;
+                w.mil = right * 1000;
+                w.clicks = std::round((m_in.clickUnit == ClickUnit::Moa ? *w.moa : *w.mil) /
+                                      m_in.click);
+                if (!std::isfinite(*w.clicks))
+                    return "The card cannot be computed for these values.";
+            }
+            rows[i].brackets.push_back(w);
+        }
+    }
+    return {};
+}
+
+std::string RangeCard::levelZero(double yards, double& angle) const {
+    const FlightFailure failure = m_solver->zero(m_velocity, yards * 3, angle);
+    if (failure.kind == FlightFailure::BeyondCurve)
+        return flightFailure(failure, yards);
+    if (failure)
+        return "The bullet cannot reach " + distanceText(yards) +
+               ": no angle of the bore puts it back on the line of sight there.";
+    return {};
+}
+
+std::string RangeCard::levelPath(double angle,
+                                 const std::function<bool(double, double)>& visit) const {
+    const FlightFailure failure =
+        m_solver->trace(angle, m_velocity, 3, [&](double feet, const FlightPoint& p) {
+            return visit(feet / 3, p.height);
+        });
+    return failure ? flightFailure(failure, static_cast<double>(failure.before)) : std::string();
 }
 
 RangeCardResult RangeCard::summary() const {
@@ -300,6 +391,7 @@ RangeCardResult RangeCard::summary() const {
     r.stability = stabilityAt(m_velocity);
     r.densityRatio = m_air->densityRatio();
     r.speedOfSound = m_air->speedOfSound() * (m_metric ? kMetresPerFoot : 1);
+    r.windBrackets = m_userBrackets;
     return r;
 }
 

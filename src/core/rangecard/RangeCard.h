@@ -8,6 +8,7 @@
 #include "PointMassSolver.h"
 #include "RangeCardInput.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,13 @@
 namespace fendrel {
 
 // One row, in the input's units: imperial, or metric in brackets.
+// The windage to dial for a full-value crosswind from the right (from the left: the negative),
+// wind drift alone, + right.
+struct BracketWindage {
+    double speed = 0; // mph (m/s)
+    std::optional<double> moa, mil, clicks; // none at range 0
+};
+
 struct RangeCardRow {
     double range = 0;     // yd (m)
     double height = 0;    // in (cm), + above the line of sight
@@ -29,6 +37,7 @@ struct RangeCardRow {
     double mach = 0;              // speed relative to the air over the local speed of sound
     std::optional<double> energy; // ft-lb (J); none without the weight
     double time = 0;              // s
+    std::vector<BracketWindage> brackets; // one for each of the input's wind brackets
 };
 
 struct RangeCardResult {
@@ -38,6 +47,7 @@ struct RangeCardResult {
     std::optional<double> stability; // Miller's Sg; none without length and twist
     double densityRatio = 0;         // at the firing point
     double speedOfSound = 0;         // ft/s (m/s) at the firing point
+    std::vector<double> windBrackets; // mph (m/s), as given
     std::vector<RangeCardRow> rows;
 };
 
@@ -65,6 +75,16 @@ public:
     std::string shots(const std::vector<double>& rangesYd, double velocity, double windMph,
                       std::vector<FlightPoint>& out) const;
 
+    // Level fire in calm air without the earth's rotation, with the card's bullet, air and
+    // muzzle velocity (its zero, wind, look angle and Coriolis left out), for the point-blank
+    // range and the danger space. The bore's angle (radians above the line of sight) that puts
+    // the bullet back on the line of sight at `yards`, the lower of the two; "" or the refusal.
+    std::string levelZero(double yards, double& angle) const;
+    // Follows that flight at a bore `angle`: `visit(yards, heightIn)` at the muzzle and every
+    // yard after it until it returns false. "" or why the bullet could not be followed to
+    // where `visit` stopped it.
+    std::string levelPath(double angle, const std::function<bool(double, double)>& visit) const;
+
     bool metric() const { return m_metric; }
     double muzzleVelocity() const { return m_velocity; } // ft/s
     double windSpeed() const { return m_in.windSpeed; }  // mph
@@ -74,6 +94,8 @@ public:
 private:
     std::optional<double> stabilityAt(double velocity) const;
     std::string flightFailure(const FlightFailure& failure, double yards) const;
+    std::string bracketWindages(const std::vector<double>& yards,
+                                std::vector<RangeCardRow>& rows) const;
 
     RangeCardInput m_in; // imperial
     bool m_metric = false;
@@ -84,6 +106,8 @@ private:
     double m_velocity = 0;
     double m_angle = 0;
     std::optional<double> m_millerSg; // Miller's factor before the velocity correction
+    std::vector<double> m_userBrackets; // the wind brackets in the input's units
+    std::optional<PointMassSolver> m_bracketSolver; // a crosswind from the right, no Coriolis
 };
 
 } // namespace fendrel

@@ -70,10 +70,17 @@ std::string jsonNumber(std::optional<double> value) {
     return roundTripNumber(*value + 0.0);
 }
 
+std::string bracketKey(double speed, bool metric) {
+    return "bracket_" + generalNumber(speed) + (metric ? "mps" : "mph");
+}
+
 std::string rangeCardCsv(const RangeCardResult& card) {
     std::string out;
     for (const RangeCardColumn& c : kColumns)
         out += (&c == kColumns ? "" : ",") + c.keyFor(card.metric);
+    for (const double speed : card.windBrackets)
+        for (const char* unit : {"_moa", "_mil", "_clicks"})
+            out += "," + bracketKey(speed, card.metric) + unit;
     out += "\n";
     for (const RangeCardRow& r : card.rows) {
         for (const RangeCardColumn& c : kColumns) {
@@ -82,6 +89,9 @@ std::string rangeCardCsv(const RangeCardResult& card) {
             if (const std::optional<double> v = c.value(r))
                 out += jsonNumber(v);
         }
+        for (const BracketWindage& w : r.brackets)
+            for (const std::optional<double>& v : {w.moa, w.mil, w.clicks})
+                out += v ? "," + jsonNumber(v) : ",";
         out += "\n";
     }
     return out;
@@ -124,35 +134,69 @@ std::string rangeCardText(const RangeCardResult& card, const RangeCardInput& in)
         out += ", stability Sg " + formatPattern(*card.stability, "0.00");
     out += "\nClicks of " + generalNumber(in.click) +
            (in.clickUnit == ClickUnit::Moa ? " MOA" : " mil") + "\n";
+    if (in.bcBands.size() > 1)
+        out += "BC by velocity: " + bcBandsText(in.bcBands, m) + "\n";
     if (!in.dropScale.empty())
         out += "Drag scaled past Mach 1.2: " + DropScale(in.dropScale).text() + "\n";
+    const bool moa = in.clickUnit == ClickUnit::Moa;
+    if (!card.windBrackets.empty())
+        out += "Wind brackets: the windage to dial for a full-value crosswind from the right, "
+               "wind drift alone (from the left: the same to the other side)\n";
     out += "\n";
     // Columns nine characters wide, wider where a cell needs it: a blank always stands between
-    // two of them.
-    constexpr std::size_t kColumnCount = std::size(kColumns);
-    std::vector<std::vector<std::string>> cells(card.rows.size());
-    std::size_t width[kColumnCount];
-    for (std::size_t c = 0; c < kColumnCount; ++c)
-        width[c] = std::max<std::size_t>({9, std::strlen(kColumns[c].heading) + 1,
-                                          std::strlen(kColumns[c].unitFor(m)) + 1});
-    for (std::size_t i = 0; i < card.rows.size(); ++i) {
-        for (std::size_t c = 0; c < kColumnCount; ++c) {
-            const std::optional<double> v = kColumns[c].value(card.rows[i]);
-            cells[i].push_back(v ? roundedText(*v, kColumns[c].pattern) : "-");
-            width[c] = std::max(width[c], cells[i].back().size() + 1);
+    // two of them. The wind brackets follow the card's own columns, in the click's unit and in
+    // clicks.
+    struct TextColumn {
+        std::string heading, unit;
+        std::vector<std::string> cells;
+    };
+    std::vector<TextColumn> columns;
+    for (const RangeCardColumn& c : kColumns) {
+        TextColumn t{c.heading, c.unitFor(m), {}};
+        for (const RangeCardRow& r : card.rows) {
+            const std::optional<double> v = c.value(r);
+            t.cells.push_back(v ? roundedText(*v, c.pattern) : "-");
         }
+        columns.push_back(std::move(t));
     }
-    for (std::size_t c = 0; c < kColumnCount; ++c)
-        out += padLeft(kColumns[c].heading, width[c]);
+    for (std::size_t b = 0; b < card.windBrackets.size(); ++b) {
+        const std::string heading =
+            generalNumber(card.windBrackets[b]) + (m ? " m/s" : " mph");
+        TextColumn angle{heading, moa ? "MOA" : "mil", {}}, clicks{heading, "clicks", {}};
+        for (const RangeCardRow& r : card.rows) {
+            const BracketWindage& w = r.brackets[b];
+            angle.cells.push_back(w.moa ? roundedText(moa ? *w.moa : *w.mil, "0.00") : "-");
+            clicks.cells.push_back(w.clicks ? roundedText(*w.clicks, "0") : "-");
+        }
+        columns.push_back(std::move(angle));
+        columns.push_back(std::move(clicks));
+    }
+    std::vector<std::size_t> width;
+    for (const TextColumn& c : columns) {
+        std::size_t w = std::max<std::size_t>({9, c.heading.size() + 1, c.unit.size() + 1});
+        for (const std::string& cell : c.cells)
+            w = std::max(w, cell.size() + 1);
+        width.push_back(w);
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        out += padLeft(columns[c].heading, width[c]);
     out += "\n";
-    for (std::size_t c = 0; c < kColumnCount; ++c)
-        out += padLeft(kColumns[c].unitFor(m), width[c]);
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        out += padLeft(columns[c].unit, width[c]);
     out += "\n";
-    for (const auto& row : cells) {
-        for (std::size_t c = 0; c < kColumnCount; ++c)
-            out += padLeft(row[c], width[c]);
+    for (std::size_t i = 0; i < card.rows.size(); ++i) {
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            out += padLeft(columns[c].cells[i], width[c]);
         out += "\n";
     }
+    return out;
+}
+
+std::string bcBandsText(const std::vector<BcBand>& bands, bool metric) {
+    std::string out;
+    for (const BcBand& b : bands)
+        out += (out.empty() ? "" : ", ") + generalNumber(b.ballisticCoefficient) + " from " +
+               generalNumber(b.velocity) + (metric ? " m/s" : " ft/s");
     return out;
 }
 

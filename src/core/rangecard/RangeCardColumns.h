@@ -37,8 +37,13 @@ std::string roundedText(double value, const char* pattern);
 std::string jsonNumber(std::optional<double> value);
 
 // The rows with a header line of the column keys; unrounded numbers, an empty cell for a
-// missing value, LF line ends.
+// missing value, LF line ends. The wind brackets, when the card has them, add three columns
+// each at the end: bracket_5mph_moa, bracket_5mph_mil, bracket_5mph_clicks ("mps" in metric).
 std::string rangeCardCsv(const RangeCardResult& card);
+// "bracket_5mph" ("bracket_2.5mps"): a wind bracket's key.
+std::string bracketKey(double speed, bool metric);
+// "0.496 from 2800 ft/s, 0.485 from 1800 ft/s": the BC's velocity bands for reading.
+std::string bcBandsText(const std::vector<BcBand>& bands, bool metric);
 
 // The card in one line: the muzzle velocity, the stability, the zero angle and the air.
 std::string rangeCardSummary(const RangeCardResult& card);

@@ -34,6 +34,10 @@ RangeCardInput RangeCardInput::imperial() const {
         in.temperature = fahrenheitFromCelsius(*in.temperature);
     in.altitude /= kMetresPerFoot;
     in.windSpeed /= kMpsPerMph;
+    for (double& bracket : in.windBrackets)
+        bracket /= kMpsPerMph;
+    for (BcBand& band : in.bcBands)
+        band.velocity /= kMetresPerFoot;
     if (in.powderTemperature)
         in.powderTemperature = fahrenheitFromCelsius(*in.powderTemperature);
     in.velocityTemperature = fahrenheitFromCelsius(in.velocityTemperature);

@@ -22,12 +22,23 @@ struct DropScaleKnot {
     bool operator==(const DropScaleKnot&) const = default;
 };
 
+// One velocity band of a BC as bullet makers print them: the BC applies from `velocity`, the
+// bullet's speed relative to the air, up to the next faster band's velocity.
+struct BcBand {
+    double ballisticCoefficient = 0; // lb/in^2
+    double velocity = 0;             // ft/s (m/s)
+};
+
 struct RangeCardInput {
     // When set, every value below marked with a metric unit is in that unit, and the card
     // comes back in metric units too. The BC stays in lb/in^2 either way.
     bool metric = false;
 
     double ballisticCoefficient = 0; // lb/in^2
+    // A BC that changes with the speed: bands listed fastest first (any other order is
+    // refused). When given they replace ballisticCoefficient: above the fastest band its BC,
+    // below the slowest band's velocity the slowest band's. A single band is one BC throughout.
+    std::vector<BcBand> bcBands;
     DragModel dragModel = DragModel::G1;
     std::filesystem::path dragFile; // DragModel::File: a file of "mach,cd" lines
     // The program folder, whose own drag tables (the trajectory table's, not drag coefficients)
@@ -66,6 +77,10 @@ struct RangeCardInput {
 
     ClickUnit clickUnit = ClickUnit::Moa;
     double click = 0.25; // MOA or mil per click
+
+    // Full-value crosswinds from the right, mph (m/s): every row also gives the windage to dial
+    // for each, wind drift alone, besides the card's own wind. Empty: none.
+    std::vector<double> windBrackets;
 
     // A drop scale fitted to where the bullets really went past Mach 1.2; empty: none.
     std::vector<DropScaleKnot> dropScale;

@@ -441,6 +441,9 @@ Result<BallisticCoefficientTruing> trueBallisticCoefficient(const RangeCardInput
                                    " velocity must lie between " + generalNumber(smallestError) +
                                    " and " + generalNumber(largestError) + speed + ".");
     }
+    if (card.bcBands.size() > 1)
+        return Answer::refused("The BC from two velocities is one BC: give the card a single "
+                               "BC, not velocity bands.");
     if (!(far.distance > near.distance))
         return Answer::refused("The far velocity must be measured farther from the muzzle than "
                                "the near one.");
@@ -457,7 +460,8 @@ Result<BallisticCoefficientTruing> trueBallisticCoefficient(const RangeCardInput
         const double e = v->error.value_or(fallback);
         pr.weights.push_back(1 / (e * e));
     }
-    const double bc = card.ballisticCoefficient;
+    const double bc =
+        card.bcBands.empty() ? card.ballisticCoefficient : card.bcBands.front().ballisticCoefficient;
     pr.start = {0, bc};
     pr.step = {1, bc * 1e-4};
     pr.tolerance = {1e-5, bc * 1e-9};
@@ -468,6 +472,7 @@ Result<BallisticCoefficientTruing> trueBallisticCoefficient(const RangeCardInput
     pr.predict = [&](const std::vector<double>& p) -> Result<std::vector<double>> {
         RangeCardInput in = shiftedVelocity(card, p[0]);
         in.ballisticCoefficient = p[1];
+        in.bcBands.clear();
         Result<CardAnswer> a = askCard(in, ClickUnit::Moa, distances);
         if (!a)
             return Result<std::vector<double>>::refused(a);

@@ -59,7 +59,28 @@ inline RangeCardInput cardInput(const std::map<std::string, std::string>& keys) 
         else if (key == "drag")
             in.dragModel = value == "G7" ? DragModel::G7 : DragModel::G1;
     }
+    // "B@V,B@V,...": a BC by velocity bands.
+    for (std::stringstream bands(keys.count("bc") ? keys.at("bc") : ""); bands.good();) {
+        std::string band;
+        std::getline(bands, band, ',');
+        if (band.find('@') != std::string::npos)
+            in.bcBands.push_back(
+                {leadingNumber(band), leadingNumber(band.substr(band.find('@') + 1))});
+    }
     return in;
+}
+
+// A file of one case a line, "key=value" fields separated by blanks.
+inline std::vector<std::map<std::string, std::string>> readCases(const std::string& name) {
+    std::ifstream file(fixture("rangecard/" + name + ".txt"));
+    std::vector<std::map<std::string, std::string>> cases;
+    for (std::string line; std::getline(file, line);) {
+        std::stringstream fields(line);
+        cases.emplace_back();
+        for (std::string field; fields >> field;)
+            cases.back()[field.substr(0, field.find('='))] = field.substr(field.find('=') + 1);
+    }
+    return cases;
 }
 
 } // namespace fendrel::test

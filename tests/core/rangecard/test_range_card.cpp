@@ -16,7 +16,8 @@ using namespace fendrel;
 TEST(RangeCard, AgreesWithTheIndependentSolver) {
     double worst[4] = {};
     for (const char* name : {"check_g1", "g7_mountain_crosswind", "g1_humid_uphill_left_twist",
-                             "g7_downhill_coriolis_powder"}) {
+                             "g7_downhill_coriolis_powder", "g1_bands_crosswind",
+                             "g7_bands_uphill"}) {
         SCOPED_TRACE(name);
         const test::Fixture f = test::readFixture(name);
         RangeCardResult card;

@@ -3,11 +3,11 @@
 #include "Commands.h"
 #include "RangeCardOptions.h"
 
+#include "core/common/Dates.h"
 #include "core/common/PdfWriter.h"
 #include "core/common/UserFiles.h"
 #include "core/rangecard/DopeCard.h"
 
-#include <ctime>
 #include <string>
 
 namespace fendrel::cli {
@@ -16,15 +16,6 @@ namespace {
 
 constexpr const char* kName = "dope";
 
-// Today as 2026-05-17, in the local time.
-std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    auto two = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
-    return std::to_string(local.tm_year + 1900) + "-" + two(local.tm_mon + 1) + "-" +
-           two(local.tm_mday);
-}
 
 int run(const std::vector<std::string>& arguments) {
     std::vector<std::string> args = arguments;
@@ -65,7 +56,7 @@ int run(const std::vector<std::string>& arguments) {
         return usageError(kName, "--columns must be 1 or 2");
     in.columns = columns == "1" ? 1 : 2;
     in.load = o.get("load");
-    in.date = o.has("date") ? o.get("date") : today();
+    in.date = o.has("date") ? o.get("date") : todayIso();
 
     const Result<DopeCardLayout> layout = dopeCardLayout(in);
     if (!layout)

@@ -1,10 +1,13 @@
 // The range card window for a .308 match load on a cool day with a crosswind, the hit
 // probability panel showing the chance on a 10-inch plate.
 #include "Scenes.h"
+#include "gui/rangecard/frmDopeCard.h"
 #include "gui/rangecard/frmRangeCard.h"
 #include "gui/ui/AppContext.h"
+#include "gui/ui/ScriptedPrompts.h"
 #include "gui/ui/WindowRegistry.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -56,6 +59,25 @@ SceneRegistrar card("frmRangeCard", 95, [](Studio& s) {
     w->tabLower->setCurrentIndex(1);
     settle();
     saved = s.save(w, "frmRangeCard-truing") && saved;
+
+    // The field card: the maker's BC bands, wind brackets, the danger space of an 18 in target
+    // and the zero of the maximum point-blank range for a 6 in vital zone.
+    w->tabLower->setCurrentIndex(0);
+    w->field(CardField::BcBands)->setText(QStringLiteral("0.505@2600, 0.496@2100, 0.485@1600"));
+    w->field(CardField::WindBrackets)->setText(QStringLiteral("5, 10"));
+    w->field(CardField::DangerHeight)->setText(QStringLiteral("18"));
+    s.prompts.inputs.push_back(QStringLiteral("6"));
+    w->cmdPointBlank->click();
+    settle();
+    saved = s.save(w, "frmRangeCard-field") && saved;
+
+    frmDopeCard dope(w->session(), s.context, w);
+    dope.setDate("2024-05-18"); // the pictures stay the same from day to day
+    dope.cmbColumns->setCurrentIndex(1);
+    dope.txtEvery->setText(QStringLiteral("50"));
+    dope.show();
+    settle();
+    saved = s.save(&dope, "frmDopeCard") && saved;
     s.context.mainWindow = nullptr;
     return saved;
 });

@@ -150,6 +150,12 @@ const FieldRow kFields[] = {
      Quantity::Distance},
     {{F::FarError, "far_error", "far velocity's error", B::Missing, "5 ft/s", "", ""},
      Quantity::Speed},
+    {{F::BcBands, "bc_bands", "BC bands", B::Missing, "none", "", ""}, Quantity::Plain},
+    {{F::WindBrackets, "wind_brackets", "wind brackets", B::Missing, "none", "", ""},
+     Quantity::Plain},
+    {{F::DangerHeight, "danger_height", "danger space's target height", B::Missing, "off", "",
+      ""},
+     Quantity::Target},
 };
 static_assert(std::size(kFields) == kCardFieldCount);
 
@@ -231,6 +237,24 @@ std::vector<DropScaleKnot> knotsFromText(const std::string& text) {
     }
     return knots.size() <= 2 && DropScale::refusal(knots).empty() ? knots
                                                                    : std::vector<DropScaleKnot>{};
+}
+
+// A list of numbers separated by commas, each converted (in bands, the velocity after '@');
+// a text that is not such a list is kept as typed.
+std::string convertedList(const std::string& text, bool bands, Quantity q, bool toMetric) {
+    if (trimmed(text).empty())
+        return text;
+    std::string out;
+    for (const std::string& item : split(text, ',')) {
+        const std::string t = trimmed(item);
+        const std::size_t at = bands ? t.find('@') : 0;
+        const std::string number = bands ? (at == std::string::npos ? "" : t.substr(at + 1)) : t;
+        if (!isDecimalNumber(trimmed(number)))
+            return text;
+        out += (out.empty() ? "" : ", ") + (bands ? trimmed(t.substr(0, at)) + "@" : "") +
+               fieldNumber(converted(q, leadingNumber(trimmed(number)), toMetric));
+    }
+    return out;
 }
 
 // The index of `value` among `names`, or nothing.
@@ -315,6 +339,10 @@ void RangeCardForm::setMetric(bool toMetric) {
         if (isDecimalNumber(t))
             text = fieldNumber(converted(r.quantity, leadingNumber(t), toMetric));
     }
+    // The speeds in the bands ("0.496@2800") and the brackets ("5, 10") convert too.
+    (*this)[F::BcBands] = convertedList((*this)[F::BcBands], true, Quantity::Speed, toMetric);
+    (*this)[F::WindBrackets] =
+        convertedList((*this)[F::WindBrackets], false, Quantity::Wind, toMetric);
     for (Observation& o : observations)
         if (const std::string t = trimmed(o.range); isDecimalNumber(t))
             o.range = fieldNumber(converted(Quantity::Distance, leadingNumber(t), toMetric));
@@ -365,6 +393,39 @@ std::string fieldValue(const RangeCardForm& form, CardField f, std::optional<dou
     value = leadingNumber(text);
     if (!std::isfinite(*value))
         return std::string("The ") + info.name + " is too large.";
+    return {};
+}
+
+// "0.496@2800, 0.485@1800": the bands as typed; their order and values are the card's to check.
+std::string readBands(const std::string& text, std::vector<BcBand>& bands) {
+    bands.clear();
+    if (trimmed(text).empty())
+        return {};
+    for (const std::string& item : split(text, ',')) {
+        const std::string t = trimmed(item);
+        const std::size_t at = t.find('@');
+        const std::string bc = trimmed(t.substr(0, at)),
+                          v = at == std::string::npos ? "" : trimmed(t.substr(at + 1));
+        if (!isDecimalNumber(bc) || !isDecimalNumber(v))
+            return "The BC bands are written BC@velocity, fastest first and separated by commas "
+                   "(0.496@2800, 0.485@1800), not '" +
+                   t + "'.";
+        bands.push_back({leadingNumber(bc), leadingNumber(v)});
+    }
+    return {};
+}
+
+std::string readBrackets(const std::string& text, std::vector<double>& brackets) {
+    brackets.clear();
+    if (trimmed(text).empty())
+        return {};
+    for (const std::string& item : split(text, ',')) {
+        const std::string t = trimmed(item);
+        if (!isDecimalNumber(t))
+            return "The wind brackets are wind speeds separated by commas (5, 10), not '" + t +
+                   "'.";
+        brackets.push_back(leadingNumber(t));
+    }
     return {};
 }
 
@@ -422,6 +483,11 @@ std::string RangeCardForm::cardInput(const std::filesystem::path& programFolder,
         in.programFolder = programFolder;
     }
     in.dropScale = dropScale;
+    if (std::string refusal = readBands((*this)[F::BcBands], in.bcBands); !refusal.empty())
+        return refusal;
+    if (std::string refusal = readBrackets((*this)[F::WindBrackets], in.windBrackets);
+        !refusal.empty())
+        return refusal;
     out = in;
     return {};
 }

@@ -59,6 +59,9 @@ enum class CardField {
     FarVelocity,     // and one far downrange
     FarDistance,
     FarError,
+    BcBands,      // "B@V, B@V": the BC by velocity bands, fastest first; empty: the one BC
+    WindBrackets, // "5, 10": crosswinds whose windage every row gives too
+    DangerHeight, // a target's height: every row gives its danger space
     Count
 };
 inline constexpr std::size_t kCardFieldCount = static_cast<std::size_t>(CardField::Count);

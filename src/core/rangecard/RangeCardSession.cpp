@@ -90,12 +90,14 @@ void RangeCardSession::recompute() {
         m_refusal = computeRangeCard(input, result);
     m_hit.clear();
     m_hitRefusal.clear();
+    m_danger.clear();
     if (!m_refusal.empty()) {
         m_card.reset();
         return;
     }
     m_input = input;
     m_card = std::move(result);
+    computeDanger(input);
 
     HitInput hit;
     std::vector<HitRow> rows;

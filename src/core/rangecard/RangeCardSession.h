@@ -9,8 +9,11 @@
 
 #include "HitProbability.h"
 #include "RangeCard.h"
+#include "DopeCard.h"
+#include "PointBlank.h"
 #include "RangeCardForm.h"
 #include "Truing.h"
+#include "core/history/HistoryTables.h"
 #include "core/common/Result.h"
 #include "core/common/SessionHost.h"
 #include "core/common/SharedState.h"
@@ -109,6 +112,31 @@ public:
     // nothing the card can take.
     bool takeTruing(const TruingSession& truing);
 
+    // The columns the card gets beyond its own: the windage of each wind bracket (in the click
+    // unit) and, with a target height, the danger space at each row's range. Headings, then
+    // one row of cells for each of the card's rows.
+    TextTable extraColumns() const;
+
+    // MPBR: asks the vital zone's diameter and zeroes the card for the maximum point-blank
+    // range; the zone stands on the path chart while the zero is the one it gave.
+    void pointBlank(SessionHost& host);
+    const std::optional<PointBlankRange>& pointBlankZone() const;
+
+    // The DOPE card: its rows and size as the dialog has them, laid out for the card as it is.
+    struct DopeFields {
+        std::string from, to, every;
+        DopeCardSize size = DopeCardSize::Card;
+        int columns = 1;
+        std::string date; // empty: today
+    };
+    DopeFields dopeDefaults() const;
+    Result<DopeCardLayout> dopeCard(const DopeFields& fields,
+                                    const std::optional<RoundTexts>& round) const;
+    // Save as PDF: asks for the file and writes the card; the file written, or nothing.
+    std::optional<std::filesystem::path> saveDopePdf(const DopeFields& fields,
+                                                     const std::optional<RoundTexts>& round,
+                                                     SessionHost& host) const;
+
     // Keeps the fields in rangecard.ini when they changed since it was last written.
     Status saveSettings();
 
@@ -117,6 +145,7 @@ public:
 
 private:
     void changed();
+    void computeDanger(const RangeCardInput& input);
 
     std::filesystem::path m_programFolder;
     RangeCardForm m_form;
@@ -129,6 +158,9 @@ private:
     std::vector<HitRow> m_hit;
     std::string m_hitRefusal;
     std::optional<TruingOutcome> m_truing;
+    std::optional<PointBlankRange> m_pointBlank;
+    std::string m_pointBlankZero; // the zero field's text the point-blank range gave
+    std::vector<std::optional<DangerSpace>> m_danger; // one a card row, with a target height
 };
 
 } // namespace fendrel

@@ -4,12 +4,12 @@
 
 #include "DropScale.h"
 #include "MetricUnits.h"
+#include "core/common/Dates.h"
 #include "core/common/Numbers.h"
 #include "core/common/Strings.h"
 #include "core/history/HistoryDatabase.h"
 #include "core/history/HistoryTables.h"
 
-#include <ctime>
 
 namespace fendrel {
 
@@ -21,15 +21,6 @@ std::string signedNumber(double value, const char* pattern) {
     return (value >= 0 ? "+" : "") + formatPattern(value, pattern);
 }
 
-// Today's date on this computer, YYYY-MM-DD.
-std::string todayText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-    return std::to_string(local.tm_year + 1900) + "-" + two(local.tm_mon + 1) + "-" +
-           two(local.tm_mday);
-}
 
 } // namespace
 
@@ -161,7 +152,7 @@ bool RangeCardSession::saveTruing(const std::optional<RoundTexts>& round, Sessio
     const RoundKey key = roundKeyOf(*round);
     const std::string date =
         trimmed(host.input("The date the observations were made (YYYY-MM-DD):", kTruingTitle,
-                           todayText()));
+                           todayIso()));
     if (date.empty())
         return false;
     if (!isIsoDate(date))

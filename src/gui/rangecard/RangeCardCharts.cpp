@@ -8,6 +8,8 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <algorithm>
@@ -66,7 +68,9 @@ void showCurves(QChartView* view, const std::vector<Curve>& curves, const QStrin
         series->attachAxis(y);
     }
     setScale(x, niceScale(0, xMax, 5, 1));
-    setScale(y, yScale ? *yScale : niceScale(yMin, yMax, 6, 0.01));
+    // As many ticks as the chart's height leaves room for, so that no label is cut short.
+    const int intervals = std::clamp(view->height() / 45, 2, 6);
+    setScale(y, yScale ? *yScale : niceScale(yMin, yMax, intervals, 0.01));
 }
 
 } // namespace
@@ -93,7 +97,8 @@ QChartView* makeChartView(QWidget* parent, const char* name, const QString& titl
     return view;
 }
 
-void showPaths(QChartView* view, const RangeCardResult* card) {
+void showPaths(QChartView* view, const RangeCardResult* card,
+               const std::optional<PointBlankRange>& zone) {
     Curve height{QStringLiteral("Height (+ up)"), {}};
     Curve windage{QStringLiteral("Windage (+ right)"), {}};
     if (card)
@@ -104,8 +109,28 @@ void showPaths(QChartView* view, const RangeCardResult* card) {
     const bool m = card && card->metric;
     axis(view->chart(), Qt::Vertical)
         ->setTitleText(m ? QStringLiteral("cm") : QStringLiteral("in"));
-    showCurves(view, {height, windage},
-               m ? QStringLiteral("Range (m)") : QStringLiteral("Range (yd)"), std::nullopt);
+    std::vector<Curve> curves = {height, windage};
+    if (zone && card) {
+        // The vital zone: the path is held within these two lines from near to far.
+        const double half = zone->vital / 2;
+        Curve top{QStringLiteral("Vital zone"), {}}, bottom{QString(), {}};
+        for (double x : {zone->nearRange, zone->maximum}) {
+            top.points.append(QPointF(x, half));
+            bottom.points.append(QPointF(x, -half));
+        }
+        curves.push_back(top);
+        curves.push_back(bottom);
+    }
+    showCurves(view, curves, m ? QStringLiteral("Range (m)") : QStringLiteral("Range (yd)"),
+               std::nullopt);
+    if (zone && card) {
+        const auto series = view->chart()->series();
+        const QPen pen(QColor(0xc0, 0x1c, 0x28), 1.5, Qt::DashLine);
+        for (int i = 2; i < series.size(); ++i)
+            static_cast<QLineSeries*>(series[i])->setPen(pen);
+        for (QLegendMarker* marker : view->chart()->legend()->markers(series.back()))
+            marker->setVisible(false);
+    }
 }
 
 void showResiduals(QChartView* view, const std::vector<TruingResidual>& before,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/rangecard/HitProbability.h"
+#include "core/rangecard/PointBlank.h"
 #include "core/rangecard/Truing.h"
 #include "core/rangecard/RangeCard.h"
 
@@ -21,7 +22,10 @@ QChartView* makeChartView(QWidget* parent, const char* name, const QString& titl
 
 // The height above the line of sight and the windage of every row; an empty chart without a
 // card.
-void showPaths(QChartView* view, const RangeCardResult* card);
+// With a point-blank zone, its band of +/- half the vital zone from the near range to the
+// maximum point-blank range.
+void showPaths(QChartView* view, const RangeCardResult* card,
+               const std::optional<PointBlankRange>& zone = std::nullopt);
 
 // The residuals of observed corrections (observed less predicted) by range, with the card as it
 // was and with the fit; an empty chart without any.

@@ -3,6 +3,7 @@
 #include "frmRangeCard.h"
 
 #include "RangeCardCharts.h"
+#include "frmDopeCard.h"
 #include "core/common/SharedState.h"
 #include "core/rangecard/RangeCardColumns.h"
 #include "gui/ui/AppContext.h"
@@ -106,6 +107,8 @@ frmRangeCard::frmRangeCard(AppContext& context)
     });
     connect(cmdDragFile, &QPushButton::clicked, this, &frmRangeCard::chooseDragFile);
     connect(cmdFromHistory, &QPushButton::clicked, this, &frmRangeCard::fromHistory);
+    connect(cmdPointBlank, &QPushButton::clicked, this, &frmRangeCard::pointBlank);
+    connect(mnuFileDope, &QAction::triggered, this, &frmRangeCard::printDopeCard);
     connect(cmdFromLastGroup, &QPushButton::clicked, this, &frmRangeCard::fromLastGroup);
     connect(mnuFilePrint, &QAction::triggered, this, &frmRangeCard::print);
     connect(mnuFilePdf, &QAction::triggered, this, &frmRangeCard::saveAsPdf);
@@ -187,6 +190,8 @@ void frmRangeCard::showUnits() {
     }
     for (F f : {F::VelocitySdShots, F::DispersionShots})
         unit(f)->setText(QStringLiteral("shots"));
+    unit(F::WindBrackets)->setText(m_session.form().metric ? QStringLiteral("m/s")
+                                                           : QStringLiteral("mph"));
     const RangeCardForm& form = m_session.form();
     const QString distance = form.metric ? QStringLiteral("m") : QStringLiteral("yd");
     const QString angle = form.clickUnit == ClickUnit::Mil ? QStringLiteral("mil")
@@ -229,19 +234,33 @@ void frmRangeCard::showCard() {
     const auto columns = rangeCardColumns();
     const auto& card = m_session.card();
     const bool metric = card ? card->metric : m_session.form().metric;
-    grdCard->setColumnCount(static_cast<int>(columns.size()));
+    // The wind brackets' and the danger space's columns follow the card's own.
+    const TextTable extra = m_session.extraColumns();
+    const int own = static_cast<int>(columns.size());
+    grdCard->setColumnCount(own + static_cast<int>(extra.headers.size()));
     QStringList headings;
     for (const RangeCardColumn& c : columns)
         headings << QString::fromLatin1(c.heading) + QLatin1Char('\n') +
                         QString::fromLatin1(c.unitFor(metric));
+    for (const std::string& h : extra.headers)
+        headings << utf8Text(h);
     grdCard->setHorizontalHeaderLabels(headings);
+    // Past its own columns the card scrolls sideways rather than squeezing them.
+    grdCard->horizontalHeader()->setSectionResizeMode(
+        extra.headers.empty() ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     const int rows = card ? static_cast<int>(card->rows.size()) : 0;
     grdCard->setRowCount(rows);
     for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
-            const std::optional<double> v = columns[c].value(card->rows[r]);
-            auto* item = new QTableWidgetItem(v ? utf8Text(roundedText(*v, columns[c].pattern))
-                                                : QStringLiteral("-"));
+        for (int c = 0; c < grdCard->columnCount(); ++c) {
+            QString text;
+            if (c < own) {
+                const std::optional<double> v = columns[c].value(card->rows[r]);
+                text = v ? utf8Text(roundedText(*v, columns[c].pattern)) : QStringLiteral("-");
+            } else {
+                text = utf8Text(extra.rows[static_cast<std::size_t>(r)]
+                                          [static_cast<std::size_t>(c - own)]);
+            }
+            auto* item = new QTableWidgetItem(text);
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grdCard->setItem(r, c, item);
         }
@@ -249,7 +268,7 @@ void frmRangeCard::showCard() {
     lblSummary->setText(utf8Text(m_session.summary()));
     for (QAction* a : {mnuFilePrint, mnuFilePdf, mnuFileCsv, mnuFileCopy})
         a->setEnabled(card.has_value());
-    showPaths(chtPath, card ? &*card : nullptr);
+    showPaths(chtPath, card ? &*card : nullptr, m_session.pointBlankZone());
 }
 
 void frmRangeCard::showHit() {
@@ -291,6 +310,17 @@ void frmRangeCard::fromLastGroup() {
     m_session.takeLastGroup(m_context.state.lastGroup, m_host);
     showForm();
     changed();
+}
+
+void frmRangeCard::pointBlank() {
+    m_session.pointBlank(m_host);
+    showForm();
+    calculate();
+}
+
+void frmRangeCard::printDopeCard() {
+    frmDopeCard dialog(m_session, m_context, this);
+    dialog.exec();
 }
 
 void frmRangeCard::observationsEdited() {

@@ -52,6 +52,7 @@ public:
     QComboBox* cmbClickUnit;
     QComboBox* cmbUnits;
     QPushButton* cmdFromHistory;
+    QPushButton* cmdPointBlank;
     QLabel* lblSummary;
     QLabel* lblMessage;
     QTableWidget* grdCard;
@@ -84,6 +85,7 @@ public:
     QAction* mnuFilePdf;
     QAction* mnuFileCsv;
     QAction* mnuFileCopy;
+    QAction* mnuFileDope;
     QAction* mnuFileClose;
     QTimer* tmrCalculate;
 
@@ -91,6 +93,7 @@ public:
     const std::optional<RangeCardResult>& card() const { return m_session.card(); }
     const std::vector<HitRow>& hitRows() const { return m_session.hitRows(); }
     const RangeCardForm& form() const { return m_session.form(); }
+    const RangeCardSession& session() const { return m_session; }
 
 public slots:
     // Computes the card and the hit probability from the fields now (the timer's work).
@@ -103,6 +106,8 @@ public slots:
     void saveAsCsv();
     void copyCard();
     void fitTruing(RangeCardSession::TruingKind kind);
+    void pointBlank();
+    void printDopeCard();
     void useTruing();
     void saveTruing();
 

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -89,6 +90,14 @@ const FieldControl kControls[] = {
      "A velocity measured downrange (a Doppler radar or a second chronograph)"},
     {F::FarDistance, "txtFarDistance", "at", "The distance from the muzzle it was measured at"},
     {F::FarError, "txtFarError", "\u00B1", "Its standard error; empty: 5 ft/s"},
+    {F::BcBands, "txtBcBands", "Bands",
+     "The BC by velocity bands as the maker prints them: BC@velocity, fastest first (0.496@2800, "
+     "0.485@1800); empty: the one BC above"},
+    {F::WindBrackets, "txtWindBrackets", "Brackets",
+     "Crosswind speeds from the right whose windage every row of the card also gives (5, 10)"},
+    {F::DangerHeight, "txtDangerHeight", "Danger space",
+     "A target's height: every row also gives how long a span around its range such a target "
+     "is hit in with the sight set for that range"},
 };
 static_assert(std::size(kControls) == kCardFieldCount);
 
@@ -142,6 +151,10 @@ void frmRangeCard::buildControls() {
     cmbUnits = make.make<QComboBox>("cmbUnits");
     cmbUnits->addItems({QStringLiteral("Imperial"), QStringLiteral("Metric")});
     cmbUnits->setAccessibleName(QStringLiteral("Units"));
+    cmdPointBlank = make.button("cmdPointBlank", QStringLiteral("MPBR..."));
+    cmdPointBlank->setToolTip(QStringLiteral(
+        "Zeroes the card for the maximum point-blank range of a vital zone you give"));
+    cmdPointBlank->setAccessibleName(QStringLiteral("Maximum point-blank range"));
     cmdFromHistory = make.button("cmdFromHistory", QStringLiteral("From &history..."));
     cmdFromHistory->setToolTip(QStringLiteral(
         "The velocity and its SD from a chronograph string, and the dispersion from groups, "
@@ -149,10 +162,18 @@ void frmRangeCard::buildControls() {
 
     QGroupBox* bullet = buildGroup(
         "fraBullet", QStringLiteral("Bullet"),
-        {F::BallisticCoefficient, F::Velocity, F::Weight, F::Diameter, F::Length, F::Twist},
+        {F::BallisticCoefficient, F::BcBands, F::Velocity, F::Weight, F::Diameter, F::Length,
+         F::Twist},
         central);
     {
         auto* grid = static_cast<QGridLayout*>(bullet->layout());
+        // The bands are a list: the field runs under the unit too.
+        grid->removeWidget(unit(F::BcBands));
+        unit(F::BcBands)->hide();
+        grid->removeWidget(field(F::BcBands));
+        field(F::BcBands)->setMinimumWidth(field(F::BcBands)->width());
+        field(F::BcBands)->setMaximumWidth(QWIDGETSIZE_MAX);
+        grid->addWidget(field(F::BcBands), 1, 1, 1, 2);
         auto* drag = make.label("lblDrag", QStringLiteral("Dra&g model"));
         drag->setBuddy(cmbDrag);
         const int row = grid->rowCount();
@@ -180,12 +201,17 @@ void frmRangeCard::buildControls() {
         grid->addWidget(cmbClickUnit, row, 1, 1, 2);
         grid->addWidget(units, row + 1, 0);
         grid->addWidget(cmbUnits, row + 1, 1, 1, 2);
+        grid->addWidget(caption(F::DangerHeight), row + 2, 0);
+        grid->addWidget(field(F::DangerHeight), row + 2, 1);
+        grid->addWidget(unit(F::DangerHeight), row + 2, 2);
+        grid->addWidget(cmdPointBlank, row + 3, 0, 1, 3);
     }
     QGroupBox* air = buildGroup("fraAir", QStringLiteral("Air"),
                                 {F::Pressure, F::Temperature, F::Humidity, F::Altitude}, central);
-    QGroupBox* wind =
-        buildGroup("fraWind", QStringLiteral("Wind, angle and place"),
-                   {F::WindSpeed, F::WindFrom, F::LookAngle, F::Latitude, F::Azimuth}, central);
+    QGroupBox* wind = buildGroup(
+        "fraWind", QStringLiteral("Wind, angle and place"),
+        {F::WindSpeed, F::WindFrom, F::WindBrackets, F::LookAngle, F::Latitude, F::Azimuth},
+        central);
     QGroupBox* powder =
         buildGroup("fraPowder", QStringLiteral("Powder"),
                    {F::PowderTemperature, F::VelocityTemperature, F::Sensitivity}, central);
@@ -205,8 +231,10 @@ void frmRangeCard::buildControls() {
         cardWidth += grdCard->fontMetrics().horizontalAdvance(QString::fromLatin1(c.heading)) + 6;
     grdCard->setMinimumWidth(cardWidth);
     // Tall enough for the eleven rows of a card every 100 to 1000 without scrolling.
+    // Room for the scroll bar too, which the wind brackets' and danger space's columns bring.
     grdCard->setMinimumHeight(grdCard->verticalHeader()->defaultSectionSize() * 11 +
-                              2 * grdCard->fontMetrics().height() + 8);
+                              2 * grdCard->fontMetrics().height() + 8 +
+                              grdCard->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
     chtPath =
         makeChartView(central, "chtPath", QStringLiteral("Path and drift"), QStringLiteral("in"),
@@ -250,15 +278,17 @@ void frmRangeCard::buildControls() {
     buildMenu();
 
     QList<QWidget*> order;
-    for (F f : {F::BallisticCoefficient, F::Velocity, F::Weight, F::Diameter, F::Length, F::Twist})
+    for (F f : {F::BallisticCoefficient, F::BcBands, F::Velocity, F::Weight, F::Diameter,
+                F::Length, F::Twist})
         order << field(f);
     order << cmbDrag << txtDragFile << cmdDragFile << cmdFromHistory;
     for (F f : {F::SightHeight, F::Zero, F::Click})
         order << field(f);
-    order << field(F::Step) << field(F::Maximum) << cmbClickUnit << cmbUnits;
+    order << field(F::Step) << field(F::Maximum) << cmbClickUnit << cmbUnits
+          << field(F::DangerHeight) << cmdPointBlank;
     // As the groups stand: air, then the wind beside it, then the powder below.
     for (F f : {F::Pressure, F::Temperature, F::Humidity, F::Altitude, F::WindSpeed, F::WindFrom,
-                F::LookAngle, F::Latitude, F::Azimuth, F::PowderTemperature,
+                F::WindBrackets, F::LookAngle, F::Latitude, F::Azimuth, F::PowderTemperature,
                 F::VelocityTemperature, F::Sensitivity})
         order << field(f);
     // The pages' tabs come after the card: Left and Right change the page.
@@ -433,6 +463,7 @@ void frmRangeCard::buildMenu() {
     mnuFilePdf = addEntry(mnuFile, "mnuFilePdf", QStringLiteral("Save as P&DF..."));
     mnuFileCsv = addEntry(mnuFile, "mnuFileCsv", QStringLiteral("Save as &CSV..."));
     mnuFileCopy = addEntry(mnuFile, "mnuFileCopy", QStringLiteral("C&opy"));
+    mnuFileDope = addEntry(mnuFile, "mnuFileDope", QStringLiteral("Print DOPE c&ard..."));
     addSeparator(mnuFile, "mnuFileSep");
     mnuFileClose = addEntry(mnuFile, "mnuFileClose", QStringLiteral("&Close"));
     mnuFilePrint->setShortcut(QKeySequence::Print);

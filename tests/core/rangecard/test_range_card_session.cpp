@@ -271,3 +271,58 @@ TEST_F(RangeCardSessionTest, TruesTheBallisticCoefficientAndADropScale) {
     session.recompute();
     EXPECT_EQ(session.summary().find("drop scale"), std::string::npos);
 }
+
+// The field card: bands and brackets typed as lists (and converted with the units), the
+// columns they and the danger space add, the point-blank zero, and the DOPE card as PDF.
+TEST_F(RangeCardSessionTest, FieldCardColumnsPointBlankZeroAndDopeCard) {
+    session.setText(F::BcBands, "0.47@2600, 0.45@1600");
+    session.setText(F::WindBrackets, "5, 10");
+    session.setText(F::DangerHeight, "18");
+    session.recompute();
+    ASSERT_TRUE(session.card()) << session.refusal();
+    TextTable extra = session.extraColumns();
+    EXPECT_EQ(extra.headers, (std::vector<std::string>{"5 mph\nMOA", "10 mph\nMOA", "Danger\nyd"}));
+    ASSERT_EQ(extra.rows.size(), session.card()->rows.size());
+    EXPECT_EQ(extra.rows[0], (std::vector<std::string>{"-", "-", "-"})); // the muzzle
+    const double five = leadingNumber(extra.rows[5][0]), ten = leadingNumber(extra.rows[5][1]);
+    EXPECT_NEAR(ten, 2 * five, 0.02);
+    EXPECT_GT(leadingNumber(extra.rows[5][2]), 0);
+
+    session.setMetric(true);
+    EXPECT_EQ(session.text(F::BcBands), "0.47@792.48, 0.45@487.68");
+    EXPECT_EQ(session.text(F::WindBrackets), "2.2352, 4.4704");
+    session.setMetric(false);
+    session.setText(F::BcBands, "0.47@fast");
+    session.recompute();
+    EXPECT_EQ(session.refusal().rfind("The BC bands are written BC@velocity", 0), 0u);
+    session.setText(F::BcBands, "");
+
+    // The zero of the maximum point-blank range for a 6 in zone, after the zone's diameter.
+    host.inputs = {"big", "6"};
+    session.pointBlank(host);
+    EXPECT_EQ(host.last(), "The vital zone's diameter must be a number, not 'big'.");
+    session.pointBlank(host);
+    ASSERT_TRUE(session.pointBlankZone());
+    EXPECT_EQ(session.text(F::Zero), fieldNumber(session.pointBlankZone()->zeroRange, 5));
+    EXPECT_EQ(host.last().rfind("Maximum point-blank range ", 0), 0u) << host.last();
+    session.setText(F::Zero, "100");
+    EXPECT_FALSE(session.pointBlankZone()); // a zero of the user's own
+
+    // The DOPE card: laid out, refused past its size, and saved as PDF with its rows.
+    RangeCardSession::DopeFields dope = session.dopeDefaults();
+    EXPECT_EQ(dope.from + " " + dope.to + " " + dope.every, "100 1000 100");
+    dope.date = "2024-05-18";
+    const auto card = session.dopeCard(dope, kRound);
+    ASSERT_TRUE(card) << card.refusal;
+    EXPECT_EQ(card.value.ranges.size(), 10u);
+    dope.every = "50";
+    EXPECT_NE(session.dopeCard(dope, kRound).refusal.find("at most 12 rows"), std::string::npos);
+    dope.every = "100";
+    host.files = {folder / "card"};
+    const auto pdf = session.saveDopePdf(dope, kRound, host);
+    ASSERT_TRUE(pdf);
+    const std::string bytes = folder.read("card.pdf");
+    EXPECT_EQ(bytes.rfind("%PDF-", 0), 0u);
+    for (const char* text : {"(308 Match 168)", "(2024-05-18)", "(1000)"})
+        EXPECT_NE(bytes.find(text), std::string::npos) << text;
+}

@@ -4,6 +4,7 @@
 #include "core/history/HistoryDatabase.h"
 #include "core/rangecard/HitProbability.h"
 #include "core/rangecard/RangeCardForm.h"
+#include "gui/rangecard/frmDopeCard.h"
 #include "gui/rangecard/frmRangeCard.h"
 #include "support/TestApp.h"
 
@@ -50,10 +51,11 @@ private slots:
         open();
         const QStringList chain = test::focusChain(w, child<QLineEdit>(w, "txtBC"));
         const QStringList expected = {
-            "txtBC", "txtVelocity", "txtWeight", "txtDiameter", "txtLength", "txtTwist",
-            "cmbDrag", "cmdFromHistory", "txtSightHeight", "txtZero", "txtClick", "txtStep",
-            "txtMaximum", "cmbClickUnit", "cmbUnits", "txtPressure", "txtTemperature",
-            "txtHumidity", "txtAltitude", "txtWindSpeed", "txtWindFrom", "txtLookAngle",
+            "txtBC", "txtBcBands", "txtVelocity", "txtWeight", "txtDiameter", "txtLength",
+            "txtTwist", "cmbDrag", "cmdFromHistory", "txtSightHeight", "txtZero", "txtClick",
+            "txtStep", "txtMaximum", "cmbClickUnit", "cmbUnits", "txtDangerHeight",
+            "cmdPointBlank", "txtPressure", "txtTemperature", "txtHumidity", "txtAltitude",
+            "txtWindSpeed", "txtWindFrom", "txtWindBrackets", "txtLookAngle",
             "txtLatitude", "txtAzimuth", "txtPowderTemperature", "txtVelocityTemperature",
             "txtSensitivity", "grdCard", "barLower", "optRectangle", "txtTargetWidth", "txtTargetHeight",
             "txtVelocitySd", "txtVelocitySdShots", "txtWindSd", "txtRangeSd", "txtDispersion",
@@ -200,6 +202,34 @@ private slots:
         w->cmdUseTruing->click();
         QVERIFY(child<QLineEdit>(w, "txtVelocity")->text() != QStringLiteral("2650"));
         QVERIFY(child<QLabel>(w, "lblSummary")->text().contains(QLatin1String("Trued: velocity")));
+    }
+
+    // Brackets and the danger space add columns to the card; MPBR sets the zero; File > Print
+    // DOPE card... previews the card and saves it as PDF.
+    void fieldCardColumnsZeroAndDopeCard() {
+        open();
+        type("txtWindBrackets", QStringLiteral("5, 10"));
+        type("txtDangerHeight", QStringLiteral("18"));
+        w->calculate();
+        auto* card = child<QTableWidget>(w, "grdCard");
+        QCOMPARE(card->horizontalHeaderItem(card->columnCount() - 1)->text(),
+                 QStringLiteral("Danger\nyd"));
+        app->prompts.inputs.push_back(QStringLiteral("6"));
+        w->cmdPointBlank->click();
+        QVERIFY(child<QLineEdit>(w, "txtZero")->text() != QStringLiteral("100"));
+
+        test::whenShown<frmDopeCard>([this](frmDopeCard* d) {
+            QVERIFY(d->cmdPdf->isEnabled());
+            d->txtEvery->setText(QStringLiteral("10"));
+            QVERIFY(d->lblMessage->text().contains(QLatin1String("at most 12 rows")));
+            QVERIFY(!d->cmdPdf->isEnabled());
+            d->txtEvery->setText(QStringLiteral("100"));
+            app->prompts.files.push_back(app->path("dope"));
+            d->cmdPdf->click();
+            d->cmdClose->click();
+        });
+        w->mnuFileDope->trigger();
+        QVERIFY(app->folder.read("dope.pdf").rfind("%PDF-", 0) == 0);
     }
 };
 

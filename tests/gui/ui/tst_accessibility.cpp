@@ -7,6 +7,7 @@
 #include "gui/engine/frmDialog.h"
 #include "gui/groups/frmMeasure.h"
 #include "gui/help/frmHelp.h"
+#include "gui/rangecard/frmDopeCard.h"
 #include "gui/rangecard/frmRangeCard.h"
 #include "gui/history/frmImportSeries.h"
 #include "gui/history/frmLoadHistory.h"
@@ -168,6 +169,11 @@ private slots:
     void help() { check(app->windows.get<frmHelp>()); }
     void simulator() { check(app->windows.get<frmInteractive>()); }
     void rangeCard() { check(app->windows.get<frmRangeCard>()); }
+    void dopeCard() {
+        auto* card = app->windows.get<frmRangeCard>();
+        frmDopeCard d(card->session(), app->context, card);
+        check(&d);
+    }
     void loadHistory() { check(app->windows.get<frmLoadHistory>()); }
     void importSeries() {
         LoadHistorySession session(app->folder.path());

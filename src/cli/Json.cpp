@@ -4,7 +4,8 @@
 
 namespace fendrel::cli {
 
-std::string jsonText(const std::string& text) {
+// Quotes and backslashes escaped, control characters as \u00XX.
+std::string jsonText(std::string_view text) {
     std::string out = "\"";
     for (unsigned char c : text) {
         if (c == '"' || c == '\\') {

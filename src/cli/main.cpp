@@ -89,24 +89,6 @@ void writeOut(const std::string& bytes) {
     std::fflush(stdout);
 }
 
-std::string jsonText(std::string_view text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x20) {
-            static const char* const kHex = "0123456789abcdef";
-            out += "\\u00";
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 15]);
-        } else {
-            out.push_back(static_cast<char>(c));
-        }
-    }
-    return out + "\"";
-}
-
 } // namespace fendrel::cli
 
 namespace {

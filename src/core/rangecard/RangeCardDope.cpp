@@ -2,6 +2,7 @@
 // maximum point-blank zero, and the DOPE card laid out, previewed and saved as PDF.
 #include "RangeCardSession.h"
 
+#include "RangeCardColumns.h"
 #include "core/common/Dates.h"
 #include "core/common/Numbers.h"
 #include "core/common/PdfWriter.h"

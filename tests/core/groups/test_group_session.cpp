@@ -57,6 +57,14 @@ TEST(GroupSession, DoItKeepsTheLastGroupAndTheSavedFileReopensInItsCodePage) {
                   "RESULTS OF PRECISION MEASUREMENTS FOR 0.308 CALIBER 2-SHOT GROUP.\r\n", 0),
               0u);
     EXPECT_EQ(m.folder.read("ES_dist.dmp"), "Round 1,0.308,1.433\r\nRound 2,1.433,0.308\r\n");
+    // The target draws the grid's holes, within 6 inches at full scale.
+    const auto drawing = m.session.display("2", "0.308", m.host);
+    ASSERT_TRUE(drawing);
+    ASSERT_EQ(drawing->holes.size(), 2u);
+    EXPECT_EQ(drawing->holes[1].first, drawing->holes[0].first);
+    EXPECT_LT(drawing->holes[0].second, drawing->holes[1].second);
+    EXPECT_EQ(drawing->caption.substr(drawing->caption.size() - 27),
+              "cell is 1.00 inch in size).");
 
     // The title is written in windows-1252 and comes back as it was typed.
     m.host.files = {m.folder / "YourData/first"};

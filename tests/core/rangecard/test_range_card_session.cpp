@@ -206,15 +206,17 @@ TEST_F(RangeCardSessionTest, TruesTheVelocityFromObservedCorrectionsAndUsesIt) {
     ASSERT_TRUE(session.saveTruing(kRound, host)) << host.last();
     EXPECT_EQ(host.last(), "The truing is kept with the load \"308 Match 168\" of 2024-06-02.");
     {
+        // A metric card takes it in m/s.
         RangeCardSession fresh(folder.path(), kRound);
+        fresh.setMetric(true);
         host.answers = {true};
         fresh.takeFromHistory(kRound, host);
         EXPECT_EQ(host.asked.back().rfind("Use the latest truing of \"308 Match 168\", of "
-                                          "2024-06-02: muzzle velocity 2700.0 ft/s \u00B1 0.0?",
+                                          "2024-06-02: muzzle velocity 823.0 m/s \u00B1 0.0?",
                                           0),
                   0u)
             << host.asked.back();
-        EXPECT_EQ(fresh.text(F::Velocity), t.fieldText);
+        EXPECT_EQ(fresh.text(F::Velocity), fieldNumber(leadingNumber(t.fieldText) * 0.3048, 6));
         EXPECT_EQ(fresh.truedText(), "Trued: velocity");
     }
     session.setText(F::Velocity, "2650");
@@ -242,6 +244,8 @@ TEST_F(RangeCardSessionTest, TruesTheVelocityFromObservedCorrectionsAndUsesIt) {
 }
 
 TEST_F(RangeCardSessionTest, TruesTheBallisticCoefficientAndADropScale) {
+    EXPECT_FALSE(session.saveTruing(kRound, host));
+    EXPECT_EQ(host.last(), "Fit first: the truing kept is the last fit's.");
     session.setText(F::NearVelocity, "2650");
     session.setText(F::NearDistance, "0");
     session.setText(F::FarVelocity, "1800");
@@ -251,6 +255,9 @@ TEST_F(RangeCardSessionTest, TruesTheBallisticCoefficientAndADropScale) {
     EXPECT_EQ(session.truing()->result.rfind("BC 0.", 0), 0u) << session.truing()->result;
     session.useTruing();
     EXPECT_EQ(session.text(F::BallisticCoefficient), session.truing()->fieldText);
+    const std::string trued = session.truing()->fieldText;
+    host.inputs = {"2024-06-03"};
+    ASSERT_TRUE(session.saveTruing(kRound, host)) << host.last();
     session.recompute();
     EXPECT_NE(session.summary().find("Trued: BC"), std::string::npos) << session.summary();
 
@@ -267,9 +274,19 @@ TEST_F(RangeCardSessionTest, TruesTheBallisticCoefficientAndADropScale) {
     session.recompute();
     EXPECT_NE(session.summary().find("drop scale (Mach"), std::string::npos);
     EXPECT_NEAR(*session.card()->rows.back().elevationMoa, *far.elevationMoa + 0.2, 0.01);
+    host.inputs = {"2024-06-01"};
+    ASSERT_TRUE(session.saveTruing(kRound, host)) << host.last();
     session.clearDropScale();
     session.recompute();
     EXPECT_EQ(session.summary().find("drop scale"), std::string::npos);
+
+    // The latest truing by date is the BC's.
+    RangeCardSession fresh(folder.path(), kRound);
+    host.answers = {true};
+    fresh.takeFromHistory(kRound, host);
+    EXPECT_NE(host.asked.back().find("of 2024-06-03: BC 0."), std::string::npos)
+        << host.asked.back();
+    EXPECT_EQ(fresh.text(F::BallisticCoefficient), trued);
 }
 
 // The field card: bands and brackets typed as lists (and converted with the units), the
@@ -305,6 +322,11 @@ TEST_F(RangeCardSessionTest, FieldCardColumnsPointBlankZeroAndDopeCard) {
     ASSERT_TRUE(session.pointBlankZone());
     EXPECT_EQ(session.text(F::Zero), fieldNumber(session.pointBlankZone()->zeroRange, 5));
     EXPECT_EQ(host.last().rfind("Maximum point-blank range ", 0), 0u) << host.last();
+    const std::string zero = session.text(F::Zero);
+    host.inputs = {"0"};
+    session.pointBlank(host);
+    EXPECT_EQ(host.last(), "The vital zone must be above 0 and at most 100 in.");
+    EXPECT_EQ(session.text(F::Zero), zero);
     session.setText(F::Zero, "100");
     EXPECT_FALSE(session.pointBlankZone()); // a zero of the user's own
 
@@ -317,6 +339,10 @@ TEST_F(RangeCardSessionTest, FieldCardColumnsPointBlankZeroAndDopeCard) {
     EXPECT_EQ(card.value.ranges.size(), 10u);
     dope.every = "50";
     EXPECT_NE(session.dopeCard(dope, kRound).refusal.find("at most 12 rows"), std::string::npos);
+    dope.every = "often";
+    EXPECT_EQ(session.dopeCard(dope, kRound).refusal,
+              "The DOPE card's step must be a number, not 'often'.");
+    EXPECT_FALSE(session.saveDopePdf(dope, kRound, host));
     dope.every = "100";
     host.files = {folder / "card"};
     const auto pdf = session.saveDopePdf(dope, kRound, host);

@@ -810,52 +810,42 @@ Result<LoadHistory> HistoryDatabase::load(std::int64_t loadId) const {
     return r;
 }
 
-Result<std::int64_t> HistoryDatabase::addString(std::string_view description,
-                                                       const VelocityString& v) {
+template <typename Insert>
+Result<std::int64_t> HistoryDatabase::addEntry(std::string_view description,
+                                               const std::string& why, Insert&& insert) {
     using R = Result<std::int64_t>;
-    if (std::string why = checkDescription(description); !why.empty())
-        return R::refused(why);
-    if (std::string why = checkString(v); !why.empty())
+    if (std::string bad = checkDescription(description); !bad.empty())
+        return R::refused(bad);
+    if (!why.empty())
         return R::refused(why);
     std::int64_t id = 0;
     const Status done = inTransaction([&](std::string&) {
         std::int64_t loadId = 0;
         const int rc = loadIdFor(m_db, description, loadId);
-        return rc == SQLITE_OK ? insertString(m_db, loadId, v, 0, id) : rc;
+        return rc == SQLITE_OK ? insert(loadId, id) : rc;
     });
     return done ? R::done(id) : R::refused(done.refusal);
 }
 
-Result<std::int64_t> HistoryDatabase::addGroup(std::string_view description,
-                                                      const HistoryGroup& g) {
-    using R = Result<std::int64_t>;
-    if (std::string why = checkDescription(description); !why.empty())
-        return R::refused(why);
-    if (std::string why = checkGroup(g); !why.empty())
-        return R::refused(why);
-    std::int64_t id = 0;
-    const Status done = inTransaction([&](std::string&) {
-        std::int64_t loadId = 0;
-        const int rc = loadIdFor(m_db, description, loadId);
-        return rc == SQLITE_OK ? insertGroup(m_db, loadId, g, id) : rc;
+Result<std::int64_t> HistoryDatabase::addString(std::string_view description,
+                                                const VelocityString& v) {
+    return addEntry(description, checkString(v), [&](std::int64_t load, std::int64_t& id) {
+        return insertString(m_db, load, v, 0, id);
     });
-    return done ? R::done(id) : R::refused(done.refusal);
+}
+
+Result<std::int64_t> HistoryDatabase::addGroup(std::string_view description,
+                                               const HistoryGroup& g) {
+    return addEntry(description, checkGroup(g), [&](std::int64_t load, std::int64_t& id) {
+        return insertGroup(m_db, load, g, id);
+    });
 }
 
 Result<std::int64_t> HistoryDatabase::addTruing(std::string_view description,
                                                 const TruingSession& t) {
-    using R = Result<std::int64_t>;
-    if (std::string why = checkDescription(description); !why.empty())
-        return R::refused(why);
-    if (std::string why = checkTruing(t); !why.empty())
-        return R::refused(why);
-    std::int64_t id = 0;
-    const Status done = inTransaction([&](std::string&) {
-        std::int64_t loadId = 0;
-        const int rc = loadIdFor(m_db, description, loadId);
-        return rc == SQLITE_OK ? insertTruing(m_db, loadId, t, id) : rc;
+    return addEntry(description, checkTruing(t), [&](std::int64_t load, std::int64_t& id) {
+        return insertTruing(m_db, load, t, id);
     });
-    return done ? R::done(id) : R::refused(done.refusal);
 }
 
 Result<std::vector<TruingSession>> HistoryDatabase::truings(std::int64_t loadId) const {

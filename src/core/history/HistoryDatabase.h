@@ -147,6 +147,11 @@ private:
     HistoryDatabase(sqlite3* db, std::filesystem::path file);
     Status failure(int rc) const;
     template <typename Body> Status inTransaction(Body&& body);
+    // Adds an entry to the load of the description (made when new): refused with `why` when
+    // the entry is bad, else `insert(loadId, id)` in one transaction.
+    template <typename Insert>
+    Result<std::int64_t> addEntry(std::string_view description, const std::string& why,
+                                  Insert&& insert);
     int removeIfEmpty(std::int64_t loadId);
     // Deletes a string, a group or a truing (`table`), and its load when that was its last
     // entry.

@@ -225,6 +225,13 @@ std::string observationRefusal(const RangeCardInput& in, ClickUnit unit,
     return {};
 }
 
+std::vector<double> rangesOf(const std::vector<ObservedCorrection>& observed) {
+    std::vector<double> ranges;
+    for (const ObservedCorrection& o : observed)
+        ranges.push_back(o.range);
+    return ranges;
+}
+
 std::vector<double> observationWeights(ClickUnit unit,
                                        const std::vector<ObservedCorrection>& observed) {
     const double fallback = kDefaultCorrectionErrorMoa * (unit == ClickUnit::Moa ? 1 : kMilPerMoa);
@@ -272,9 +279,7 @@ Result<std::vector<TruingResidual>> cardResiduals(const RangeCardInput& card, Cl
     using Answer = Result<std::vector<TruingResidual>>;
     if (std::string refusal = observationRefusal(card, unit, observed); !refusal.empty())
         return Answer::refused(refusal);
-    std::vector<double> ranges;
-    for (const ObservedCorrection& o : observed)
-        ranges.push_back(o.range);
+    const std::vector<double> ranges = rangesOf(observed);
     const Result<CardAnswer> a = askCard(card, unit, ranges);
     if (!a)
         return Answer::refused(a);
@@ -288,9 +293,7 @@ Result<VelocityTruing> trueVelocity(const RangeCardInput& card, ClickUnit unit,
         return Answer::refused("The muzzle velocity needs at least one observed correction.");
     if (std::string refusal = observationRefusal(card, unit, observed); !refusal.empty())
         return Answer::refused(refusal);
-    std::vector<double> ranges;
-    for (const ObservedCorrection& o : observed)
-        ranges.push_back(o.range);
+    const std::vector<double> ranges = rangesOf(observed);
     const Result<CardAnswer> given = askCard(card, unit, ranges);
     if (!given)
         return Answer::refused(given);
@@ -344,9 +347,7 @@ Result<DropScaleTruing> trueDropScale(const RangeCardInput& card, ClickUnit unit
         return Answer::refused(refusal);
     RangeCardInput standard = card;
     standard.dropScale.clear();
-    std::vector<double> ranges;
-    for (const ObservedCorrection& o : observed)
-        ranges.push_back(o.range);
+    const std::vector<double> ranges = rangesOf(observed);
     const Result<CardAnswer> given = askCard(standard, unit, ranges);
     if (!given)
         return Answer::refused(given);
